@@ -1,0 +1,58 @@
+# Everyday entry points; CMake does the real work.
+SHELL := /bin/bash
+BUILD ?= build
+SANITIZE_BUILD ?= build-sanitize
+BENCH_BUILD ?= build-bench
+FUZZ_BUILD ?= build-fuzz
+JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+CLI := $(BUILD)/src/cli/plotcraftsman-cli
+
+.PHONY: all deps configure build test sanitize run bench fuzz clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j$(JOBS)
+
+# Every test, then the non-GUI tests again under AddressSanitizer and UBSan.
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+	@$(MAKE) --no-print-directory sanitize
+
+sanitize: deps
+	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
+	    -DPLOTCRAFTSMAN_SANITIZE=ON > /dev/null
+	@cmake --build $(SANITIZE_BUILD) -j$(JOBS)
+	@cd $(SANITIZE_BUILD) && ctest --output-on-failure -j$(JOBS)
+
+# For now the program's start is a value table of the bundled example function.
+run: build
+	@echo "F1(X)=SIN(X)*X+1"
+	@xs=(-3 -2.5 -2 -1.5 -1 -0.5 0 0.5 1 1.5 2 2.5 3); \
+	printf 'X\tSTATUS\tF1(X)\tMESSAGE\n'; \
+	paste <(printf '%s\n' "$${xs[@]}") <($(CLI) eval -- "F1(X)=SIN(X)*X+1" "$${xs[@]}")
+
+bench: deps
+	@cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DPLOTCRAFTSMAN_TESTS=OFF \
+	    -DPLOTCRAFTSMAN_BENCH=ON > /dev/null
+	@cmake --build $(BENCH_BUILD) -j$(JOBS) --target engine_bench
+	@$(BENCH_BUILD)/bench/engine_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+# libFuzzer with ASan and UBSan; FUZZ_SECONDS=900 for a long run.
+fuzz: deps
+	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	    -DPLOTCRAFTSMAN_TESTS=OFF -DPLOTCRAFTSMAN_FUZZ=ON > /dev/null
+	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target engine_fuzz
+	@mkdir -p fuzz-corpus/engine
+	@$(FUZZ_BUILD)/fuzz/engine_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
+	    -dict=fuzz/engine.dict fuzz-corpus/engine fuzz/seeds/engine
+
+clean:
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

@@ -1,0 +1,273 @@
+#include "cli.h"
+
+#include <iostream>
+#include <map>
+#include <utility>
+
+#include "engine/definition_check.h"
+#include "engine/function_parser.h"
+#include "engine/number_text.h"
+#include "engine/parser_declarations.h"
+#include "engine/parser_error.h"
+
+namespace pc::cli {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: plotcraftsman-cli VERB [OPTION]... -- ARGUMENT...\n"
+    "\n"
+    "  eval    [TERM OPTION]... -- DEFINITION [VALUE]...\n"
+    "          evaluate DEFINITION at each VALUE of its variable (once at 0 without one);\n"
+    "          prints STATUS<TAB>RESULT<TAB>MESSAGE per evaluation\n"
+    "  flatten [TERM OPTION]... -- DEFINITION\n"
+    "          prints STATUS<TAB>TEXT<TAB>MESSAGE: the analysis status and the compiled term as text\n"
+    "  parse   -- DEFINITION\n"
+    "          prints the definition check as KEY<TAB>VALUE lines\n"
+    "\n"
+    "TERM OPTIONs:\n"
+    "  --angle rad|deg|gon    angle unit of the trigonometric functions (default rad)\n"
+    "  --function LINE        declare a function, e.g. --function 'G(X,Y)=X*Y' (repeatable)\n"
+    "  --constant LINE        declare a constant, e.g. --constant 'K=2*PI' (repeatable)\n"
+    "  --param NAME=VALUE     give the free identifier NAME a value (repeatable)\n";
+
+struct UsageError {
+    std::string text;
+};
+
+struct TermOptions {
+    TAngleMode angle = TAngleMode::RAD;
+    std::vector<std::string> functions;
+    std::vector<std::string> constants;
+    std::vector<std::pair<std::string, Extended>> parameters;
+    std::vector<std::string> positional;  // everything after "--"
+};
+
+std::string Escaped(const std::string& text) {
+    std::string result;
+    result.reserve(text.size());
+    for (char ch : text) {
+        switch (ch) {
+            case '\r': result += "\\r"; break;
+            case '\n': result += "\\n"; break;
+            case '\t': result += "\\t"; break;
+            default: result += ch; break;
+        }
+    }
+    return result;
+}
+
+std::string Upper(std::string text) {
+    for (char& ch : text) {
+        if (ch >= 'a' && ch <= 'z') {
+            ch = static_cast<char>(ch - 'a' + 'A');
+        }
+    }
+    return text;
+}
+
+// A number as the program writes it: the general form, or INF, -INF, NAN.
+bool ReadValue(const std::string& text, Extended& value) {
+    const std::string word = Upper(text);
+    if (word == "INF" || word == "+INF") {
+        value = kInfinity;
+        return true;
+    }
+    if (word == "-INF") {
+        value = -kInfinity;
+        return true;
+    }
+    if (word == "NAN") {
+        value = kNaN;
+        return true;
+    }
+    return ParseNumber(text, value);
+}
+
+Extended ValueArgument(const std::string& text, const std::string& what) {
+    Extended value = 0;
+    if (!ReadValue(text, value)) {
+        throw UsageError{"not a number for " + what + ": '" + text + "'"};
+    }
+    return value;
+}
+
+TermOptions ParseTermOptions(const std::vector<std::string>& arguments, bool termOptionsAllowed) {
+    TermOptions options;
+    std::size_t i = 1;
+    auto optionValue = [&](const std::string& option) -> const std::string& {
+        if (i + 1 >= arguments.size()) {
+            throw UsageError{"option " + option + " needs a value"};
+        }
+        return arguments[++i];
+    };
+    for (; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--") {
+            options.positional.assign(arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1, arguments.end());
+            return options;
+        }
+        if (!termOptionsAllowed) {
+            throw UsageError{"unexpected argument '" + argument + "' (the definition follows \"--\")"};
+        }
+        if (argument == "--angle") {
+            const std::string mode = optionValue(argument);
+            static const std::map<std::string, TAngleMode> kModes = {
+                {"rad", TAngleMode::RAD}, {"deg", TAngleMode::DEG}, {"gon", TAngleMode::GON}};
+            const auto found = kModes.find(mode);
+            if (found == kModes.end()) {
+                throw UsageError{"--angle takes rad, deg or gon, not '" + mode + "'"};
+            }
+            options.angle = found->second;
+        } else if (argument == "--function") {
+            options.functions.push_back(optionValue(argument));
+        } else if (argument == "--constant") {
+            options.constants.push_back(optionValue(argument));
+        } else if (argument == "--param") {
+            const std::string& assignment = optionValue(argument);
+            const std::size_t equals = assignment.find('=');
+            if (equals == std::string::npos || equals == 0) {
+                throw UsageError{"--param takes NAME=VALUE, not '" + assignment + "'"};
+            }
+            const std::string name = assignment.substr(0, equals);
+            options.parameters.emplace_back(name, ValueArgument(assignment.substr(equals + 1), "--param " + name));
+        } else {
+            throw UsageError{"unknown option '" + argument + "'"};
+        }
+    }
+    throw UsageError{"missing \"--\" before the definition"};
+}
+
+// A parser for the definition, set up as the options say.
+struct PreparedTerm {
+    TParserDeclarations declarations;
+    std::vector<std::string> parameterNames;
+    TFunctionParser parser;
+};
+
+void Prepare(PreparedTerm& term, const TermOptions& options, const std::string& definition, std::ostream& err) {
+    term.declarations.SetFunctions(options.functions);
+    term.declarations.SetConstants(options.constants);
+    for (const auto& [name, value] : options.parameters) {
+        term.parameterNames.push_back(name);
+    }
+    term.parser.SetAnglemode(options.angle);
+    term.parser.SetExtraVariables(&term.parameterNames);
+    term.parser.SetDeclarations(&term.declarations);
+    term.parser.SetTerm(definition);
+    if (!term.declarations.Message().empty()) {
+        err << "declarations: " << Escaped(term.declarations.Message()) << '\n';
+    }
+    for (const auto& [name, value] : options.parameters) {
+        term.parser.SetVariable(name, value);
+    }
+}
+
+int Eval(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    const TermOptions options = ParseTermOptions(arguments, true);
+    if (options.positional.empty()) {
+        throw UsageError{"eval needs a DEFINITION after \"--\""};
+    }
+    std::vector<Extended> values;
+    for (std::size_t i = 1; i < options.positional.size(); ++i) {
+        values.push_back(ValueArgument(options.positional[i], "VALUE"));
+    }
+
+    PreparedTerm term;
+    Prepare(term, options, options.positional[0], err);
+    TFunctionParser& parser = term.parser;
+    const bool hasVariable = parser.DefinitionVariableCount() > 0;
+    if (!values.empty() && !hasVariable) {
+        err << "eval: the definition names no variable; its VALUEs are not used\n";
+    }
+    auto evaluate = [&] {
+        const Extended result = parser.Value();
+        out << static_cast<int>(parser.EvaluationStatus()) << '\t' << FormatGeneral(result) << '\t'
+            << Escaped(parser.Message()) << '\n';
+    };
+    if (values.empty()) {
+        evaluate();
+    }
+    for (Extended value : values) {
+        if (hasVariable) {
+            parser.SetVariable(parser.Variables().front(), value);
+        }
+        evaluate();
+    }
+    return 0;
+}
+
+int Flatten(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    const TermOptions options = ParseTermOptions(arguments, true);
+    if (options.positional.size() != 1) {
+        throw UsageError{"flatten needs exactly one DEFINITION after \"--\""};
+    }
+    PreparedTerm term;
+    Prepare(term, options, options.positional[0], err);
+    const std::string text = term.parser.ParsedTerm();
+    out << static_cast<int>(term.parser.AnalyseStatus()) << '\t' << Escaped(text) << '\t'
+        << Escaped(term.parser.Message()) << '\n';
+    return 0;
+}
+
+std::string Joined(const std::vector<std::string>& list) {
+    std::string text;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        text += (i > 0 ? "," : "") + list[i];
+    }
+    return text;
+}
+
+int Parse(const std::vector<std::string>& arguments, std::ostream& out, std::ostream&) {
+    const TermOptions options = ParseTermOptions(arguments, false);
+    if (options.positional.size() != 1) {
+        throw UsageError{"parse needs exactly one DEFINITION after \"--\""};
+    }
+    std::string name;
+    std::string rightHandSide;
+    std::vector<std::string> variables;
+    std::vector<std::string> functions;
+    std::vector<std::string> parameters;
+    const int status = ParseDefinition(options.positional[0], name, rightHandSide, &variables, &functions, &parameters);
+    out << "status\t" << status << '\n'
+        << "name\t" << Escaped(name) << '\n'
+        << "variables\t" << Escaped(Joined(variables)) << '\n'
+        << "functions\t" << Escaped(Joined(functions)) << '\n'
+        << "parameters\t" << Escaped(Joined(parameters)) << '\n'
+        << "rhs\t" << Escaped(rightHandSide) << '\n';
+    return 0;
+}
+
+using Verb = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
+
+}  // namespace
+
+int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    static const std::map<std::string, Verb> kVerbs = {
+        {"eval", Eval},
+        {"flatten", Flatten},
+        {"parse", Parse},
+    };
+    try {
+        if (arguments.empty()) {
+            throw UsageError{"missing VERB"};
+        }
+        if (arguments[0] == "--help" || arguments[0] == "-h" || arguments[0] == "help") {
+            out << kUsage;
+            return 0;
+        }
+        const auto verb = kVerbs.find(arguments[0]);
+        if (verb == kVerbs.end()) {
+            throw UsageError{"unknown verb '" + arguments[0] + "'"};
+        }
+        return verb->second(arguments, out, err);
+    } catch (const UsageError& error) {
+        err << "plotcraftsman-cli: " << error.text << "\n\n" << kUsage;
+        return 2;
+    } catch (const EParserError& error) {
+        err << "plotcraftsman-cli: " << error.what() << '\n';
+        return 1;
+    }
+}
+
+}  // namespace pc::cli

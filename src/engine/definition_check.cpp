@@ -1,0 +1,157 @@
+#include "definition_check.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "builtin_names.h"
+#include "normalise.h"
+
+namespace pc {
+
+namespace {
+
+bool IsLetter(char ch) {
+    return ch >= 'A' && ch <= 'Z';
+}
+
+bool IsDigit(char ch) {
+    return ch >= '0' && ch <= '9';
+}
+
+bool IsIdentifier(std::string_view text) {
+    if (text.empty() || !(IsLetter(text[0]) || text[0] == '_')) {
+        return false;
+    }
+    return std::all_of(text.begin(), text.end(),
+                       [](char ch) { return IsLetter(ch) || IsDigit(ch) || ch == '_'; });
+}
+
+bool Contains(const std::vector<std::string>& list, std::string_view name) {
+    return std::any_of(list.begin(), list.end(), [name](const std::string& entry) { return entry == name; });
+}
+
+bool OneOf(char ch, const char* set) {
+    return ch != '\0' && std::strchr(set, ch) != nullptr;
+}
+
+// The right-hand side's quick syntax test: no operator directly followed by another
+// or by ")", no leading ")", "*", "/" or "^", no trailing operator or "(".
+bool PassesPreCheck(std::string_view s) {
+    if (s.empty() || OneOf(s.front(), ")*/^") || OneOf(s.back(), "(*+-/<=>^")) {
+        return false;
+    }
+    for (std::size_t i = 0; i + 1 < s.size(); ++i) {
+        const char ch = s[i];
+        const bool sign = ch == '+' || ch == '-';
+        if (sign && (i == 0 || s[i - 1] == '(')) {
+            continue;
+        }
+        if (sign && i >= 2 && s[i - 1] == 'E' && (IsDigit(s[i - 2]) || s[i - 2] == '.')) {
+            continue;
+        }
+        if (OneOf(ch, "*+-/<=>^~") && OneOf(s[i + 1], ")*+-/<^~")) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsTokenChar(char ch) {
+    return IsLetter(ch) || IsDigit(ch) || ch == '_' || ch == '.' || ch == '$';
+}
+
+// Collects the identifiers of the right-hand side. Runs that start with a digit, "." or
+// "$" are numbers (1E5, $FF), not identifiers, just as the compiler reads them.
+void ScanIdentifiers(std::string_view rhs, const std::vector<std::string>& variables,
+                     std::vector<std::string>& functions, std::vector<std::string>& parameters) {
+    std::size_t i = 0;
+    while (i < rhs.size()) {
+        if (!IsTokenChar(rhs[i])) {
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < rhs.size() && IsTokenChar(rhs[end])) {
+            ++end;
+        }
+        const std::string_view token = rhs.substr(i, end - i);
+        i = end;
+        if (!IsIdentifier(token) || IsReservedWord(token)) {
+            continue;
+        }
+        if (end < rhs.size() && rhs[end] == '(') {
+            if (!Contains(functions, token)) {
+                functions.emplace_back(token);
+            }
+        } else if (!Contains(parameters, token) && !Contains(variables, token)) {
+            parameters.emplace_back(token);
+        }
+    }
+}
+
+}  // namespace
+
+std::uint8_t ParseDefinition(std::string_view definition, std::string& name, std::string& rightHandSide,
+                             std::vector<std::string>* variables, std::vector<std::string>* functions,
+                             std::vector<std::string>* parameters) {
+    std::vector<std::string> localVariables;
+    std::vector<std::string> localFunctions;
+    std::vector<std::string> localParameters;
+    std::vector<std::string>& vars = variables != nullptr ? *variables : localVariables;
+    std::vector<std::string>& calls = functions != nullptr ? *functions : localFunctions;
+    std::vector<std::string>& params = parameters != nullptr ? *parameters : localParameters;
+    // Lists left over from an earlier definition must never stand for this one.
+    vars.clear();
+    calls.clear();
+    params.clear();
+    name.clear();
+
+    const std::string text = Normalise(definition);
+    const std::size_t equals = text.find('=');
+    if (equals == std::string::npos) {
+        rightHandSide.clear();
+    } else {
+        rightHandSide = "(" + text.substr(equals + 1) + ")";
+    }
+    if (text.empty()) {
+        return DefinitionBadTerm;
+    }
+    if (!ParenthesesBalanced(text)) {
+        return DefinitionParentheses;
+    }
+    if (equals == std::string::npos) {
+        return DefinitionNoEquals;
+    }
+
+    const std::string_view left = std::string_view(text).substr(0, equals);
+    const std::size_t open = left.find('(');
+    if (open == std::string_view::npos) {
+        return DefinitionNoParenthesis;
+    }
+    name = std::string(left.substr(0, open));
+    if (!IsIdentifier(name)) {
+        return DefinitionBadName;
+    }
+
+    std::string variable;
+    for (char ch : left.substr(open + 1)) {
+        if (IsLetter(ch) || (IsDigit(ch) && !variable.empty())) {
+            variable.push_back(ch);
+        } else if (ch == ')') {
+            if (IsIdentifier(variable) && !Contains(vars, variable)) {
+                vars.push_back(variable);
+            }
+            variable.clear();
+        } else {
+            return DefinitionBadVariable;
+        }
+    }
+
+    ScanIdentifiers(rightHandSide, vars, calls, params);
+    if (vars.empty()) {
+        vars.emplace_back("X");
+    }
+    return PassesPreCheck(std::string_view(text).substr(equals + 1)) ? DefinitionOk : DefinitionBadTerm;
+}
+
+}  // namespace pc

@@ -1,0 +1,199 @@
+#include "function_parser.h"
+
+#include <exception>
+
+#include "compiler.h"
+#include "definition_check.h"
+#include "engine_messages.h"
+#include "fast_program.h"
+#include "machine.h"
+#include "normalise.h"
+#include "parser_declarations.h"
+#include "parser_error.h"
+#include "random_source.h"
+#include "term_renderer.h"
+
+namespace pc {
+
+namespace {
+
+// Evaluating an unanalysed term appends a notice to the message each time. A plot
+// asks thousands of times, so the growth stops at a length no reader needs.
+constexpr std::size_t kMaxRepeatedMessageLength = 4096;
+
+}  // namespace
+
+TFunctionParser::TFunctionParser()
+    : m_instructions(std::make_unique<TInstructionList>()),
+      m_fastProgram(std::make_unique<FastProgram>()),
+      m_values(1, 0) {
+    SeedRandomOnce();
+}
+
+TFunctionParser::~TFunctionParser() = default;
+
+void TFunctionParser::SetDeclarations(TParserDeclarations* declarations) {
+    m_declarations = declarations;
+    if (m_declarations != nullptr) {
+        m_declarations->MarkAllChanged();
+        m_declarations->UpdateDeclarations();
+    }
+}
+
+void TFunctionParser::SetAnglemode(TAngleMode mode) {
+    m_angleMode = mode;
+    switch (mode) {
+        case TAngleMode::RAD: m_angleFactor = 1; break;
+        case TAngleMode::DEG: m_angleFactor = kDegreeFactor; break;
+        case TAngleMode::GON: m_angleFactor = kGonFactor; break;
+    }
+}
+
+void TFunctionParser::ReportError() {
+    if (OnError) {
+        OnError(*this, m_message);
+    }
+}
+
+void TFunctionParser::SetTerm(std::string_view definition) {
+    if (m_declarations == nullptr) {
+        throw EParserError(msg::kNoDeclarations);
+    }
+    m_definition = std::string(definition);
+    m_declarations->UpdateDeclarations();
+    m_evaluationStatus = Analyze();
+}
+
+std::uint8_t TFunctionParser::Analyze() {
+    std::uint8_t status = StatusOk;
+    m_fastProgram->Clear();
+    m_instructionCount = 0;
+    try {
+        std::string name;
+        std::vector<std::string> calledFunctions;
+        ParseDefinition(m_definition, name, m_rightHandSide, &m_variables, &calledFunctions, &m_freeIdentifiers);
+        m_definitionVariableCount = m_variables.size();
+        if (m_extraVariables != nullptr) {
+            for (const std::string& extra : *m_extraVariables) {
+                bool known = false;
+                for (const std::string& variable : m_variables) {
+                    known = known || SameName(variable, extra);
+                }
+                if (!known) {
+                    m_variables.push_back(extra);
+                }
+            }
+        }
+        m_values.resize(m_variables.size(), 0);
+
+        m_message.clear();
+        m_term = Normalise(m_rightHandSide);
+        if (m_term.empty()) {
+            status = StatusEmptyTerm;
+            m_message = msg::kTermEmpty;
+        } else if (!ParenthesesBalanced(m_term)) {
+            status = StatusParentheses;
+            m_message = msg::kWrongParentheses;
+        } else if (m_declarations != nullptr && !m_declarations->ExpandDeclared(m_term)) {
+            status = StatusDeclaredCall;
+            m_message = msg::kRecursiveOrUnknownCall;
+        } else {
+            static const std::vector<std::string> kNoConstants;
+            const CompileResult compiled =
+                Compile(m_term, m_angleFactor, m_variables,
+                        m_declarations != nullptr ? m_declarations->Constants() : kNoConstants, *m_instructions);
+            status = compiled.status;
+            m_message = compiled.message;
+            m_instructionCount = compiled.count;
+            if (status == StatusOk) {
+                m_fastProgram->Build(m_instructions->data(), m_values.data(), m_values.size());
+            }
+        }
+    } catch (const std::exception&) {
+        status = StatusEmptyTerm;
+        m_message = msg::kCannotAnalyze;
+        m_fastProgram->Clear();
+    }
+    m_analyseStatus = status;
+    if (status != StatusOk) {
+        ReportError();
+    }
+    return status;
+}
+
+void TFunctionParser::SetVariable(std::string_view name, Extended value) {
+    for (std::size_t i = 0; i < m_variables.size(); ++i) {
+        if (SameName(m_variables[i], name)) {
+            if (i >= m_values.size()) {
+                break;
+            }
+            m_values[i] = value;
+            return;
+        }
+    }
+    throw EParserError(msg::kUnknownVariable);
+}
+
+std::uint8_t TFunctionParser::Evaluate() {
+    if (m_analyseStatus != StatusOk) {
+        if (m_message.size() < kMaxRepeatedMessageLength) {
+            m_message += "\r\n";
+            m_message += msg::kNotAnalyzed;
+        }
+        ReportError();
+        return m_analyseStatus;
+    }
+    Extended value;
+    if (m_fastProgram->Run(m_angleFactor, value)) {
+        m_message.clear();
+        m_result = value;
+        m_evaluationStatus = StatusOk;
+        return StatusOk;
+    }
+    const MachineOutcome outcome =
+        RunMachine(m_instructions->data(), m_values.data(), m_values.size(), m_angleFactor);
+    m_result = outcome.value;
+    m_evaluationStatus = outcome.status;
+    if (outcome.message != nullptr) {
+        m_message = outcome.message;
+    } else {
+        m_message.clear();
+    }
+    if (outcome.status != StatusOk) {
+        ReportError();
+    }
+    return outcome.status;
+}
+
+Extended TFunctionParser::Value() {
+    m_evaluationStatus = Evaluate();
+    if (m_evaluationStatus == StatusOk) {
+        return m_result;
+    }
+    return m_evaluationStatus == StatusNaN ? kNaN : 0;
+}
+
+std::uint8_t TFunctionParser::EvaluateReference(Extended& value, std::string& message) const {
+    if (m_analyseStatus != StatusOk) {
+        value = 0;
+        message = msg::kNotAnalyzed;
+        return m_analyseStatus;
+    }
+    const MachineOutcome outcome =
+        RunMachine(m_instructions->data(), m_values.data(), m_values.size(), m_angleFactor);
+    value = outcome.value;
+    message = outcome.message != nullptr ? outcome.message : "";
+    return outcome.status;
+}
+
+std::string TFunctionParser::ParsedTerm() {
+    if (m_analyseStatus != StatusOk) {
+        m_message = msg::kNotAnalyzed;
+        m_evaluationStatus = m_analyseStatus;
+        ReportError();
+        return m_definition;
+    }
+    return RenderTerm(m_instructions->data(), m_variables);
+}
+
+}  // namespace pc

@@ -1,0 +1,128 @@
+#pragma once
+// TFunctionParser: one compiled user function. Given its definition once, it is then
+// asked for values at every sample point.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "extended.h"
+#include "term_instruction.h"
+
+namespace pc {
+
+class FastProgram;
+class TParserDeclarations;
+
+enum class TAngleMode : std::uint8_t { RAD = 0, DEG = 1, GON = 2 };
+
+class TFunctionParser;
+using TErrorEvent = std::function<void(TFunctionParser& sender, const std::string& message)>;
+
+// Status codes of analysis and evaluation.
+enum ParserStatus : std::uint8_t {
+    StatusOk = 0,
+    StatusParentheses = 1,
+    StatusEmptyTerm = 2,
+    StatusSyntax = 3,
+    StatusDeclaredCall = 4,
+    StatusMissingOperand = 5,
+    StatusNotAnalyzed = 6,
+    StatusEvaluationFailed = 7,
+    StatusNaN = 8,
+};
+
+class TFunctionParser {
+public:
+    TFunctionParser();
+    ~TFunctionParser();
+    TFunctionParser(const TFunctionParser&) = delete;
+    TFunctionParser& operator=(const TFunctionParser&) = delete;
+
+    // The shared declarations (not owned). Assigning marks both of their lists as
+    // changed and recompiles them.
+    TParserDeclarations* Declarations() const { return m_declarations; }
+    void SetDeclarations(TParserDeclarations* declarations);
+
+    // Names accepted as variables besides those of the definition, such as the
+    // function's parameters (not owned; may be null). Takes effect at the next analysis.
+    void SetExtraVariables(const std::vector<std::string>* names) { m_extraVariables = names; }
+
+    // Stores `definition` (e.g. "F1(X)=SIN(X)*X+1"), brings the declarations up to date
+    // and analyses it. Throws EParserError when no declarations are assigned.
+    void SetTerm(std::string_view definition);
+
+    // Re-analyses the stored definition; returns and keeps the analyse status.
+    std::uint8_t Analyze();
+
+    // Sets the value of a variable of the term. Throws EParserError for a name that is
+    // not a variable. A variable not yet set is 0.
+    void SetVariable(std::string_view name, Extended value);
+
+    // Evaluates the term: the value when EvaluationStatus() is 0, NaN when it is 8, else
+    // 0. Allocates nothing and looks nothing up by name on success.
+    Extended Value();
+
+    // Evaluates and returns the status; the value is then Result().
+    std::uint8_t Evaluate();
+
+    // The compiled term rendered as text, or the definition when the analysis failed.
+    std::string ParsedTerm();
+
+    TAngleMode Anglemode() const { return m_angleMode; }
+    void SetAnglemode(TAngleMode mode);
+
+    // Called whenever an operation ends with a non-zero status.
+    TErrorEvent OnError;
+
+    std::uint8_t AnalyseStatus() const { return m_analyseStatus; }
+    std::uint8_t EvaluationStatus() const { return m_evaluationStatus; }
+    const std::string& Message() const { return m_message; }
+    Extended Result() const { return m_result; }
+    const std::string& Definition() const { return m_definition; }
+    const std::string& RightHandSide() const { return m_rightHandSide; }
+    // The normalised, expanded right-hand side that was compiled.
+    const std::string& Term() const { return m_term; }
+    // The definition's variables in order, then the extra names.
+    const std::vector<std::string>& Variables() const { return m_variables; }
+    // How many of Variables() come from the definition itself.
+    std::size_t DefinitionVariableCount() const { return m_definitionVariableCount; }
+    // The parameters the term uses, as found by the definition check.
+    const std::vector<std::string>& FreeIdentifiers() const { return m_freeIdentifiers; }
+    int InstructionCount() const { return m_instructionCount; }
+    const TInstructionList& Instructions() const { return *m_instructions; }
+    std::size_t ValueCount() const { return m_values.size(); }
+    Extended AngleFactor() const { return m_angleFactor; }
+
+    // Evaluates with the reference machine only, bypassing the fast path; returns the
+    // status and sets `value` and `message` without touching this parser's state.
+    // For differential tests of the fast path.
+    std::uint8_t EvaluateReference(Extended& value, std::string& message) const;
+
+private:
+    void ReportError();
+
+    std::vector<std::string> m_variables;
+    std::vector<std::string> m_freeIdentifiers;
+    std::unique_ptr<TInstructionList> m_instructions;
+    std::unique_ptr<FastProgram> m_fastProgram;
+    const std::vector<std::string>* m_extraVariables = nullptr;
+    Extended m_angleFactor = 1;
+    TAngleMode m_angleMode = TAngleMode::RAD;
+    Extended m_result = 0;
+    std::vector<Extended> m_values;
+    int m_instructionCount = 0;
+    std::uint8_t m_analyseStatus = StatusNotAnalyzed;
+    std::string m_term;
+    std::uint8_t m_evaluationStatus = 0;
+    std::string m_message;
+    TParserDeclarations* m_declarations = nullptr;
+    std::string m_definition;
+    std::string m_rightHandSide;
+    std::size_t m_definitionVariableCount = 0;
+};
+
+}  // namespace pc

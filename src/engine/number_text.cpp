@@ -1,0 +1,126 @@
+#include "number_text.h"
+
+#include <locale.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace pc {
+
+namespace {
+
+constexpr int kSignificantDigits = 15;
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+locale_t CLocale() {
+    // The C locale object is immutable once made, so one shared copy is safe.
+    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return locale;
+}
+
+}  // namespace
+
+std::string FormatGeneral(Extended value) {
+    if (std::isnan(value)) {
+        return "NAN";
+    }
+    if (std::isinf(value)) {
+        return value > 0 ? "INF" : "-INF";
+    }
+    if (value == 0) {
+        return "0";
+    }
+
+    // Correctly rounded scientific form, "d.dddddddddddddde+X", independent of the locale.
+    char buffer[64];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                            std::chars_format::scientific, kSignificantDigits - 1);
+    std::string digits;
+    const char* p = buffer;
+    for (; p != end && *p != 'e'; ++p) {
+        if (IsDigit(*p)) {
+            digits.push_back(*p);
+        }
+    }
+    int exponent = 0;
+    if (p != end) {
+        std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), end, exponent);
+    }
+    while (digits.size() > 1 && digits.back() == '0') {
+        digits.pop_back();
+    }
+
+    std::string text = value < 0 ? "-" : "";
+    if (exponent >= kSignificantDigits || exponent < -5) {
+        text += digits[0];
+        if (digits.size() > 1) {
+            text += '.';
+            text.append(digits, 1);
+        }
+        text += 'E';
+        text += std::to_string(exponent);
+    } else if (exponent >= 0) {
+        const auto integerDigits = static_cast<std::size_t>(exponent) + 1;
+        if (digits.size() <= integerDigits) {
+            text += digits;
+            text.append(integerDigits - digits.size(), '0');
+        } else {
+            text.append(digits, 0, integerDigits);
+            text += '.';
+            text.append(digits, integerDigits);
+        }
+    } else {
+        text += "0.";
+        text.append(static_cast<std::size_t>(-exponent - 1), '0');
+        text += digits;
+    }
+    return text;
+}
+
+bool ParseNumber(std::string_view text, Extended& value) {
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        ++i;
+    }
+    std::size_t mantissaDigits = 0;
+    while (i < text.size() && IsDigit(text[i])) {
+        ++i;
+        ++mantissaDigits;
+    }
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && IsDigit(text[i])) {
+            ++i;
+            ++mantissaDigits;
+        }
+    }
+    if (mantissaDigits == 0) {
+        return false;
+    }
+    if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+            ++i;
+        }
+        std::size_t exponentDigits = 0;
+        while (i < text.size() && IsDigit(text[i])) {
+            ++i;
+            ++exponentDigits;
+        }
+        if (exponentDigits == 0) {
+            return false;
+        }
+    }
+    if (i != text.size()) {
+        return false;
+    }
+    const std::string copy(text);  // strtold needs a terminated string
+    value = strtold_l(copy.c_str(), nullptr, CLocale());
+    return true;
+}
+
+}  // namespace pc

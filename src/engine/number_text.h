@@ -1,0 +1,24 @@
+#pragma once
+// The one number formatter and reader of the program: "." as decimal separator and
+// an "E" exponent, whatever the locale.
+
+#include <string>
+#include <string_view>
+
+#include "extended.h"
+
+namespace pc {
+
+// General form with up to 15 significant digits: fixed notation while the value has
+// at most 15 integer digits and is at least 1E-5 in magnitude, else "d.dddE<exp>"
+// with "-" only for a negative exponent and no leading zeros ("0.001", "-4", "1E4000",
+// "1E-20"). Non-finite values are "NAN", "INF" and "-INF".
+std::string FormatGeneral(Extended value);
+
+// Reads a decimal number: an optional sign, digits with an optional "." (at least one
+// digit in all) and an optional exponent "E" or "e" with an optional sign and digits.
+// Nothing else is accepted (no blanks, no "INF"). A value beyond the extended range
+// reads as an infinity; one below it as zero or a subnormal.
+bool ParseNumber(std::string_view text, Extended& value);
+
+}  // namespace pc

@@ -1,0 +1,101 @@
+#include "term_renderer.h"
+
+#include <cmath>
+#include <utility>
+
+#include "builtin_names.h"
+#include "number_text.h"
+
+namespace pc {
+
+namespace {
+
+struct Piece {
+    std::string text;
+    int tag = 0;  // the binding priority of the text's outermost operator; 0 for operands
+};
+
+std::string ConstantText(Extended value) {
+    // Written as the names the term language reads, so the text keeps its meaning.
+    if (std::isinf(value)) {
+        return value > 0 ? "INFINITY" : "NEGINFINITY";
+    }
+    return FormatGeneral(value);
+}
+
+std::string Wrapped(const Piece& piece, int priority, bool always) {
+    if (always || piece.tag > priority) {
+        return "(" + piece.text + ")";
+    }
+    return piece.text;
+}
+
+}  // namespace
+
+std::string RenderTerm(const TTermInstruction* list, const std::vector<std::string>& variables) {
+    std::vector<Piece> stack;
+    // A malformed term (such as SIN()) renders its missing operands as empty texts
+    // rather than reading outside the stack.
+    auto pop = [&stack] {
+        if (stack.empty()) {
+            return Piece{};
+        }
+        Piece piece = std::move(stack.back());
+        stack.pop_back();
+        return piece;
+    };
+
+    for (int i = 0; i < kInstructionListSize && list[i].Kind != TermKind::End; ++i) {
+        const TTermInstruction& instruction = list[i];
+        const int priority = instruction.Priority;
+        switch (instruction.Kind) {
+            case TermKind::Constant:
+                stack.push_back({ConstantText(instruction.Value), 0});
+                break;
+            case TermKind::Variable: {
+                const auto index = static_cast<std::size_t>(instruction.Code);
+                stack.push_back({index < variables.size() ? variables[index] : std::string("?"), 0});
+                break;
+            }
+            case TermKind::Operator: {
+                const int op = instruction.Code;
+                if (op == OpNegate || op == OpNot) {
+                    const Piece operand = pop();
+                    stack.push_back({(op == OpNegate ? "-" : "!") + Wrapped(operand, priority, false), priority});
+                    break;
+                }
+                const Piece right = pop();
+                const Piece left = pop();
+                const bool integerOperator = op >= OpAnd && op <= OpModulo;
+                std::string text = Wrapped(left, priority, integerOperator);
+                text += op >= 1 && op <= OpLess ? OperatorWord(op) : "?";
+                text += Wrapped(right, priority, integerOperator);
+                stack.push_back({std::move(text), priority});
+                break;
+            }
+            case TermKind::Function: {
+                const int number = instruction.Code;
+                const int arity = number >= 1 && number <= kBuiltinCount ? BuiltinArity(number) : 1;
+                std::vector<Piece> arguments(static_cast<std::size_t>(arity));
+                for (int k = arity - 1; k >= 0; --k) {
+                    arguments[static_cast<std::size_t>(k)] = pop();
+                }
+                std::string text(number >= 1 && number <= kBuiltinCount ? BuiltinName(number) : "?(");
+                for (std::size_t k = 0; k < arguments.size(); ++k) {
+                    if (k > 0) {
+                        text += ';';
+                    }
+                    text += arguments[k].text;
+                }
+                text += ')';
+                stack.push_back({std::move(text), 0});
+                break;
+            }
+            case TermKind::End:
+                break;
+        }
+    }
+    return stack.empty() ? std::string() : std::move(stack.front().text);
+}
+
+}  // namespace pc
