@@ -79,6 +79,10 @@ Extended TrigArgument(const EvalContext& context, Extended x) {
     return context.angleFactor * x;
 }
 
+// In radians the argument goes to libm untouched: multiplying by 1 would cost nothing
+// itself, but the x87 store of the product stalls libm's integer reads of its argument.
+#define PC_TRIG(function, c, x) ((c).angleFactor == 1 ? function(x) : function(TrigArgument((c), (x))))
+
 // ---- series and products --------------------------------------------------------
 
 Extended ErfSeries(Extended x) {
@@ -323,7 +327,7 @@ Extended Arcosh(EvalContext&, Extended x) { return std::acosh(x); }
 Extended Sinh(EvalContext&, Extended x) { return std::sinh(x); }
 Extended Cosh(EvalContext&, Extended x) { return std::cosh(x); }
 Extended Tanh(EvalContext&, Extended x) { return std::tanh(x); }
-Extended Tan(EvalContext& c, Extended x) { return std::tan(TrigArgument(c, x)); }
+Extended Tan(EvalContext& c, Extended x) { return PC_TRIG(std::tan, c, x); }
 Extended Erf(EvalContext&, Extended x) { return ErfSeries(x); }
 Extended Gauss(EvalContext&, Extended x) { return kInvSqrt2Pi * std::exp(-x * x / 2); }
 Extended Lg(EvalContext&, Extended x) { return std::log10(x); }
@@ -333,8 +337,8 @@ Extended BesselFixed(EvalContext&, Extended x) {
     return BesselJ(Order, x);
 }
 
-Extended Sin(EvalContext& c, Extended x) { return std::sin(TrigArgument(c, x)); }
-Extended Cos(EvalContext& c, Extended x) { return std::cos(TrigArgument(c, x)); }
+Extended Sin(EvalContext& c, Extended x) { return PC_TRIG(std::sin, c, x); }
+Extended Cos(EvalContext& c, Extended x) { return PC_TRIG(std::cos, c, x); }
 
 Extended Theta(EvalContext&, Extended x) {
     if (IsNaN(x)) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <map>
 #include <memory>
 
 #include "builtin_names.h"
@@ -21,17 +22,17 @@ constexpr int kEndMarker = 257;          // the terminator after the last charac
 constexpr int kFunctionMarkerBase = 512; // + function number, just before kCallMarker
 
 constexpr int kMaxConstantDepth = 100;
-// Declared constants are valued afresh at every occurrence; a chain of constants that
-// each use the next several times would otherwise grow exponentially.
-constexpr int kMaxConstantLookups = 20000;
 // Binding priorities are stored in 16 bits: level + 5 must fit.
 constexpr int kMaxLevel = 32000;
 
 struct CompileSession {
-    Extended angleFactor;
-    const std::vector<std::string>* constants;
+    Extended angleFactor = 1;
+    const std::vector<std::string>* constants = nullptr;
     int depth = 0;
-    int lookups = 0;
+    // Each declared constant is valued once per compilation: a chain of constants that
+    // each use the next several times would otherwise cost exponential time (and a
+    // constant such as R=RND(1) keeps one value throughout the term).
+    std::map<std::string, Extended> valued;
 };
 
 struct Valuation {
@@ -117,12 +118,12 @@ Valuation ValueOperand(CompileSession& session, const std::string& text) {
         return {0, {}, value};
     }
 
+    if (const auto known = session.valued.find(text); known != session.valued.end()) {
+        return {0, {}, known->second};
+    }
     std::string rhs;
     if (!FindConstant(*session.constants, text, rhs)) {
         return {0, {}, 0};  // an unknown identifier counts as 0
-    }
-    if (++session.lookups > kMaxConstantLookups) {
-        return {4, msg::kRecursiveConstants, 0};
     }
     auto list = std::make_unique<TInstructionList>();
     const CompileResult compiled = CompileWith(session, Normalise(rhs), {}, *list);
@@ -133,6 +134,7 @@ Valuation ValueOperand(CompileSession& session, const std::string& text) {
     if (outcome.status != 0) {
         return {outcome.status, outcome.message, 0};
     }
+    session.valued.emplace(text, outcome.value);
     return {0, {}, outcome.value};
 }
 
@@ -523,7 +525,9 @@ CompileResult CompileWith(CompileSession& session, std::string_view term,
 
 CompileResult Compile(std::string_view term, Extended angleFactor, const std::vector<std::string>& variables,
                       const std::vector<std::string>& constants, TInstructionList& list) {
-    CompileSession session{angleFactor, &constants};
+    CompileSession session;
+    session.angleFactor = angleFactor;
+    session.constants = &constants;
     return CompileWith(session, term, variables, list);
 }
 

@@ -111,7 +111,9 @@ std::uint8_t ParseDefinition(std::string_view definition, std::string& name, std
     if (equals == std::string::npos) {
         rightHandSide.clear();
     } else {
-        rightHandSide = "(" + text.substr(equals + 1) + ")";
+        rightHandSide.assign(1, '(');
+        rightHandSide.append(text, equals + 1);
+        rightHandSide += ')';
     }
     if (text.empty()) {
         return DefinitionBadTerm;

@@ -2,6 +2,8 @@
 // The engine's one number type: the 80-bit x87 extended format (64-bit significand).
 
 #include <cfloat>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace pc {
@@ -19,5 +21,20 @@ inline constexpr Extended kGonFactor = 0x80ADFC90B938CE36p-69L;      // pi/200, 
 
 inline constexpr Extended kNaN = std::numeric_limits<Extended>::quiet_NaN();
 inline constexpr Extended kInfinity = std::numeric_limits<Extended>::infinity();
+
+// Copies an extended value as two 64-bit words instead of an x87 load and store. A
+// value that is next passed by value to a libm function (SIN(X)) is read back as words;
+// an x87 store in between defeats the processor's store forwarding and stalls.
+inline void CopyExtended(Extended& to, const Extended& from) {
+    std::uint64_t low;
+    std::uint64_t high;
+    std::memcpy(&low, &from, sizeof low);
+    std::memcpy(&high, reinterpret_cast<const char*>(&from) + sizeof low, sizeof high);
+#if defined(__GNUC__)
+    asm("" : "+r"(low), "+r"(high));  // keeps the compiler from merging this back into an x87 copy
+#endif
+    std::memcpy(&to, &low, sizeof low);
+    std::memcpy(reinterpret_cast<char*>(&to) + sizeof low, &high, sizeof high);
+}
 
 }  // namespace pc

@@ -47,6 +47,10 @@ void TFunctionParser::SetAnglemode(TAngleMode mode) {
         case TAngleMode::DEG: m_angleFactor = kDegreeFactor; break;
         case TAngleMode::GON: m_angleFactor = kGonFactor; break;
     }
+    // Takes effect at the next evaluation, without a new analysis.
+    if (m_analyseStatus == StatusOk) {
+        m_fastProgram->Build(m_instructions->data(), m_values.data(), m_values.size(), m_angleFactor);
+    }
 }
 
 void TFunctionParser::ReportError() {
@@ -106,7 +110,7 @@ std::uint8_t TFunctionParser::Analyze() {
             m_message = compiled.message;
             m_instructionCount = compiled.count;
             if (status == StatusOk) {
-                m_fastProgram->Build(m_instructions->data(), m_values.data(), m_values.size());
+                m_fastProgram->Build(m_instructions->data(), m_values.data(), m_values.size(), m_angleFactor);
             }
         }
     } catch (const std::exception&) {
@@ -121,12 +125,9 @@ std::uint8_t TFunctionParser::Analyze() {
     return status;
 }
 
-void TFunctionParser::SetVariable(std::string_view name, Extended value) {
-    for (std::size_t i = 0; i < m_variables.size(); ++i) {
+void TFunctionParser::SetVariableIgnoringCase(std::string_view name, Extended value) {
+    for (std::size_t i = 0; i < m_variables.size() && i < m_values.size(); ++i) {
         if (SameName(m_variables[i], name)) {
-            if (i >= m_values.size()) {
-                break;
-            }
             m_values[i] = value;
             return;
         }
@@ -143,8 +144,9 @@ std::uint8_t TFunctionParser::Evaluate() {
         ReportError();
         return m_analyseStatus;
     }
-    Extended value;
-    if (m_fastProgram->Run(m_angleFactor, value)) {
+    bool ok;
+    const Extended value = m_fastProgram->Run(ok);
+    if (ok) {
         m_message.clear();
         m_result = value;
         m_evaluationStatus = StatusOk;
@@ -166,6 +168,20 @@ std::uint8_t TFunctionParser::Evaluate() {
 }
 
 Extended TFunctionParser::Value() {
+    bool ok = false;
+    const Extended value = m_analyseStatus == StatusOk ? m_fastProgram->Run(ok) : 0;
+    if (ok) {
+        if (!m_message.empty()) {
+            m_message.clear();
+        }
+        m_result = value;
+        m_evaluationStatus = StatusOk;
+        return value;
+    }
+    return SlowValue();
+}
+
+Extended TFunctionParser::SlowValue() {
     m_evaluationStatus = Evaluate();
     if (m_evaluationStatus == StatusOk) {
         return m_result;

@@ -58,9 +58,18 @@ public:
     // Re-analyses the stored definition; returns and keeps the analyse status.
     std::uint8_t Analyze();
 
-    // Sets the value of a variable of the term. Throws EParserError for a name that is
-    // not a variable. A variable not yet set is 0.
-    void SetVariable(std::string_view name, Extended value);
+    // Sets the value of a variable of the term (names compare case-insensitively).
+    // Throws EParserError for a name that is not a variable. A variable not yet set is 0.
+    void SetVariable(std::string_view name, Extended value) {
+        // Called once per sample point: the exact spelling is tried first, inline.
+        for (std::size_t i = 0; i < m_variables.size() && i < m_values.size(); ++i) {
+            if (m_variables[i] == name) {
+                CopyExtended(m_values[i], value);
+                return;
+            }
+        }
+        SetVariableIgnoringCase(name, value);
+    }
 
     // Evaluates the term: the value when EvaluationStatus() is 0, NaN when it is 8, else
     // 0. Allocates nothing and looks nothing up by name on success.
@@ -104,6 +113,8 @@ public:
 
 private:
     void ReportError();
+    void SetVariableIgnoringCase(std::string_view name, Extended value);
+    [[gnu::noinline]] Extended SlowValue();
 
     std::vector<std::string> m_variables;
     std::vector<std::string> m_freeIdentifiers;

@@ -110,7 +110,11 @@ bool Expand(std::string& text, const std::vector<const TParserDeclarations::Decl
 
                 // The callee's body with its placeholders filled; an argument standing
                 // alone in parentheses needs no second pair.
-                std::string body = "(" + function->body + ")";
+                std::string body;
+                body.reserve(function->body.size() + 2);
+                body += '(';
+                body += function->body;
+                body += ')';
                 for (char& ch : body) {
                     if (ch == '?') {
                         ch = kPlaceholder;
@@ -126,7 +130,13 @@ bool Expand(std::string& text, const std::vector<const TParserDeclarations::Decl
                     }
                     const bool alone = i > 0 && body[i - 1] == '(' && i + 2 < body.size() && body[i + 2] == ')';
                     const std::string& argument = arguments[static_cast<std::size_t>(k)];
-                    expansion += alone ? argument : "(" + argument + ")";
+                    if (!alone) {
+                        expansion += '(';
+                    }
+                    expansion += argument;
+                    if (!alone) {
+                        expansion += ')';
+                    }
                     ++i;
                 }
                 text.insert(at, expansion);

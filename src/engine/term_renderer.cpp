@@ -24,10 +24,15 @@ std::string ConstantText(Extended value) {
 }
 
 std::string Wrapped(const Piece& piece, int priority, bool always) {
-    if (always || piece.tag > priority) {
-        return "(" + piece.text + ")";
+    if (!always && piece.tag <= priority) {
+        return piece.text;
     }
-    return piece.text;
+    std::string text;
+    text.reserve(piece.text.size() + 2);
+    text += '(';
+    text += piece.text;
+    text += ')';
+    return text;
 }
 
 }  // namespace
@@ -61,7 +66,9 @@ std::string RenderTerm(const TTermInstruction* list, const std::vector<std::stri
                 const int op = instruction.Code;
                 if (op == OpNegate || op == OpNot) {
                     const Piece operand = pop();
-                    stack.push_back({(op == OpNegate ? "-" : "!") + Wrapped(operand, priority, false), priority});
+                    std::string text(1, op == OpNegate ? '-' : '!');
+                    text += Wrapped(operand, priority, false);
+                    stack.push_back({std::move(text), priority});
                     break;
                 }
                 const Piece right = pop();
