@@ -149,17 +149,20 @@ std::uint8_t PrepareSigns(std::string& t) {
     while (i < t.size() && t[i] == '(') {
         ++i;
     }
+    // A deleted "+" leaves the character after it to be examined like any other, so
+    // that "+(-2)" still sees its inner run of "(".
+    std::size_t j = i + 1;
     if (i < t.size()) {
         if (t[i] == '-') {
             t[i] = '_';
         } else if (t[i] == '+') {
             t.erase(i, 1);
+            j = i;
         }
         if (i < t.size() && IsFailureHead(t[i])) {
             return 5;
         }
     }
-    std::size_t j = i + 1;
     while (j < t.size()) {
         const char ch = t[j];
         if (ch == '(') {
@@ -167,14 +170,15 @@ std::uint8_t PrepareSigns(std::string& t) {
             while (k < t.size() && t[k] == '(') {
                 ++k;
             }
+            j = k + 1;  // the character after the run is not checked for a missing operand
             if (k < t.size()) {
                 if (t[k] == '-') {
                     t[k] = '_';
                 } else if (t[k] == '+') {
                     t.erase(k, 1);
+                    j = k;
                 }
             }
-            j = k + 1;  // the character after the run is not checked for a missing operand
             continue;
         }
         const char before = t[j - 1];

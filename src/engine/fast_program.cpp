@@ -383,8 +383,7 @@ Multiply:
 Divide:
     PC_STORE_FINITE(*op->a / *op->b);
 Negate:
-    *op->dst = -*op->a;
-    PC_NEXT();
+    PC_STORE_FINITE(-*op->a);
 Square: {
     const Extended x = *op->a;
     PC_STORE_FINITE(x * x);
@@ -460,8 +459,7 @@ Ln:
 Sqrt:
     PC_STORE_FINITE(std::sqrt(*op->a));
 Abs:
-    *op->dst = std::fabs(*op->a);
-    PC_NEXT();
+    PC_STORE_FINITE(std::fabs(*op->a));
 #define PC_PAIR_HANDLERS(First, first)                  \
     First##ThenAdd:                                     \
     PC_STORE_FINITE((first) + *op->c);                  \

@@ -208,6 +208,7 @@ void TParserDeclarations::UpdateDeclarations() {
         if (!IsLetter(line[0])) {
             m_message += kLineBreak;
             m_message += msg::kUnvalidFunctionIdentifier;
+            m_message += ' ';
             continue;
         }
         std::size_t pos = 0;

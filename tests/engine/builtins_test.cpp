@@ -1,0 +1,277 @@
+// What the built-in functions compute, refuse and warn about. Reference values are the
+// mathematical ones; where the program's numerical method is deliberately coarse (GAMMA,
+// the Bessel asymptotics, INVERF's series) the tolerance says so.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <ostream>
+#include <set>
+
+#include "engine/builtin_names.h"
+#include "engine/normalise.h"
+#include "engine_test_support.h"
+
+namespace pc {
+namespace {
+
+using test::kNotDefined;
+
+constexpr TAngleMode RAD = TAngleMode::RAD;
+constexpr TAngleMode DEG = TAngleMode::DEG;
+constexpr TAngleMode GON = TAngleMode::GON;
+constexpr Extended kE = 2.71828182845904523536L;
+constexpr Extended kTight = 1E-17L;   // a few units in the last place of values near 1
+constexpr Extended kSeries = 1E-14L;  // the series stop once a term falls below 1E-14
+
+struct BuiltinCase {
+    const char* term;
+    TAngleMode mode;
+    int status;
+    Extended value;
+    Extended tolerance;
+    const char* message;
+};
+
+std::ostream& operator<<(std::ostream& out, const BuiltinCase& c) {
+    return out << c.term << " (angle mode " << static_cast<int>(c.mode) << ")";
+}
+
+BuiltinCase Ok(const char* term, Extended value, Extended tolerance = 0, TAngleMode mode = RAD) {
+    return {term, mode, 0, value, tolerance, ""};
+}
+
+BuiltinCase Warns(const char* term, Extended value, const char* message) {
+    return {term, RAD, 0, value, 0, message};
+}
+
+BuiltinCase Refused(const char* term, const char* message = kNotDefined) {
+    return {term, RAD, 7, 0, 0, message};
+}
+
+class Builtins : public testing::TestWithParam<BuiltinCase> {};
+
+TEST_P(Builtins, ComputeRefuseOrWarn) {
+    const BuiltinCase& c = GetParam();
+    const test::Outcome outcome = test::Evaluate(c.term, 0, c.mode);
+    EXPECT_EQ(outcome.status, c.status);
+    EXPECT_EQ(outcome.message, c.message);
+    if (c.tolerance == 0) {
+        EXPECT_TRUE(test::SameValue(outcome.value, c.value))
+            << outcome.value << " instead of " << c.value;
+    } else {
+        EXPECT_TRUE(test::Near(outcome.value, c.value, c.tolerance));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Elementary, Builtins,
+    testing::Values(Ok("CABS(3;4)", 5), Ok("CABS(-5;12)", 13), Ok("CABS(0;0)", 0),
+                    Ok("CABS(1E3000;1E3000)", 1.41421356237309504880E3000L,
+                       1E2983L),  // no overflow of the squares
+                    Ok("SQRT(16)", 4), Refused("SQRT(-1)"), Ok("LN(E)", 1, kTight),
+                    Refused("LN(0)"), Refused("LN(-1)"), Ok("EXP(1)", kE, kTight),
+                    Refused("EXP(20000)"), Ok("LG(1000)", 3), Refused("LG(0)"), Ok("LB(8)", 3),
+                    Refused("LB(-1)"), Ok("LOG(2;8)", 3, kTight), Ok("LOG(10;0.001)", -3, kTight),
+                    Refused("LOG(1;5)"), Ok("SQR(-3)", 9), Ok("ABS(-3)", 3), Ok("SGN(-3)", -1),
+                    Ok("SGN(0)", 0), Ok("SGN(2)", 1), Ok("CBRT(-27)", -3, kTight),
+                    Ok("CBRT(8)", 2, kTight), Ok("CBRT(1E-101)", 0), Ok("REZ(4)", 0.25),
+                    Warns("REZ(0)", 0, "Division by zero. Large value inserted."),
+                    Warns("REZ(1E-200)", 1E4000L, "Division by zero. Large value inserted."),
+                    Warns("REZ(-1E-100)", -1E4000L, "Division by zero. Large value inserted."),
+                    Ok("REZ(2E-100)", 5E99L, 1E82L), Ok("THETA(0)", 1), Ok("THETA(-1E-300)", 0),
+                    Ok("FRAC(-2.75)", -0.75), Ok("FRAC(2.5)", 0.5), Ok("INT(-2.75)", -2),
+                    Ok("INT(2.75)", 2), Ok("MAX(1;2)", 2), Ok("MIN(1;2)", 1), Ok("MAX(0;-0)", 0),
+                    Ok("MAX(-0;0)", -0.0L), Ok("MIN(-0;0)", -0.0L),  // the first when equal
+
+                    Ok("MODULO(7;3)", 1, kTight), Ok("MODULO(-7;3)", -1, kTight),
+                    Ok("MODULO(7.5;2)", 1.5), Refused("MODULO(5;0)"), Ok("RAMP(0.5;0;1)", 0.5),
+                    Ok("RAMP(0;0;1)", 0), Ok("RAMP(1;0;1)", 1), Ok("RAMP(2;0;1)", 1),
+                    Ok("RAMP(-1;0;1)", 0), Ok("CEIL(2.1)", 3), Ok("CEIL(-2.1)", -2),
+                    Ok("FLOOR(-2.1)", -3), Ok("CEIL(3E9+0.5)", 3000000001.0L),
+                    Ok("FLOOR(-3E9-0.5)", -3000000001.0L), Ok("ROUND(2.5)", 2), Ok("ROUND(3.5)", 4),
+                    Ok("ROUND(-2.5)", -2), Ok("ROUND(5E9+0.5)", 5E9L)));
+
+INSTANTIATE_TEST_SUITE_P(
+    Trigonometric, Builtins,
+    testing::Values(
+        Ok("SIN(PI/6)", 0.5, kTight), Ok("SIN(90)", 1, kTight, DEG), Ok("SIN(100)", 1, kTight, GON),
+        Ok("COS(180)", -1, kTight, DEG), Ok("COS(200)", -1, kTight, GON),
+        Ok("TAN(45)", 1, kTight, DEG), Ok("COT(45)", 1, kTight, DEG), Refused("COT(0)"),
+        Ok("SEC(180)", -1, kTight, DEG), Ok("SEC(0)", 1), Ok("COSEC(90)", 1, kTight, DEG),
+        Refused("COSEC(0)"), Ok("ARCSIN(1)", kPi / 2, kTight), Ok("ARCSIN(1)", 90, 1E-15L, DEG),
+        Refused("ARCSIN(2)"), Ok("ARCCOS(-1)", 180, 1E-15L, DEG), Ok("ARCTAN(1)", 50, 1E-15L, GON),
+        Ok("ARCCOT(0)", kPi / 2, kTight), Ok("ARCCOT(0)", 90, 1E-15L, DEG),
+        Ok("ARCCOT(-1E-17)", kPi / 2, kTight), Ok("ARCCOT(1)", kPi / 4, kTight),
+        Ok("ARCCOT(-1)", -kPi / 4, kTight), Ok("ATAN2(1;1)", 50, 1E-15L, GON),
+        Ok("ATAN2(0;-1)", kPi, 1E-17L), Ok("ATAN2(-1;0)", -90, 1E-15L, DEG)));
+
+INSTANTIATE_TEST_SUITE_P(
+    Hyperbolic, Builtins,
+    testing::Values(Ok("SINH(1)", 1.17520119364380145688L, kTight), Ok("COSH(0)", 1),
+                    Ok("TANH(0.5)", 0.46211715726000975850L, kTight),
+                    Ok("COTH(1)", 1.31303528549933130364L, kTight), Refused("COTH(0)"),
+                    Ok("ARSINH(1)", 0.88137358701954302523L, kTight),
+                    // x + sqrt(x^2+1) cancels to 0 here; the function is odd.
+                    Ok("ARSINH(-1E10)", -23.7189981105004021496L, 1E-15L), Ok("ARCOSH(1)", 0),
+                    Refused("ARCOSH(0.5)"), Ok("ARTANH(0.5)", 0.54930614433405484570L, kTight),
+                    Refused("ARTANH(1)"), Ok("ARCOTH(2)", 0.54930614433405484570L, kTight),
+                    Refused("ARCOTH(1)"), Refused("ARCOTH(0.5)")));
+
+INSTANTIATE_TEST_SUITE_P(
+    Special, Builtins,
+    testing::Values(
+        Ok("ERF(0)", 0.5), Ok("ERF(6)", 1), Ok("ERF(-6)", 0),
+        Ok("ERF(1)", 0.84134474606854294859L, 1E-14L),
+        Ok("ERF(-1)", 0.15865525393145705141L, 1E-14L), Ok("GAUSS(0)", 0.398942280401433L),
+        Ok("GAUSS(1)", 0.24197072451914334980L, 1E-15L), Ok("INVERF(0.5)", 0),
+        Ok("INVERF(0.6)", 0.25334710313579974132L, 1E-6L),
+        Ok("INVERF(0.3)", -0.52440051270804065631L, 1E-6L),
+        Refused("INVERF(0.9)", "Argument of inverse Errorfunction is out of the converging region"),
+        Ok("SI(0)", 0), Ok("SI(1)", 0.94608307036718301494L, 1E-15L),
+        Ok("SI(-1)", -0.94608307036718301494L, 1E-15L),
+        Warns("SI(50)", 1.5707963267948966L,
+              "Argument of integral sine is too large. Result is only approximated"),
+        Warns("SI(-43)", -1.5707963267948966L,
+              "Argument of integral sine is too large. Result is only approximated"),
+        Ok("CI(1)", 0.33740392290096813466L, 1E-15L), Refused("CI(0)"),
+        Warns("CI(50)", 0, "Argument of integral cosine is too large. Result is only approximated"),
+        Ok("EI(1)", 1.89511781635593675547L, 1E-15L),
+        Ok("EI(-1)", -0.21938393439552027368L, 1E-15L), Refused("EI(0)"),
+        Ok("LI(E)", 1.89511781635593675547L, 1E-15L), Ok("LI(2)", 1.04516378011749278484L, 1E-15L),
+        // The finite product leaves a relative error of about 5E-6.
+        Ok("GAMMA(5)", 23.99988L, 5E-6L), Ok("GAMMA(1)", 0.999995L, 5E-7L),
+        Ok("GAMMA(2)", 0.999995L, 5E-7L), Ok("GAMMA(-0.5)", -3.54487L, 5E-6L), Refused("GAMMA(0)"),
+        Refused("GAMMA(-2)")));
+
+INSTANTIATE_TEST_SUITE_P(
+    Bessel, Builtins,
+    testing::Values(Ok("J0(0)", 1), Ok("J(1;0)", 0), Ok("J0(1)", 0.76519768655796655145L, kSeries),
+                    Ok("J1(1)", 0.44005058574493351596L, kSeries),
+                    Ok("J2(1)", 0.11490348493190048047L, kSeries),
+                    Ok("J3(1)", 0.01956335398266840592L, kSeries),
+                    Ok("J4(1)", 0.00247663896410995504L, kSeries),
+                    Ok("J5(1)", 0.00024975773021123443L, kSeries),
+                    Ok("J(2;1)", 0.11490348493190048047L, kSeries),
+                    // From 40 on, the leading asymptotic term (off by about 1/(8x) relative).
+                    Ok("J0(50)", 0.05581232766925181500L, 5E-4L),
+                    Ok("J(1;50)", -0.09751182812517513766L, 5E-4L),
+                    Refused("J(1.5;1)", "Order of bessel function must be natural")));
+
+INSTANTIATE_TEST_SUITE_P(
+    Combinatorial, Builtins,
+    testing::Values(
+        Ok("FAC(5)", 120), Ok("FAC(0)", 1), Ok("FAC(-3)", 1), Ok("FAC(20)", 2432902008176640000.0L),
+        Refused("FAC(2.5)", "Factorial  argument must be natural"), Refused("FAC(2000)"),
+        Ok("BINO(5;2)", 10), Ok("BINO(10;3)", 120, 1E-16L), Ok("BINO(0;0)", 1),
+        Ok("BINO(5;-1)", 1, 0),
+        Refused("BINO(2;5)", "Binomial coefficient:   2nd argument must be smaller than 1st"),
+        Refused("BINO(2.5;1)", "Binomial coefficient:  Integer arguments required"),
+        Ok("GCD(12;18)", 6), Ok("GCD(17;5)", 1), Ok("GCD(2147483647;4294967294)", 2147483647),
+        Refused("GCD(0;5)", "GCD  argument must be natural"),
+        Refused("GCD(2.5;5)", "GCD  Integer arguments required"), Ok("LCM(4;6)", 12),
+        // The product needs all 63 bits.
+        Ok("LCM(2147483647;2147483646)", 4611686011984936962.0L),
+        Refused("LCM(0;6)", "LCM  argument must be natural"),
+        Refused("LCM(1.5;2)", "LCM  Integer arguments required"),
+        Ok("POISSON(2;0)", 0.13533528323661269189L, kTight),
+        Ok("POISSON(2;3)", 0.18044704431548358919L, kTight),
+        Ok("POISSON(2;-1)", 0.13533528323661269189L, kTight),
+        Refused("POISSON(2;1.5)", "Poisson distribution:  Discrete argument required"),
+        // The sum runs to k+1.
+        Ok("POICUM(2;0)", 0.40600584970983807568L, kTight),
+        Ok("POICUM(2;-1)", 0.13533528323661269189L, kTight),
+        Refused("POICUM(2;0.5)", "Poisson distribution:  Discrete argument required")));
+
+INSTANTIATE_TEST_SUITE_P(
+    Logical, Builtins,
+    testing::Values(Ok("IF(1;2;3)", 2), Ok("IF(0;2;3)", 3),
+                    Refused("IF(0.5;2;3)", "IF: Boolean condition expected "),
+                    Refused("IF(1;2;1/0)", kNotDefined), Ok("NOT(1)", 0), Ok("NOT(0)", 1),
+                    Refused("NOT(2)", "Logical NOT:  Boolean argument required"), Ok("BNOT(5)", -6),
+                    Refused("BNOT(2.5)", "Bitwise NOT: Integer argument required"),
+                    Refused("BNOT(3E9)"), Ok("ODD(3)", 1), Ok("ODD(-3)", 1), Ok("ODD(4)", 0),
+                    Ok("ODD(3.000000000000001)", 1),
+                    Refused("ODD(2.5)", "Odd: integer argument required")));
+
+INSTANTIATE_TEST_SUITE_P(Random, Builtins,
+                         testing::Values(Ok("RND(0)", 0), Ok("RAND(2;2)", 2),
+                                         Ok("NORMRAND(3;0)", 3), Ok("POIRAND(0)", 0),
+                                         Refused("POIRAND(1E6)"), Refused("POIRAND(-1E6)")));
+
+TEST(Builtins, MissingArgumentsStopTheEvaluation) {
+    for (const char* term : {"SIN()", "MAX(1)", "IF(1;2)", "RAMP()"}) {
+        const test::Outcome outcome = test::Evaluate(term);
+        EXPECT_EQ(outcome.status, 7) << term;
+        EXPECT_EQ(outcome.message, test::kMissingOperand) << term;
+    }
+}
+
+TEST(Builtins, NaNArgumentsPassThroughQuietly) {
+    for (const char* term : {"SIN(X)", "SQRT(X)", "LN(X)", "THETA(X)", "REZ(X)", "ERF(X)",
+                             "GAMMA(X)", "J0(X)", "MAX(X;1)", "MIN(1;X)", "ROUND(X)", "ARSINH(X)",
+                             "RAMP(X;0;1)", "CABS(X;1)", "POIRAND(X)", "SI(X)", "EI(X)"}) {
+        const test::Outcome outcome = test::Evaluate(term, kNaN);
+        EXPECT_EQ(outcome.status, 0) << term << ": " << outcome.message;
+        EXPECT_TRUE(std::isnan(outcome.value)) << term << " gave " << outcome.value;
+        EXPECT_EQ(outcome.message, "") << term;
+    }
+    const test::Outcome sign = test::Evaluate("SGN(X)", kNaN);
+    EXPECT_EQ(sign.status, 0);
+    EXPECT_EQ(sign.value, 0);
+    const test::Outcome condition = test::Evaluate("IF(X;1;2)", kNaN);
+    EXPECT_EQ(condition.status, 7);
+    EXPECT_EQ(condition.message, "IF: Boolean condition expected ");
+}
+
+TEST(Builtins, BesselSymmetryHoldsOnBothBranches) {
+    // J_n(-x) = (-1)^n J_n(x), below 40 by the series and above by the asymptotics.
+    for (Extended x : {1.5L, 39.5L, 40.0L, 77.25L}) {
+        for (const char* term : {"J0(X)", "J(2;X)"}) {
+            EXPECT_TRUE(
+                test::Near(test::Evaluate(term, -x).value, test::Evaluate(term, x).value, 1E-15L))
+                << term << " at " << x;
+        }
+        for (const char* term : {"J1(X)", "J(3;X)"}) {
+            EXPECT_TRUE(
+                test::Near(test::Evaluate(term, -x).value, -test::Evaluate(term, x).value, 1E-15L))
+                << term << " at " << x;
+        }
+    }
+}
+
+// Random functions: only their ranges and averages are fixed.
+TEST(Builtins, RandomFunctionsStayInTheirRanges) {
+    test::ParserWithDeclarations setup;
+    auto values = [&setup](const char* term, int count) {
+        setup.parser.SetTerm(std::string("F(X)=") + term);
+        std::vector<Extended> result;
+        for (int i = 0; i < count; ++i) {
+            result.push_back(setup.parser.Value());
+            EXPECT_EQ(setup.parser.EvaluationStatus(), 0) << term;
+        }
+        return result;
+    };
+    std::set<Extended> distinct;
+    for (Extended v : values("RND(2)", 500)) {
+        EXPECT_TRUE(v >= 0 && v < 2) << v;
+        distinct.insert(v);
+    }
+    EXPECT_GT(distinct.size(), 400u) << "RND must not repeat itself";
+    for (Extended v : values("RAND(2;5)", 500)) {
+        EXPECT_TRUE(v >= 2 && v < 5) << v;
+    }
+    // INVERF of a uniform number in [0.16, 0.84) stays within (-1, 1).
+    for (Extended v : values("NORMRAND(10;2)", 500)) {
+        EXPECT_TRUE(v > 8 && v < 12) << v;
+    }
+    Extended sum = 0;
+    for (Extended v : values("POIRAND(3)", 4000)) {
+        EXPECT_TRUE(v >= 0 && v == std::floor(v)) << v;
+        sum += v;
+    }
+    EXPECT_TRUE(test::Near(sum / 4000, 3, 0.25)) << "the mean of the counts is the parameter";
+}
+
+}  // namespace
+}  // namespace pc

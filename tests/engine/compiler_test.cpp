@@ -1,0 +1,360 @@
+#include "engine/compiler.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "engine/builtin_names.h"
+#include "engine/normalise.h"
+#include "engine/number_text.h"
+#include "engine_test_support.h"
+
+namespace pc {
+namespace {
+
+using test::BitsOf;
+
+struct Compiled {
+    CompileResult result;
+    std::unique_ptr<TInstructionList> list = std::make_unique<TInstructionList>();
+};
+
+Compiled CompileTerm(std::string_view term, const std::vector<std::string>& variables = {"X"},
+                     const std::vector<std::string>& constants = {}, Extended angleFactor = 1) {
+    Compiled compiled;
+    compiled.result = Compile(Normalise(term), angleFactor, variables, constants, *compiled.list);
+    return compiled;
+}
+
+const char* OperatorSpelling(int code) {
+    static const char* const kSpellings[] = {"?",  "-",  "+",  "*",  "/", "neg", "^", "&",
+                                             "\\", "<<", "|",  ">>", "`", ":",   "%", "=",
+                                             "<>", ">=", "<=", ">",  "<", "!"};
+    return code >= 1 && code <= OpNot ? kSpellings[code] : "?";
+}
+
+// The instruction list in postfix notation, e.g. "X SIN X * 1 +". Also checks that an
+// End record closes the list right after the counted instructions.
+std::string Postfix(const Compiled& compiled, const std::vector<std::string>& variables = {"X"}) {
+    const TInstructionList& list = *compiled.list;
+    std::string text;
+    for (int i = 0; i < compiled.result.count; ++i) {
+        const TTermInstruction& record = list[static_cast<std::size_t>(i)];
+        if (!text.empty()) {
+            text += ' ';
+        }
+        const std::string_view name =
+            record.Kind == TermKind::Function ? BuiltinName(record.Code) : std::string_view("?(");
+        text += record.Kind == TermKind::Constant ? FormatGeneral(record.Value)
+                : record.Kind == TermKind::Variable
+                    ? variables.at(static_cast<std::size_t>(record.Code))
+                : record.Kind == TermKind::Operator ? std::string(OperatorSpelling(record.Code))
+                                                    : std::string(name.substr(0, name.size() - 1));
+    }
+    if (list[static_cast<std::size_t>(compiled.result.count)].Kind != TermKind::End) {
+        text += " (no end record)";
+    }
+    return text;
+}
+
+TEST(Normalise, RemovesControlCharactersUppercasesAndSplitsArguments) {
+    EXPECT_EQ(Normalise("sin(x) * x + 1"), "SIN(X)*X+1");
+    EXPECT_EQ(Normalise("max(a, b)"), "MAX(A)(B)");
+    EXPECT_EQ(Normalise("IF(X>0;1;2)"), "IF(X>0)(1)(2)");
+    EXPECT_EQ(Normalise("\ta\r\nb\x01\x1f c"), "ABC");
+    // Only codes 1 to 32 go and only a to z change: NUL, DEL and non-ASCII bytes stay.
+    EXPECT_EQ(Normalise(std::string("a\0b\x7f\xe4", 5)), std::string("A\0B\x7f\xe4", 5));
+}
+
+TEST(Compiler, SinTimesXPlusOneRecords) {
+    const Compiled compiled = CompileTerm("sin(x) * x + 1");
+    ASSERT_EQ(compiled.result.status, 0) << compiled.result.message;
+    ASSERT_EQ(compiled.result.count, 6);
+    struct Expected {
+        TermKind kind;
+        int code;
+        int priority;
+    };
+    const Expected expected[] = {
+        {TermKind::Variable, 0, 0}, {TermKind::Function, FnSin, 5},
+        {TermKind::Variable, 0, 0}, {TermKind::Operator, OpMultiply, 3},
+        {TermKind::Constant, 0, 0}, {TermKind::Operator, OpAdd, 1},
+    };
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        const TTermInstruction& record = (*compiled.list)[i];
+        EXPECT_EQ(record.Kind, expected[i].kind) << "record " << i;
+        EXPECT_EQ(record.Code, expected[i].code) << "record " << i;
+        EXPECT_EQ(record.Priority, expected[i].priority) << "record " << i;
+    }
+    EXPECT_EQ((*compiled.list)[4].Value, 1);
+    EXPECT_EQ((*compiled.list)[6].Kind, TermKind::End);
+}
+
+struct PostfixCase {
+    const char* term;
+    const char* postfix;
+    const char* why;
+};
+
+std::ostream& operator<<(std::ostream& out, const PostfixCase& c) {
+    return out << c.term;
+}
+
+class CompilerPostfix : public testing::TestWithParam<PostfixCase> {};
+
+TEST_P(CompilerPostfix, EmitsPostfixOrder) {
+    const std::vector<std::string> variables = {"X", "Y"};
+    const Compiled compiled = CompileTerm(GetParam().term, variables);
+    ASSERT_EQ(compiled.result.status, 0) << compiled.result.message;
+    EXPECT_EQ(Postfix(compiled, variables), GetParam().postfix) << GetParam().why;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Terms, CompilerPostfix,
+    testing::Values(
+        PostfixCase{"2^3^2", "2 3 ^ 2 ^", "equal priorities associate to the left"},
+        PostfixCase{"-X^2", "X 2 ^ neg", "negation binds less than the power"},
+        PostfixCase{"-X*Y", "X neg Y *", "negation and * share a priority, so (-X)*Y"},
+        PostfixCase{"2^SIN(X)", "2 X SIN ^", "a call binds more strongly than ^"},
+        PostfixCase{"SIN(X)^2", "X SIN 2 ^", ""},
+        PostfixCase{"IF(X>0;1;2)", "X 0 > 1 2 IF", "arguments in order, then the call"},
+        PostfixCase{"MAX(X;Y)", "X Y MAX", ""},
+        PostfixCase{"MAX(X,Y)", "X Y MAX", "comma and semicolon both separate arguments"},
+        PostfixCase{"X<>1", "X 1 <>", "two-character operators are one record"},
+        PostfixCase{"X!=1", "X 1 <>", ""}, PostfixCase{"X>=1", "X 1 >=", ""},
+        PostfixCase{"X<=1", "X 1 <=", ""},
+        PostfixCase{"X<<2+1", "X 2 1 + <<", "<< binds like a comparison"},
+        PostfixCase{"X{2+1", "X 2 << 1 +", "{ binds like &"}, PostfixCase{"X>>1", "X 1 >>", ""},
+        PostfixCase{"!X+1", "X ! 1 +", "prefix NOT binds like *"},
+        PostfixCase{"1-(-X)", "1 X neg -", "a minus right after ( is a negation"},
+        PostfixCase{"+X", "X", "a leading plus is dropped"},
+        PostfixCase{"A*X", "0 X *", "an unknown identifier is the constant 0"},
+        PostfixCase{"x2+X", "0 X +", "X2 is an identifier of its own"},
+        PostfixCase{"1E-3+1E+3", "0.001 1000 +", "exponent signs are part of the number"},
+        PostfixCase{"$FF*$ff", "255 255 *", "hexadecimal literals"},
+        PostfixCase{"1E5000", "INF", "beyond the extended range"},
+        PostfixCase{"(1)(2)", "1 2", "adjacent groups are two operands"}));
+
+struct FailureCase {
+    const char* term;
+    int status;
+    const char* message;
+};
+
+std::ostream& operator<<(std::ostream& out, const FailureCase& c) {
+    return out << c.term;
+}
+
+class CompilerFailure : public testing::TestWithParam<FailureCase> {};
+
+TEST_P(CompilerFailure, ReportsStatusAndMessage) {
+    const Compiled compiled = CompileTerm(GetParam().term, {"X"}, {"K=K+1"});
+    EXPECT_EQ(compiled.result.status, GetParam().status);
+    EXPECT_EQ(compiled.result.message, GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Terms, CompilerFailure,
+    testing::Values(
+        FailureCase{"", 2, "Invalid Function Term"}, FailureCase{" + ", 2, "Invalid Function Term"},
+        FailureCase{"X*-1", 5, "Missing Operand in Function Term"},
+        FailureCase{"X^-2", 5, "Missing Operand in Function Term"},
+        FailureCase{"X*", 5, "Missing Operand in Function Term"},
+        FailureCase{"X+(", 5, "Missing Operand in Function Term"},
+        FailureCase{"(X+)", 5, "Missing Operand in Function Term"},
+        FailureCase{"*X", 5, "Missing Operand in Function Term"},
+        FailureCase{"((/X))", 5, "Missing Operand in Function Term"},
+        FailureCase{")X", 5, "Missing Operand in Function Term"},
+        FailureCase{"2(X)", 3, "Undefined Function: 2"},
+        FailureCase{"X+AB(1)", 3, "Undefined Function: AB"},
+        FailureCase{"SIN(F(1))", 3, "Undefined Function: F"},
+        FailureCase{"2SIN(X)", 3, "Syntax Error"}, FailureCase{"ASIN(X)", 3, "Syntax Error"},
+        FailureCase{"NAN+1", 8, "NaN: Evaluation aborted"},
+        FailureCase{"$G", 3, "$G was detected in the string. Unknown or recursive call"},
+        FailureCase{"1+$", 3, "$ was detected in the string. Unknown or recursive call"},
+        FailureCase{"$12345678901234567", 3,
+                    "$12345678901234567 was detected in the string. Unknown or recursive call"},
+        FailureCase{"K*2", 3, "K was detected in the string. Unknown or recursive call"}));
+
+TEST(Compiler, AcceptsASignAfterAParenthesisOrAComparison) {
+    EXPECT_EQ(CompileTerm("X*(-1)").result.status, 0);
+    EXPECT_EQ(CompileTerm("X*(+1)").result.status, 0);
+    EXPECT_EQ(CompileTerm("X=-1").result.status, 0);
+    EXPECT_EQ(CompileTerm("X>=+1").result.status, 0);
+}
+
+TEST(Compiler, NumberLiterals) {
+    struct Case {
+        const char* term;
+        Extended value;
+    } const cases[] = {
+        {"1E-3", 1E-3L},
+        {"1E+3", 1000},
+        {"2.5E2", 250},
+        {".5", 0.5},
+        {"5.", 5},
+        {"1E-5000", 0},
+        {"$FFFFFFFFFFFFFFFF", 18446744073709551615.0L},  // all 64 significand bits
+    };
+    for (const Case& c : cases) {
+        const Compiled compiled = CompileTerm(c.term);
+        ASSERT_EQ(compiled.result.status, 0) << c.term;
+        ASSERT_EQ(compiled.result.count, 1) << c.term;
+        EXPECT_EQ((*compiled.list)[0].Value, c.value) << c.term;
+    }
+}
+
+TEST(Compiler, NamedConstantsHaveTheirExactBits) {
+    auto value = [](const char* term) {
+        const Compiled compiled = CompileTerm(term, {});
+        EXPECT_EQ(compiled.result.status, 0) << term;
+        return (*compiled.list)[0].Value;
+    };
+    EXPECT_EQ(BitsOf(value("PI")).exponent, 0x4000);
+    EXPECT_EQ(BitsOf(value("PI")).significand, 0xC90FDAA22168C235u);
+    EXPECT_EQ(BitsOf(value("C")).exponent, 0x3FFE);
+    EXPECT_EQ(BitsOf(value("C")).significand, 0x93C467E37DB09F3Fu);
+    EXPECT_TRUE(test::Near(value("E"), 2.71828182845904523536L, 1E-18L));
+    EXPECT_EQ(value("TRUE"), 1);
+    EXPECT_EQ(value("FALSE"), 0);
+    EXPECT_EQ(value("INFINITY"), kInfinity);
+    EXPECT_EQ(value("NEGINFINITY"), -kInfinity);
+    // Named constants come before declarations and variables are looked up first.
+    EXPECT_EQ(Postfix(CompileTerm("PI", {}, {"PI=3"}), {}), FormatGeneral(kPi));
+    EXPECT_EQ(Postfix(CompileTerm("K", {"K"}, {"K=5"}), {"K"}), "K");
+}
+
+Extended ConstantValue(std::string_view term, const std::vector<std::string>& constants,
+                       Extended angleFactor = 1,
+                       const std::vector<std::string>& variables = {"X"}) {
+    const Compiled compiled = CompileTerm(term, variables, constants, angleFactor);
+    EXPECT_EQ(compiled.result.status, 0) << term << ": " << compiled.result.message;
+    EXPECT_EQ(compiled.result.count, 1) << term;
+    return (*compiled.list)[0].Value;
+}
+
+TEST(CompilerConstants, DeclaredConstantsAreValuedWhileCompiling) {
+    EXPECT_EQ(ConstantValue("K", {"K=2*PI"}), 2 * kPi);
+    EXPECT_EQ(ConstantValue("A", {"A=B+1", "B=3"}), 4);
+    EXPECT_EQ(ConstantValue("K", {"k = 5"}), 5) << "names are case-insensitive";
+    // A constant's term has no variables: the X in it is an unknown identifier.
+    EXPECT_EQ(ConstantValue("K", {"K=X+1"}), 1);
+    EXPECT_EQ(ConstantValue("S", {"S=SIN(90)"}, kDegreeFactor), 1)
+        << "the angle factor of the compilation";
+    EXPECT_EQ(ConstantValue("W", {"W=REZ(0)+2"}), 2) << "a warning does not stop the valuing";
+}
+
+TEST(CompilerConstants, FailuresInsideAConstantNameTheConstant) {
+    const Compiled failing = CompileTerm("X+K", {"X"}, {"K=1/0"});
+    EXPECT_EQ(failing.result.status, 3);
+    EXPECT_EQ(failing.result.message, "K was detected in the string. Unknown or recursive call");
+    const Compiled badHex = CompileTerm("K", {}, {"K=$XY"});
+    EXPECT_EQ(badHex.result.status, 3);
+    EXPECT_EQ(badHex.result.message, "K was detected in the string. Unknown or recursive call");
+    const Compiled nan = CompileTerm("K", {}, {"K=NAN"});
+    EXPECT_EQ(nan.result.status, 8) << "status 8 passes through a constant";
+    EXPECT_EQ(nan.result.message, "NaN: Evaluation aborted");
+}
+
+std::vector<std::string> ConstantChain(int length) {
+    std::vector<std::string> lines;
+    for (int i = 1; i < length; ++i) {
+        lines.push_back("C" + std::to_string(i) + "=C" + std::to_string(i + 1));
+    }
+    lines.push_back("C" + std::to_string(length) + "=7");
+    return lines;
+}
+
+TEST(CompilerConstants, AtMostOneHundredNestedLookups) {
+    EXPECT_EQ(ConstantValue("C1", ConstantChain(100)), 7);
+    const Compiled tooDeep = CompileTerm("C1", {}, ConstantChain(101));
+    EXPECT_EQ(tooDeep.result.status, 3);
+    EXPECT_EQ(tooDeep.result.message, "C1 was detected in the string. Unknown or recursive call");
+}
+
+// A_i = A_{i+1} + A_{i+1}: valuing A1 takes 2^length - 1 look-ups.
+std::vector<std::string> DoublingChain(int length) {
+    std::vector<std::string> lines;
+    for (int i = 1; i < length; ++i) {
+        const std::string next = "A" + std::to_string(i + 1);
+        lines.push_back("A" + std::to_string(i) + "=" + next + "+" + next);
+    }
+    lines.push_back("A" + std::to_string(length) + "=1");
+    return lines;
+}
+
+TEST(CompilerConstants, ChainsOfConstantsUsingEachOtherTwice) {
+    EXPECT_EQ(ConstantValue("A1", DoublingChain(10)), 512);
+}
+
+// Each constant is valued once per compilation: the chain would otherwise take
+// 2^40 - 1 look-ups, and a random constant keeps one value throughout the term.
+TEST(CompilerConstants, EachConstantIsValuedOncePerCompilation) {
+    EXPECT_EQ(ConstantValue("A1", DoublingChain(40)), 549755813888.0L);  // 2^39
+    const Compiled twice = CompileTerm("R-R", {}, {"R=RND(1)+1"});
+    ASSERT_EQ(twice.result.status, 0);
+    EXPECT_EQ((*twice.list)[0].Value, (*twice.list)[1].Value);
+}
+
+std::string Ones(int count, const char* separator) {
+    std::string term = "1";
+    for (int i = 1; i < count; ++i) {
+        term += separator;
+        term += "1";
+    }
+    return term;
+}
+
+TEST(CompilerLimits, FourHundredNinetyNineInstructionsFit) {
+    // n ones and n-1 additions.
+    const Compiled flat = CompileTerm(Ones(250, "+"));
+    ASSERT_EQ(flat.result.status, 0) << flat.result.message;
+    EXPECT_EQ(flat.result.count, 499);
+    EXPECT_EQ((*flat.list)[499].Kind, TermKind::End);
+
+    const Compiled tooLong = CompileTerm("-" + Ones(250, "+"));
+    EXPECT_EQ(tooLong.result.status, 2);
+    EXPECT_EQ(tooLong.result.message, "Term is too long: more than 499 instructions");
+}
+
+TEST(CompilerLimits, PendingOperatorsCountTowardsTheLimit) {
+    // 1^(1^(1^(...))) keeps every power on the operator stack until the end.
+    auto nested = [](int count) {
+        std::string term;
+        for (int i = 1; i < count; ++i) {
+            term += "1^(";
+        }
+        return term + "1" + std::string(static_cast<std::size_t>(count - 1), ')');
+    };
+    const Compiled fits = CompileTerm(nested(250));
+    EXPECT_EQ(fits.result.status, 0) << fits.result.message;
+    EXPECT_EQ(fits.result.count, 499);
+    const Compiled tooLong = CompileTerm(nested(251));
+    EXPECT_EQ(tooLong.result.status, 2);
+    EXPECT_EQ(tooLong.result.message, "Term is too long: more than 499 instructions");
+}
+
+std::string Nested(int depth, const std::string& core) {
+    return std::string(static_cast<std::size_t>(depth), '(') + core +
+           std::string(static_cast<std::size_t>(depth), ')');
+}
+
+TEST(CompilerLimits, DeepNestingEvaluatesButPrioritiesMustFitSixteenBits) {
+    const test::Outcome deep = test::Evaluate(Nested(1000, "X+1") + "*2", 3);
+    EXPECT_EQ(deep.status, 0) << deep.message;
+    EXPECT_EQ(deep.value, 8);
+    const test::Outcome deepCall = test::Evaluate("SIN" + Nested(1000, "X") + "+1", 0);
+    EXPECT_EQ(deepCall.status, 0) << deepCall.message;
+    EXPECT_EQ(deepCall.value, 1);
+
+    const Compiled tooDeep = CompileTerm(Nested(3300, "X"));
+    EXPECT_EQ(tooDeep.result.status, 2);
+    EXPECT_EQ(tooDeep.result.message, "Term is nested too deeply");
+}
+
+}  // namespace
+}  // namespace pc

@@ -1,0 +1,100 @@
+#pragma once
+// Helpers shared by the engine tests: one-shot evaluation of a term and exact
+// comparison of extended values.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/function_parser.h"
+#include "engine/parser_declarations.h"
+
+namespace pc::test {
+
+inline constexpr const char* kNotDefined =
+    "Function is not defined for the given argument\n\ror division by zero";
+inline constexpr const char* kMissingOperand = "Missing or Wrong Operand";
+inline constexpr const char* kNotAnalyzedNotice = "\r\nTerm is not properly analyzed yet";
+
+struct Outcome {
+    std::uint8_t status = 0;
+    Extended value = 0;
+    std::string message;
+};
+
+// Declarations and a parser that uses them, the way the catalogue sets up one function.
+struct ParserWithDeclarations {
+    TParserDeclarations declarations;
+    TFunctionParser parser;
+
+    explicit ParserWithDeclarations(std::vector<std::string> functions = {},
+                                    std::vector<std::string> constants = {},
+                                    TAngleMode mode = TAngleMode::RAD) {
+        declarations.SetFunctions(std::move(functions));
+        declarations.SetConstants(std::move(constants));
+        parser.SetAnglemode(mode);
+        parser.SetDeclarations(&declarations);
+    }
+
+    Outcome ValueAt(Extended x) {
+        parser.SetVariable("X", x);
+        Outcome outcome;
+        outcome.value = parser.Value();
+        outcome.status = parser.EvaluationStatus();
+        outcome.message = parser.Message();
+        return outcome;
+    }
+};
+
+// Analyses "F(X)=" + term and evaluates it once at `x`.
+inline Outcome Evaluate(std::string_view term, Extended x = 0, TAngleMode mode = TAngleMode::RAD,
+                        std::vector<std::string> functions = {},
+                        std::vector<std::string> constants = {}) {
+    ParserWithDeclarations setup(std::move(functions), std::move(constants), mode);
+    setup.parser.SetTerm("F(X)=" + std::string(term));
+    return setup.ValueAt(x);
+}
+
+// The sign-and-exponent word and the significand of an 80-bit value.
+struct ExtendedBits {
+    std::uint16_t exponent = 0;  // sign bit included
+    std::uint64_t significand = 0;
+};
+
+inline ExtendedBits BitsOf(Extended value) {
+    ExtendedBits bits;
+    std::memcpy(&bits.significand, &value, sizeof bits.significand);
+    std::memcpy(&bits.exponent, reinterpret_cast<const char*>(&value) + sizeof bits.significand,
+                sizeof bits.exponent);
+    return bits;
+}
+
+// Bit-for-bit equality, except that any two NaNs are equal.
+inline bool SameValue(Extended a, Extended b) {
+    if (std::isnan(a) || std::isnan(b)) {
+        return std::isnan(a) && std::isnan(b);
+    }
+    const ExtendedBits x = BitsOf(a);
+    const ExtendedBits y = BitsOf(b);
+    return x.exponent == y.exponent && x.significand == y.significand;
+}
+
+// |actual - expected| <= tolerance in extended precision (EXPECT_NEAR would round both
+// to double, which hides the last three digits and overflows beyond 1E308).
+inline testing::AssertionResult Near(Extended actual, Extended expected, Extended tolerance) {
+    if (std::fabs(actual - expected) <= tolerance) {
+        return testing::AssertionSuccess();
+    }
+    char text[160];
+    std::snprintf(text, sizeof text, "%.21Lg differs from %.21Lg by more than %.3Lg", actual,
+                  expected, tolerance);
+    return testing::AssertionFailure() << text;
+}
+
+}  // namespace pc::test

@@ -1,0 +1,197 @@
+// The fast evaluation path must be indistinguishable from the reference machine:
+// same value bit for bit, same status, same message, for successes, warnings and
+// failures alike. Also: stale floating-point flags and a second thread change nothing.
+
+#include <gtest/gtest.h>
+
+#include <cfenv>
+#include <cmath>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/number_text.h"
+#include "engine_test_support.h"
+
+namespace pc {
+namespace {
+
+const std::vector<std::string> kDeclaredFunctions = {"G(X)=X^2+1", "H(A,B)=A*B-A",
+                                                     "Q(X)=IF(X>0;SQRT(X);-X)"};
+const std::vector<std::string> kDeclaredConstants = {"K=2*PI", "TINY=1E-300", "HUGE=1E4000"};
+
+// Every operator and every built-in, with arguments that make the random ones
+// deterministic; successes, warnings and refusals.
+// clang-format off
+const char* const kCorpus[] = {
+    // Operands and arithmetic.
+    "X", "-X", "1", "K*X", "PI+E+C", "TRUE-FALSE*X", "INFINITY", "NEGINFINITY+X", "HUGE*X", "TINY*X", "$FF+X",
+    "1E5000", "X+1", "X-1", "1-X", "X*X", "X*3.25", "1/X", "X/7", "X/X", "0*X", "X-X", "(X+1)*(X-1)/(X*X+1)",
+    "((X+1)*(X+2))/((X+3)*(X+4))-X/2",
+    // Power in all its branches.
+    "X^2", "-X^2", "+(-X)", "X^3", "X^(-2)", "X^0", "X^0.5", "X^X", "2^X", "(-2)^X", "0^X", "X^2147483647", "X^2147483648",
+    "X^(1/3)", "2^3^X", "E^(X*0.5)",
+    // Comparisons.
+    "X=0", "X<>0", "X!=1", "X>=0", "X<=0", "X>1", "X<1", "(X>0)+(X<0)", "1<X=1",
+    // Integer operators.
+    "X&6", "X\\3", "X<<2", "X{35", "X|8", "X>>1", "X}2", "X:5", "X%3", "!X", "(!X)+1", "X`2", "7`X", "X\\0",
+    "X%0",
+    // Functions 1 to 72.
+    "CABS(X;3)", "SQRT(X)", "LN(X)", "EXP(X)", "ARCSIN(X)", "ARCCOS(X)", "ARCTAN(X)", "ARTANH(X)", "REZ(X)",
+    "REZ(X)+1", "INVERF(X)", "SGN(X)", "CBRT(X)", "ARSINH(X)", "ARCOSH(X)", "SINH(X)", "COSH(X)", "TANH(X)",
+    "TAN(X)", "ERF(X)", "GAUSS(X)", "LG(X)", "J0(X)", "J1(X)", "J2(X)", "J3(X)", "J4(X)", "J5(X)", "SIN(X)*X+1",
+    "COS(X)", "THETA(X)", "FRAC(X)", "INT(X)", "SI(X)", "CI(X)", "EI(X)", "LI(X)", "GAMMA(X)", "LB(X)",
+    "SQR(X)", "ARCCOT(X)", "ARCOTH(X)", "COTH(X)", "COT(X)", "RND(X-X)", "MAX(X;1)", "MIN(X;-1)", "ROOT(3;X)",
+    "ROOT(2;X)", "ROOT(X;8)", "LOG(2;X)", "LOG(X;8)", "J(2;X)", "J(X;1.5)", "ATAN2(X;1)", "ATAN2(1;X)",
+    "POISSON(X;3)", "POISSON(2;X)", "NORMRAND(X;0)+0", "MODULO(X;3)", "MODULO(7;X)", "BINO(X;2)", "BINO(10;X)",
+    "ABS(X)", "FAC(X)", "BNOT(X)", "IF(X>0;1;2)", "IF(X;1;2)", "IF(X>0;LN(X);1)", "IF(X=X;X;0)", "NOT(X)",
+    "NOT(X>0)", "CEIL(X)", "FLOOR(X)", "ODD(X)", "ROUND(X)", "POIRAND(X*0)", "POIRAND(1E6+X*0)", "RAND(X;X)",
+    "POICUM(X;2)", "POICUM(1;X)", "GCD(X;12)", "LCM(X;4)", "COSEC(X)", "SEC(X)", "RAMP(X;0;1)", "RAMP(0.5;X;1)",
+    // A fault inside a step whose result is later made finite again.
+    "EXP(LG(X))", "0*LB(X)", "ARCTAN(COT(X))", "EXP(-1/X^2)", "1/(1+EXP(1/X))", "IF(1;2;SQRT(X))",
+    // Missing operands and declared functions.
+    "SIN()", "MAX(X)", "G(X)", "H(X;2)", "Q(X)", "G(Q(X))+H(G(X);K)",
+};
+
+const Extended kValues[] = {0.0L,  -0.0L,   1.0L,       -1.0L,      0.5L,      -2.5L,  3.0L,     90.0L,
+                            1E300L, -1E300L, 1E4000L,   -1E4000L,   1E-300L,   1E-200L, 1E-4940L, kNaN,
+                            kInfinity, -kInfinity};
+// clang-format on
+
+std::string Describe(const char* term, Extended x) {
+    return std::string(term) + " at X=" + FormatGeneral(x);
+}
+
+TEST(FastPath, AgreesWithTheReferenceMachine) {
+    ASSERT_GT(std::size(kCorpus), 100u);
+    for (const char* term : kCorpus) {
+        for (TAngleMode mode : {TAngleMode::RAD, TAngleMode::DEG}) {
+            test::ParserWithDeclarations setup(kDeclaredFunctions, kDeclaredConstants, mode);
+            setup.parser.SetTerm(std::string("F(X)=") + term);
+            ASSERT_EQ(setup.parser.AnalyseStatus(), 0) << term << ": " << setup.parser.Message();
+            for (Extended x : kValues) {
+                setup.parser.SetVariable("X", x);
+                Extended referenceValue = -1;
+                std::string referenceMessage = "untouched";
+                const std::uint8_t referenceStatus =
+                    setup.parser.EvaluateReference(referenceValue, referenceMessage);
+                std::feclearexcept(FE_ALL_EXCEPT);
+                const Extended value = setup.parser.Value();
+                EXPECT_EQ(setup.parser.EvaluationStatus(), referenceStatus) << Describe(term, x);
+                EXPECT_EQ(setup.parser.Message(), referenceMessage) << Describe(term, x);
+                EXPECT_TRUE(test::SameValue(value, referenceValue))
+                    << Describe(term, x) << ": " << value << " instead of " << referenceValue;
+                EXPECT_TRUE(test::SameValue(setup.parser.Result(), referenceValue))
+                    << Describe(term, x);
+            }
+        }
+    }
+}
+
+// A fault is a fault even when only a negation, an absolute value or a comparison
+// follows the step that overflowed or divided by zero.
+TEST(FastPath, FaultsFollowedByNegationOrAbsoluteValue) {
+    for (const char* term : {"-X^2", "-(X*X)", "ABS(X*X)", "-(1/(X-X))", "-SIN(X*X)",
+                             "IF(-(X*X)>0;1;2)", "ABS(X*X)=1"}) {
+        test::ParserWithDeclarations setup;
+        setup.parser.SetTerm(std::string("F(X)=") + term);
+        for (Extended x : {1E4000L, -1E4000L}) {
+            const test::Outcome outcome = setup.ValueAt(x);
+            EXPECT_EQ(outcome.status, 7) << Describe(term, x) << " gave " << outcome.value;
+            EXPECT_EQ(outcome.message, test::kNotDefined) << Describe(term, x);
+        }
+    }
+}
+
+TEST(FastPath, RaisedFaultFlagsOfTheCallerAreIgnored) {
+    test::ParserWithDeclarations setup;
+    setup.parser.SetTerm("F(X)=SIN(X)*X+1");
+    for (int flags :
+         {FE_DIVBYZERO, FE_INVALID, FE_OVERFLOW, FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW}) {
+        std::feraiseexcept(flags);
+        const test::Outcome outcome = setup.ValueAt(2);
+        EXPECT_EQ(outcome.status, 0) << "flags " << flags;
+        EXPECT_EQ(outcome.message, "");
+        EXPECT_TRUE(test::Near(outcome.value, std::sin(2.0L) * 2 + 1, 1E-17L));
+
+        std::feraiseexcept(flags);
+        Extended value = 0;
+        std::string message;
+        EXPECT_EQ(setup.parser.EvaluateReference(value, message), 0);
+        EXPECT_TRUE(test::Near(value, std::sin(2.0L) * 2 + 1, 1E-17L));
+    }
+    // A failing evaluation leaves nothing that fails the next one.
+    setup.parser.SetTerm("F(X)=1/X");
+    EXPECT_EQ(setup.ValueAt(0).status, 7);
+    EXPECT_EQ(setup.ValueAt(4).status, 0);
+    EXPECT_EQ(setup.ValueAt(4).value, 0.25);
+}
+
+TEST(FastPath, ReferenceEvaluationLeavesTheParserAlone) {
+    test::ParserWithDeclarations setup;
+    setup.parser.SetTerm("F(X)=1/X");
+    EXPECT_EQ(setup.ValueAt(0).status, 7);
+    setup.parser.SetVariable("X", 4);
+    Extended value = 0;
+    std::string message = "untouched";
+    EXPECT_EQ(setup.parser.EvaluateReference(value, message), 0);
+    EXPECT_EQ(value, 0.25);
+    EXPECT_EQ(message, "");
+    EXPECT_EQ(setup.parser.EvaluationStatus(), 7);
+    EXPECT_EQ(setup.parser.Message(), test::kNotDefined);
+    EXPECT_EQ(setup.parser.Result(), 0);
+}
+
+struct Sample {
+    std::uint8_t status;
+    Extended value;
+    std::string message;
+};
+
+std::vector<Sample> Sweep(const char* definition, const std::vector<std::string>& functions) {
+    test::ParserWithDeclarations setup(functions);
+    setup.parser.SetTerm(definition);
+    std::vector<Sample> samples;
+    samples.reserve(20001);
+    for (int i = -10000; i <= 10000; ++i) {
+        const test::Outcome outcome = setup.ValueAt(static_cast<Extended>(i) / 100);
+        samples.push_back({outcome.status, outcome.value, outcome.message});
+    }
+    return samples;
+}
+
+void ExpectSameSamples(const std::vector<Sample>& a, const std::vector<Sample>& b,
+                       const char* what) {
+    ASSERT_EQ(a.size(), b.size());
+    int mismatches = 0;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i].status != b[i].status || a[i].message != b[i].message ||
+            !test::SameValue(a[i].value, b[i].value)) {
+            ++mismatches;
+        }
+    }
+    EXPECT_EQ(mismatches, 0) << what;
+}
+
+TEST(FastPath, TwoParsersOnTwoThreadsGiveTheSerialResults) {
+    // Failures, warnings and faults on both sides, so that any state shared between
+    // evaluators (messages, success flags, fault flags) would show.
+    const char* const first = "F(X)=REZ(INT(X/3)*LN(X+50))";
+    const char* const second = "F(X)=G(X)/(X-1)+FAC(X)";
+    const std::vector<std::string> firstFunctions = {};
+    const std::vector<std::string> secondFunctions = {"G(X)=SIN(X)*X+1"};
+    const std::vector<Sample> firstSerial = Sweep(first, firstFunctions);
+    const std::vector<Sample> secondSerial = Sweep(second, secondFunctions);
+
+    std::vector<Sample> firstConcurrent;
+    std::vector<Sample> secondConcurrent;
+    std::thread worker([&] { firstConcurrent = Sweep(first, firstFunctions); });
+    secondConcurrent = Sweep(second, secondFunctions);
+    worker.join();
+
+    ExpectSameSamples(firstSerial, firstConcurrent, first);
+    ExpectSameSamples(secondSerial, secondConcurrent, second);
+}
+
+}  // namespace
+}  // namespace pc

@@ -1,0 +1,331 @@
+#include "engine/function_parser.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "engine/parser_declarations.h"
+#include "engine/parser_error.h"
+#include "engine_test_support.h"
+
+namespace pc {
+namespace {
+
+using test::kNotAnalyzedNotice;
+using test::ParserWithDeclarations;
+
+// Records every OnError call.
+struct ErrorLog {
+    std::vector<std::string> messages;
+
+    void Attach(TFunctionParser& parser) {
+        parser.OnError = [this, &parser](TFunctionParser& sender, const std::string& message) {
+            EXPECT_EQ(&sender, &parser);
+            messages.push_back(message);
+        };
+    }
+};
+
+TEST(FunctionParser, NewParserIsNotAnalysed) {
+    TFunctionParser parser;
+    EXPECT_EQ(parser.AnalyseStatus(), 6);
+    EXPECT_EQ(parser.ValueCount(), 1u);
+    EXPECT_EQ(parser.Anglemode(), TAngleMode::RAD);
+    EXPECT_EQ(parser.Value(), 0);
+    EXPECT_EQ(parser.EvaluationStatus(), 6);
+    EXPECT_EQ(parser.Message(), kNotAnalyzedNotice);
+    EXPECT_EQ(parser.Evaluate(), 6);
+}
+
+// The text of the exception `call` throws, or "" when it throws none.
+template <typename Call>
+std::string ParserErrorOf(Call call) {
+    try {
+        call();
+    } catch (const EParserError& error) {
+        return error.what();
+    }
+    return "";
+}
+
+TEST(FunctionParser, MisuseRaisesParserErrors) {
+    TFunctionParser parser;
+    EXPECT_EQ(ParserErrorOf([&] { parser.SetTerm("F(X)=X"); }), "No declarations assigned");
+
+    ParserWithDeclarations setup;
+    setup.parser.SetTerm("F(T)=T^2");
+    setup.parser.SetVariable("t", 3);
+    EXPECT_EQ(setup.parser.Value(), 9);
+    for (const char* name : {"X", "A", ""}) {
+        EXPECT_EQ(ParserErrorOf([&] { setup.parser.SetVariable(name, 1); }),
+                  "Unknown variable name")
+            << name;
+    }
+}
+
+TEST(FunctionParser, OnErrorIsCalledForEveryNonZeroStatus) {
+    ParserWithDeclarations setup;
+    ErrorLog log;
+    log.Attach(setup.parser);
+
+    setup.parser.SetTerm("F(X)=1/X");
+    EXPECT_TRUE(log.messages.empty());
+    EXPECT_EQ(setup.ValueAt(0).status, 7);
+    EXPECT_EQ(setup.ValueAt(2).value, 0.5);
+    ASSERT_EQ(log.messages, std::vector<std::string>{test::kNotDefined});
+
+    setup.parser.SetTerm("F(X)=REZ(X)");
+    EXPECT_EQ(setup.ValueAt(0).message, "Division by zero. Large value inserted.");
+    EXPECT_EQ(log.messages.size(), 1u) << "a warning is no error";
+
+    setup.parser.SetTerm("F(X)=2(X)");
+    ASSERT_EQ(log.messages.size(), 2u);
+    EXPECT_EQ(log.messages[1], "Undefined Function: 2");
+    setup.ValueAt(0);
+    ASSERT_EQ(log.messages.size(), 3u);
+    EXPECT_EQ(log.messages[2], std::string("Undefined Function: 2") + kNotAnalyzedNotice);
+    EXPECT_EQ(setup.parser.ParsedTerm(), "F(X)=2(X)");
+    ASSERT_EQ(log.messages.size(), 4u);
+    EXPECT_EQ(log.messages[3], "Term is not properly analyzed yet");
+}
+
+TEST(FunctionParser, ParsedTermOfAFailedAnalysisReportsItsStatus) {
+    ParserWithDeclarations setup;
+    setup.parser.SetTerm("F(X)=K/X");
+    EXPECT_EQ(setup.ValueAt(0).status, 7);
+    // A constant declared later makes the re-analysis fail; Analyze alone keeps the
+    // evaluation status of the last evaluation.
+    setup.declarations.SetConstants({"K=K"});
+    EXPECT_EQ(setup.parser.Analyze(), 3);
+    EXPECT_EQ(setup.parser.EvaluationStatus(), 7);
+    EXPECT_EQ(setup.parser.ParsedTerm(), "F(X)=K/X");
+    EXPECT_EQ(setup.parser.EvaluationStatus(), 3);
+    EXPECT_EQ(setup.parser.Message(), "Term is not properly analyzed yet");
+}
+
+TEST(FunctionParser, AnalysisStatuses) {
+    struct Case {
+        const char* definition;
+        int status;
+        const char* message;
+    } const cases[] = {
+        {"F(X)", 2, "Term is empty string"},
+        {"F(X)=(X", 1, "Wrong parentheses"},
+        {"F(X)=X)", 1, "Wrong parentheses"},
+        {"F(X)=G(2)", 4, "Recursive or unknown function call"},
+        {"F(X)=X*-1", 5, "Missing Operand in Function Term"},
+        {"F(X)=NAN", 8, "NaN: Evaluation aborted"},
+        {"F(X)=X*(-1)", 0, ""},
+    };
+    for (const Case& c : cases) {
+        ParserWithDeclarations setup({"G(A,B)=A*B"});
+        setup.parser.SetTerm(c.definition);
+        EXPECT_EQ(setup.parser.AnalyseStatus(), c.status) << c.definition;
+        EXPECT_EQ(setup.parser.EvaluationStatus(), c.status) << c.definition;
+        EXPECT_EQ(setup.parser.Message(), c.message) << c.definition;
+    }
+}
+
+TEST(FunctionParser, DefinitionWithoutEqualsSignForgetsTheOldTerm) {
+    ParserWithDeclarations setup;
+    setup.parser.SetTerm("F(X)=X+1");
+    ASSERT_EQ(setup.parser.AnalyseStatus(), 0);
+    setup.parser.SetTerm("F(X)");
+    EXPECT_EQ(setup.parser.AnalyseStatus(), 2);
+    EXPECT_EQ(setup.parser.Message(), "Term is empty string");
+    EXPECT_EQ(setup.parser.RightHandSide(), "");
+    EXPECT_EQ(setup.parser.Value(), 0);
+    EXPECT_EQ(setup.parser.EvaluationStatus(), 2);
+}
+
+TEST(FunctionParser, UnanalysedEvaluationsAppendANoticeUpToALimit) {
+    ParserWithDeclarations setup;
+    setup.parser.SetTerm("F(X)=2SIN(X)");
+    const std::string first = setup.parser.Message();
+    ASSERT_EQ(first, "Syntax Error");
+    EXPECT_EQ(setup.parser.Evaluate(), 3);
+    EXPECT_EQ(setup.parser.Evaluate(), 3);
+    EXPECT_EQ(setup.parser.Message(), first + kNotAnalyzedNotice + kNotAnalyzedNotice);
+
+    for (int i = 0; i < 500; ++i) {
+        setup.parser.Value();
+    }
+    const std::string& message = setup.parser.Message();
+    const std::size_t notice = std::string(kNotAnalyzedNotice).size();
+    EXPECT_GE(message.size(), 4096u);
+    EXPECT_LT(message.size(), 4096u + notice);
+    EXPECT_EQ((message.size() - first.size()) % notice, 0u) << "only whole notices are appended";
+    EXPECT_EQ(message.substr(message.size() - notice), kNotAnalyzedNotice);
+    EXPECT_EQ(setup.parser.EvaluationStatus(), 3);
+}
+
+TEST(FunctionParser, NaNTermGivesNaNAtEveryPoint) {
+    ParserWithDeclarations setup;
+    setup.parser.SetTerm("F(X)=NAN*X");
+    for (Extended x : {0.0L, 5.0L, -kInfinity}) {
+        const test::Outcome outcome = setup.ValueAt(x);
+        EXPECT_EQ(outcome.status, 8);
+        ASSERT_TRUE(std::isnan(outcome.value));
+        // An ordinary quiet NaN: integer bit and quiet bit set.
+        EXPECT_EQ(test::BitsOf(outcome.value).significand >> 62, 3u);
+        EXPECT_EQ(outcome.message.rfind("NaN: Evaluation aborted", 0), 0u);
+    }
+}
+
+TEST(FunctionParser, WarningsSurviveOnlyAsTheLastStep) {
+    ParserWithDeclarations setup;
+    setup.parser.SetTerm("F(X)=REZ(X-1)");
+    EXPECT_EQ(setup.ValueAt(1).message, "Division by zero. Large value inserted.");
+    setup.parser.SetVariable("X", 3);
+    EXPECT_EQ(setup.parser.Evaluate(), 0);
+    EXPECT_EQ(setup.parser.Result(), 0.5);
+    EXPECT_EQ(setup.parser.Message(), "");
+    // Every later operator or function replaces a warning by its own message, usually none.
+    for (const char* definition :
+         {"F(X)=REZ(X)+1", "F(X)=ABS(REZ(X))", "F(X)=MAX(SI(50);REZ(X))"}) {
+        setup.parser.SetTerm(definition);
+        const test::Outcome outcome = setup.ValueAt(0);
+        EXPECT_EQ(outcome.status, 0) << definition;
+        EXPECT_EQ(outcome.message, "") << definition;
+    }
+    setup.parser.SetTerm("F(X)=SI(50+REZ(X)*0)");
+    EXPECT_EQ(setup.ValueAt(0).message,
+              "Argument of integral sine is too large. Result is only approximated")
+        << "the last warning stands when nothing follows it";
+}
+
+TEST(FunctionParser, AngleFactors) {
+    TFunctionParser parser;
+    EXPECT_EQ(parser.AngleFactor(), 1);
+    parser.SetAnglemode(TAngleMode::DEG);
+    EXPECT_EQ(test::BitsOf(parser.AngleFactor()).exponent, 0x3FF9);
+    EXPECT_EQ(test::BitsOf(parser.AngleFactor()).significand, 0x8EFA351294E9C8AEu);
+    parser.SetAnglemode(TAngleMode::GON);
+    EXPECT_EQ(test::BitsOf(parser.AngleFactor()).exponent, 0x3FF9);
+    EXPECT_EQ(test::BitsOf(parser.AngleFactor()).significand, 0x80ADFC90B938CE36u);
+    parser.SetAnglemode(TAngleMode::RAD);
+    EXPECT_EQ(parser.AngleFactor(), 1);
+}
+
+TEST(FunctionParser, AnglemodeChangesWithoutNewAnalysis) {
+    ParserWithDeclarations setup({}, {"K=SIN(90)"}, TAngleMode::DEG);
+    setup.parser.SetTerm("F(X)=SIN(X)+K");
+    EXPECT_TRUE(test::Near(setup.ValueAt(90).value, 2, 1E-17L));
+    setup.parser.SetAnglemode(TAngleMode::GON);
+    EXPECT_TRUE(test::Near(setup.ValueAt(100).value, 2, 1E-17L));
+    setup.parser.SetAnglemode(TAngleMode::RAD);
+    // The constant keeps the value it had with the angle mode of the analysis.
+    EXPECT_TRUE(test::Near(setup.ValueAt(kPi / 2).value, 2, 1E-17L));
+    setup.parser.Analyze();
+    EXPECT_TRUE(test::Near(setup.ValueAt(kPi / 2).value, 1 + std::sin(90.0L), 1E-17L));
+
+    ParserWithDeclarations radians;
+    radians.parser.SetTerm("F(X)=SIN(X)+COS(X)+TAN(X/2)");
+    EXPECT_TRUE(test::Near(radians.ValueAt(kPi / 2).value, 2, 1E-17L));
+    radians.parser.SetAnglemode(TAngleMode::DEG);
+    EXPECT_TRUE(test::Near(radians.ValueAt(90).value, 2, 1E-17L));
+    radians.parser.SetAnglemode(TAngleMode::GON);
+    EXPECT_TRUE(test::Near(radians.ValueAt(100).value, 2, 1E-17L));
+}
+
+TEST(FunctionParser, ExtraVariables) {
+    const std::vector<std::string> extras = {"A", "b", "x"};
+    ParserWithDeclarations setup;
+    setup.parser.SetTerm("F(X)=A*X+B");
+    EXPECT_EQ(setup.ValueAt(5).value, 0) << "without extras A and B are the constant 0";
+    EXPECT_THROW(setup.parser.SetVariable("A", 1), EParserError);
+
+    setup.parser.SetExtraVariables(&extras);
+    EXPECT_THROW(setup.parser.SetVariable("A", 1), EParserError)
+        << "extras take effect at the next analysis";
+    setup.parser.Analyze();
+    EXPECT_EQ(setup.parser.Variables(), (std::vector<std::string>{"X", "A", "b"}));
+    EXPECT_EQ(setup.parser.DefinitionVariableCount(), 1u);
+    EXPECT_EQ(setup.parser.ValueCount(), 3u);
+    EXPECT_EQ(setup.parser.FreeIdentifiers(), (std::vector<std::string>{"A", "B"}));
+    setup.parser.SetVariable("a", 2);
+    setup.parser.SetVariable("B", 3);
+    EXPECT_EQ(setup.ValueAt(5).value, 13);
+
+    setup.parser.SetTerm("F(T)=T*B");
+    EXPECT_EQ(setup.parser.Variables(), (std::vector<std::string>{"T", "A", "b", "x"}));
+    EXPECT_EQ(setup.parser.ValueCount(), 4u);
+}
+
+struct RenderCase {
+    const char* term;
+    const char* text;
+};
+
+std::ostream& operator<<(std::ostream& out, const RenderCase& c) {
+    return out << c.term;
+}
+
+class ParsedTerm : public testing::TestWithParam<RenderCase> {};
+
+TEST_P(ParsedTerm, RendersTheCompiledTerm) {
+    const std::vector<std::string> extras = {"Y"};
+    ParserWithDeclarations setup;
+    setup.parser.SetExtraVariables(&extras);
+    setup.parser.SetTerm(std::string("F(X)=") + GetParam().term);
+    ASSERT_EQ(setup.parser.AnalyseStatus(), 0) << setup.parser.Message();
+    EXPECT_EQ(setup.parser.ParsedTerm(), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Terms, ParsedTerm,
+    testing::Values(RenderCase{"X*Y+1", "(X*Y)+1"}, RenderCase{"X*Z+1", "(X*0)+1"},
+                    RenderCase{"(X+1)*2", "(X+1)*2"}, RenderCase{"IF(X>0;1;2)", "IF(X>0;1;2)"},
+                    RenderCase{"max(x, 2.5)", "MAX(X;2.5)"}, RenderCase{"X&3", "(X)AND(3)"},
+                    RenderCase{"X\\2", "(X)DIV(2)"}, RenderCase{"X<<2", "(X)SHL(2)"},
+                    RenderCase{"X|1", "(X)OR(1)"}, RenderCase{"X}1", "(X)SHR(1)"},
+                    RenderCase{"5`X", "(5)OVER(X)"}, RenderCase{"X:1", "(X)XOR(1)"},
+                    RenderCase{"X%2", "(X)MOD(2)"}, RenderCase{"X!=1", "X<>1"},
+                    RenderCase{"-X^2", "-(X^2)"}, RenderCase{"2-(3-X)", "2-(3-X)"},
+                    RenderCase{"2-3-X", "2-3-X"}, RenderCase{"1E-3*X+$FF", "(0.001*X)+255"},
+                    RenderCase{"X/3*3", "X/3*3"}));
+
+// Whatever the grouping, the rendered text read back must mean the same term.
+TEST(ParsedTerm, RenderedTextReadsBackToTheSameValues) {
+    for (const char* term : {"SIN(X)*X+1",
+                             "(X+1)*2",
+                             "X-(X-1)",
+                             "2^(3^X)",
+                             "2^3^X",
+                             "-X^2",
+                             "(-X)^2",
+                             "-(X+1)",
+                             "-(-X)",
+                             "X-(-1)",
+                             "IF(X>0;1;2)",
+                             "MAX(X+1;2)-MIN(X;2)*3",
+                             "!(X+1)",
+                             "(!X)+1",
+                             "RAMP(X;0;1)/(X/2)",
+                             "1E-7*X",
+                             "X=(1<X)",
+                             "123456789.125*X",
+                             "SQRT(ABS(X))/(X+0.5)",
+                             "J(2;X)^2^3"}) {
+        ParserWithDeclarations original;
+        original.parser.SetTerm(std::string("F(X)=") + term);
+        ASSERT_EQ(original.parser.AnalyseStatus(), 0) << term;
+        const std::string rendered = original.parser.ParsedTerm();
+        ParserWithDeclarations reread;
+        reread.parser.SetTerm("F(X)=" + rendered);
+        ASSERT_EQ(reread.parser.AnalyseStatus(), 0) << term << " rendered as " << rendered;
+        for (Extended x : {-2.0L, -0.5L, 0.0L, 1.0L, 3.0L}) {
+            const test::Outcome a = original.ValueAt(x);
+            const test::Outcome b = reread.ValueAt(x);
+            EXPECT_EQ(a.status, b.status) << term << " rendered as " << rendered << " at " << x;
+            EXPECT_TRUE(test::SameValue(a.value, b.value))
+                << term << " rendered as " << rendered << " at " << x;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace pc
