@@ -7,9 +7,6 @@
 
 namespace pc {
 
-#define PC_PAIR_CODES(First) First##ThenAdd, First##ThenSubtract, First##ThenMultiply, First##ThenDivide
-#define PC_PAIR_LABELS(First) &&First##ThenAdd, &&First##ThenSubtract, &&First##ThenMultiply, &&First##ThenDivide
-
 enum class FastProgram::Code : std::uint8_t {
     Defer,
     End,
@@ -28,32 +25,41 @@ enum class FastProgram::Code : std::uint8_t {
     Greater,
     Less,
     If,
-    Call1,
-    Call2,
-    Call3,
     // The commonest functions, dispatched without the indirect call; each computes
-    // exactly what its routine in builtins.cpp computes.
+    // exactly what its routine in builtins.cpp computes (SIN and COS in radians only).
     Sin,
     Cos,
     Exp,
     Ln,
     Sqrt,
     Abs,
-    // A first step followed by an arithmetic operation whose left operand is that
-    // step's result, computed without storing the intermediate: x87 registers and
-    // memory both hold 64-bit significands, so the result is the same to the bit. A
-    // fault in the first step always leaves the final result non-finite, so checking
-    // the final result is enough. Each family is Add, Subtract, Multiply, Divide.
-    PC_PAIR_CODES(Add),
-    PC_PAIR_CODES(Subtract),
-    PC_PAIR_CODES(Multiply),
-    PC_PAIR_CODES(Divide),
-    PC_PAIR_CODES(Sin),
-    PC_PAIR_CODES(Cos),
-    PC_PAIR_CODES(Exp),
-    PC_PAIR_CODES(Ln),
-    PC_PAIR_CODES(Sqrt),
-    PC_PAIR_CODES(Abs),
+    // The general routines.
+    Call1,
+    Call2,
+    Call3,
+};
+
+// A step applied to the running value of a tail; binary steps take it as their left
+// operand. x87 registers and memory both hold 64-bit significands, so keeping the
+// intermediate in a register gives the same result to the bit.
+enum class FastProgram::Step : std::uint8_t {
+    Add,
+    Subtract,
+    Multiply,
+    Divide,
+    Negate,
+    Square,
+    Sin,
+    Cos,
+    Exp,
+    Ln,
+    Sqrt,
+    Abs,
+};
+
+struct FastProgram::TailStep {
+    Step step;
+    const Extended* operand;  // the right operand of a binary step
 };
 
 struct FastProgram::Op {
@@ -67,9 +73,13 @@ struct FastProgram::Op {
     Builtin2 two = nullptr;
     Builtin3 three = nullptr;
     long long exponent = 0;
+    const TailStep* tail = nullptr;  // set once the program is complete
+    std::size_t tailBegin = 0;       // index of the first step in m_steps
+    std::uint32_t tailCount = 0;
     // Whether the result must be tested for NaN and infinity. Only results that meet an
-    // operation able to absorb them (x/inf is 0, an untaken IF branch vanishes) need it;
-    // elsewhere a non-finite value travels on to a later test.
+    // operation able to absorb them (x/inf is 0, an untaken IF branch vanishes), or stay
+    // on the stack to the end, need it; elsewhere a non-finite value travels on to a
+    // later test.
     bool check = false;
 };
 
@@ -91,27 +101,11 @@ std::size_t FastProgram::OperationCount() const {
 
 void FastProgram::Clear() {
     m_entry = nullptr;
-    m_slotCount = 0;
     m_ops.clear();
+    m_steps.clear();
     m_constants.reset();
     m_slots.reset();
-}
-
-// The first code of the pair family that starts with `first`, or Defer for none.
-FastProgram::Code FastProgram::PairFamily(Code first) {
-    switch (first) {
-        case Code::Add: return Code::AddThenAdd;
-        case Code::Subtract: return Code::SubtractThenAdd;
-        case Code::Multiply: return Code::MultiplyThenAdd;
-        case Code::Divide: return Code::DivideThenAdd;
-        case Code::Sin: return Code::SinThenAdd;
-        case Code::Cos: return Code::CosThenAdd;
-        case Code::Exp: return Code::ExpThenAdd;
-        case Code::Ln: return Code::LnThenAdd;
-        case Code::Sqrt: return Code::SqrtThenAdd;
-        case Code::Abs: return Code::AbsThenAdd;
-        default: return Code::Defer;
-    }
+    m_slotCount = 0;
 }
 
 bool FastProgram::IsSlot(const Extended* operand) const {
@@ -145,20 +139,70 @@ bool FastProgram::Absorbs(const Op& op, int position) {
     }
 }
 
-bool FastProgram::FuseWithPrevious(const Op& op) {
-    const int second = static_cast<int>(op.code) - static_cast<int>(Code::Add);
-    if (m_ops.empty() || second < 0 || second > 3) {
-        return false;
+void FastProgram::Append(Op op, int arity, std::vector<std::size_t>& producer) {
+    const Extended* const operands[3] = {op.a, op.b, op.c};
+    for (int position = 0; position < arity; ++position) {
+        if (IsSlot(operands[position]) && Absorbs(op, position)) {
+            m_ops[producer[static_cast<std::size_t>(operands[position] - m_slots.get())]].check = true;
+        }
     }
-    Op& previous = m_ops.back();
-    const Code family = PairFamily(previous.code);
-    if (family == Code::Defer || op.a != previous.dst) {
-        return false;
+    const std::size_t slot = static_cast<std::size_t>(op.dst - m_slots.get());
+
+    // An operation on the result of the one just before becomes a step of its tail.
+    // (Its right operand is then a constant or a variable: a computed one would have
+    // been computed after the left.)
+    static constexpr struct {
+        Code code;
+        Step step;
+    } kSteps[] = {
+        {Code::Add, Step::Add},       {Code::Subtract, Step::Subtract}, {Code::Multiply, Step::Multiply},
+        {Code::Divide, Step::Divide}, {Code::Negate, Step::Negate},     {Code::Square, Step::Square},
+        {Code::Sin, Step::Sin},       {Code::Cos, Step::Cos},           {Code::Exp, Step::Exp},
+        {Code::Ln, Step::Ln},         {Code::Sqrt, Step::Sqrt},         {Code::Abs, Step::Abs},
+    };
+    if (!m_ops.empty() && op.a == m_ops.back().dst) {
+        for (const auto& entry : kSteps) {
+            if (entry.code == op.code) {
+                Op& previous = m_ops.back();
+                if (previous.tailCount == 0) {
+                    previous.tailBegin = m_steps.size();
+                }
+                m_steps.push_back({entry.step, op.b});
+                ++previous.tailCount;
+                return;  // the slot's producer stays the previous operation
+            }
+        }
     }
-    previous.code = static_cast<Code>(static_cast<int>(family) + second);
-    // The second operation's right operand; the first step's own operands stay in a, b.
-    previous.c = op.b;
-    return true;
+    m_ops.push_back(op);
+    producer[slot] = m_ops.size() - 1;
+}
+
+void FastProgram::Finish(const std::vector<const Extended*>& stack, const std::vector<std::size_t>& producer) {
+    // A fault anywhere ends the evaluation, even in a value that stays on the stack
+    // unused, so every result still on the stack is tested.
+    for (const Extended* value : stack) {
+        if (IsSlot(value)) {
+            m_ops[producer[static_cast<std::size_t>(value - m_slots.get())]].check = true;
+        }
+    }
+    // Only the general routines can hide a fault in a finite result.
+    bool testFlags = false;
+    for (const Op& op : m_ops) {
+        testFlags = testFlags || op.code == Code::Call1 || op.code == Code::Call2 || op.code == Code::Call3;
+    }
+    Op end;
+    end.code = testFlags ? Code::EndTestingFlags : Code::End;
+    end.a = stack.empty() ? &m_constants[0] : stack.front();
+    m_ops.push_back(end);
+
+    const void* const* labels = nullptr;
+    bool ok;
+    Execute(nullptr, m_context, ok, &labels);
+    for (Op& op : m_ops) {
+        op.label = labels[static_cast<int>(op.code)];
+        op.tail = op.tailCount != 0 ? &m_steps[op.tailBegin] : nullptr;
+    }
+    m_entry = m_ops.data();
 }
 
 void FastProgram::Build(const TTermInstruction* list, const Extended* values, std::size_t valueCount,
@@ -168,14 +212,22 @@ void FastProgram::Build(const TTermInstruction* list, const Extended* values, st
     // SIN and COS get their own operations in radians only, where the argument goes
     // to libm untouched.
     const bool radians = angleFactor == 1;
+    auto defer = [this] {
+        m_ops.assign(1, Op{});
+        m_steps.clear();
+        const void* const* labels = nullptr;
+        bool ok;
+        Execute(nullptr, m_context, ok, &labels);
+        m_ops[0].label = labels[static_cast<int>(Code::Defer)];
+        m_entry = m_ops.data();
+    };
+
     int count = 0;
     while (count < kInstructionListSize && list[count].Kind != TermKind::End) {
         ++count;
     }
     if (count >= kInstructionListSize) {
-        m_ops.push_back(Op{});
-        ResolveLabels();
-        return;
+        return defer();
     }
     const auto size = static_cast<std::size_t>(count) + 2;
     m_constants = std::make_unique<Extended[]>(size);
@@ -189,10 +241,6 @@ void FastProgram::Build(const TTermInstruction* list, const Extended* values, st
     std::vector<const Extended*> stack;
     stack.reserve(static_cast<std::size_t>(count));
     std::vector<std::size_t> producer(size, 0);
-    auto defer = [this] {
-        m_ops.push_back(Op{});
-        ResolveLabels();
-    };
 
     for (int i = 0; i < count; ++i) {
         const TTermInstruction& instruction = list[i];
@@ -242,28 +290,19 @@ void FastProgram::Build(const TTermInstruction* list, const Extended* values, st
                    instruction.Code <= kBuiltinCount && BuiltinRoutineFor(instruction.Code).arity != 0) {
             const BuiltinRoutine& routine = BuiltinRoutineFor(instruction.Code);
             arity = routine.arity;
-            if (instruction.Code == FnIf) {
-                op.code = Code::If;
-            } else if ((instruction.Code == FnSin || instruction.Code == FnCos) && radians) {
-                op.code = instruction.Code == FnSin ? Code::Sin : Code::Cos;
-            } else if (instruction.Code == FnExp) {
-                op.code = Code::Exp;
-            } else if (instruction.Code == FnLn) {
-                op.code = Code::Ln;
-            } else if (instruction.Code == FnSqrt) {
-                op.code = Code::Sqrt;
-            } else if (instruction.Code == FnAbs) {
-                op.code = Code::Abs;
-            } else if (arity == 1) {
-                op.code = Code::Call1;
-                op.one = routine.one;
-            } else if (arity == 2) {
-                op.code = Code::Call2;
-                op.two = routine.two;
-            } else {
-                op.code = Code::Call3;
-                op.three = routine.three;
+            switch (instruction.Code) {
+                case FnIf: op.code = Code::If; break;
+                case FnSin: op.code = radians ? Code::Sin : Code::Call1; break;
+                case FnCos: op.code = radians ? Code::Cos : Code::Call1; break;
+                case FnExp: op.code = Code::Exp; break;
+                case FnLn: op.code = Code::Ln; break;
+                case FnSqrt: op.code = Code::Sqrt; break;
+                case FnAbs: op.code = Code::Abs; break;
+                default: op.code = arity == 1 ? Code::Call1 : arity == 2 ? Code::Call2 : Code::Call3; break;
             }
+            op.one = routine.one;
+            op.two = routine.two;
+            op.three = routine.three;
         } else {
             return defer();
         }
@@ -280,208 +319,174 @@ void FastProgram::Build(const TTermInstruction* list, const Extended* values, st
 
         // A power with a constant integral exponent skips the exponent test; the square
         // is what repeated squaring computes for 2 (1 * (x * x) is x * x exactly).
-        if (op.code == Code::Call2 && instruction.Code == OpPower && instruction.Kind == TermKind::Operator &&
-            op.b >= m_constants.get() && op.b < m_constants.get() + size && IsIntegerPowerExponent(*op.b)) {
+        if (instruction.Kind == TermKind::Operator && instruction.Code == OpPower && op.b >= m_constants.get() &&
+            op.b < m_constants.get() + size && IsIntegerPowerExponent(*op.b)) {
             op.exponent = static_cast<long long>(*op.b);
             op.code = op.exponent == 2 ? Code::Square : Code::IntegerPower;
         }
 
-        const Extended* const operands[3] = {op.a, op.b, op.c};
-        for (int position = 0; position < arity; ++position) {
-            if (IsSlot(operands[position]) && Absorbs(op, position)) {
-                m_ops[producer[static_cast<std::size_t>(operands[position] - m_slots.get())]].check = true;
-            }
-        }
         stack.resize(base);
         stack.push_back(op.dst);
-        if (!FuseWithPrevious(op)) {
-            m_ops.push_back(op);
-        }
-        producer[base + 1] = m_ops.size() - 1;
+        Append(op, arity, producer);
     }
-
-    // Only the general routines can hide a fault in a finite result; every other
-    // operation checks its own result, so its program needs no look at the flags.
-    bool testFlags = false;
-    for (const Op& op : m_ops) {
-        testFlags = testFlags || op.code == Code::Call1 || op.code == Code::Call2 || op.code == Code::Call3;
-    }
-    // A fault anywhere ends the evaluation, even in a value that stays on the stack
-    // unused, so every result still on the stack is tested.
-    for (const Extended* value : stack) {
-        if (IsSlot(value)) {
-            m_ops[producer[static_cast<std::size_t>(value - m_slots.get())]].check = true;
-        }
-    }
-    Op end;
-    end.code = testFlags ? Code::EndTestingFlags : Code::End;
-    end.a = stack.empty() ? &m_constants[0] : stack.front();
-    m_ops.push_back(end);
-    ResolveLabels();
+    Finish(stack, producer);
 }
 
-void FastProgram::ResolveLabels() {
-    const void* const* labels = nullptr;
-    bool ok;
-    Execute(nullptr, m_context, ok, &labels);
-    for (Op& op : m_ops) {
-        op.label = labels[static_cast<int>(op.code)];
+namespace {
+
+// Applies a tail's steps to `value`; false when a NaN or an infinity meets EXP, the
+// one step that could turn it into a finite number.
+template <typename TailStep>
+[[gnu::always_inline]] inline bool RunTail(const TailStep* step, std::uint32_t count, Extended& value) {
+    using Step = decltype(step->step);
+    for (const TailStep* const end = step + count; step != end; ++step) {
+        switch (step->step) {
+            case Step::Add: value = value + *step->operand; break;
+            case Step::Subtract: value = value - *step->operand; break;
+            case Step::Multiply: value = value * *step->operand; break;
+            case Step::Divide: value = value / *step->operand; break;
+            case Step::Negate: value = -value; break;
+            case Step::Square: value = value * value; break;
+            case Step::Sin: value = std::sin(value); break;
+            case Step::Cos: value = std::cos(value); break;
+            case Step::Exp:
+                if (!IsFinite(value)) {
+                    return false;
+                }
+                value = std::exp(value);
+                break;
+            case Step::Ln: value = std::log(value); break;
+            case Step::Sqrt: value = std::sqrt(value); break;
+            case Step::Abs: value = std::fabs(value); break;
+        }
     }
-    m_entry = m_ops.data();
+    return true;
 }
+
+}  // namespace
 
 Extended FastProgram::Execute(const Op* op, EvalContext& context, bool& ok, const void* const** labels) {
-    ok = false;
     // Order as in Code.
     static const void* const kLabels[] = {
-        &&Defer,   &&End,      &&EndTestingFlags,  &&Add,          &&Subtract,  &&Multiply, &&Divide, &&Negate,
-        &&Square,  &&IntPower, &&Equal,        &&NotEqual,  &&GreaterEqual,       &&LessEqual,
-        &&Greater, &&Less,     &&If,           &&Call1,     &&Call2,    &&Call3,
-        &&Sin,     &&Cos,      &&Exp,          &&Ln,        &&Sqrt,     &&Abs,
-        PC_PAIR_LABELS(Add),  PC_PAIR_LABELS(Subtract), PC_PAIR_LABELS(Multiply), PC_PAIR_LABELS(Divide),
-        PC_PAIR_LABELS(Sin),  PC_PAIR_LABELS(Cos),      PC_PAIR_LABELS(Exp),      PC_PAIR_LABELS(Ln),
-        PC_PAIR_LABELS(Sqrt), PC_PAIR_LABELS(Abs),
+        &&Defer,    &&End,          &&EndTestingFlags, &&Add,     &&Subtract, &&Multiply, &&Divide,
+        &&Negate,   &&Square,       &&IntegerPower,    &&Equal,   &&NotEqual, &&GreaterEqual,
+        &&LessEqual, &&Greater,     &&Less,            &&If,      &&Sin,      &&Cos,      &&Exp,
+        &&Ln,       &&Sqrt,         &&Abs,             &&Call1,   &&Call2,    &&Call3,
     };
+    ok = false;
     if (labels != nullptr) {
         *labels = kLabels;
         return 0;
     }
 
 #define PC_DISPATCH() goto* op->label
-#define PC_NEXT() \
-    do {          \
-        ++op;     \
-        PC_DISPATCH(); \
+// Every program ends with End, so each handler reaches it by a conditional branch,
+// which the processor predicts by its address alone. An indirect jump is predicted
+// from the recent branch history, and a libm call in between scrambles that history:
+// measured next to SINL, each indirect jump costs about 4 ns.
+#define PC_NEXT()                    \
+    do {                             \
+        ++op;                        \
+        if (op->code == Code::End) { \
+            goto End;                \
+        }                            \
+        PC_DISPATCH();               \
     } while (0)
-// Invalid operations, divisions by zero and overflows all end in a NaN or an infinity;
-// any non-finite result (even a legitimate INFINITY) goes to the reference machine.
-#define PC_STORE_FINITE(expression)     \
-    do {                                \
-        const Extended value_ = (expression); \
-        if (op->check && !IsFinite(value_)) { \
-            return 0;               \
-        }                               \
-        *op->dst = value_;              \
-        PC_NEXT();                      \
+// Runs the tail, tests the result where needed and stores it.
+#define PC_FINISH(expression)                                                             \
+    do {                                                                                  \
+        Extended value_ = (expression);                                                   \
+        if ((op->tailCount != 0 && !RunTail(op->tail, op->tailCount, value_)) ||         \
+            (op->check && !IsFinite(value_))) {                                           \
+            return 0;                                                                     \
+        }                                                                                 \
+        *op->dst = value_;                                                                \
+        PC_NEXT();                                                                        \
     } while (0)
-#define PC_CHECKED_NEXT()                                        \
-    do {                                                         \
-        if (context.failure != nullptr || context.warning != nullptr) { \
-            return 0;                                        \
-        }                                                        \
-        PC_NEXT();                                               \
+#define PC_FINISH_CALL(expression)                                                 \
+    do {                                                                           \
+        const Extended result_ = (expression);                                     \
+        if (context.failure != nullptr || context.warning != nullptr) {            \
+            return 0;                                                              \
+        }                                                                          \
+        PC_FINISH(result_);                                                        \
+    } while (0)
+#define PC_FINISH_ORDERED(comparison)                        \
+    do {                                                     \
+        const Extended a_ = *op->a;                          \
+        const Extended b_ = *op->b;                          \
+        if (std::isunordered(a_, b_)) {                      \
+            return 0; /* an invalid operation */             \
+        }                                                    \
+        PC_FINISH(a_ comparison b_ ? 1 : 0);                 \
     } while (0)
 
     PC_DISPATCH();
 
 Add:
-    PC_STORE_FINITE(*op->a + *op->b);
+    PC_FINISH(*op->a + *op->b);
 Subtract:
-    PC_STORE_FINITE(*op->a - *op->b);
+    PC_FINISH(*op->a - *op->b);
 Multiply:
-    PC_STORE_FINITE(*op->a * *op->b);
+    PC_FINISH(*op->a * *op->b);
 Divide:
-    PC_STORE_FINITE(*op->a / *op->b);
+    PC_FINISH(*op->a / *op->b);
 Negate:
-    PC_STORE_FINITE(-*op->a);
+    PC_FINISH(-*op->a);
 Square: {
     const Extended x = *op->a;
-    PC_STORE_FINITE(x * x);
+    PC_FINISH(x * x);
 }
-IntPower:
+IntegerPower:
     if (op->exponent < 0) {
-        // 1/x^n can hide an overflow of x^n in a finite 0: check the power first.
-        const Extended power = IntegerPower(*op->a, -op->exponent);
+        // 1/x^n can hide an overflow of x^n in a finite 0: test the power first.
+        const Extended power = pc::IntegerPower(*op->a, -op->exponent);
         if (!IsFinite(power)) {
             return 0;
         }
-        PC_STORE_FINITE(1 / power);
+        PC_FINISH(1 / power);
     }
-    PC_STORE_FINITE(IntegerPower(*op->a, op->exponent));
+    PC_FINISH(pc::IntegerPower(*op->a, op->exponent));
 Equal:
-    *op->dst = *op->a == *op->b ? 1 : 0;
-    PC_NEXT();
+    PC_FINISH(*op->a == *op->b ? 1 : 0);
 NotEqual:
-    *op->dst = *op->a != *op->b ? 1 : 0;
-    PC_NEXT();
+    PC_FINISH(*op->a != *op->b ? 1 : 0);
 GreaterEqual:
-    if (std::isunordered(*op->a, *op->b)) {
-        return 0;
-    }
-    *op->dst = *op->a >= *op->b ? 1 : 0;
-    PC_NEXT();
+    PC_FINISH_ORDERED(>=);
 LessEqual:
-    if (std::isunordered(*op->a, *op->b)) {
-        return 0;
-    }
-    *op->dst = *op->a <= *op->b ? 1 : 0;
-    PC_NEXT();
+    PC_FINISH_ORDERED(<=);
 Greater:
-    if (std::isunordered(*op->a, *op->b)) {
-        return 0;
-    }
-    *op->dst = *op->a > *op->b ? 1 : 0;
-    PC_NEXT();
+    PC_FINISH_ORDERED(>);
 Less:
-    if (std::isunordered(*op->a, *op->b)) {
-        return 0;
-    }
-    *op->dst = *op->a < *op->b ? 1 : 0;
-    PC_NEXT();
+    PC_FINISH_ORDERED(<);
 If: {
     const Extended condition = *op->a;
     if (condition == 1) {
-        *op->dst = *op->b;
-    } else if (condition == 0) {
-        *op->dst = *op->c;
-    } else {
-        return 0;
+        PC_FINISH(*op->b);
     }
-    PC_NEXT();
+    if (condition == 0) {
+        PC_FINISH(*op->c);
+    }
+    return 0;
 }
-Call1:
-    *op->dst = op->one(context, *op->a);
-    PC_CHECKED_NEXT();
-Call2:
-    *op->dst = op->two(context, *op->a, *op->b);
-    PC_CHECKED_NEXT();
-Call3:
-    *op->dst = op->three(context, *op->a, *op->b, *op->c);
-    PC_CHECKED_NEXT();
 Sin:
-    PC_STORE_FINITE(std::sin(*op->a));
+    PC_FINISH(std::sin(*op->a));
 Cos:
-    PC_STORE_FINITE(std::cos(*op->a));
+    PC_FINISH(std::cos(*op->a));
 Exp:
-    PC_STORE_FINITE(std::exp(*op->a));
+    PC_FINISH(std::exp(*op->a));
 Ln:
-    PC_STORE_FINITE(std::log(*op->a));
+    PC_FINISH(std::log(*op->a));
 Sqrt:
-    PC_STORE_FINITE(std::sqrt(*op->a));
+    PC_FINISH(std::sqrt(*op->a));
 Abs:
-    PC_STORE_FINITE(std::fabs(*op->a));
-#define PC_PAIR_HANDLERS(First, first)                  \
-    First##ThenAdd:                                     \
-    PC_STORE_FINITE((first) + *op->c);                  \
-    First##ThenSubtract:                                \
-    PC_STORE_FINITE((first) - *op->c);                  \
-    First##ThenMultiply:                                \
-    PC_STORE_FINITE((first) * *op->c);                  \
-    First##ThenDivide:                                  \
-    PC_STORE_FINITE((first) / *op->c);
-
-    PC_PAIR_HANDLERS(Add, *op->a + *op->b)
-    PC_PAIR_HANDLERS(Subtract, *op->a - *op->b)
-    PC_PAIR_HANDLERS(Multiply, *op->a * *op->b)
-    PC_PAIR_HANDLERS(Divide, *op->a / *op->b)
-    PC_PAIR_HANDLERS(Sin, std::sin(*op->a))
-    PC_PAIR_HANDLERS(Cos, std::cos(*op->a))
-    PC_PAIR_HANDLERS(Exp, std::exp(*op->a))
-    PC_PAIR_HANDLERS(Ln, std::log(*op->a))
-    PC_PAIR_HANDLERS(Sqrt, std::sqrt(*op->a))
-    PC_PAIR_HANDLERS(Abs, std::fabs(*op->a))
-#undef PC_PAIR_HANDLERS
-
+    PC_FINISH(std::fabs(*op->a));
+Call1:
+    PC_FINISH_CALL(op->one(context, *op->a));
+Call2:
+    PC_FINISH_CALL(op->two(context, *op->a, *op->b));
+Call3:
+    PC_FINISH_CALL(op->three(context, *op->a, *op->b, *op->c));
 End: {
     const Extended value = *op->a;
     ok = true;
@@ -495,10 +500,9 @@ EndTestingFlags: {
 Defer:
     return 0;
 
-#undef PC_CHECKED_NEXT
-#undef PC_STORE_FINITE
-#undef PC_PAIR_LABELS
-#undef PC_PAIR_CODES
+#undef PC_FINISH_ORDERED
+#undef PC_FINISH_CALL
+#undef PC_FINISH
 #undef PC_NEXT
 #undef PC_DISPATCH
 }

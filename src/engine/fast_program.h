@@ -1,10 +1,17 @@
 #pragma once
-// The evaluation fast path: a compiled instruction list translated once into
+// The evaluation fast path. A compiled instruction list is translated once into
 // three-address operations whose operands point straight at variable values, constants
-// or temporaries, dispatched by computed goto. Constants and variables cost no
-// instruction at all. It only ever answers "clean success, here is the value"; any
-// refusal, warning or floating-point fault sends the caller to the reference machine,
-// which then decides status and message exactly.
+// or temporaries, so constants and variables cost no instruction at all; an operation
+// whose result feeds straight into the next one carries that one along as a step of
+// its "tail", computed without storing the intermediate.
+//
+// It only ever answers "clean success, here is the value". Any refusal, warning or
+// floating-point fault sends the caller to the reference machine (machine.h), which
+// then decides status and message exactly. Faults are recognised without reading the
+// x87 status word (which would wait for every pending x87 operation): an invalid
+// operation, a division by zero or an overflow always leaves a NaN or an infinity, and
+// every result that could hide one in a finite value is tested. Only programs calling
+// the general routines, which may hide a fault internally, read the flags at the end.
 
 #include <cstddef>
 #include <cstdint>
@@ -44,22 +51,24 @@ public:
         return Execute(m_entry, m_context, ok, nullptr);
     }
 
-    // Number of operations, for tests and diagnostics.
+    // Number of operations (tail steps not counted), for tests and diagnostics.
     std::size_t OperationCount() const;
 
 private:
     enum class Code : std::uint8_t;
+    enum class Step : std::uint8_t;
     struct Op;
+    struct TailStep;
 
     // Runs `op` onwards; with `labels` set it only hands out the dispatch table.
     static Extended Execute(const Op* op, EvalContext& context, bool& ok, const void* const** labels);
-    void ResolveLabels();
-    bool FuseWithPrevious(const Op& op);
+    void Append(Op op, int arity, std::vector<std::size_t>& producer);
     bool IsSlot(const Extended* operand) const;
     static bool Absorbs(const Op& op, int position);
-    static Code PairFamily(Code first);
+    void Finish(const std::vector<const Extended*>& stack, const std::vector<std::size_t>& producer);
 
     std::vector<Op> m_ops;
+    std::vector<TailStep> m_steps;
     const Op* m_entry = nullptr;  // m_ops.data() once built
     std::unique_ptr<Extended[]> m_constants;
     std::unique_ptr<Extended[]> m_slots;

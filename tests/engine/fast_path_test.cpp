@@ -49,6 +49,9 @@ const char* const kCorpus[] = {
     "POICUM(X;2)", "POICUM(1;X)", "GCD(X;12)", "LCM(X;4)", "COSEC(X)", "SEC(X)", "RAMP(X;0;1)", "RAMP(0.5;X;1)",
     // A fault inside a step whose result is later made finite again.
     "EXP(LG(X))", "0*LB(X)", "ARCTAN(COT(X))", "EXP(-1/X^2)", "1/(1+EXP(1/X))", "IF(1;2;SQRT(X))",
+    // Chains of operations on the previous result, including the absorbing EXP.
+    "EXP(-X*X/2)*COS(3*X)", "EXP(-(X*X*X))", "SQRT(ABS(X*X-1))/2", "-SIN(X*X)*2-1", "LN(EXP(X)*X)",
+    "1/(1/(X*X))", "(X*X)^0", "(1)(X*X)", "(X*X>1)+0", "IF(X>0;X*X;-X)*2", "EXP(COS(X)*X)",
     // Missing operands and declared functions.
     "SIN()", "MAX(X)", "G(X)", "H(X;2)", "Q(X)", "G(Q(X))+H(G(X);K)",
 };
