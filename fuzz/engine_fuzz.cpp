@@ -32,7 +32,7 @@ bool SameBits(Extended a, Extended b) {
 }
 
 // Random functions draw anew on every evaluation; they cannot be compared, and GAMMA
-// runs a 100,000-factor product by design, so a term full of them is merely slow.
+// always runs its 100,000-factor product, so a term full of them is merely slow.
 bool Comparable(const pc::TFunctionParser& parser, int& gammaCount) {
     bool comparable = true;
     gammaCount = 0;

@@ -146,12 +146,18 @@ std::uint8_t TFunctionParser::Evaluate() {
     }
     bool ok;
     const Extended value = m_fastProgram->Run(ok);
-    if (ok) {
-        m_message.clear();
-        m_result = value;
-        m_evaluationStatus = StatusOk;
-        return StatusOk;
+    if (!ok) {
+        return EvaluateWithReference();
     }
+    if (!m_message.empty()) {
+        m_message.clear();
+    }
+    m_result = value;
+    m_evaluationStatus = StatusOk;
+    return StatusOk;
+}
+
+std::uint8_t TFunctionParser::EvaluateWithReference() {
     const MachineOutcome outcome =
         RunMachine(m_instructions->data(), m_values.data(), m_values.size(), m_angleFactor);
     m_result = outcome.value;
@@ -168,20 +174,6 @@ std::uint8_t TFunctionParser::Evaluate() {
 }
 
 Extended TFunctionParser::Value() {
-    bool ok = false;
-    const Extended value = m_analyseStatus == StatusOk ? m_fastProgram->Run(ok) : 0;
-    if (ok) {
-        if (!m_message.empty()) {
-            m_message.clear();
-        }
-        m_result = value;
-        m_evaluationStatus = StatusOk;
-        return value;
-    }
-    return SlowValue();
-}
-
-Extended TFunctionParser::SlowValue() {
     m_evaluationStatus = Evaluate();
     if (m_evaluationStatus == StatusOk) {
         return m_result;

@@ -114,7 +114,8 @@ public:
 private:
     void ReportError();
     void SetVariableIgnoringCase(std::string_view name, Extended value);
-    [[gnu::noinline]] Extended SlowValue();
+    // The failure path: the reference machine decides status and message.
+    [[gnu::noinline]] std::uint8_t EvaluateWithReference();
 
     std::vector<std::string> m_variables;
     std::vector<std::string> m_freeIdentifiers;
