@@ -181,7 +181,7 @@ std::uint8_t PrepareSigns(std::string& t) {
             }
             continue;
         }
-        const char before = t[j - 1];
+        const char before = j > 0 ? t[j - 1] : '\0';
         if (ch == 'E' && ((before >= '0' && before <= '9') || before == '.')) {
             if (j + 1 < t.size() && t[j + 1] == '-') {
                 t[j + 1] = '.';  // read back as "E-" when the number is valued

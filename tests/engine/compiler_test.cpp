@@ -187,6 +187,7 @@ TEST(Compiler, AcceptsASignAfterAParenthesisOrAComparison) {
     EXPECT_EQ(CompileTerm("X>=+1").result.status, 0);
 }
 
+
 TEST(Compiler, NumberLiterals) {
     struct Case {
         const char* term;
@@ -246,6 +247,14 @@ TEST(CompilerConstants, DeclaredConstantsAreValuedWhileCompiling) {
     EXPECT_EQ(ConstantValue("S", {"S=SIN(90)"}, kDegreeFactor), 1)
         << "the angle factor of the compilation";
     EXPECT_EQ(ConstantValue("W", {"W=REZ(0)+2"}), 2) << "a warning does not stop the valuing";
+}
+
+// Regression: a leading "+" is deleted, and the character that takes its place at the
+// very start was examined by looking one position before it (found by the fuzzer in a
+// declared constant, whose term is compiled without enclosing parentheses).
+TEST(CompilerConstants, LeadingPlusAtTheVeryStart) {
+    EXPECT_EQ(ConstantValue("K", {"K=+2E-1*3"}), 0.2L * 3);
+    EXPECT_EQ(ConstantValue("K", {"K=+(-2)"}), -2);
 }
 
 TEST(CompilerConstants, FailuresInsideAConstantNameTheConstant) {
