@@ -142,7 +142,7 @@ bool IsFailureHead(char ch) {
     return ch == ')' || ch == '*' || ch == '/' || ch == '^';
 }
 
-// Step 1: negation signs, dropped plus signs and exponent signs, and the checks for
+// The first pass: negation signs, dropped plus signs and exponent signs, and the checks for
 // operators without operands. Returns 0 or the failing status.
 std::uint8_t PrepareSigns(std::string& t) {
     std::size_t i = 0;
@@ -262,7 +262,7 @@ private:
         return m_result;
     }
 
-    // Step 2: every built-in name becomes a function marker and a call marker, both
+    // Every built-in name becomes a function marker and a call marker, both
     // consumed; the term's other characters still have to be consumed by the scan.
     void ReplaceBuiltinNames(const std::string& t) {
         m_symbols.reserve(t.size() + 1);
@@ -313,7 +313,7 @@ private:
         return text;
     }
 
-    // Step 3.
+    // The scan proper: operands are emitted as they end, operators go through the stack.
     bool Scan() {
         int level = 0;
         std::size_t operandStart = 0;
@@ -471,7 +471,7 @@ private:
         return true;
     }
 
-    // Step 4: the operand between `begin` and `end`, if any, becomes the next record.
+    // The operand between `begin` and `end`, if any, becomes the next record.
     bool EmitOperand(std::size_t begin, std::size_t end) {
         if (begin >= end) {
             return true;
