@@ -23,7 +23,6 @@ inline constexpr const char* kWrongParentheses = "Wrong parentheses";
 inline constexpr const char* kRecursiveOrUnknownCall = "Recursive or unknown function call";
 inline constexpr const char* kCannotAnalyze = "Cannot analyze given Term";
 inline constexpr const char* kNotAnalyzed = "Term is not properly analyzed yet";
-inline constexpr const char* kCannotEvaluate = "Cannot evaluate Term with given value";
 inline constexpr const char* kNotDefined =
     "Function is not defined for the given argument\n\ror division by zero";
 inline constexpr const char* kMissingOrWrongOperand = "Missing or Wrong Operand";

@@ -95,10 +95,6 @@ inline bool IsFinite(Extended x) {
 FastProgram::FastProgram() = default;
 FastProgram::~FastProgram() = default;
 
-std::size_t FastProgram::OperationCount() const {
-    return m_ops.size();
-}
-
 void FastProgram::Clear() {
     m_entry = nullptr;
     m_ops.clear();

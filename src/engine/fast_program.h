@@ -51,9 +51,6 @@ public:
         return Execute(m_entry, m_context, ok, nullptr);
     }
 
-    // Number of operations (tail steps not counted), for tests and diagnostics.
-    std::size_t OperationCount() const;
-
 private:
     enum class Code : std::uint8_t;
     enum class Step : std::uint8_t;

@@ -36,7 +36,6 @@ public:
 
     // Sets every change flag; assigning the declarations to a parser does this.
     void MarkAllChanged() { m_changeFlags = 7; }
-    std::uint8_t ChangeFlags() const { return m_changeFlags; }
 
     // Recompiles the declared functions when Functions changed, collecting the error
     // texts of malformed, duplicate and recursive lines in Message(); always clears
