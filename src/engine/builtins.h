@@ -1,6 +1,7 @@
 #pragma once
-// What every operator and built-in function computes. Both evaluation machines call
-// exactly these routines, so they cannot disagree about a result or a refusal.
+// What every operator and built-in function computes. The reference machine calls these
+// routines; the fast path calls them too, or computes the very same expression inline
+// (plain arithmetic, SIN, EXP, ...), and a differential test holds the two to the bit.
 
 #include <cmath>
 

@@ -7,9 +7,10 @@
 
 namespace pc {
 
-// Non-zero when a fault flag is raised. Reading the flags is cheap; clearing them
-// (feclearexcept reloads the whole x87 environment) is not, so the machine tests once
-// per evaluation and clears only on the rare failure paths.
+// Non-zero when a fault flag is raised. The read itself is cheap, but it waits for every
+// pending x87 operation, so the fast path avoids it where results tell the same story;
+// clearing (feclearexcept reloads the whole x87 environment) happens only on the rare
+// failure paths.
 inline unsigned RaisedFaults() {
 #if defined(__x86_64__) || defined(__i386__)
     unsigned short x87Status;
