@@ -1,5 +1,6 @@
 #include "cli.h"
 
+#include <fstream>
 #include <iostream>
 #include <map>
 #include <utility>
@@ -9,6 +10,7 @@
 #include "engine/number_text.h"
 #include "engine/parser_declarations.h"
 #include "engine/parser_error.h"
+#include "script.h"
 
 namespace pc::cli {
 
@@ -24,6 +26,9 @@ constexpr const char* kUsage =
     "          prints STATUS<TAB>TEXT<TAB>MESSAGE: the analysis status and the compiled term as text\n"
     "  parse   -- DEFINITION\n"
     "          prints the definition check as KEY<TAB>VALUE lines\n"
+    "  script  [FILE]\n"
+    "          runs catalogue commands, one per line, from FILE or standard input;\n"
+    "          prints the messages the program would show and what the commands ask for\n"
     "\n"
     "TERM OPTIONs:\n"
     "  --angle rad|deg|gon    angle unit of the trigonometric functions (default rad)\n"
@@ -238,15 +243,41 @@ int Parse(const std::vector<std::string>& arguments, std::ostream& out, std::ost
     return 0;
 }
 
-using Verb = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
+int Script(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err) {
+    if (arguments.size() > 2) throw UsageError{"script takes at most one FILE"};
+    if (arguments.size() == 1) {
+        RunScript(in, out);
+        return 0;
+    }
+    std::ifstream file(arguments[1], std::ios::binary);
+    if (!file) {
+        err << "plotcraftsman-cli: cannot open '" << arguments[1] << "'\n";
+        return 1;
+    }
+    RunScript(file, out);
+    return 0;
+}
+
+using Verb = int (*)(const std::vector<std::string>&, std::istream&, std::ostream&, std::ostream&);
+
+// The verbs that never read standard input.
+template <int (*Function)(const std::vector<std::string>&, std::ostream&, std::ostream&)>
+int WithoutInput(const std::vector<std::string>& arguments, std::istream&, std::ostream& out, std::ostream& err) {
+    return Function(arguments, out, err);
+}
 
 }  // namespace
 
 int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    return Run(arguments, std::cin, out, err);
+}
+
+int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err) {
     static const std::map<std::string, Verb> kVerbs = {
-        {"eval", Eval},
-        {"flatten", Flatten},
-        {"parse", Parse},
+        {"eval", WithoutInput<Eval>},
+        {"flatten", WithoutInput<Flatten>},
+        {"parse", WithoutInput<Parse>},
+        {"script", Script},
     };
     try {
         if (arguments.empty()) {
@@ -260,7 +291,7 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         if (verb == kVerbs.end()) {
             throw UsageError{"unknown verb '" + arguments[0] + "'"};
         }
-        return verb->second(arguments, out, err);
+        return verb->second(arguments, in, out, err);
     } catch (const UsageError& error) {
         err << "plotcraftsman-cli: " << error.text << "\n\n" << kUsage;
         return 2;

@@ -1,0 +1,479 @@
+#include "catalogue.h"
+
+#include <algorithm>
+#include <deque>
+#include <limits>
+#include <map>
+
+#include "catalogue_observer.h"
+#include "engine/definition_check.h"
+#include "engine/function_parser.h"
+#include "fkt_item.h"
+#include "funktion.h"
+#include "notifier.h"
+
+namespace pc {
+
+namespace {
+
+CatalogueObserver& SilentObserver() {
+    static CatalogueObserver silent;  // stateless: every method does nothing
+    return silent;
+}
+
+bool Contains(const std::vector<std::string>& list, const std::string& name) {
+    return std::find(list.begin(), list.end(), name) != list.end();
+}
+
+void AppendOnce(std::vector<std::string>& list, const std::string& name) {
+    if (!Contains(list, name)) list.push_back(name);
+}
+
+// The text before the first "(" of a declarations line.
+std::string_view DeclaredName(std::string_view line) { return line.substr(0, line.find('(')); }
+
+}  // namespace
+
+// One walk over the calls below a function: the path for finding cycles and the
+// results of functions already walked, which keep a chain of n functions from costing
+// 2^n steps.
+struct Catalogue::DependenceWalk {
+    std::vector<const TFunktion*> path;
+    std::map<const TFunktion*, std::vector<std::string>> done;
+    std::string cycle;
+};
+
+Catalogue::Catalogue(Notifier& notifier, std::string installDirectory)
+    : parameterList(std::move(installDirectory)), m_notifier(notifier), m_observer(&SilentObserver()) {}
+
+Catalogue::~Catalogue() {
+    // The evaluators read their functions' parameter lists.
+    parserList.clear();
+}
+
+void Catalogue::setObserver(CatalogueObserver* observer) { m_observer = observer ? observer : &SilentObserver(); }
+
+TFunktion* Catalogue::FindFunctionByName(std::string_view name) {
+    if (name == "nil") return nullptr;
+    std::string plain(name);
+    if (const auto open = plain.find('('); open != std::string::npos) {
+        const auto close = plain.find(')', open);
+        if (close == std::string::npos) {
+            m_notifier.plainMessage("Error in FindFunctionByName");
+            return nullptr;
+        }
+        plain.erase(open, close - open + 1);
+    }
+    for (const auto& function : functionList) {
+        if (function->Funktionsname == plain) return function.get();
+    }
+    return nullptr;
+}
+
+void Catalogue::EnterDefinition(const std::string& line, bool rebuildUnchanged) {
+    std::string name;
+    std::string rightHandSide;
+    std::vector<std::string> variables;
+    std::vector<std::string> called;
+    std::vector<std::string> parameters;
+    const std::uint8_t status = ParseDefinition(line, name, rightHandSide, &variables, &called, &parameters);
+    if (status != DefinitionOk) {
+        pendingError = status;
+        m_notifier.plainMessage("Syntax Error: \r\n" + line);
+        return;
+    }
+    for (const std::string& callee : called) {
+        if (callee != name) continue;
+        m_notifier.plainMessage("Rekursion: " + callee);
+        if (TFunktion* existing = FindFunctionByName(name)) {
+            existing->valid = false;
+            existing->Recursive = true;
+        }
+    }
+    if (variables.size() != 1) {
+        m_notifier.plainMessage("only one variable allowed!");
+        pendingError = kPendingOneVariable;
+        return;
+    }
+    const std::string& variable = variables.front();
+    const std::string term = line.substr(line.find('=') + 1);
+
+    std::vector<std::string> collection;
+    TFunktion* function = FindFunctionByName(name);
+    if (function) {
+        const bool unchanged = function->Term == term && function->Variable == variable;
+        if (unchanged && !(rebuildUnchanged && CouldBecomeValid(*function, called))) return;
+        if (!unchanged) m_observer->documentModified();
+        function->Term = term;
+        function->Variable = variable;
+        function->UserFunktionen.clear();
+        function->BenutzteFunktionen.clear();
+        function->FunktionWirdGenutztVon.clear();
+        function->Subfunctions.clear();
+        function->DependenceParams.clear();
+        function->UserParameters.clear();
+        function->Recursive = false;
+        function->valid = !term.empty();
+        for (const std::string& callee : called) {
+            AppendOnce(collection, callee);
+            AppendOnce(function->UserFunktionen, callee);
+            const TFunktion* callFunction = FindFunctionByName(callee);
+            function->valid = function->valid && callFunction && callFunction->valid;
+        }
+        const auto& lines = declarations.Functions();
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (DeclaredName(lines[i]) == name) {
+                ReplaceDeclarationLine(i, function->FullString());
+                break;
+            }
+        }
+        function->UserParameters = parameters;
+        RebuildSubfunctions(*function, collection);
+        function->ParserIndex = -1;
+    } else {
+        selectionList.push_back(line);
+        auto created = std::make_unique<TFunktion>();
+        function = created.get();
+        function->Funktionsname = name;
+        function->Variable = variable;
+        function->Term = term;
+        for (const std::string& callee : called) {
+            AppendOnce(collection, callee);
+            AppendOnce(function->UserFunktionen, callee);
+        }
+        function->UserParameters = parameters;
+        RebuildSubfunctions(*function, collection);
+        function->Farbe = kDefaultColours[functionList.size() % kDefaultColours.size()];
+        function->Linienart = psSolid;
+        function->Strichstaerke = 1;
+        function->Flatterm = "dummy";
+        function->valid = true;
+        function->Parametercount = 1;
+        function->ParserIndex = -1;
+        function->Stuetzstellenzahl = kDefaultCalculationPoints;
+        functionList.push_back(std::move(created));
+        auto lines = declarations.Functions();
+        lines.push_back(function->FullString());
+        declarations.SetFunctions(std::move(lines));
+    }
+
+    CompileAll();
+    UpdateBenutzteFunktionen(*function);
+    if (!function->Recursive) {
+        UpdateDependenceParams(*function);
+        // A function calling itself directly was reported above as "Rekursion: ".
+        const bool direct = std::find(called.begin(), called.end(), name) != called.end();
+        if (!m_recursionPath.empty() && !direct) m_notifier.plainMessage("RECURSION DETECTED: " + m_recursionPath);
+    }
+    UpdateFunktionWirdGenutztVon(*function);
+    RefreshLists();
+    RevalidateItems();
+    m_observer->dependencyTreeChanged();
+    m_observer->setAnimateVisible(AnyShownAnimated());
+    if (!function->Recursive) parameterList.EnsureItems(function->DependenceParams);
+}
+
+bool Catalogue::CouldBecomeValid(const TFunktion& function, const std::vector<std::string>& called) {
+    if (function.valid || function.Recursive || function.Term.empty()) return false;
+    return std::all_of(called.begin(), called.end(), [this](const std::string& name) {
+        const TFunktion* callee = FindFunctionByName(name);
+        return callee && callee->valid;
+    });
+}
+
+void Catalogue::RebuildSubfunctions(TFunktion& function, const std::vector<std::string>& calledNames) {
+    function.Subfunctions.clear();
+    for (const std::string& name : calledNames) {
+        // A function calling itself is its own subfunction, also while it is still being
+        // created; a placeholder would give the catalogue two functions of one name.
+        TFunktion* callee = name == function.Funktionsname ? &function : FindFunctionByName(name);
+        if (!callee) {
+            auto placeholder = std::make_unique<TFunktion>();
+            placeholder->Funktionsname = name;
+            placeholder->Variable = function.Variable;
+            placeholder->valid = false;
+            callee = placeholder.get();
+            functionList.push_back(std::move(placeholder));
+            auto lines = declarations.Functions();
+            lines.push_back(callee->FullString());
+            declarations.SetFunctions(std::move(lines));
+        }
+        function.Subfunctions.push_back(callee);
+    }
+}
+
+const std::vector<std::string>& Catalogue::UpdateBenutzteFunktionen(TFunktion& function) {
+    std::vector<std::string> result;
+    // Each pass takes the names the previous one added; a name enters once, so cycles end.
+    std::size_t passBegin = 0;
+    std::vector<std::string> pass = function.UserFunktionen;
+    while (!pass.empty()) {
+        const std::size_t before = result.size();
+        for (const std::string& name : pass) {
+            const TFunktion* callee = FindFunctionByName(name);
+            if (!callee || callee->Recursive) continue;
+            for (const std::string& indirect : callee->UserFunktionen) AppendOnce(result, indirect);
+        }
+        passBegin = before;
+        pass.assign(result.begin() + static_cast<std::ptrdiff_t>(passBegin), result.end());
+    }
+    for (const std::string& name : function.UserFunktionen) AppendOnce(result, name);
+    function.BenutzteFunktionen = std::move(result);
+    return function.BenutzteFunktionen;
+}
+
+std::vector<std::string> Catalogue::WalkDependenceParams(TFunktion& function, DependenceWalk& walk) {
+    if (const auto known = walk.done.find(&function); known != walk.done.end()) return known->second;
+    const auto onPath = std::find(walk.path.begin(), walk.path.end(), &function);
+    if (onPath != walk.path.end() || walk.path.size() >= kMaxCallDepth) {
+        // Whoever is on the path collects this function's parameters anyway: every
+        // function of a cycle is among the used functions of every other.
+        if (walk.cycle.empty() && onPath == walk.path.end()) {
+            walk.cycle = "more than " + std::to_string(kMaxCallDepth) + " nested calls at " + function.Funktionsname;
+        } else if (walk.cycle.empty()) {
+            walk.cycle = CallCycle(function);
+        }
+        return function.UserParameters;
+    }
+    walk.path.push_back(&function);
+    std::vector<std::string> result;
+    UpdateBenutzteFunktionen(function);
+    const std::vector<std::string> used = function.BenutzteFunktionen;
+    for (const std::string& name : used) {
+        TFunktion* callee = FindFunctionByName(name);
+        if (!callee || callee->Recursive) continue;
+        for (const std::string& parameter : WalkDependenceParams(*callee, walk)) AppendOnce(result, parameter);
+    }
+    for (const std::string& parameter : function.UserParameters) AppendOnce(result, parameter);
+    walk.path.pop_back();
+    function.DependenceParams = result;
+    walk.done.emplace(&function, result);
+    return result;
+}
+
+std::string Catalogue::CallCycle(const TFunktion& start) {
+    // Breadth first, so the shortest way back to `start` is named.
+    std::map<std::string, std::string> reachedFrom;
+    std::deque<std::string> queue;
+    const auto visit = [&](const std::string& name, const std::string& from) {
+        if (reachedFrom.emplace(name, from).second) queue.push_back(name);
+    };
+    for (const std::string& callee : start.UserFunktionen) visit(callee, start.Funktionsname);
+    while (!queue.empty() && !reachedFrom.count(start.Funktionsname)) {
+        const std::string name = queue.front();
+        queue.pop_front();
+        if (const TFunktion* function = FindFunctionByName(name)) {
+            for (const std::string& callee : function->UserFunktionen) visit(callee, name);
+        }
+    }
+    if (!reachedFrom.count(start.Funktionsname)) return start.Funktionsname;
+    std::string path = start.Funktionsname;
+    for (std::string name = reachedFrom[start.Funktionsname]; name != start.Funktionsname; name = reachedFrom[name])
+        path.insert(0, name + " -> ");
+    return start.Funktionsname + " -> " + path;
+}
+
+const std::vector<std::string>& Catalogue::UpdateDependenceParams(TFunktion& function) {
+    DependenceWalk walk;
+    WalkDependenceParams(function, walk);
+    m_recursionPath = std::move(walk.cycle);
+    return function.DependenceParams;
+}
+
+const std::vector<std::string>& Catalogue::UpdateFunktionWirdGenutztVon(TFunktion& function) {
+    function.FunktionWirdGenutztVon.clear();
+    for (const auto& other : functionList) {
+        if (other.get() == &function) continue;
+        if (Contains(other->BenutzteFunktionen, function.Funktionsname))
+            AppendOnce(function.FunktionWirdGenutztVon, other->Funktionsname);
+    }
+    return function.FunktionWirdGenutztVon;
+}
+
+std::int32_t Catalogue::ParameterCount(TFunktion& function) {
+    std::int64_t product = 1;
+    for (const std::string& name : UpdateDependenceParams(function)) {
+        const TParameterItem* item = parameterList.Find(name);
+        const std::int64_t count = item ? TParameter::ValueCount(*item, &m_notifier) : 5;
+        product = std::min<std::int64_t>(product * std::max<std::int64_t>(count, 0),
+                                         std::numeric_limits<std::int32_t>::max());
+    }
+    return static_cast<std::int32_t>(product);
+}
+
+std::int32_t Catalogue::ArrayCount(TFktItem& item) {
+    const auto count = [this](TFunktion* function) -> std::int64_t {
+        return function ? std::max(ParameterCount(*function), 1) : 1;
+    };
+    return static_cast<std::int32_t>(std::min<std::int64_t>(count(item.Funktion1) * count(item.Funktion2),
+                                                            std::numeric_limits<std::int32_t>::max()));
+}
+
+void Catalogue::SetParametercount(TFunktion& function, std::int32_t count) {
+    function.Parametercount = count;
+    for (const auto& item : displayList) {
+        if (item->valid && (item->Funktion1 == &function || item->Funktion2 == &function))
+            item->SetArrayCount(ArrayCount(*item));
+    }
+}
+
+void Catalogue::ReplaceDeclarationLine(std::size_t index, const std::string& line) {
+    if (index >= declarations.Functions().size() || declarations.Functions()[index] == line) return;
+    auto lines = declarations.Functions();
+    lines[index] = line;
+    declarations.SetFunctions(std::move(lines));
+}
+
+void Catalogue::CompileAll() {
+    parserList.clear();
+    for (std::size_t i = 0; i < functionList.size(); ++i) {
+        TFunktion& function = *functionList[i];
+        function.ParserIndex = -1;
+        if (function.Status != TStatus::sok || !function.valid) continue;
+        auto parser = std::make_unique<TFunctionParser>();
+        parser->SetDeclarations(&declarations);
+        parser->SetExtraVariables(&UpdateDependenceParams(function));
+        parser->SetTerm(function.FullString());
+        ReplaceDeclarationLine(i, function.FullString());
+        function.Flatterm = parser->ParsedTerm();
+        if (parser->AnalyseStatus() != StatusOk) {
+            function.valid = false;
+            lastCompileMessage = parser->Message();
+        }
+        function.ParserIndex = static_cast<std::int32_t>(parserList.size());
+        parserList.push_back(std::move(parser));
+    }
+    m_observer->legendChanged();
+}
+
+TFunctionParser* Catalogue::ParserOf(const TFunktion& function) {
+    if (function.ParserIndex < 0 || static_cast<std::size_t>(function.ParserIndex) >= parserList.size())
+        return nullptr;
+    return parserList[static_cast<std::size_t>(function.ParserIndex)].get();
+}
+
+void Catalogue::RevalidateItems() {
+    m_observer->setPlotsReady(false);
+    const auto clearReference = [this](TFktItem& item) {
+        if (!item.Referenz) return;
+        item.Referenz = false;
+        m_observer->setScaleMode(kScaleModeGlobal);
+    };
+    std::vector<bool> doomed(displayList.size(), false);
+    for (std::size_t i = 0; i < displayList.size(); ++i) {
+        TFktItem& item = *displayList[i];
+        if (item.Funktion1 && item.Funktion1->valid) {
+            const std::int32_t count = std::max(ParameterCount(*item.Funktion1), 1);
+            item.Animated = count >= 2;
+            item.SetArrayCount(count);
+        }
+        switch (item.FktTyp()) {
+            case fty:
+                clearReference(item);
+                item.valid = item.Funktion1 && item.Funktion1->valid;
+                if (!item.Funktion1) {
+                    item.Darstellung = false;
+                    doomed[i] = true;
+                } else if (item.Funktion1->Status == TStatus::sdestroy) {
+                    doomed[i] = true;
+                }
+                break;
+            case ftxtyt:
+                clearReference(item);
+                item.valid = item.Funktion1 && item.Funktion1->valid && item.Funktion2 && item.Funktion2->valid;
+                if (!item.Funktion2) {
+                    item.Darstellung = false;
+                    doomed[i] = true;
+                    break;
+                }
+                if (item.Funktion2->Status == TStatus::sdestroy) {
+                    item.Funktion2 = nullptr;
+                    item.SetFktTyp(fty);
+                    // Now an fty item, it needs only its x(t) function.
+                    item.valid = item.Funktion1 && item.Funktion1->valid;
+                }
+                if (!item.Funktion1) {
+                    item.Darstellung = false;
+                    item.valid = false;
+                } else if (item.Funktion1->Status == TStatus::sdestroy) {
+                    doomed[i] = true;
+                }
+                break;
+            default: break;
+        }
+    }
+    for (std::size_t i = displayList.size(); i-- > 0;) {
+        if (doomed[i]) RemoveItem(i);
+    }
+    if (displayList.empty()) currentItem = nullptr;
+    m_observer->setPlotsReady(true);
+}
+
+bool Catalogue::AnyShownAnimated() const {
+    return std::any_of(displayList.begin(), displayList.end(),
+                       [](const auto& item) { return item->Darstellung && item->Animated; });
+}
+
+void Catalogue::RefreshLists() {
+    selectionList.clear();
+    visibleItems.clear();
+    for (const auto& function : functionList) {
+        if (function->Status != TStatus::sok) continue;
+        selectionList.push_back(function->FullString());
+        if (function->valid) visibleItems.push_back(function.get());
+    }
+}
+
+std::vector<std::string> Catalogue::UsedParameterNames() {
+    std::vector<std::string> names;
+    for (const auto& function : functionList) {
+        for (const std::string& name : UpdateDependenceParams(*function)) AppendOnce(names, name);
+    }
+    return names;
+}
+
+int Catalogue::IndexOf(const TFunktion* function) const {
+    for (std::size_t i = 0; i < functionList.size(); ++i) {
+        if (functionList[i].get() == function) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int Catalogue::IndexOf(const TFktItem* item) const {
+    for (std::size_t i = 0; i < displayList.size(); ++i) {
+        if (displayList[i].get() == item) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void Catalogue::RemoveItem(std::size_t index) {
+    if (index >= displayList.size()) return;
+    if (currentItem == displayList[index].get()) currentItem = nullptr;
+    displayList.erase(displayList.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+void Catalogue::RemoveDestroyedFunctions() {
+    const auto destroyed = [](const TFunktion* function) { return function && function->Status == TStatus::sdestroy; };
+    parserList.clear();
+    for (const auto& function : functionList) {
+        function->ParserIndex = -1;
+        std::erase_if(function->Subfunctions, destroyed);
+    }
+    for (const auto& item : displayList) {
+        if (destroyed(item->Funktion1)) item->Funktion1 = nullptr;
+        if (destroyed(item->Funktion2)) item->Funktion2 = nullptr;
+    }
+    if (destroyed(draggedFunction)) draggedFunction = nullptr;
+    std::erase_if(visibleItems, destroyed);
+    // The declarations keep one line per function in list order; removing the line
+    // rather than blanking it keeps every later function on its own line.
+    auto lines = declarations.Functions();
+    for (std::size_t i = functionList.size(); i-- > 0;) {
+        if (!destroyed(functionList[i].get())) continue;
+        if (i < lines.size()) lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
+        functionList.erase(functionList.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+    declarations.SetFunctions(std::move(lines));
+}
+
+}  // namespace pc

@@ -1,0 +1,120 @@
+#include "catalogue_views.h"
+
+#include <algorithm>
+
+#include "catalogue.h"
+#include "engine/number_text.h"
+#include "fkt_item.h"
+#include "funktion.h"
+#include "message_catalogue.h"
+
+namespace pc {
+
+namespace {
+
+std::string NameOrUnknown(const TFunktion* function) { return function ? function->LeftName() : "???"; }
+
+// The function name of a node label: the text before "(".
+std::string LabelName(const std::string& label) { return label.substr(0, label.find('(')); }
+
+}  // namespace
+
+std::vector<LegendEntry> LegendEntries(const Catalogue& catalogue) {
+    std::vector<LegendEntry> entries;
+    for (const auto& item : catalogue.displayList) {
+        if (!item->Darstellung || !item->valid) continue;
+        std::string text;
+        switch (item->FktTyp()) {
+            case fty: text = NameOrUnknown(item->Funktion1); break;
+            case ftxtyt: text = NameOrUnknown(item->Funktion1) + ", " + NameOrUnknown(item->Funktion2); break;
+            default: text = NameOrUnknown(item->Funktion1) + "=0"; break;  // the implicit curve f(x,y)=0
+        }
+        entries.push_back({std::move(text), item.get()});
+    }
+    return entries;
+}
+
+std::vector<DependencyNode> DependencyTree(Catalogue& catalogue) {
+    std::vector<DependencyNode> roots;
+    for (const auto& function : catalogue.functionList) roots.push_back({function->LeftName(), {}});
+    std::size_t nodeCount = roots.size();
+    const char* unknown = catalogue.language == kLanguageGerman ? "unbekannt" : "unknown";
+
+    // The current level, with each node's ancestors' function names.
+    struct Pending {
+        DependencyNode* node;
+        std::vector<std::string> ancestors;
+    };
+    std::vector<Pending> level;
+    for (DependencyNode& root : roots) level.push_back({&root, {}});
+    while (!level.empty()) {
+        std::vector<Pending> next;
+        for (Pending& pending : level) {
+            const std::string name = LabelName(pending.node->label);
+            const TFunktion* function = catalogue.FindFunctionByName(pending.node->label);
+            if (!function) continue;
+            if (std::find(pending.ancestors.begin(), pending.ancestors.end(), name) != pending.ancestors.end())
+                continue;
+            for (const std::string& callee : function->UserFunktionen) {
+                if (nodeCount >= kMaxDependencyNodes) break;
+                const TFunktion* called = catalogue.FindFunctionByName(callee);
+                pending.node->children.push_back({callee + "(" + (called ? called->Variable : unknown) + ")", {}});
+                ++nodeCount;
+            }
+            // The children are complete now, so pointers into them stay valid.
+            std::vector<std::string> ancestors = pending.ancestors;
+            ancestors.push_back(name);
+            for (DependencyNode& child : pending.node->children) next.push_back({&child, ancestors});
+        }
+        level = std::move(next);
+    }
+    return roots;
+}
+
+std::uint32_t DependencyNodeColour(Catalogue& catalogue, const std::string& label) {
+    const TFunktion* function = catalogue.FindFunctionByName(label);
+    if (!function) return kNodeMissing;
+    return function->valid ? kNodeValid : kNodeInvalid;
+}
+
+std::vector<std::string> DumpText(const Catalogue& catalogue, const ViewLimits& main, const ViewLimits& preview) {
+    const std::string rule(26, '=');
+    std::vector<std::string> trace;
+    trace.push_back("Auswahlliste:");
+    trace.push_back(rule);
+    trace.push_back("Items in der Auswahlliste: " + std::to_string(catalogue.selectionList.size()));
+    for (const std::string& line : catalogue.selectionList) trace.push_back(line);
+
+    trace.push_back(" ");
+    trace.push_back("Funktionenliste:");
+    trace.push_back(rule);
+    trace.push_back("Items in der Funktionenliste: " + std::to_string(catalogue.functionList.size()));
+    trace.push_back(" ");
+    for (std::size_t i = 0; i < catalogue.functionList.size(); ++i) {
+        trace.push_back("Funktionenliste[" + std::to_string(i) + "]:");
+        catalogue.functionList[i]->Dump(trace);
+    }
+
+    trace.push_back("FktListe:");
+    trace.push_back(rule);
+    trace.push_back("Items in der Fktliste: " + std::to_string(catalogue.displayList.size()));
+    trace.push_back(" ");
+    for (std::size_t i = 0; i < catalogue.displayList.size(); ++i) {
+        trace.push_back("FktListe[" + std::to_string(i) + "]:");
+        catalogue.displayList[i]->Dump(trace);
+    }
+
+    trace.push_back(rule);
+    for (const auto& [prefix, limits] : {std::pair{"MainForm ", &main}, std::pair{"PreviewForm ", &preview}}) {
+        const std::string surface = prefix;
+        trace.push_back(surface + "xmin: " + FormatGeneral(limits->xmin));
+        trace.push_back(surface + "xmax: " + FormatGeneral(limits->xmax));
+        trace.push_back(surface + "ymin: " + FormatGeneral(limits->ymin));
+        trace.push_back(surface + "ymax: " + FormatGeneral(limits->ymax));
+        trace.push_back(surface + "phimin: " + FormatGeneral(limits->phimin));
+        trace.push_back(surface + "phimax: " + FormatGeneral(limits->phimax));
+    }
+    return trace;
+}
+
+}  // namespace pc

@@ -1,0 +1,99 @@
+#pragma once
+// TFktItem: one entry of the display list, a curve the plot engine draws, with the
+// point arrays it owns: one array per combination of parameter values, for the main
+// window (FeldListenListeM) and for every other plot surface (FeldListenListeP).
+
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "catalogue_types.h"
+#include "engine/extended.h"
+
+namespace pc {
+
+class TFunktion;
+
+// A point of an fty item.
+struct TFeldfty {
+    Extended x = 0;
+    Extended y = 0;
+    bool valid = false;  // the point is defined
+};
+
+// A point of an ftxtyt item: also the parameter value t it was computed at.
+struct TFeldftxtyt : TFeldfty {
+    Extended t = 0;
+};
+
+// One point array. Its record class follows the item's FktTyp: TFeldfty for fty,
+// TFeldftxtyt for ftxtyt, no records (monostate) for ftfxy.
+using TPointArray = std::variant<std::monostate, std::vector<TFeldfty>, std::vector<TFeldftxtyt>>;
+using TPointArrayList = std::vector<TPointArray>;
+
+std::size_t RecordCount(const TPointArray& array);
+
+// Upper bound of point records one list may hold (about half a gigabyte of records):
+// a family of curves from large parameter tables at many calculation points would
+// otherwise exhaust memory before anything is drawn.
+inline constexpr std::int64_t kMaxRecordsPerList = 10'000'000;
+
+class TFktItem {
+public:
+    TFktItem() = default;
+    TFktItem(const TFktItem&) = delete;
+    TFktItem& operator=(const TFktItem&) = delete;
+
+    // Calculation points per array; 0 stands for 200 once arrays are built.
+    std::int32_t Stuetzstellen() const { return m_stuetzstellen; }
+    // Cuts or extends every array of both lists to `count` records, then stores it.
+    // 0 is kept as "the default"; anything else is clamped to 2..100000.
+    void SetStuetzstellen(std::int32_t count);
+
+    TFktTyp FktTyp() const { return m_fktTyp; }
+    // Replaces every record of both lists by a fresh one of the new type's class.
+    void SetFktTyp(TFktTyp type);
+
+    // Makes both lists hold exactly `count` arrays (negative counts as 0), each new array
+    // filled with fresh records. Fewer arrays are kept when `count` arrays would exceed
+    // kMaxRecordsPerList records.
+    void SetArrayCount(std::int32_t count);
+
+    // Schrittweite = (upper - lower) / (Stuetzstellen - 1), a Stuetzstellen of 0 counting 200.
+    void LinearStep(Extended upper, Extended lower);
+    // Schrittweite = log10(upper / lower) / (Stuetzstellen - 1), with a lower bound at
+    // or below 1e-18 taken as 1e-20 and a non-positive upper bound as 10.
+    void LogarithmicStep(Extended upper, Extended lower);
+
+    // Appends the item's diagnostics dump to `trace`.
+    void Dump(std::vector<std::string>& trace) const;
+
+    TColor Farbe = 0;
+    std::uint8_t Pentyp = psSolid;
+    std::uint8_t LinienBreite = 1;
+    std::uint8_t PunkteMarkierung = 0;
+    bool Darstellung = false;           // shown
+    TFunktion* Funktion1 = nullptr;     // not owned
+    TFunktion* Funktion2 = nullptr;     // not owned
+    bool Referenz = false;
+    bool referenceHighlight = false;    // the manager flashes the reference cell
+    bool valid = false;
+    bool active = false;
+    bool statusHighlight = false;       // the manager flashes the selection cell
+    Extended Schrittweite = 0;
+    TPointArrayList FeldListenListeM;
+    TPointArrayList FeldListenListeP;
+    bool Animated = false;
+    std::int32_t animationIndex = 0;
+    std::int32_t animationDirection = 1;
+
+private:
+    std::int32_t RecordsPerArray() const;
+    TPointArray NewArray(std::int32_t records) const;
+
+    std::int32_t m_stuetzstellen = 0;
+    TFktTyp m_fktTyp = fty;
+};
+
+}  // namespace pc

@@ -1,0 +1,168 @@
+#include "line_style.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "catalogue.h"
+#include "catalogue_observer.h"
+#include "fkt_item.h"
+#include "function_manager.h"
+#include "funktion.h"
+#include "message_catalogue.h"
+#include "notifier.h"
+#include "parameter_window.h"
+#include "text_conversions.h"
+
+namespace pc {
+
+namespace {
+
+int PositionIn(const std::vector<TFunktion*>& list, const TFunktion* function) {
+    const auto found = std::find(list.begin(), list.end(), function);
+    return found == list.end() ? -1 : static_cast<int>(found - list.begin());
+}
+
+TFunktion* FunctionAt(const std::vector<TFunktion*>& list, int position) {
+    return position >= 0 && static_cast<std::size_t>(position) < list.size() ? list[static_cast<std::size_t>(position)]
+                                                                            : nullptr;
+}
+
+}  // namespace
+
+LineStyleView OpenLineStyle(Catalogue& catalogue, TFktItem& item, std::uint8_t gridType) {
+    LineStyleView view;
+    for (const TFunktion* function : catalogue.visibleItems) view.functionNames.push_back(function->LeftName());
+    if (TFunktion* first = item.Funktion1) {
+        view.fields.firstDefinition = first->FullString();
+        view.firstFlat = first->LeftName() + "=" + first->Flatterm;
+        view.fields.firstFunction = PositionIn(catalogue.visibleItems, first);
+        view.firstHasParameters = !catalogue.UpdateDependenceParams(*first).empty();
+        view.firstGroupVisible = true;
+    }
+    if (TFunktion* second = item.Funktion2) {
+        view.fields.secondDefinition = second->FullString();
+        view.secondFlat = second->LeftName() + "=" + second->Flatterm;
+        view.fields.secondFunction = PositionIn(catalogue.visibleItems, second);
+        view.secondHasParameters = !catalogue.UpdateDependenceParams(*second).empty();
+        view.secondGroupVisible = true;
+    }
+    view.fields.colour = item.Farbe;
+    view.fields.penStyle = item.Pentyp;
+    view.fields.widthIndex = item.LinienBreite - 1;
+    view.fields.displayMode = item.PunkteMarkierung;
+    view.fields.pointsText = std::to_string(item.Stuetzstellen());
+
+    const bool polar = gridType == kGridTypePolar;
+    switch (item.FktTyp()) {
+        case fty:
+            view.picture = polar ? "R_PHI" : "Y";
+            view.firstCaption = polar ? "r(phi)" : "y(x)";
+            break;
+        case ftxtyt:
+            view.picture = polar ? "RTPHIT" : "XTYT";
+            view.firstCaption = polar ? "r(t)" : "x(t)";
+            view.secondCaption = polar ? "phi(t)" : "y(t)";
+            break;
+        default: view.picture = polar ? "FPHIR" : "FXY"; break;
+    }
+    view.height = item.Funktion1 && item.Funktion2 ? 463 : 307;
+    return view;
+}
+
+bool LineStyleOk(FunctionManager& manager, LineStyleFields& fields) {
+    Catalogue& catalogue = manager.catalogue();
+    TFktItem* item = catalogue.currentItem;
+    if (!item) return false;
+    CatalogueObserver& observer = catalogue.observer();
+    bool modified = false;
+    const auto set = [&modified](auto& field, auto value) {
+        if (field == value) return;
+        field = value;
+        modified = true;
+    };
+    set(item->Farbe, fields.colour);
+    set(item->Pentyp, static_cast<std::uint8_t>(fields.penStyle));
+    set(item->LinienBreite, static_cast<std::uint8_t>(fields.widthIndex + 1));
+    set(item->PunkteMarkierung, static_cast<std::uint8_t>(fields.displayMode));
+    if (modified) observer.documentModified();
+
+    std::int32_t points = 0;
+    if (!TextToInt(fields.pointsText, points)) {
+        catalogue.notifier().plainMessage("'" + fields.pointsText + "' is not a valid integer value");
+        return false;
+    }
+    if (points > kMaxCalculationPoints) {
+        points = kMaxCalculationPoints;
+        fields.pointsText = std::to_string(points);
+        catalogue.notifier().showMessage(catalogue.language, 24, ButtonSet::Ok);
+    } else if (points < kMinCalculationPoints) {
+        points = kMinCalculationPoints;
+        fields.pointsText = std::to_string(points);
+        catalogue.notifier().showMessage(catalogue.language, 25, ButtonSet::Ok);
+    }
+    if (points != item->Stuetzstellen()) {
+        observer.documentModified();
+        item->SetStuetzstellen(points);
+    }
+
+    if (item->valid) {
+        if (item->FktTyp() == fty) {
+            if (TFunktion* first = FunctionAt(catalogue.visibleItems, fields.firstFunction)) {
+                item->Funktion1 = first;
+                first->Farbe = item->Farbe;
+                first->Linienart = item->Pentyp;
+                first->Strichstaerke = item->LinienBreite;
+                first->Punktemarkierung = item->PunkteMarkierung;
+            }
+        } else if (item->FktTyp() == ftxtyt) {
+            if (TFunktion* first = FunctionAt(catalogue.visibleItems, fields.firstFunction)) item->Funktion1 = first;
+            if (TFunktion* second = FunctionAt(catalogue.visibleItems, fields.secondFunction)) item->Funktion2 = second;
+        }
+        // Entering a definition may rebuild the display list; nothing below uses `item`.
+        for (auto [edited, definition] : {std::pair{&fields.firstEdited, &fields.firstDefinition},
+                                          std::pair{&fields.secondEdited, &fields.secondDefinition}}) {
+            if (!*edited) continue;
+            manager.setInputLine(*definition);
+            manager.Enter();
+            *edited = false;
+            observer.documentModified();
+        }
+        observer.redrawPlots();
+    }
+    observer.legendChanged();
+    return true;
+}
+
+ParameterCheck CheckChangedParameter(Catalogue& catalogue, const ParameterFields& fields) {
+    Notifier& notifier = catalogue.notifier();
+    const auto conversionError = [&notifier](const std::string& text, const char* what) {
+        notifier.plainMessage("'" + text + "' is not a valid " + what);
+        return ParameterCheck::ConversionError;
+    };
+    switch (fields.source) {
+        case vsList:
+            if (fields.listLines.empty()) {
+                notifier.plainMessage("Bitte in Liste Wert eintragen!");
+                return ParameterCheck::EmptyList;
+            }
+            for (const std::string& line : fields.listLines) {
+                if (std::isnan(TextToFloat(line))) return conversionError(line, "floating point value");
+            }
+            return ParameterCheck::Accept;
+        case vsAutomatic: {
+            Extended value = 0;
+            if (!FieldToFloat(fields.startText, value)) return conversionError(fields.startText, "floating point value");
+            if (!FieldToFloat(fields.stopText, value)) return conversionError(fields.stopText, "floating point value");
+            std::int32_t count = 0;
+            if (!TextToInt(fields.countText, count)) return conversionError(fields.countText, "integer value");
+            if (count < 1) {
+                notifier.plainMessage("Anzahl muß größer Null sein !");
+                return ParameterCheck::CountBelowOne;
+            }
+            return ParameterCheck::Accept;
+        }
+        default: return ParameterCheck::Accept;
+    }
+}
+
+}  // namespace pc

@@ -1,0 +1,316 @@
+#include "script.h"
+
+#include <chrono>
+#include <functional>
+#include <istream>
+#include <map>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "catalogue/catalogue.h"
+#include "catalogue/catalogue_views.h"
+#include "catalogue/fkt_item.h"
+#include "catalogue/function_manager.h"
+#include "catalogue/funktion.h"
+#include "catalogue/line_style.h"
+#include "catalogue/message_catalogue.h"
+#include "catalogue/notifier.h"
+#include "catalogue/parameter_window.h"
+#include "catalogue/text_conversions.h"
+
+namespace pc::cli {
+
+namespace {
+
+// A command that cannot run; the script reports it and goes on.
+struct ScriptError {
+    std::string reason;
+};
+
+std::string EscapeLineBreaks(const std::string& text) {
+    std::string result;
+    for (char ch : text) {
+        if (ch == '\r')
+            result += "\\r";
+        else if (ch == '\n')
+            result += "\\n";
+        else
+            result += ch;
+    }
+    return result;
+}
+
+// Shows what the program would show, as lines on the output.
+class PrintingNotifier : public Notifier {
+public:
+    explicit PrintingNotifier(std::ostream& out) : m_out(out) {}
+
+    void plainMessage(const std::string& text) override { m_out << "plain: " << EscapeLineBreaks(text) << '\n'; }
+
+    int showMessage(std::uint8_t language, int number, ButtonSet buttons) override {
+        const MessageDecision decision = DecideMessage(language, static_cast<std::uint32_t>(number), buttons);
+        m_out << "message " << number << '\n' << EscapeLineBreaks(decision.text) << '\n';
+        // Nobody is there to answer: every question is refused.
+        switch (buttons) {
+            case ButtonSet::Ok: return mrOk;
+            case ButtonSet::YesNo: return mrNo;
+            default: return mrCancel;
+        }
+    }
+
+private:
+    std::ostream& m_out;
+};
+
+int ToInt(const std::string& text, const char* what) {
+    std::int32_t value = 0;
+    if (!TextToInt(text, value)) throw ScriptError{std::string(what) + " '" + text + "' is not a whole number"};
+    return value;
+}
+
+class ScriptSession {
+public:
+    explicit ScriptSession(std::ostream& out)
+        : m_out(out), m_notifier(out), m_catalogue(m_notifier), m_manager(m_catalogue) {}
+
+    void Execute(const std::string& line) {
+        std::istringstream words(line);
+        std::string command;
+        words >> command;
+        std::vector<std::string> arguments;
+        for (std::string word; words >> word;) arguments.push_back(word);
+        // The definition of `enter` is the rest of the line as typed, blanks included.
+        std::string rest = line.substr(line.find(command) + command.size());
+        rest.erase(0, rest.find_first_not_of(" \t"));
+        rest.erase(rest.find_last_not_of(" \t\r") + 1);
+
+        using Handler = void (ScriptSession::*)(const std::vector<std::string>&, const std::string&);
+        static const std::map<std::string, Handler> kCommands = {
+            {"enter", &ScriptSession::Enter},   {"select", &ScriptSession::Select},
+            {"delete", &ScriptSession::Delete}, {"drop", &ScriptSession::Drop},
+            {"click", &ScriptSession::Click},   {"rightclick", &ScriptSession::RightClick},
+            {"remove", &ScriptSession::Remove}, {"param", &ScriptSession::Param},
+            {"style", &ScriptSession::Style},   {"language", &ScriptSession::Language},
+            {"redraw", &ScriptSession::Redraw}, {"dump", &ScriptSession::Dump},
+            {"tree", &ScriptSession::Tree},     {"legend", &ScriptSession::Legend},
+            {"items", &ScriptSession::Items},
+        };
+        const auto handler = kCommands.find(command);
+        try {
+            if (handler == kCommands.end()) throw ScriptError{"unknown command '" + command + "'"};
+            (this->*handler->second)(arguments, rest);
+        } catch (const ScriptError& error) {
+            m_out << "error: " << error.reason << '\n';
+        }
+    }
+
+private:
+    static void Expect(const std::vector<std::string>& arguments, std::size_t count, const char* usage) {
+        if (arguments.size() != count) throw ScriptError{std::string("usage: ") + usage};
+    }
+
+    static std::int64_t NowMs() {
+        using namespace std::chrono;
+        return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    }
+
+    // The selection line that shows `function`.
+    int LineOf(const TFunktion* function) const {
+        const std::string line = function->FullString();
+        for (std::size_t i = 0; i < m_catalogue.selectionList.size(); ++i) {
+            if (m_catalogue.selectionList[i] == line) return static_cast<int>(i);
+        }
+        return -1;
+    }
+
+    void Enter(const std::vector<std::string>&, const std::string& rest) {
+        if (rest.empty()) throw ScriptError{"usage: enter DEFINITION"};
+        m_manager.setInputLine(rest);
+        m_manager.Enter();
+    }
+
+    void Select(const std::vector<std::string>& arguments, const std::string&) {
+        Expect(arguments, 1, "select N");
+        const int line = ToInt(arguments[0], "line");
+        if (line < 0 || static_cast<std::size_t>(line) >= m_catalogue.selectionList.size())
+            throw ScriptError{"no selection line " + arguments[0]};
+        m_manager.SelectDefinition(line);
+    }
+
+    void Delete(const std::vector<std::string>& arguments, const std::string&) {
+        Expect(arguments, 1, "delete N");
+        const int line = ToInt(arguments[0], "line");
+        if (line < 0 || static_cast<std::size_t>(line) >= m_catalogue.selectionList.size())
+            throw ScriptError{"no selection line " + arguments[0]};
+        m_manager.SelectDefinition(line);
+        m_manager.DeleteFunction(line);
+    }
+
+    void Drop(const std::vector<std::string>& arguments, const std::string&) {
+        Expect(arguments, 3, "drop NAME ROW COL");
+        const int row = ToInt(arguments[1], "row");
+        const int column = ToInt(arguments[2], "column");
+        const TFunktion* function = m_catalogue.FindFunctionByName(arguments[0]);
+        const int line = function ? LineOf(function) : -1;
+        if (line < 0) throw ScriptError{"no function " + arguments[0] + " in the selection list"};
+        m_manager.SelectDefinition(line);
+        if (!m_manager.AcceptsDrop(row, column))
+            throw ScriptError{"the grid does not accept a drop on row " + arguments[1] + " column " + arguments[2]};
+        m_manager.Drop(row, column);
+    }
+
+    void Click(const std::vector<std::string>& arguments, const std::string&) {
+        Expect(arguments, 2, "click ROW COL");
+        m_manager.LeftClick(ToInt(arguments[0], "row"), ToInt(arguments[1], "column"), NowMs());
+        m_manager.MouseRelease();
+    }
+
+    void RightClick(const std::vector<std::string>& arguments, const std::string&) {
+        Expect(arguments, 2, "rightclick ROW COL");
+        const int row = ToInt(arguments[0], "row");
+        const int column = ToInt(arguments[1], "column");
+        if (!m_manager.OffersRemove(row, column))
+            throw ScriptError{"no popup on row " + arguments[0] + " column " + arguments[1]};
+    }
+
+    void Remove(const std::vector<std::string>& arguments, const std::string&) {
+        Expect(arguments, 2, "remove ROW COL");
+        const int row = ToInt(arguments[0], "row");
+        const int column = ToInt(arguments[1], "column");
+        if (!m_manager.OffersRemove(row, column))
+            throw ScriptError{"no popup on row " + arguments[0] + " column " + arguments[1]};
+        m_manager.Remove(row, column);
+    }
+
+    void Param(const std::vector<std::string>& arguments, const std::string&) {
+        if (arguments.size() < 2) throw ScriptError{"usage: param NAME list|auto|file ..."};
+        ParameterWindow window(m_catalogue);
+        if (!window.OpenParameter(arguments[0])) throw ScriptError{"no parameter " + arguments[0]};
+        ParameterFields& fields = window.fields();
+        const std::string& source = arguments[1];
+        if (source == "list") {
+            fields.source = vsList;
+            fields.listLines.assign(arguments.begin() + 2, arguments.end());
+        } else if (source == "auto") {
+            Expect(arguments, 5, "param NAME auto START STOP COUNT");
+            fields.source = vsAutomatic;
+            fields.startText = arguments[2];
+            fields.stopText = arguments[3];
+            fields.countText = arguments[4];
+        } else if (source == "file") {
+            Expect(arguments, 3, "param NAME file PATH");
+            fields.source = vsFile;
+            fields.tableFileName = arguments[2];
+        } else {
+            throw ScriptError{"unknown value source '" + source + "'"};
+        }
+        if (!window.Ok()) throw ScriptError{"parameter " + arguments[0] + ": a field is not a number"};
+    }
+
+    void Style(const std::vector<std::string>& arguments, const std::string&) {
+        if (arguments.empty()) throw ScriptError{"usage: style ROW [color=C] [pen=P] [width=W] [mode=M] [points=N]"};
+        const int row = ToInt(arguments[0], "row");
+        if (row < 0 || static_cast<std::size_t>(row) >= m_catalogue.displayList.size())
+            throw ScriptError{"no item on row " + arguments[0]};
+        TFktItem& item = *m_catalogue.displayList[static_cast<std::size_t>(row)];
+        m_catalogue.currentItem = &item;
+        LineStyleFields fields = OpenLineStyle(m_catalogue, item, 0).fields;
+        for (std::size_t i = 1; i < arguments.size(); ++i) {
+            const auto equals = arguments[i].find('=');
+            const std::string key = arguments[i].substr(0, equals);
+            const std::string value = equals == std::string::npos ? "" : arguments[i].substr(equals + 1);
+            if (key == "color") {
+                const long long colour = ToInt(value, "color");
+                if (colour < 0 || colour > 0xFFFFFF) throw ScriptError{"color " + value + " is not 0x00BBGGRR"};
+                fields.colour = static_cast<TColor>(colour);
+            } else if (key == "pen") {
+                fields.penStyle = ToInt(value, "pen");
+                if (fields.penStyle < 0 || fields.penStyle > psClear) throw ScriptError{"pen " + value + " is not 0..5"};
+            } else if (key == "width") {
+                fields.widthIndex = ToInt(value, "width") - 1;
+                if (fields.widthIndex < 0 || fields.widthIndex > 5) throw ScriptError{"width " + value + " is not 1..6"};
+            } else if (key == "mode") {
+                fields.displayMode = ToInt(value, "mode");
+                if (fields.displayMode < 0 || fields.displayMode >= kDisplayModeCount)
+                    throw ScriptError{"mode " + value + " is not 0..16"};
+            } else if (key == "points") {
+                fields.pointsText = value;  // the field takes any text; OK judges it
+            } else {
+                throw ScriptError{"unknown style key '" + key + "'"};
+            }
+        }
+        LineStyleOk(m_manager, fields);
+    }
+
+    void Language(const std::vector<std::string>& arguments, const std::string&) {
+        Expect(arguments, 1, "language en|de");
+        if (arguments[0] == "en")
+            m_catalogue.language = kLanguageEnglish;
+        else if (arguments[0] == "de")
+            m_catalogue.language = kLanguageGerman;
+        else
+            throw ScriptError{"unknown language '" + arguments[0] + "'"};
+    }
+
+    void Redraw(const std::vector<std::string>& arguments, const std::string&) {
+        Expect(arguments, 0, "redraw");
+        m_manager.Redraw();
+    }
+
+    void Dump(const std::vector<std::string>& arguments, const std::string&) {
+        Expect(arguments, 0, "dump");
+        for (const std::string& line : DumpText(m_catalogue, ViewLimits{}, ViewLimits{})) m_out << line << '\n';
+    }
+
+    void PrintTree(const DependencyNode& node, int depth) {
+        const std::uint32_t colour = DependencyNodeColour(m_catalogue, node.label);
+        const char* name = colour == kNodeInvalid ? "red" : colour == kNodeMissing ? "green" : "black";
+        m_out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << node.label << " [" << name << "]\n";
+        for (const DependencyNode& child : node.children) PrintTree(child, depth + 1);
+    }
+
+    void Tree(const std::vector<std::string>& arguments, const std::string&) {
+        Expect(arguments, 0, "tree");
+        for (const DependencyNode& root : DependencyTree(m_catalogue)) PrintTree(root, 0);
+    }
+
+    void Legend(const std::vector<std::string>& arguments, const std::string&) {
+        Expect(arguments, 0, "legend");
+        for (const LegendEntry& entry : LegendEntries(m_catalogue)) {
+            m_out << entry.text << (entry.item->active ? " *" : "") << (entry.item->Referenz ? " REF" : "") << '\n';
+        }
+    }
+
+    void Items(const std::vector<std::string>& arguments, const std::string&) {
+        Expect(arguments, 0, "items");
+        for (std::size_t row = 0; row < m_catalogue.displayList.size(); ++row) {
+            const TFktItem& item = *m_catalogue.displayList[row];
+            m_out << row << ' ' << FktTypText(item.FktTyp()) << ' '
+                  << (item.Funktion1 ? item.Funktion1->LeftName() : "nil") << ' '
+                  << (item.Funktion2 ? item.Funktion2->LeftName() : "nil") << (item.valid ? " valid" : "")
+                  << (item.Darstellung ? " shown" : "") << (item.active ? " active" : "")
+                  << (item.Referenz ? " ref" : "") << ' ' << item.FeldListenListeM.size() << '\n';
+        }
+    }
+
+    std::ostream& m_out;
+    PrintingNotifier m_notifier;
+    Catalogue m_catalogue;
+    FunctionManager m_manager;
+};
+
+}  // namespace
+
+void RunScript(std::istream& in, std::ostream& out) {
+    ScriptSession session(out);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const auto first = line.find_first_not_of(" \t");
+        if (first == std::string::npos || line[first] == '#') continue;
+        session.Execute(line.substr(first));
+    }
+}
+
+}  // namespace pc::cli
