@@ -101,3 +101,43 @@ TEST(CliUsage, RefusesBadCommandLinesWithExitCodeTwo) {
 }
 
 }  // namespace
+
+namespace {
+
+Outcome RunScript(const std::string& script, std::vector<std::string> arguments = {"script"}) {
+    std::istringstream in(script);
+    std::ostringstream out;
+    std::ostringstream err;
+    const int code = pc::cli::Run(arguments, in, out, err);
+    return {code, out.str(), err.str()};
+}
+
+}  // namespace
+
+TEST(CliScript, ReadsStandardInputSkippingBlankAndCommentLines) {
+    const Outcome result = RunScript("\n# a comment\r\n   \nenter F1(X)=SIN(X)\r\ndrop F1 0 5\n  items\n");
+    EXPECT_EQ(result.code, 0);
+    EXPECT_EQ(result.out, "0 fty F1(X) nil valid shown 1\n");
+    EXPECT_EQ(result.err, "");
+}
+
+TEST(CliScript, PrintsNumberedMessagesWithTheirTextOnOneLine) {
+    // Message 9's text has two line feeds; they must not break the one-line-per-message form.
+    const Outcome result = RunScript("redraw\nenter F(X\n");
+    EXPECT_EQ(result.out,
+              "message 9\nERROR 9 \\nNo Function selected. \\n-> Drag Function(s) to the List  'View Functions' !\n"
+              "plain: Syntax Error: \\r\\nF(X\n");
+}
+
+TEST(CliScript, GoesOnAfterAnErrorAndKeepsTheTypedSpacingOfADefinition) {
+    const Outcome result = RunScript("bogus\nenter  F1(X) = X * 2 \nselect 0\nselect x\ntree\n");
+    EXPECT_EQ(result.code, 0);
+    EXPECT_EQ(result.out, "error: unknown command 'bogus'\nerror: line 'x' is not a whole number\nF1(X) [black]\n");
+}
+
+TEST(CliScript, RefusesAMissingFileAndExtraArguments) {
+    const Outcome missing = RunScript("", {"script", "/nonexistent/plotcraftsman.txt"});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_NE(missing.err.find("cannot open"), std::string::npos);
+    EXPECT_EQ(RunScript("", {"script", "a", "b"}).code, 2);
+}
