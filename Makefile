@@ -6,6 +6,7 @@ BENCH_BUILD ?= build-bench
 FUZZ_BUILD ?= build-fuzz
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
+FUZZ_TARGET ?= engine
 CLI := $(BUILD)/src/cli/plotcraftsman-cli
 
 .PHONY: all deps configure build test sanitize run bench fuzz clean
@@ -45,14 +46,15 @@ bench: deps
 	@cmake --build $(BENCH_BUILD) -j$(JOBS) --target engine_bench
 	@$(BENCH_BUILD)/bench/engine_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
-# libFuzzer with ASan and UBSan; FUZZ_SECONDS=900 for a long run.
+# libFuzzer with ASan and UBSan; FUZZ_SECONDS=900 for a long run, FUZZ_TARGET=catalogue for
+# the catalogue's command sequences.
 fuzz: deps
 	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 	    -DPLOTCRAFTSMAN_TESTS=OFF -DPLOTCRAFTSMAN_FUZZ=ON > /dev/null
-	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target engine_fuzz
-	@mkdir -p fuzz-corpus/engine
-	@$(FUZZ_BUILD)/fuzz/engine_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
-	    -dict=fuzz/engine.dict fuzz-corpus/engine fuzz/seeds/engine
+	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target $(FUZZ_TARGET)_fuzz
+	@mkdir -p fuzz-corpus/$(FUZZ_TARGET)
+	@$(FUZZ_BUILD)/fuzz/$(FUZZ_TARGET)_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
+	    -dict=fuzz/$(FUZZ_TARGET).dict fuzz-corpus/$(FUZZ_TARGET) fuzz/seeds/$(FUZZ_TARGET)
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

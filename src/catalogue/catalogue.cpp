@@ -4,6 +4,8 @@
 #include <deque>
 #include <limits>
 #include <map>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "catalogue_observer.h"
 #include "engine/definition_check.h"
@@ -38,6 +40,7 @@ std::string_view DeclaredName(std::string_view line) { return line.substr(0, lin
 // results of functions already walked, which keep a chain of n functions from costing
 // 2^n steps.
 struct Catalogue::DependenceWalk {
+    NameIndex index;
     std::vector<const TFunktion*> path;
     std::map<const TFunktion*, std::vector<std::string>> done;
     std::string cycle;
@@ -70,7 +73,7 @@ TFunktion* Catalogue::FindFunctionByName(std::string_view name) {
     return nullptr;
 }
 
-void Catalogue::EnterDefinition(const std::string& line, bool rebuildUnchanged) {
+void Catalogue::EnterDefinition(const std::string& line, EntryMode mode) {
     std::string name;
     std::string rightHandSide;
     std::vector<std::string> variables;
@@ -84,7 +87,9 @@ void Catalogue::EnterDefinition(const std::string& line, bool rebuildUnchanged) 
     }
     for (const std::string& callee : called) {
         if (callee != name) continue;
-        m_notifier.plainMessage("Rekursion: " + callee);
+        // Rebuilding the list after an entry would repeat this for every line the user
+        // did not type; the line's own entry has said it.
+        if (mode == EntryMode::Typed) m_notifier.plainMessage("Rekursion: " + callee);
         if (TFunktion* existing = FindFunctionByName(name)) {
             existing->valid = false;
             existing->Recursive = true;
@@ -102,7 +107,7 @@ void Catalogue::EnterDefinition(const std::string& line, bool rebuildUnchanged) 
     TFunktion* function = FindFunctionByName(name);
     if (function) {
         const bool unchanged = function->Term == term && function->Variable == variable;
-        if (unchanged && !(rebuildUnchanged && CouldBecomeValid(*function, called))) return;
+        if (unchanged && !(mode == EntryMode::Reentry && CouldBecomeValid(*function, called))) return;
         if (!unchanged) m_observer->documentModified();
         function->Term = term;
         function->Variable = variable;
@@ -147,7 +152,11 @@ void Catalogue::EnterDefinition(const std::string& line, bool rebuildUnchanged) 
         function->Linienart = psSolid;
         function->Strichstaerke = 1;
         function->Flatterm = "dummy";
-        function->valid = true;
+        // Like an overwritten function, a new one is valid only when every function it
+        // calls exists and is valid: a call of a placeholder expands to "()", which the
+        // compiler lets through, and the function would fail at every point.
+        function->valid = std::all_of(function->Subfunctions.begin(), function->Subfunctions.end(),
+                                      [function](const TFunktion* callee) { return callee != function && callee->valid; });
         function->Parametercount = 1;
         function->ParserIndex = -1;
         function->Stuetzstellenzahl = kDefaultCalculationPoints;
@@ -202,22 +211,35 @@ void Catalogue::RebuildSubfunctions(TFunktion& function, const std::vector<std::
     }
 }
 
+Catalogue::NameIndex Catalogue::BuildNameIndex() const {
+    NameIndex index;
+    // emplace keeps the first of equal names, as FindFunctionByName does.
+    for (const auto& function : functionList) index.emplace(function->Funktionsname, function.get());
+    return index;
+}
+
 const std::vector<std::string>& Catalogue::UpdateBenutzteFunktionen(TFunktion& function) {
+    return ComputeBenutzteFunktionen(function, BuildNameIndex());
+}
+
+const std::vector<std::string>& Catalogue::ComputeBenutzteFunktionen(TFunktion& function, const NameIndex& index) {
     std::vector<std::string> result;
+    std::unordered_set<std::string> seen;
+    const auto append = [&](const std::string& name) {
+        if (seen.insert(name).second) result.push_back(name);
+    };
     // Each pass takes the names the previous one added; a name enters once, so cycles end.
-    std::size_t passBegin = 0;
     std::vector<std::string> pass = function.UserFunktionen;
     while (!pass.empty()) {
         const std::size_t before = result.size();
         for (const std::string& name : pass) {
-            const TFunktion* callee = FindFunctionByName(name);
-            if (!callee || callee->Recursive) continue;
-            for (const std::string& indirect : callee->UserFunktionen) AppendOnce(result, indirect);
+            const auto callee = index.find(name);
+            if (callee == index.end() || callee->second->Recursive) continue;
+            for (const std::string& indirect : callee->second->UserFunktionen) append(indirect);
         }
-        passBegin = before;
-        pass.assign(result.begin() + static_cast<std::ptrdiff_t>(passBegin), result.end());
+        pass.assign(result.begin() + static_cast<std::ptrdiff_t>(before), result.end());
     }
-    for (const std::string& name : function.UserFunktionen) AppendOnce(result, name);
+    for (const std::string& name : function.UserFunktionen) append(name);
     function.BenutzteFunktionen = std::move(result);
     return function.BenutzteFunktionen;
 }
@@ -237,12 +259,11 @@ std::vector<std::string> Catalogue::WalkDependenceParams(TFunktion& function, De
     }
     walk.path.push_back(&function);
     std::vector<std::string> result;
-    UpdateBenutzteFunktionen(function);
-    const std::vector<std::string> used = function.BenutzteFunktionen;
+    const std::vector<std::string> used = ComputeBenutzteFunktionen(function, walk.index);
     for (const std::string& name : used) {
-        TFunktion* callee = FindFunctionByName(name);
-        if (!callee || callee->Recursive) continue;
-        for (const std::string& parameter : WalkDependenceParams(*callee, walk)) AppendOnce(result, parameter);
+        const auto callee = walk.index.find(name);
+        if (callee == walk.index.end() || callee->second->Recursive) continue;
+        for (const std::string& parameter : WalkDependenceParams(*callee->second, walk)) AppendOnce(result, parameter);
     }
     for (const std::string& parameter : function.UserParameters) AppendOnce(result, parameter);
     walk.path.pop_back();
@@ -275,6 +296,7 @@ std::string Catalogue::CallCycle(const TFunktion& start) {
 
 const std::vector<std::string>& Catalogue::UpdateDependenceParams(TFunktion& function) {
     DependenceWalk walk;
+    walk.index = BuildNameIndex();
     WalkDependenceParams(function, walk);
     m_recursionPath = std::move(walk.cycle);
     return function.DependenceParams;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "catalogue_types.h"
@@ -31,7 +32,9 @@ inline constexpr std::array<TColor, 10> kDefaultColours = {0x000000, 0x00FF00, 0
 // exactly one variable: a marker, not a message number.
 inline constexpr std::int32_t kPendingOneVariable = 123456;
 
-// The deepest call chain the parameter walk follows before it reports a recursion.
+// The deepest the parameter walk nests before it reports a recursion. The walk steps
+// through all used functions of a function, so a plain chain of calls reaches this
+// depth only at about twice as many functions.
 inline constexpr std::size_t kMaxCallDepth = 1000;
 
 class Catalogue {
@@ -69,12 +72,16 @@ public:
     // none with the plain message "Error in FindFunctionByName" for a "(" without ")".
     TFunktion* FindFunctionByName(std::string_view name);
 
-    // The entry check of a typed definition line (upper case): creates or overwrites
-    // the function, or reports why not through the notifier and pendingError. An
-    // unchanged line leaves its function alone, unless `rebuildUnchanged` is set and the
-    // function is invalid while every function it calls is now valid: then it is built
-    // again, which is how a caller recovers once its callee has been defined.
-    void EnterDefinition(const std::string& line, bool rebuildUnchanged = false);
+    // Typed: the user's own line. Reentry: the manager entering its list again after a
+    // successful entry, so that the functions depending on the changed one are rebuilt.
+    enum class EntryMode { Typed, Reentry };
+
+    // The entry check of a definition line (upper case): creates or overwrites the
+    // function, or reports why not through the notifier and pendingError. An unchanged
+    // line leaves its function alone; on re-entry, though, a function that is invalid
+    // while every function it calls is now valid is built again, which is how a caller
+    // recovers once its callee has been defined. Re-entry does not repeat "Rekursion: ".
+    void EnterDefinition(const std::string& line, EntryMode mode = EntryMode::Typed);
 
     // Subfunctions from the called names, creating an invalid placeholder (empty term,
     // the caller's variable) for every name that has no function yet.
@@ -128,6 +135,9 @@ public:
     void RemoveDestroyedFunctions();
 
 private:
+    using NameIndex = std::unordered_map<std::string, TFunktion*>;
+    NameIndex BuildNameIndex() const;
+    const std::vector<std::string>& ComputeBenutzteFunktionen(TFunktion& function, const NameIndex& index);
     struct DependenceWalk;
     std::vector<std::string> WalkDependenceParams(TFunktion& function, DependenceWalk& walk);
     bool CouldBecomeValid(const TFunktion& function, const std::vector<std::string>& called);

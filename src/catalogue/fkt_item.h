@@ -34,10 +34,10 @@ using TPointArrayList = std::vector<TPointArray>;
 
 std::size_t RecordCount(const TPointArray& array);
 
-// Upper bound of point records one list may hold (about half a gigabyte of records):
-// a family of curves from large parameter tables at many calculation points would
-// otherwise exhaust memory before anything is drawn.
-inline constexpr std::int64_t kMaxRecordsPerList = 10'000'000;
+// Upper bound of point records one list may hold (about 100 MB): 20 curves of 100000
+// points or 200 of 10000. A family from a large parameter table at many calculation
+// points would otherwise exhaust memory before anything is drawn.
+inline constexpr std::int64_t kMaxRecordsPerList = 2'000'000;
 
 class TFktItem {
 public:

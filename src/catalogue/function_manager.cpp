@@ -65,7 +65,7 @@ void FunctionManager::ReenterSelectionList() {
         // A placeholder's line ("G(X)=") is no definition the user typed; entering it
         // would only report a syntax error.
         if (!line.empty() && line.back() == '=') continue;
-        m_catalogue.EnterDefinition(line, true);
+        m_catalogue.EnterDefinition(line, Catalogue::EntryMode::Reentry);
     }
 }
 

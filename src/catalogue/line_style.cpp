@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <string_view>
 
 #include "catalogue.h"
 #include "catalogue_observer.h"
@@ -27,6 +29,21 @@ TFunktion* FunctionAt(const std::vector<TFunktion*>& list, int position) {
                                                                             : nullptr;
 }
 
+// The calculation points typed: a whole number, where one too large for 32 bits is as
+// much too many as 100001 and is clamped the same way.
+bool ReadPoints(const std::string& text, std::int32_t& points) {
+    if (TextToInt(text, points)) return true;
+    const auto first = text.find_first_not_of(" \t");
+    const auto last = text.find_last_not_of(" \t");
+    if (first == std::string::npos) return false;
+    std::string_view digits = std::string_view(text).substr(first, last - first + 1);
+    const bool negative = !digits.empty() && digits.front() == '-';
+    if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) digits.remove_prefix(1);
+    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos) return false;
+    points = negative ? std::numeric_limits<std::int32_t>::min() : std::numeric_limits<std::int32_t>::max();
+    return true;
+}
+
 }  // namespace
 
 LineStyleView OpenLineStyle(Catalogue& catalogue, TFktItem& item, std::uint8_t gridType) {
@@ -50,7 +67,9 @@ LineStyleView OpenLineStyle(Catalogue& catalogue, TFktItem& item, std::uint8_t g
     view.fields.penStyle = item.Pentyp;
     view.fields.widthIndex = item.LinienBreite - 1;
     view.fields.displayMode = item.PunkteMarkierung;
-    view.fields.pointsText = std::to_string(item.Stuetzstellen());
+    // 0 stands for the default the arrays are built with.
+    view.fields.pointsText =
+        std::to_string(item.Stuetzstellen() == 0 ? kDefaultCalculationPoints : item.Stuetzstellen());
 
     const bool polar = gridType == kGridTypePolar;
     switch (item.FktTyp()) {
@@ -87,7 +106,7 @@ bool LineStyleOk(FunctionManager& manager, LineStyleFields& fields) {
     if (modified) observer.documentModified();
 
     std::int32_t points = 0;
-    if (!TextToInt(fields.pointsText, points)) {
+    if (!ReadPoints(fields.pointsText, points)) {
         catalogue.notifier().plainMessage("'" + fields.pointsText + "' is not a valid integer value");
         return false;
     }

@@ -1,5 +1,6 @@
 #include "parameter.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <limits>
@@ -13,10 +14,18 @@ namespace {
 
 // A table file is one value per line; CR LF, LF and CR all end a line.
 bool ReadLines(const std::string& fileName, std::vector<std::string>& lines) {
-    std::ifstream stream(fileName, std::ios::binary);
-    if (!stream) return false;
-    const std::string content((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
-    if (stream.bad()) return false;
+    // A directory opens like a file and only fails, by throwing, once it is read.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(fileName, error)) return false;
+    std::string content;
+    try {
+        std::ifstream stream(fileName, std::ios::binary);
+        if (!stream) return false;
+        content.assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+        if (stream.bad()) return false;
+    } catch (const std::exception&) {
+        return false;
+    }
     lines.clear();
     std::string line;
     for (std::size_t i = 0; i < content.size(); ++i) {
