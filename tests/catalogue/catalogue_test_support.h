@@ -7,10 +7,12 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogue_observer.h"
+#include "catalogue/catalogue_types.h"
 #include "catalogue/fkt_item.h"
 #include "catalogue/function_manager.h"
 #include "catalogue/funktion.h"
@@ -19,47 +21,24 @@
 
 namespace pc::test {
 
-// One numbered message as the model asked for it.
-struct NumberedMessage {
-    std::uint8_t language = 0;
-    int number = 0;
-    ButtonSet buttons = ButtonSet::Ok;
-};
+using Names = std::vector<std::string>;
 
-// Records every message in order; numbered messages answer `answer`.
+// Records every message; numbered messages are answered with OK.
 class RecordingNotifier : public Notifier {
   public:
-    void plainMessage(const std::string& text) override {
-        plain.push_back(text);
-        order.push_back("plain:" + text);
+    void plainMessage(const std::string& text) override { plain.push_back(text); }
+    int showMessage(std::uint8_t language, int number, ButtonSet /*buttons*/) override {
+        languages.push_back(language);
+        numbers.push_back(number);
+        return mrOk;
     }
 
-    int showMessage(std::uint8_t language, int number, ButtonSet buttons) override {
-        numbered.push_back({language, number, buttons});
-        order.push_back("message:" + std::to_string(number));
-        return answer;
-    }
+    bool empty() const { return plain.empty() && numbers.empty(); }
+    void clear() { *this = RecordingNotifier(); }
 
-    // The numbers of the numbered messages, in order.
-    std::vector<int> numbers() const {
-        std::vector<int> result;
-        for (const NumberedMessage& message : numbered) result.push_back(message.number);
-        return result;
-    }
-
-    bool empty() const { return order.empty(); }
-
-    void clear() {
-        plain.clear();
-        numbered.clear();
-        order.clear();
-    }
-
-    std::vector<std::string> plain;
-    std::vector<NumberedMessage> numbered;
-    // Both kinds interleaved: "plain:<text>" or "message:<number>".
-    std::vector<std::string> order;
-    int answer = mrOk;
+    Names plain;
+    std::vector<int> numbers;
+    std::vector<std::uint8_t> languages;
 };
 
 // Counts and records what the catalogue asks of the windows.
@@ -108,9 +87,23 @@ struct CatalogueFixture {
         manager.Enter();
     }
 
+    // Enters `line` straight into the catalogue, without the manager's re-entry, and
+    // returns the function it names.
+    TFunktion* Define(const std::string& line) {
+        catalogue.EnterDefinition(line);
+        return Find(line.substr(0, line.find('(')));
+    }
+
     TFunktion* Find(const std::string& name) { return catalogue.FindFunctionByName(name); }
 
-    // Appends an item showing `first` (and `second` for ftxtyt) and returns it.
+    Names FunctionNames() const {
+        Names names;
+        for (const auto& function : catalogue.functionList)
+            names.push_back(function->Funktionsname);
+        return names;
+    }
+
+    // Appends a shown item of `first` (and `second` for ftxtyt) and returns it.
     TFktItem& AddItem(TFunktion* first, TFunktion* second = nullptr, TFktTyp type = fty) {
         auto item = std::make_unique<TFktItem>();
         item->SetFktTyp(type);
@@ -120,12 +113,24 @@ struct CatalogueFixture {
         catalogue.displayList.push_back(std::move(item));
         return *catalogue.displayList.back();
     }
-};
 
-// Types `line` into the manager's input line and presses Enter.
-inline void Enter(FunctionManager& manager, const std::string& line) {
-    manager.setInputLine(line);
-    manager.Enter();
-}
+    TFktItem& ItemAt(std::size_t row) { return *catalogue.displayList.at(row); }
+
+    // Every item as "type first second" ("-" for a missing function) and its flags that
+    // are set, e.g. "ftxtyt F1 - valid shown active reference".
+    Names Items() const {
+        const auto name = [](const TFunktion* function) {
+            return function ? function->Funktionsname : std::string("-");
+        };
+        Names rows;
+        for (const auto& item : catalogue.displayList) {
+            rows.push_back(std::string(FktTypText(item->FktTyp())) + " " + name(item->Funktion1) +
+                           " " + name(item->Funktion2) + (item->valid ? " valid" : "") +
+                           (item->Darstellung ? " shown" : "") + (item->active ? " active" : "") +
+                           (item->Referenz ? " reference" : ""));
+        }
+        return rows;
+    }
+};
 
 }  // namespace pc::test

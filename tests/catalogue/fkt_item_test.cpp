@@ -4,7 +4,9 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -17,461 +19,212 @@
 namespace pc::test {
 namespace {
 
-using Names = std::vector<std::string>;
-
-// Every array of both lists holds `records` records of class `Record`.
+// Every array of both lists holds `records` records of class `Record` (none for ftfxy).
 template <typename Record>
 void ExpectArrays(const TFktItem& item, std::size_t arrays, std::size_t records) {
     for (const TPointArrayList* list : {&item.FeldListenListeM, &item.FeldListenListeP}) {
         ASSERT_EQ(list->size(), arrays);
         for (const TPointArray& array : *list) {
-            ASSERT_TRUE(std::holds_alternative<std::vector<Record>>(array));
+            ASSERT_TRUE(std::holds_alternative<Record>(array));
             EXPECT_EQ(RecordCount(array), records);
         }
     }
 }
 
-void ExpectRecordlessArrays(const TFktItem& item, std::size_t arrays) {
-    for (const TPointArrayList* list : {&item.FeldListenListeM, &item.FeldListenListeP}) {
-        ASSERT_EQ(list->size(), arrays);
-        for (const TPointArray& array : *list)
-            EXPECT_TRUE(std::holds_alternative<std::monostate>(array));
-    }
+TFeldfty& Point(TFktItem& item, std::size_t array, std::size_t record) {
+    return std::get<std::vector<TFeldfty>>(item.FeldListenListeM[array])[record];
 }
 
-// --- Point arrays -----------------------------------------------------------------------
-
-TEST(TFktItemArrays, FirstArraysTakeTheDefaultPointCount) {
+TEST(TFktItemArrays, ArrayAndPointCountsReshapeBothListsKeepingTheFirstRecords) {
     TFktItem item;
-    ASSERT_EQ(item.Stuetzstellen(), 0);
-
-    item.SetArrayCount(3);
-
+    item.SetArrayCount(3);  // the first arrays take the default point count
     EXPECT_EQ(item.Stuetzstellen(), 200);
-    ExpectArrays<TFeldfty>(item, 3, 200);
-}
-
-TEST(TFktItemArrays, ArrayCountShrinksKeepingTheFirstAndGrowsWithFreshArrays) {
-    TFktItem item;
+    ExpectArrays<std::vector<TFeldfty>>(item, 3, 200);
+    Point(item, 0, 0).valid = true;
     item.SetStuetzstellen(10);
-    item.SetArrayCount(3);
-    std::get<std::vector<TFeldfty>>(item.FeldListenListeM[0])[0].valid = true;
-
     item.SetArrayCount(1);
-    ExpectArrays<TFeldfty>(item, 1, 10);
-    EXPECT_TRUE(std::get<std::vector<TFeldfty>>(item.FeldListenListeM[0])[0].valid);
-
+    ExpectArrays<std::vector<TFeldfty>>(item, 1, 10);
     item.SetArrayCount(4);
-    ExpectArrays<TFeldfty>(item, 4, 10);
-    EXPECT_TRUE(std::get<std::vector<TFeldfty>>(item.FeldListenListeM[0])[0].valid);
-    EXPECT_FALSE(std::get<std::vector<TFeldfty>>(item.FeldListenListeM[3])[0].valid);
-
-    item.SetArrayCount(-2);
-    ExpectArrays<TFeldfty>(item, 0, 0);
-}
-
-TEST(TFktItemArrays, ArraysFollowTheItemType) {
-    TFktItem parametric;
-    parametric.SetFktTyp(ftxtyt);
-    parametric.SetArrayCount(2);
-    ExpectArrays<TFeldftxtyt>(parametric, 2, 200);
-
-    TFktItem implicit;
-    implicit.SetFktTyp(ftfxy);
-    implicit.SetArrayCount(2);
-    ExpectRecordlessArrays(implicit, 2);
-}
-
-TEST(TFktItemArrays, ChangingThePointCountCutsOrExtendsEveryArray) {
-    TFktItem item;
-    item.SetArrayCount(3);
-
-    item.SetStuetzstellen(50);
-    EXPECT_EQ(item.Stuetzstellen(), 50);
-    ExpectArrays<TFeldfty>(item, 3, 50);
-
-    item.SetStuetzstellen(300);
-    ExpectArrays<TFeldfty>(item, 3, 300);
-
+    ExpectArrays<std::vector<TFeldfty>>(item, 4, 10);
+    EXPECT_TRUE(Point(item, 0, 0).valid);
+    EXPECT_FALSE(Point(item, 3, 0).valid);
     // 0 is kept as "the default", and the arrays get the default's 200 records.
     item.SetStuetzstellen(0);
     EXPECT_EQ(item.Stuetzstellen(), 0);
-    ExpectArrays<TFeldfty>(item, 3, 200);
+    ExpectArrays<std::vector<TFeldfty>>(item, 4, 200);
+    item.SetArrayCount(-2);
+    ExpectArrays<std::vector<TFeldfty>>(item, 0, 0);
 }
 
-TEST(TFktItemArrays, PointCountIsClamped) {
-    const struct {
-        std::int32_t requested;
-        std::int32_t stored;
-    } cases[] = {{1, 2}, {-5, 2}, {2, 2}, {100000, 100000}, {100001, 100000}, {0, 0}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.requested);
-        TFktItem item;
-        item.SetFktTyp(ftfxy);  // no records: the clamp is all this looks at
-        item.SetStuetzstellen(7);
-        item.SetStuetzstellen(c.requested);
-        EXPECT_EQ(item.Stuetzstellen(), c.stored);
-    }
-}
-
-// Records of fty items take 48 bytes each; ftfxy items are held to the same budget, which
-// lets the budget be tested without allocating it.
-TEST(TFktItemArrays, OneListKeepsWithinItsRecordBudget) {
-    constexpr auto kFitAtMostPoints =
-        static_cast<std::size_t>(kMaxRecordsPerList / kMaxCalculationPoints);
-    constexpr auto kFitAtHalfPoints =
-        static_cast<std::size_t>(kMaxRecordsPerList / (kMaxCalculationPoints / 2));
-    const auto many = static_cast<std::int32_t>(2 * kFitAtHalfPoints);
-    TFktItem item;
-    item.SetFktTyp(ftfxy);
-    item.SetArrayCount(many);
-    ExpectRecordlessArrays(item, 2 * kFitAtHalfPoints);
-
-    // More points per array: the family loses its last arrays.
-    item.SetStuetzstellen(kMaxCalculationPoints);
-    ExpectRecordlessArrays(item, kFitAtMostPoints);
-
-    item.SetArrayCount(many);
-    ExpectRecordlessArrays(item, kFitAtMostPoints);
-
-    item.SetStuetzstellen(kMaxCalculationPoints / 2);
-    item.SetArrayCount(many);
-    ExpectRecordlessArrays(item, kFitAtHalfPoints);
-}
-
-TEST(TFktItemArrays, NewTypeReplacesEveryRecord) {
+TEST(TFktItemArrays, NewTypeReplacesEveryRecordAndTheSameTypeKeepsThem) {
     TFktItem item;
     item.SetStuetzstellen(50);
     item.SetArrayCount(2);
-    auto& first = std::get<std::vector<TFeldfty>>(item.FeldListenListeM[0])[0];
-    first = {1, 2, true};
-
+    Point(item, 0, 5).valid = true;
+    item.SetFktTyp(fty);
+    EXPECT_TRUE(Point(item, 0, 5).valid);
     item.SetFktTyp(ftxtyt);
-    EXPECT_EQ(item.FktTyp(), ftxtyt);
-    ExpectArrays<TFeldftxtyt>(item, 2, 50);
-    const TFeldftxtyt& fresh = std::get<std::vector<TFeldftxtyt>>(item.FeldListenListeM[0])[0];
-    EXPECT_FALSE(fresh.valid);
-    EXPECT_EQ(fresh.x, 0);
-
+    ExpectArrays<std::vector<TFeldftxtyt>>(item, 2, 50);
+    EXPECT_FALSE(std::get<std::vector<TFeldftxtyt>>(item.FeldListenListeM[0])[5].valid);
     item.SetFktTyp(ftfxy);
-    ExpectRecordlessArrays(item, 2);
-
-    // Leaving ftfxy gives the arrays their records back.
-    item.SetFktTyp(fty);
-    ExpectArrays<TFeldfty>(item, 2, 50);
+    ExpectArrays<std::monostate>(item, 2, 0);
+    item.SetFktTyp(fty);  // leaving ftfxy gives the arrays their records back
+    ExpectArrays<std::vector<TFeldfty>>(item, 2, 50);
 }
 
-TEST(TFktItemArrays, SameTypeKeepsTheRecords) {
-    TFktItem item;
-    item.SetArrayCount(1);
-    std::get<std::vector<TFeldfty>>(item.FeldListenListeP[0])[5].valid = true;
-
-    item.SetFktTyp(fty);
-
-    EXPECT_TRUE(std::get<std::vector<TFeldfty>>(item.FeldListenListeP[0])[5].valid);
+TEST(TFktItemArrays, PointCountIsClampedExceptTheDefault) {
+    const std::pair<std::int32_t, std::int32_t> cases[] = {
+        {1, 2}, {-5, 2}, {100000, 100000}, {100001, 100000}, {0, 0}};
+    for (const auto& [requested, stored] : cases) {
+        TFktItem item;
+        item.SetFktTyp(ftfxy);  // no records: the clamp is all this looks at
+        item.SetStuetzstellen(7);
+        item.SetStuetzstellen(requested);
+        EXPECT_EQ(item.Stuetzstellen(), stored) << requested;
+    }
 }
 
-// --- Steps ------------------------------------------------------------------------------
-
-TEST(TFktItemSteps, LinearStep) {
+// ftfxy items are held to the same budget as the others, which lets the budget be tested
+// without allocating it.
+TEST(TFktItemArrays, OneListKeepsWithinItsRecordBudget) {
+    constexpr auto kFitAtMost =
+        static_cast<std::size_t>(kMaxRecordsPerList / kMaxCalculationPoints);
+    constexpr auto kFitAtHalf =
+        static_cast<std::size_t>(kMaxRecordsPerList / (kMaxCalculationPoints / 2));
+    const auto many = static_cast<std::int32_t>(2 * kFitAtHalf);
     TFktItem item;
-    item.SetStuetzstellen(201);
-    item.LinearStep(10, 0);
-    EXPECT_EQ(item.Schrittweite, 0.05L);
+    item.SetFktTyp(ftfxy);
+    item.SetArrayCount(many);
+    ExpectArrays<std::monostate>(item, 2 * kFitAtHalf, 0);
+    item.SetStuetzstellen(kMaxCalculationPoints);  // more points: the family loses arrays
+    ExpectArrays<std::monostate>(item, kFitAtMost, 0);
+    item.SetArrayCount(many);
+    ExpectArrays<std::monostate>(item, kFitAtMost, 0);
+    item.SetStuetzstellen(kMaxCalculationPoints / 2);
+    item.SetArrayCount(many);
+    ExpectArrays<std::monostate>(item, kFitAtHalf, 0);
+}
 
-    item.LinearStep(-1, 1);
-    EXPECT_EQ(item.Schrittweite, -0.01L);
-
-    // No points yet: counted as the default 200.
-    TFktItem fresh;
+TEST(TFktItemSteps, LinearAndLogarithmicSteps) {
+    TFktItem fresh;  // no points yet: counted as the default 200
     fresh.LinearStep(199, 0);
     EXPECT_EQ(fresh.Schrittweite, 1);
-}
+    fresh.LogarithmicStep(0, 0);
+    EXPECT_NEAR(static_cast<double>(fresh.Schrittweite), 21.0 / 199, 1e-15);
 
-TEST(TFktItemSteps, LogarithmicStepReplacesUnusableBounds) {
     const struct {
         Extended upper;
         Extended lower;
-        Extended decades;  // log10(upper / lower) after replacement
+        Extended decades;  // log10(upper / lower) after replacing unusable bounds
     } cases[] = {
-        {1000, 1, 3},     {0, 0, 21},  // 10 / 1e-20
-        {-5, 1, 1},                    // upper 10
-        {10, 1e-18L, 21},              // exactly 1e-18 is still too small
+        {1000, 1, 3},     {-5, 1, 1},  // upper 10
+        {10, 1e-18L, 21},              // exactly 1e-18 is still too small: 1e-20
         {1, 1e-17L, 17},  {10, -3, 21},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(static_cast<double>(c.upper));
-        SCOPED_TRACE(static_cast<double>(c.lower));
         TFktItem item;
         item.SetStuetzstellen(101);
         item.LogarithmicStep(c.upper, c.lower);
         EXPECT_NEAR(static_cast<double>(item.Schrittweite), static_cast<double>(c.decades / 100),
-                    1e-15);
+                    1e-15)
+            << static_cast<double>(c.upper) << " " << static_cast<double>(c.lower);
     }
-
-    TFktItem fresh;
-    fresh.LogarithmicStep(0, 0);
-    EXPECT_NEAR(static_cast<double>(fresh.Schrittweite), 21.0 / 199, 1e-15);
 }
 
-// --- Diagnostics ------------------------------------------------------------------------
+class RevalidationTest : public ::testing::Test, public CatalogueFixture {};
 
-TEST(TFktItemDump, WritesEveryFieldInOrder) {
-    TFunktion x;
-    x.Funktionsname = "FX";
-    TFktItem item;
-    item.SetFktTyp(ftxtyt);
-    item.SetStuetzstellen(201);
-    item.SetArrayCount(2);
-    item.LinearStep(10, 0);
-    item.Funktion1 = &x;
-    item.Farbe = 0x00FF00;
-    item.Pentyp = psDot;
-    item.LinienBreite = 2;
-    item.PunkteMarkierung = 3;
-    item.Darstellung = true;
-    item.valid = true;
-    std::vector<std::string> trace;
-
-    item.Dump(trace);
-
-    const Names expected = {"-----------------------------------",
-                            "Item valid: True",
-                            "Item active: False",
-                            "Funktion1.Name: FX",
-                            "Funktion2.Name: nil",
-                            "Stützstellen: 201",
-                            "Schrittweite: 0.05",
-                            "FktTyp: ftxtyt",
-                            "Farbe: 0000FF00",
-                            "Pentyp: psDot",
-                            "LinienBreite: 2",
-                            "PunkteMarkierung: bmKreise",
-                            "Darstellung: True",
-                            "Referenz: False",
-                            "FeldListenListeM.count: 2",
-                            "FeldListenListeP.count: 2"};
-    EXPECT_EQ(trace, expected);
-}
-
-// --- Revalidation -----------------------------------------------------------------------
-
-class RevalidationTest : public ::testing::Test, public CatalogueFixture {
-  protected:
-    TFunktion* Define(const std::string& line) {
-        catalogue.EnterDefinition(line);
-        return catalogue.functionList.back().get();
-    }
-
-    void Destroy(TFunktion* function) {
-        function->Status = TStatus::sdestroy;
-        function->valid = false;
-    }
-};
-
-TEST_F(RevalidationTest, ItemGetsOneArrayPerParameterCombination) {
-    TFunktion* f1 = Define("F1(X)=A*X");
+TEST_F(RevalidationTest, ItemGetsOneArrayPerParameterCombinationAndAtLeastOne) {
+    TFunktion* family = Define("F1(X)=A*X");
+    TFunktion* empty = Define("F2(X)=B*X");
     TFunktion* plain = Define("P(X)=X");
     catalogue.parameterList.SetListValues("A", {"1", "2", "3"});
     catalogue.parameterList.SetValueSource("A", vsList);
-    TFktItem& family = AddItem(f1);
-    TFktItem& single = AddItem(plain);
-    single.Animated = true;
+    catalogue.parameterList.SetListValues("B", {});
+    catalogue.parameterList.SetValueSource("B", vsList);
+    TFktItem& ofFamily = AddItem(family);
+    TFktItem& ofEmpty = AddItem(empty);
+    TFktItem& ofPlain = AddItem(plain);
+    ofPlain.Animated = true;
     observer.clear();
-
     catalogue.RevalidateItems();
-
-    ExpectArrays<TFeldfty>(family, 3, 200);
-    EXPECT_TRUE(family.Animated);
-    EXPECT_TRUE(family.valid);
-    ExpectArrays<TFeldfty>(single, 1, 200);
-    EXPECT_FALSE(single.Animated);
+    ExpectArrays<std::vector<TFeldfty>>(ofFamily, 3, 200);
+    EXPECT_TRUE(ofFamily.Animated);
+    EXPECT_TRUE(ofFamily.valid);
+    ExpectArrays<std::vector<TFeldfty>>(ofEmpty, 1, 200);
+    EXPECT_FALSE(ofEmpty.Animated);
+    EXPECT_FALSE(ofPlain.Animated);
     EXPECT_EQ(observer.plotsReady, (std::vector<bool>{false, true}));
 }
 
-TEST_F(RevalidationTest, ParameterWithoutValuesStillGetsOneArray) {
-    TFunktion* f1 = Define("F1(X)=A*X");
-    catalogue.parameterList.SetListValues("A", {});
-    catalogue.parameterList.SetValueSource("A", vsList);
-    TFktItem& item = AddItem(f1);
-
-    catalogue.RevalidateItems();
-
-    ExpectArrays<TFeldfty>(item, 1, 200);
-    EXPECT_FALSE(item.Animated);
-}
-
-TEST_F(RevalidationTest, ItemsWhoseFunctionIsGoneAreRemoved) {
+// Also: the reference is cleared on every curve item, each asking for the global scale.
+TEST_F(RevalidationTest, ItemsWhoseFunctionIsGoneAreRemovedOrReducedOthersJudgedAgain) {
     TFunktion* kept = Define("F1(X)=SIN(X)");
     TFunktion* destroyed = Define("F2(X)=COS(X)");
     TFunktion* y = Define("Y(T)=T");
-    TFktItem& survivor = AddItem(kept);
-    TFktItem& destroyedFty = AddItem(destroyed);
+    TFunktion* invalid = Define("G(X)=Q(X)+1");  // Q is an invalid placeholder
+    AddItem(kept).Referenz = true;
+    catalogue.currentItem = &AddItem(destroyed);
     AddItem(nullptr);
     AddItem(kept, nullptr, ftxtyt);
     AddItem(destroyed, y, ftxtyt);
-    catalogue.currentItem = &destroyedFty;
-    Destroy(destroyed);
+    TFktItem& losesY = AddItem(kept, destroyed, ftxtyt);
+    losesY.Referenz = true;
+    AddItem(invalid).valid = true;
+    AddItem(nullptr, y, ftxtyt).valid = true;
+    AddItem(kept, nullptr, ftfxy).Referenz = true;  // left as it is
+    destroyed->Status = TStatus::sdestroy;
+    destroyed->valid = false;
 
     catalogue.RevalidateItems();
 
-    ASSERT_EQ(catalogue.displayList.size(), 1u);
-    EXPECT_EQ(catalogue.displayList[0].get(), &survivor);
-    EXPECT_TRUE(survivor.valid);
+    // The reduced pair is judged as the fty item it now is: its one function is valid.
+    EXPECT_EQ(Items(), (Names{"fty F1 - valid shown", "fty F1 - valid shown", "fty G - shown",
+                              "ftxtyt - Y", "ftfxy F1 - shown reference"}));
+    ExpectArrays<std::vector<TFeldfty>>(losesY, 1, 200);
     EXPECT_EQ(catalogue.currentItem, nullptr);
-}
-
-TEST_F(RevalidationTest, ParametricItemLosingItsYFunctionBecomesExplicit) {
-    TFunktion* x = Define("XT(T)=COS(T)");
-    TFunktion* y = Define("YT(T)=SIN(T)");
-    TFktItem& item = AddItem(x, y, ftxtyt);
-    item.SetArrayCount(1);
-    Destroy(y);
-
-    catalogue.RevalidateItems();
-
-    ASSERT_EQ(catalogue.displayList.size(), 1u);
-    EXPECT_EQ(item.FktTyp(), fty);
-    EXPECT_EQ(item.Funktion2, nullptr);
-    EXPECT_EQ(item.Funktion1, x);
-    // Judged as the fty item it now is: its one function is valid.
-    EXPECT_TRUE(item.valid);
-    EXPECT_TRUE(item.Darstellung);
-    ExpectArrays<TFeldfty>(item, 1, 200);
-}
-
-TEST_F(RevalidationTest, ReferenceIsClearedOnEveryCurveItem) {
-    TFunktion* f1 = Define("F1(X)=SIN(X)");
-    TFunktion* y = Define("Y(T)=T");
-    TFktItem& explicitItem = AddItem(f1);
-    TFktItem& parametric = AddItem(f1, y, ftxtyt);
-    TFktItem& plain = AddItem(f1);
-    TFktItem& implicit = AddItem(f1, nullptr, ftfxy);
-    for (TFktItem* item : {&explicitItem, &parametric, &implicit}) item->Referenz = true;
-
-    catalogue.RevalidateItems();
-
-    EXPECT_FALSE(explicitItem.Referenz);
-    EXPECT_FALSE(parametric.Referenz);
-    EXPECT_FALSE(plain.Referenz);
-    // ftfxy items are left as they are.
-    EXPECT_TRUE(implicit.Referenz);
     EXPECT_EQ(observer.scaleModes, (std::vector<std::uint8_t>{kScaleModeGlobal, kScaleModeGlobal}));
 }
 
-TEST_F(RevalidationTest, ItemsWithAnInvalidFunctionAreKeptButInvalid) {
-    TFunktion* g = Define("G(X)=Q(X)+1");  // Q is an invalid placeholder
-    TFunktion* y = Define("Y(T)=T^2");
-    TFktItem& invalidFunction = AddItem(g);
-    TFktItem& withoutX = AddItem(nullptr, y, ftxtyt);
-    for (TFktItem* item : {&invalidFunction, &withoutX}) item->valid = true;
-
-    catalogue.RevalidateItems();
-
-    ASSERT_EQ(catalogue.displayList.size(), 2u);
-    EXPECT_FALSE(invalidFunction.valid);
-    EXPECT_TRUE(invalidFunction.Darstellung);
-    EXPECT_FALSE(withoutX.valid);
-    EXPECT_FALSE(withoutX.Darstellung);
-}
-
-// --- Text conversions and enumeration texts ---------------------------------------------
-
-TEST(TextConversions, BoolTexts) {
-    EXPECT_STREQ(BoolToText(true), "1");
-    EXPECT_STREQ(BoolToText(false), "0");
-    EXPECT_TRUE(TextToBool("1"));
-    EXPECT_FALSE(TextToBool("0"));
-    for (const char* text : {"", "2", "true", " 1", "1 ", "01"}) {
-        SCOPED_TRACE(text);
-        try {
-            TextToBool(text);
-            ADD_FAILURE() << "no EConversionError";
-        } catch (const EConversionError& error) {
-            EXPECT_STREQ(error.what(), "Konvertierung strtobool war Mist");
-        }
-    }
-}
-
-TEST(TextConversions, TextToFloat) {
+// Files may hold a decimal comma; a typed field takes only a point. Both allow blanks.
+TEST(TextConversions, FloatsFromFilesAcceptACommaTypedFieldsOnlyAPoint) {
+    const Extended nan = std::numeric_limits<Extended>::quiet_NaN();
     const struct {
         const char* text;
-        Extended value;
+        Extended file;  // TextToFloat
+        bool field;     // whether FieldToFloat reads it
     } cases[] = {
-        {"1,5", 1.5L},    {"-1,5", -1.5L}, {"2.25", 2.25L},
-        {" 2.5\t", 2.5L}, {"1e3", 1000},   {".5", 0.5L},
+        {"-1,5", -1.5L, false}, {" 2.5\t", 2.5L, true}, {"1e3", 1000, true},  {"  ", nan, false},
+        {"1.5,5", nan, false},  {"1,5,5", nan, false},  {"2.5x", nan, false},
     };
-    for (const auto& c : cases) EXPECT_EQ(TextToFloat(c.text), c.value) << c.text;
-
-    // Only the first comma turns into a point.
-    for (const char* text : {"abc", "", "  ", "1,5,5", "1.5,5", "1,5.5"})
-        EXPECT_TRUE(std::isnan(TextToFloat(text))) << text;
-}
-
-TEST(TextConversions, FieldToFloatAllowsBlanksButNoComma) {
-    Extended value = 7;
-    EXPECT_TRUE(FieldToFloat(" 2.5 ", value));
-    EXPECT_EQ(value, 2.5L);
-    value = 7;
-    for (const char* text : {"1,5", "", " ", "abc", "2.5x"}) {
-        EXPECT_FALSE(FieldToFloat(text, value)) << text;
-        EXPECT_EQ(value, 7) << text;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const Extended file = TextToFloat(c.text);
+        EXPECT_TRUE(std::isnan(c.file) ? std::isnan(file) : file == c.file) << file;
+        Extended field = 7;
+        EXPECT_EQ(FieldToFloat(c.text, field), c.field);
+        EXPECT_EQ(field, c.field ? c.file : 7);
     }
 }
 
-TEST(TextConversions, TextToInt) {
+TEST(TextConversions, WholeNumbersAndTruthValues) {
     const struct {
         const char* text;
         bool ok;
         std::int32_t value;
     } cases[] = {
-        {"42", true, 42},
-        {" -7\t", true, -7},
-        {"+5", true, 5},
-        {"2147483647", true, 2147483647},
-        {"-2147483648", true, -2147483647 - 1},
-        {"2147483648", false, 0},
-        {"+-5", false, 0},
-        {"1.5", false, 0},
-        {"1e3", false, 0},
+        {" -7\t", true, -7},      {"+5", true, 5},   {"-2147483648", true, INT32_MIN},
+        {"2147483648", false, 0}, {"+-5", false, 0}, {"1.5", false, 0},
         {"", false, 0},
-        {"abc", false, 0},
-        {"+", false, 0},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
         std::int32_t value = 99;
-        EXPECT_EQ(TextToInt(c.text, value), c.ok);
-        EXPECT_EQ(value, c.ok ? c.value : 99);
+        EXPECT_EQ(TextToInt(c.text, value), c.ok) << c.text;
+        EXPECT_EQ(value, c.ok ? c.value : 99) << c.text;
     }
-}
 
-TEST(TextConversions, ColorHexHasEightDigits) {
-    EXPECT_EQ(ColorHex(0x8000FF), "008000FF");
-    EXPECT_EQ(ColorHex(0), "00000000");
-    EXPECT_EQ(ColorHex(0xFFFFFFFF), "FFFFFFFF");
-}
-
-// Bytes read from a file may hold any value; the last text of each row is for those.
-TEST(EnumerationTexts, EveryOrdinalAndTheOthers) {
-    const struct {
-        const char* (*text)(std::uint8_t);
-        std::vector<const char*> expected;
-    } cases[] = {
-        {FktTypText, {"fty", "ftxtyt", "ftfxy", "FktTyp unbekannt"}},
-        {PenStyleText,
-         {"psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear", "psInsideFrame",
-          "unbekannt"}},
-        {DisplayModeText,
-         {"bmverbunden", "bmallePunkte", "bmhisto", "bmKreise", "bmDreiecke", "bmQuadrate",
-          "bmKreuz", "bmQuadratKreuz", "bm1", "bm2", "bm3", "bm4", "bm5", "bm6", "bm7", "bm8",
-          "bm9", "Punktemarkierung unbekannt"}},
-    };
-    for (const auto& c : cases) {
-        for (std::size_t ordinal = 0; ordinal < c.expected.size(); ++ordinal)
-            EXPECT_STREQ(c.text(static_cast<std::uint8_t>(ordinal)), c.expected[ordinal]);
-        EXPECT_STREQ(c.text(255), c.expected.back());
-    }
+    EXPECT_TRUE(TextToBool("1"));
+    EXPECT_FALSE(TextToBool("0"));
+    EXPECT_THROW(TextToBool(" 1"), EConversionError);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,10 +13,8 @@
 #include "catalogue/parameter_window.h"
 #include "catalogue_test_support.h"
 
-namespace pc {
+namespace pc::test {
 namespace {
-
-using test::CatalogueFixture;
 
 class LineStyleTest : public ::testing::Test, protected CatalogueFixture {
   protected:
@@ -23,7 +22,7 @@ class LineStyleTest : public ::testing::Test, protected CatalogueFixture {
     TFktItem& DropLine(int line, int row, int column) {
         manager.SelectDefinition(line);
         EXPECT_TRUE(manager.Drop(row, column));
-        return *catalogue.displayList.at(static_cast<std::size_t>(row));
+        return ItemAt(static_cast<std::size_t>(row));
     }
 
     // Opens the window for `item` as the current item, as a double click does.
@@ -33,157 +32,110 @@ class LineStyleTest : public ::testing::Test, protected CatalogueFixture {
     }
 };
 
-// --- Open -------------------------------------------------------------------------------
-
-TEST(LineStyleOpenTest, PictureAndCaptionsFollowTheTypeAndTheGrid) {
-    struct Case {
+// The groups show the item's functions; the window is taller with both.
+TEST(LineStyleOpenTest, PictureCaptionsAndGroupsFollowTheItem) {
+    const struct {
         TFktTyp type;
         std::uint8_t gridType;
+        bool first, second;  // the item's functions, and the groups shown
         const char* picture;
         const char* firstCaption;
         const char* secondCaption;
+        int height;
+    } cases[] = {
+        // clang-format off
+        {fty,    3,              true,  false, "Y",      "y(x)",   "",       307},  // 3: cartesian
+        {fty,    kGridTypePolar, true,  false, "R_PHI",  "r(phi)", "",       307},
+        {ftxtyt, 0,              true,  true,  "XTYT",   "x(t)",   "y(t)",   463},
+        {ftxtyt, kGridTypePolar, false, true,  "RTPHIT", "r(t)",   "phi(t)", 307},
+        {ftfxy,  0,              true,  false, "FXY",    "",       "",       307},
+        {ftfxy,  kGridTypePolar, true,  false, "FPHIR",  "",       "",       307},
+        // clang-format on
     };
-    // clang-format off
-    const Case cases[] = {
-        {fty,    0,              "Y",      "y(x)",   ""},
-        {fty,    kGridTypePolar, "R_PHI",  "r(phi)", ""},
-        {ftxtyt, 0,              "XTYT",   "x(t)",   "y(t)"},
-        {ftxtyt, kGridTypePolar, "RTPHIT", "r(t)",   "phi(t)"},
-        {ftfxy,  0,              "FXY",    "",       ""},
-        {ftfxy,  kGridTypePolar, "FPHIR",  "",       ""},
-        {fty,    3,              "Y",      "y(x)",   ""},  // every other grid counts as cartesian
-    };
-    // clang-format on
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.picture);
         CatalogueFixture f;
         f.Enter("F1(T)=COS(T)");
-        TFktItem& item = f.AddItem(f.Find("F1"), nullptr, c.type);
+        TFunktion* function = f.Find("F1");
+        TFktItem& item =
+            f.AddItem(c.first ? function : nullptr, c.second ? function : nullptr, c.type);
 
         const LineStyleView view = OpenLineStyle(f.catalogue, item, c.gridType);
 
         EXPECT_EQ(view.picture, c.picture);
         EXPECT_EQ(view.firstCaption, c.firstCaption);
         EXPECT_EQ(view.secondCaption, c.secondCaption);
+        EXPECT_EQ(view.firstGroupVisible, c.first);
+        EXPECT_EQ(view.secondGroupVisible, c.second);
+        EXPECT_EQ(view.fields.firstFunction, c.first ? 0 : -1);
+        EXPECT_EQ(view.fields.secondFunction, c.second ? 0 : -1);
+        EXPECT_EQ(view.height, c.height);
     }
 }
 
-TEST_F(LineStyleTest, OpenShowsBothFunctionsOfAPairAndTheItemsStyle) {
+TEST_F(LineStyleTest, OpenShowsTheItemsFunctionsAndStyle) {
     Enter("G(T)=SIN(T)");
     Enter("F1(T)=A*COS(T)+G(T)");
     Enter("H(X)=Z(X)*2");  // invalid, and Z a placeholder: neither is offered
-    TFktItem& item = AddItem(Find("F1"), Find("G"), ftxtyt);
-    item.Farbe = 0xFF00FF;
-    item.Pentyp = psDash;
-    item.LinienBreite = 3;
-    item.PunkteMarkierung = 7;
-    item.SetStuetzstellen(1000);
+    TFktItem& pair = AddItem(Find("F1"), Find("G"), ftxtyt);
+    pair.Farbe = 0xFF00FF;
+    pair.LinienBreite = 3;
+    pair.SetStuetzstellen(1000);
 
-    const LineStyleView view = OpenLineStyle(catalogue, item, 0);
+    const LineStyleView view = OpenLineStyle(catalogue, pair, 0);
 
-    EXPECT_EQ(view.functionNames, (std::vector<std::string>{"G(T)", "F1(T)"}));
-    EXPECT_TRUE(view.firstGroupVisible);
-    EXPECT_TRUE(view.secondGroupVisible);
+    EXPECT_EQ(view.functionNames, (Names{"G(T)", "F1(T)"}));
     EXPECT_EQ(view.fields.firstFunction, 1);
     EXPECT_EQ(view.fields.secondFunction, 0);
     EXPECT_EQ(view.fields.firstDefinition, "F1(T)=A*COS(T)+G(T)");
     EXPECT_EQ(view.fields.secondDefinition, "G(T)=SIN(T)");
     // The read-only box shows the term as compiled, G's call expanded.
     EXPECT_EQ(view.firstFlat, "F1(T)=(A*COS(T))+SIN(T)");
-    EXPECT_EQ(view.secondFlat, "G(T)=SIN(T)");
     EXPECT_TRUE(view.firstHasParameters);
     EXPECT_FALSE(view.secondHasParameters);
     EXPECT_EQ(view.fields.colour, 0xFF00FFu);
-    EXPECT_EQ(view.fields.penStyle, psDash);
     EXPECT_EQ(view.fields.widthIndex, 2);
-    EXPECT_EQ(view.fields.displayMode, 7);
     EXPECT_EQ(view.fields.pointsText, "1000");
-    EXPECT_FALSE(view.fields.firstEdited);
-    EXPECT_EQ(view.height, 463);
+    // A point count of 0 stands for the default.
+    EXPECT_EQ(OpenLineStyle(catalogue, AddItem(Find("G")), 0).fields.pointsText, "200");
 }
 
-TEST_F(LineStyleTest, OpenForASingleCurveHidesTheSecondGroupAndIsShorter) {
-    Enter("F1(X)=SIN(X)");
-    TFktItem& item = AddItem(Find("F1"));
-
-    const LineStyleView view = OpenLineStyle(catalogue, item, 0);
-
-    EXPECT_TRUE(view.firstGroupVisible);
-    EXPECT_FALSE(view.secondGroupVisible);
-    EXPECT_EQ(view.fields.secondFunction, -1);
-    EXPECT_EQ(view.fields.secondDefinition, "");
-    EXPECT_FALSE(view.firstHasParameters);
-    EXPECT_EQ(view.height, 307);
-}
-
-TEST_F(LineStyleTest, OpenForAPairWithoutFirstFunctionHidesTheFirstGroup) {
-    Enter("G(T)=SIN(T)");
-    TFktItem& item = AddItem(nullptr, Find("G"), ftxtyt);
-
-    const LineStyleView view = OpenLineStyle(catalogue, item, 0);
-
-    EXPECT_FALSE(view.firstGroupVisible);
-    EXPECT_TRUE(view.secondGroupVisible);
-    EXPECT_EQ(view.fields.firstFunction, -1);
-    EXPECT_EQ(view.height, 307);
-}
-
-// --- OK ---------------------------------------------------------------------------------
-
-TEST(LineStyleOkTest, CalculationPointsAreClampedWithMessages24And25) {
-    struct Case {
+TEST_F(LineStyleTest, CalculationPointsAreClampedWithMessages24And25) {
+    const struct {
         const char* typed;
         int points;
         const char* shown;  // the field's text afterwards
         std::vector<int> messages;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"1", 2, "2", {25}},
-        {"0", 2, "2", {25}},
         {"-5", 2, "2", {25}},
         {"2", 2, "2", {}},
+        {"50", 50, "50", {}},
         {"100000", 100000, "100000", {}},
         {"100001", 100000, "100000", {24}},
-        {"2000000", 100000, "100000", {24}},
-        {"50", 50, "50", {}},
+        {"3000000000", 100000, "100000", {24}},  // beyond 32 bits: as much too many
     };
-    for (const Case& c : cases) {
+    catalogue.language = kLanguageGerman;
+    Enter("F1(X)=SIN(X)");
+    TFktItem& item = DropLine(0, 0, kColumnFunction1);
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
-        CatalogueFixture f;
-        f.catalogue.language = kLanguageGerman;
-        f.Enter("F1(X)=SIN(X)");
-        f.manager.SelectDefinition(0);
-        ASSERT_TRUE(f.manager.Drop(0, kColumnFunction1));
-        TFktItem& item = *f.catalogue.displayList.front();
-        f.catalogue.currentItem = &item;
-        LineStyleFields fields = OpenLineStyle(f.catalogue, item, 0).fields;
+        item.SetStuetzstellen(kDefaultCalculationPoints);
+        LineStyleFields fields = Open(item);
         fields.pointsText = c.typed;
-        f.notifier.clear();
-        f.observer.clear();
+        notifier.clear();
+        observer.clear();
 
-        EXPECT_TRUE(LineStyleOk(f.manager, fields));
+        EXPECT_TRUE(LineStyleOk(manager, fields));
 
         EXPECT_EQ(item.Stuetzstellen(), c.points);
         EXPECT_EQ(RecordCount(item.FeldListenListeM.front()), static_cast<std::size_t>(c.points));
         EXPECT_EQ(fields.pointsText, c.shown);
-        EXPECT_EQ(f.notifier.numbers(), c.messages);
-        for (const test::NumberedMessage& message : f.notifier.numbered) {
-            EXPECT_EQ(message.language, kLanguageGerman);
-        }
-        EXPECT_EQ(f.observer.modifications, 1);  // only the points changed from 200
+        EXPECT_EQ(notifier.numbers, c.messages);
+        EXPECT_EQ(notifier.languages,
+                  std::vector<std::uint8_t>(c.messages.size(), kLanguageGerman));
+        EXPECT_EQ(observer.modifications, 1);  // only the points changed from 200
     }
-}
-
-TEST_F(LineStyleTest, PointsBeyondThe32BitRangeAreClampedLikeAnyLargeValue) {
-    Enter("F1(X)=SIN(X)");
-    TFktItem& item = DropLine(0, 0, kColumnFunction1);
-    LineStyleFields fields = Open(item);
-    fields.pointsText = "3000000000";
-    notifier.clear();
-
-    EXPECT_TRUE(LineStyleOk(manager, fields));
-    EXPECT_EQ(item.Stuetzstellen(), kMaxCalculationPoints);
-    EXPECT_EQ(notifier.numbers(), std::vector<int>{24});
 }
 
 TEST_F(LineStyleTest, PointsThatAreNoIntegerEndOkAfterTheStyleWasSet) {
@@ -201,7 +153,7 @@ TEST_F(LineStyleTest, PointsThatAreNoIntegerEndOkAfterTheStyleWasSet) {
 
     EXPECT_FALSE(LineStyleOk(manager, fields));
 
-    EXPECT_EQ(notifier.plain, std::vector<std::string>{"'abc' is not a valid integer value"});
+    EXPECT_EQ(notifier.plain, Names{"'abc' is not a valid integer value"});
     EXPECT_EQ(item.Farbe, 0x0000FFu);
     EXPECT_EQ(item.LinienBreite, 5);
     EXPECT_EQ(item.Stuetzstellen(), kDefaultCalculationPoints);
@@ -212,72 +164,49 @@ TEST_F(LineStyleTest, PointsThatAreNoIntegerEndOkAfterTheStyleWasSet) {
     EXPECT_EQ(observer.redraws, 0);
 }
 
-TEST_F(LineStyleTest, StyleOfASingleCurveBecomesItsFunctionsForTheNextDrop) {
-    Enter("F1(X)=SIN(X)");
-    LineStyleFields fields = Open(DropLine(0, 0, kColumnFunction1));
+// A single curve's style also becomes its function's, for the next drop; a pair gives its
+// functions no style.
+TEST_F(LineStyleTest, FunctionsChosenInTheDropDownsTakeOverTheCurve) {
+    Enter("F1(T)=COS(T)");
+    Enter("G(T)=SIN(T)");
+    const TColor firstColour = Find("F1")->Farbe;
+    TFktItem& single = DropLine(0, 0, kColumnFunction1);
+    LineStyleFields fields = Open(single);
+    observer.clear();
+    EXPECT_TRUE(LineStyleOk(manager, fields));
+    EXPECT_EQ(observer.modifications, 0);  // nothing changed
+    EXPECT_TRUE(notifier.empty());
+
+    fields.firstFunction = 1;
     fields.colour = 0x0000FF;
     fields.penStyle = psDashDot;
     fields.widthIndex = 2;
     fields.displayMode = 5;
     observer.clear();
-
     ASSERT_TRUE(LineStyleOk(manager, fields));
+    EXPECT_EQ(single.Funktion1, Find("G"));
+    EXPECT_EQ(Find("F1")->Farbe, firstColour);
     EXPECT_EQ(observer.redraws, 1);
     EXPECT_EQ(observer.legendChanges, 1);
-    EXPECT_GE(observer.modifications, 1);
-
-    const TFktItem& next = DropLine(0, 1, kColumnFunction1);
+    EXPECT_EQ(observer.modifications, 1);
+    const TFktItem& next = DropLine(1, 1, kColumnFunction1);
     EXPECT_EQ(next.Farbe, 0x0000FFu);
     EXPECT_EQ(next.Pentyp, psDashDot);
     EXPECT_EQ(next.LinienBreite, 3);
     EXPECT_EQ(next.PunkteMarkierung, 5);
-}
 
-TEST_F(LineStyleTest, FunctionChosenInTheDropDownTakesOverTheCurveAndItsStyle) {
-    Enter("F1(X)=SIN(X)");
-    Enter("G(X)=COS(X)");
-    TFktItem& item = DropLine(0, 0, kColumnFunction1);
-    const TColor firstColour = Find("F1")->Farbe;
-    LineStyleFields fields = Open(item);
-    fields.firstFunction = 1;
-    fields.colour = 0x00FFFF;
-
-    ASSERT_TRUE(LineStyleOk(manager, fields));
-
-    EXPECT_EQ(item.Funktion1, Find("G"));
-    EXPECT_EQ(Find("G")->Farbe, 0x00FFFFu);
-    EXPECT_EQ(Find("F1")->Farbe, firstColour);
-}
-
-TEST_F(LineStyleTest, OkWithNothingChangedDoesNotMarkTheDocumentModified) {
-    Enter("F1(X)=SIN(X)");
-    LineStyleFields fields = Open(DropLine(0, 0, kColumnFunction1));
-    observer.clear();
-
-    EXPECT_TRUE(LineStyleOk(manager, fields));
-
-    EXPECT_EQ(observer.modifications, 0);
-    EXPECT_TRUE(notifier.empty());
-}
-
-TEST_F(LineStyleTest, PairTakesBothChosenFunctionsButGivesThemNoStyle) {
-    Enter("F1(T)=COS(T)");
-    Enter("G(T)=SIN(T)");
-    DropLine(0, 0, kColumnFunction1);
-    TFktItem& item = DropLine(1, 0, kColumnFunction2);
-    const TColor colours[] = {Find("F1")->Farbe, Find("G")->Farbe};
-    LineStyleFields fields = Open(item);
-    fields.firstFunction = 1;
-    fields.secondFunction = 0;
+    Find("G")->Farbe = 0x00FF00;
+    TFktItem& pair = DropLine(0, 1, kColumnFunction2);  // F1 joins G's curve as y(t)
+    fields = Open(pair);
+    fields.firstFunction = 0;
+    fields.secondFunction = 1;
     fields.colour = 0x808080;
-
     ASSERT_TRUE(LineStyleOk(manager, fields));
-
-    EXPECT_EQ(item.Funktion1, Find("G"));
-    EXPECT_EQ(item.Funktion2, Find("F1"));
-    EXPECT_EQ(item.Farbe, 0x808080u);
-    EXPECT_EQ(Find("F1")->Farbe, colours[0]);
-    EXPECT_EQ(Find("G")->Farbe, colours[1]);
+    EXPECT_EQ(pair.Funktion1, Find("F1"));
+    EXPECT_EQ(pair.Funktion2, Find("G"));
+    EXPECT_EQ(pair.Farbe, 0x808080u);
+    EXPECT_EQ(Find("F1")->Farbe, firstColour);
+    EXPECT_EQ(Find("G")->Farbe, 0x00FF00u);
 }
 
 TEST_F(LineStyleTest, EditedDefinitionsAreEnteredThroughTheManager) {
@@ -291,20 +220,20 @@ TEST_F(LineStyleTest, EditedDefinitionsAreEnteredThroughTheManager) {
     fields.secondDefinition = "G(T)=T";
     fields.secondEdited = true;
     observer.clear();
-
     ASSERT_TRUE(LineStyleOk(manager, fields));
-
     EXPECT_EQ(Find("F1")->Term, "COS(2*T)");
     EXPECT_EQ(Find("G")->Term, "T");
     EXPECT_EQ(Find("K")->Flatterm, "T*2");  // callers rebuilt as after a typed entry
-    EXPECT_FALSE(fields.firstEdited);
-    EXPECT_FALSE(fields.secondEdited);
+    EXPECT_FALSE(fields.firstEdited || fields.secondEdited);
     EXPECT_EQ(manager.inputLine(), "G(T)=T");
     EXPECT_GE(observer.modifications, 2);
-    EXPECT_TRUE(catalogue.displayList.front()->valid);
+    EXPECT_TRUE(ItemAt(0).valid);
 }
 
 TEST_F(LineStyleTest, OkOnAnInvalidItemSetsOnlyTheItemsStyle) {
+    LineStyleFields none;
+    EXPECT_FALSE(LineStyleOk(manager, none));  // no current item: nothing to do
+    EXPECT_EQ(observer.legendChanges, 0);
     Enter("G(X)=H(X)*2");  // H is a placeholder
     TFktItem& item = AddItem(Find("G"));
     LineStyleFields fields = Open(item);
@@ -313,9 +242,7 @@ TEST_F(LineStyleTest, OkOnAnInvalidItemSetsOnlyTheItemsStyle) {
     fields.firstDefinition = "G(X)=X";
     fields.firstEdited = true;
     observer.clear();
-
     ASSERT_TRUE(LineStyleOk(manager, fields));
-
     EXPECT_EQ(item.Farbe, 0x0000FFu);
     EXPECT_EQ(Find("G")->Farbe, functionColour);
     EXPECT_EQ(Find("G")->Term, "H(X)*2");
@@ -323,71 +250,51 @@ TEST_F(LineStyleTest, OkOnAnInvalidItemSetsOnlyTheItemsStyle) {
     EXPECT_EQ(observer.legendChanges, 1);
 }
 
-TEST_F(LineStyleTest, OkWithoutACurrentItemDoesNothing) {
-    LineStyleFields fields;
-
-    EXPECT_FALSE(LineStyleOk(manager, fields));
-
-    EXPECT_TRUE(notifier.empty());
-    EXPECT_EQ(observer.legendChanges, 0);
-}
-
-// --- Change parameter -------------------------------------------------------------------
-
-struct ParameterCheckCase {
-    ParameterFields fields;
-    ParameterCheck result;
-    std::string message;  // the plain message, empty for none
-};
-
-ParameterFields ListFields(std::vector<std::string> lines) {
-    ParameterFields fields;
-    fields.source = vsList;
-    fields.listLines = std::move(lines);
-    return fields;
-}
-
-ParameterFields AutomaticFields(const char* start, const char* stop, const char* count) {
-    ParameterFields fields;
-    fields.source = vsAutomatic;
-    fields.startText = start;
-    fields.stopText = stop;
-    fields.countText = count;
-    return fields;
-}
-
 TEST(CheckChangedParameterTest, ParameterFieldsAreCheckedBySource) {
     using enum ParameterCheck;
-    const std::string kCountBelowOne = "Anzahl muß größer Null sein !";
-    ParameterFields file = AutomaticFields("a", "b", "c");
-    file.source = vsFile;
-    const ParameterCheckCase cases[] = {
-        {ListFields({}), EmptyList, "Bitte in Liste Wert eintragen!"},
-        // Only the first value that is no number is named.
-        {ListFields({"1", "x", "y"}), ConversionError, "'x' is not a valid floating point value"},
-        {ListFields({"1,5", " 2 "}), Accept, ""},  // list values may use a comma
-        {AutomaticFields("a", "b", "5"), ConversionError,
-         "'a' is not a valid floating point value"},
-        // Typed fields may not.
-        {AutomaticFields("1", "1,5", "5"), ConversionError,
-         "'1,5' is not a valid floating point value"},
-        {AutomaticFields("1", "", "5"), ConversionError, "'' is not a valid floating point value"},
-        {AutomaticFields("1", "2", "2.5"), ConversionError, "'2.5' is not a valid integer value"},
-        {AutomaticFields("1", "2", "0"), CountBelowOne, kCountBelowOne},
-        {AutomaticFields("1", "2", "-3"), CountBelowOne, kCountBelowOne},
-        {AutomaticFields(" -1 ", "1e3", " 1"), Accept, ""},
-        {file, Accept, ""},  // table files are read, not typed
+    const auto list = [](Names lines) {
+        ParameterFields fields;
+        fields.source = vsList;
+        fields.listLines = std::move(lines);
+        return fields;
     };
-    for (const ParameterCheckCase& c : cases) {
+    const auto automatic = [](const char* start, const char* stop, const char* count,
+                              std::uint8_t source = vsAutomatic) {
+        ParameterFields fields;
+        fields.source = source;
+        fields.startText = start;
+        fields.stopText = stop;
+        fields.countText = count;
+        return fields;
+    };
+    const std::string kCountBelowOne = "Anzahl muß größer Null sein !";
+    const std::string kNoFloat = "' is not a valid floating point value";
+    const struct {
+        ParameterFields fields;
+        ParameterCheck result;
+        std::string message;  // the plain message, empty for none
+    } cases[] = {
+        {list({}), EmptyList, "Bitte in Liste Wert eintragen!"},
+        {list({"1", "x", "y"}), ConversionError, "'x" + kNoFloat},  // only the first is named
+        {list({"1,5", " 2 "}), Accept, ""},                         // list values may use a comma
+        {automatic("a", "b", "5"), ConversionError, "'a" + kNoFloat},
+        {automatic("1", "1,5", "5"), ConversionError, "'1,5" + kNoFloat},  // typed ones may not
+        {automatic("1", "", "5"), ConversionError, "'" + kNoFloat},
+        {automatic("1", "2", "2.5"), ConversionError, "'2.5' is not a valid integer value"},
+        {automatic("1", "2", "0"), CountBelowOne, kCountBelowOne},
+        {automatic("1", "2", "-3"), CountBelowOne, kCountBelowOne},
+        {automatic(" -1 ", "1e3", " 1"), Accept, ""},
+        {automatic("a", "b", "c", vsFile), Accept, ""},  // table files are read, not typed
+    };
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
         CatalogueFixture f;
 
         EXPECT_EQ(CheckChangedParameter(f.catalogue, c.fields), c.result);
-        EXPECT_EQ(f.notifier.plain, c.message.empty() ? std::vector<std::string>{}
-                                                      : std::vector<std::string>{c.message});
-        EXPECT_TRUE(f.notifier.numbered.empty());
+        EXPECT_EQ(f.notifier.plain, c.message.empty() ? Names{} : Names{c.message});
+        EXPECT_TRUE(f.notifier.numbers.empty());
     }
 }
 
 }  // namespace
-}  // namespace pc
+}  // namespace pc::test

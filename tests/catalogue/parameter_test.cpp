@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "catalogue/parameter_window.h"
@@ -15,135 +16,65 @@
 namespace pc::test {
 namespace {
 
-using Names = std::vector<std::string>;
-
-// Field by field, so that a failure names the field that differs.
-void ExpectSameItem(const TParameterItem& actual, const TParameterItem& expected) {
-    SCOPED_TRACE(expected.name);
-    EXPECT_EQ(actual.name, expected.name);
-    EXPECT_EQ(actual.valueSource, expected.valueSource);
-    EXPECT_EQ(actual.startValue, expected.startValue);
-    EXPECT_EQ(actual.stopValue, expected.stopValue);
-    EXPECT_EQ(actual.automaticCount, expected.automaticCount);
-    EXPECT_EQ(actual.tableFileName, expected.tableFileName);
-    EXPECT_EQ(actual.storedFileCount, expected.storedFileCount);
-    EXPECT_EQ(actual.fileValues, expected.fileValues);
-    EXPECT_EQ(actual.listCount, expected.listCount);
-    EXPECT_EQ(actual.listValues, expected.listValues);
-    EXPECT_EQ(actual.currentCount, expected.currentCount);
-    EXPECT_EQ(actual.animate, expected.animate);
-}
-
-void ExpectSameList(const std::vector<TParameterItem>& actual,
-                    const std::vector<TParameterItem>& expected) {
-    ASSERT_EQ(actual.size(), expected.size());
-    for (std::size_t i = 0; i < actual.size(); ++i) ExpectSameItem(actual[i], expected[i]);
+// Every field, compared at once; a failure prints both items whole.
+auto Fields(const TParameterItem& item) {
+    return std::tie(item.name, item.valueSource, item.startValue, item.stopValue,
+                    item.automaticCount, item.tableFileName, item.storedFileCount, item.fileValues,
+                    item.listCount, item.listValues, item.currentCount, item.animate);
 }
 
 // Table files written for one test and removed after it.
-class TableFiles {
-  public:
-    TableFiles() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_directory =
-            std::filesystem::path(::testing::TempDir()) /
-            (std::string("plotcraftsman_") + info->test_suite_name() + "_" + info->name());
-        std::filesystem::create_directories(m_directory);
-    }
+struct TableFiles {
+    const ::testing::TestInfo& test = *::testing::UnitTest::GetInstance()->current_test_info();
+    const std::filesystem::path directory =
+        std::filesystem::path(::testing::TempDir()) /
+        (std::string("plotcraftsman_") + test.test_suite_name() + "_" + test.name());
+
+    TableFiles() { std::filesystem::create_directories(directory); }
     ~TableFiles() {
         std::error_code ignored;
-        std::filesystem::remove_all(m_directory, ignored);
+        std::filesystem::remove_all(directory, ignored);
     }
     TableFiles(const TableFiles&) = delete;
     TableFiles& operator=(const TableFiles&) = delete;
 
     // Writes `content` byte for byte and returns the file's path.
     std::string Write(const std::string& name, const std::string& content) const {
-        const std::filesystem::path path = m_directory / name;
-        std::ofstream(path, std::ios::binary) << content;
-        return path.string();
+        std::ofstream(directory / name, std::ios::binary) << content;
+        return (directory / name).string();
     }
-    std::string Missing() const { return (m_directory / "missing.fx1").string(); }
-    std::string Directory() const { return m_directory.string(); }
-
-  private:
-    std::filesystem::path m_directory;
 };
 
-// --- Items and values -------------------------------------------------------------------
-
-TEST(TParameter, NewItemHasTheDefaults) {
+TEST(TParameter, ValuesOfEverySource) {
     TParameter parameters("/opt/plotcraftsman/");
-    parameters.EnsureItems({"A"});
-
-    const TParameterItem* item = parameters.Find("A");
-    ASSERT_NE(item, nullptr);
-    EXPECT_EQ(item->valueSource, vsAutomatic);
-    EXPECT_EQ(item->tableFileName, "/opt/plotcraftsman/Parametertables/ParameterList1.fx1");
-    EXPECT_EQ(item->listValues, (Names{"2", "3", "4"}));
-    EXPECT_TRUE(item->fileValues.empty());
-    EXPECT_EQ(TParameter::ValueCount(*item, nullptr), 5);
-    // Step (10 - 1) / 4 = 2.25, exact in binary.
-    const Extended expected[] = {1, 3.25L, 5.5L, 7.75L, 10};
-    for (std::int32_t i = 0; i < 5; ++i) EXPECT_EQ(parameters.Value("A", i), expected[i]) << i;
-    EXPECT_EQ(parameters.Value("A", 5), 10);
-    EXPECT_EQ(parameters.Value("A", 1000), 10);
-}
-
-TEST(TParameter, SingleAutomaticValueIsStartThenStop) {
-    TParameter parameters;
-    parameters.EnsureItems({"A"});
-    parameters.SetStartValue("A", 2);
-    parameters.SetStopValue("A", 7);
-    parameters.SetAutomaticCount("A", 1);
-
-    EXPECT_EQ(parameters.Value("A", 0), 2);
-    EXPECT_EQ(parameters.Value("A", 1), 7);
-    EXPECT_EQ(parameters.Value("A", 9), 7);
-}
-
-TEST(TParameter, ListValuesAreReadAsFloats) {
-    TParameter parameters;
-    parameters.EnsureItems({"A"});
-    parameters.SetListValues("A", {"2,5", "x", "-3"});
-    parameters.SetValueSource("A", vsList);
-
-    EXPECT_EQ(parameters.Value("A", 0), 2.5L);
-    EXPECT_TRUE(std::isnan(parameters.Value("A", 1)));
-    EXPECT_EQ(parameters.Value("A", 2), -3);
-    // Past the list, or before it.
-    EXPECT_TRUE(std::isnan(parameters.Value("A", 3)));
-    EXPECT_TRUE(std::isnan(parameters.Value("A", -1)));
-}
-
-TEST(TParameter, MissingNameHasNoItemAndTheValueOne) {
-    TParameter parameters;
-    EXPECT_EQ(parameters.Find("A"), nullptr);
-    parameters.EnsureItems({"A", "B"});
-
-    EXPECT_EQ(parameters.Find("C"), nullptr);
-    EXPECT_EQ(parameters.Find("a"), nullptr);
-    EXPECT_EQ(parameters.Value("C", 0), 1);
-    EXPECT_FALSE(parameters.SetStartValue("C", 3));
-    EXPECT_FALSE(parameters.SetStopValue("C", 3));
-    EXPECT_FALSE(parameters.SetAutomaticCount("C", 3));
-    EXPECT_FALSE(parameters.SetListValues("C", {"1"}));
-    EXPECT_FALSE(parameters.SetValueSource("C", vsList));
-    EXPECT_FALSE(parameters.SetAnimate("C", false));
-    EXPECT_EQ(parameters.Items().size(), 2u);
-}
-
-TEST(TParameter, EnsureItemsAddsOnlyTheMissingNamesInOrder) {
-    TParameter parameters;
-    parameters.EnsureItems({"B"});
-    parameters.SetStartValue("B", 42);
-
-    parameters.EnsureItems({"A", "B", "C", "A"});
-
+    parameters.EnsureItems({"L"});
+    parameters.SetListValues("L", {"2,5", "x", "-3"});
+    parameters.EnsureItems({"A", "L", "S", "A"});  // only the missing names, in order
     Names names;
     for (const TParameterItem& item : parameters.Items()) names.push_back(item.name);
-    EXPECT_EQ(names, (Names{"B", "A", "C"}));
-    EXPECT_EQ(parameters.Find("B")->startValue, 42);
+    EXPECT_EQ(names, (Names{"L", "A", "S"}));
+    EXPECT_EQ(parameters.Find("A")->tableFileName,
+              "/opt/plotcraftsman/Parametertables/ParameterList1.fx1");
+
+    // Five automatic values from 1 to 10 in steps of 2.25, exact in binary; then the stop.
+    const Extended automatic[] = {1, 3.25L, 5.5L, 7.75L, 10, 10, 10};
+    for (std::int32_t i = 0; i < 7; ++i) EXPECT_EQ(parameters.Value("A", i), automatic[i]) << i;
+    parameters.SetStartValue("S", 2);
+    parameters.SetStopValue("S", 7);
+    parameters.SetAutomaticCount("S", 1);
+    EXPECT_EQ(parameters.Value("S", 0), 2);
+    EXPECT_EQ(parameters.Value("S", 1), 7);
+
+    parameters.SetValueSource("L", vsList);
+    EXPECT_EQ(parameters.Value("L", 0), 2.5L);
+    EXPECT_TRUE(std::isnan(parameters.Value("L", 1)));
+    EXPECT_EQ(parameters.Value("L", 2), -3);
+    EXPECT_TRUE(std::isnan(parameters.Value("L", 3)));  // past the list, or before it
+    EXPECT_TRUE(std::isnan(parameters.Value("L", -1)));
+
+    EXPECT_EQ(parameters.Value("C", 0), 1);  // no such item
+    parameters.SetValueSource("L", 3);       // a source byte no file should hold
+    EXPECT_EQ(parameters.Value("L", 0), 1);
 }
 
 TEST(TParameter, NewValueSourceSetsTheCurrentCount) {
@@ -152,39 +83,18 @@ TEST(TParameter, NewValueSourceSetsTheCurrentCount) {
     TParameterItem& item = *parameters.Find("A");
     item.fileValues = {"1", "2"};
     parameters.SetListValues("A", {"1", "2", "3", "4"});
-
     EXPECT_TRUE(parameters.SetValueSource("A", vsList));
     EXPECT_EQ(item.currentCount, 4);
-    EXPECT_EQ(TParameter::ValueCount(item, nullptr), 4);
-
     parameters.SetValueSource("A", vsFile);
     EXPECT_EQ(item.currentCount, 2);
-
+    EXPECT_EQ(TParameter::ValueCount(item, nullptr), 2);
     parameters.SetAutomaticCount("A", 6);
     EXPECT_EQ(item.currentCount, 6);
-    parameters.SetValueSource("A", vsAutomatic);
-    EXPECT_EQ(item.currentCount, 6);
-    EXPECT_EQ(TParameter::ValueCount(item, nullptr), 6);
-
-    // Only a change of source recounts.
     item.currentCount = 99;
-    parameters.SetValueSource("A", vsAutomatic);
+    parameters.SetValueSource("A", vsFile);  // only a change of source recounts
     EXPECT_EQ(item.currentCount, 99);
+    EXPECT_FALSE(parameters.SetValueSource("B", vsList));
 }
-
-TEST(TParameter, UnknownSourceCountsNoValuesWithAMessage) {
-    TParameter parameters;
-    parameters.EnsureItems({"A"});
-    parameters.SetValueSource("A", 3);
-    RecordingNotifier notifier;
-
-    EXPECT_EQ(TParameter::ValueCount(*parameters.Find("A"), &notifier), 0);
-    EXPECT_EQ(notifier.plain,
-              Names{"ERROR in TParameterItem.getAnzahl_ParameterWerte_for_specific_Parametername"});
-    EXPECT_EQ(parameters.Value("A", 0), 1);
-}
-
-// --- Table files ------------------------------------------------------------------------
 
 TEST(TParameterTableFile, EveryLineEndIsAccepted) {
     const TableFiles files;
@@ -208,56 +118,34 @@ TEST(TParameterTableFile, EveryLineEndIsAccepted) {
 
         EXPECT_TRUE(parameters.LoadTableFile("A", path));
 
-        const TParameterItem& item = *parameters.Find("A");
-        EXPECT_EQ(item.tableFileName, path);
-        EXPECT_EQ(item.fileValues, c.lines);
+        EXPECT_EQ(parameters.Find("A")->tableFileName, path);
+        EXPECT_EQ(parameters.Find("A")->fileValues, c.lines);
     }
-}
 
-TEST(TParameterTableFile, FileValuesAreReadAsFloats) {
-    const TableFiles files;
     TParameter parameters;
     parameters.EnsureItems({"A"});
-    parameters.LoadTableFile("A", files.Write("table.fx1", "0,5\r\nabc\r\n4\r\n"));
+    parameters.LoadTableFile("A", files.Write("table.fx1", "0,5\r\nabc\r\n"));
     parameters.SetValueSource("A", vsFile);
-
-    EXPECT_EQ(parameters.Find("A")->currentCount, 3);
+    EXPECT_EQ(parameters.Find("A")->currentCount, 2);
     EXPECT_EQ(parameters.Value("A", 0), 0.5L);
     EXPECT_TRUE(std::isnan(parameters.Value("A", 1)));
-    EXPECT_EQ(parameters.Value("A", 2), 4);
-    EXPECT_TRUE(std::isnan(parameters.Value("A", 3)));
+    EXPECT_TRUE(std::isnan(parameters.Value("A", 2)));
 }
 
-TEST(TParameterTableFile, MissingFileChangesNothing) {
-    const TableFiles files;
-    TParameter parameters;
-    parameters.EnsureItems({"A"});
-    const std::string path = files.Write("table.fx1", "1\n2\n");
-    parameters.LoadTableFile("A", path);
-
-    EXPECT_FALSE(parameters.LoadTableFile("A", files.Missing()));
-    EXPECT_FALSE(parameters.LoadTableFile("B", path));
-
-    EXPECT_EQ(parameters.Find("A")->tableFileName, path);
-    EXPECT_EQ(parameters.Find("A")->fileValues, (Names{"1", "2"}));
-    EXPECT_EQ(parameters.Find("B"), nullptr);
-}
-
-TEST(TParameterTableFile, DirectoryIsNoTableFile) {
+TEST(TParameterTableFile, MissingFileOrDirectoryChangesNothing) {
     // Regression: reading a directory threw out of LoadTableFile and ended the program.
     const TableFiles files;
     TParameter parameters;
     parameters.EnsureItems({"A"});
     const std::string path = files.Write("table.fx1", "1\n2\n");
     parameters.LoadTableFile("A", path);
-
-    EXPECT_FALSE(parameters.LoadTableFile("A", files.Directory()));
-
+    EXPECT_FALSE(parameters.LoadTableFile("A", files.directory.string()));
+    EXPECT_FALSE(parameters.LoadTableFile("A", (files.directory / "missing.fx1").string()));
+    EXPECT_FALSE(parameters.LoadTableFile("B", path));  // no such parameter
     EXPECT_EQ(parameters.Find("A")->tableFileName, path);
     EXPECT_EQ(parameters.Find("A")->fileValues, (Names{"1", "2"}));
+    EXPECT_EQ(parameters.Find("B"), nullptr);
 }
-
-// --- Copying ----------------------------------------------------------------------------
 
 TEST(TParameter, CopyListLeavesOutFileValuesAndAnimate) {
     TParameter source;
@@ -284,18 +172,13 @@ TEST(TParameter, CopyListLeavesOutFileValuesAndAnimate) {
     TParameterItem expected = a;
     expected.fileValues.clear();
     expected.animate = true;
-    ExpectSameItem(target.Items()[1], expected);
-    ExpectSameItem(target.Items()[2], source.Items()[1]);
+    EXPECT_EQ(Fields(target.Items()[1]), Fields(expected));
+    EXPECT_EQ(Fields(target.Items()[2]), Fields(source.Items()[1]));
 }
-
-// --- Parameter window -------------------------------------------------------------------
 
 class ParameterWindowTest : public ::testing::Test, public CatalogueFixture {
   protected:
-    ParameterWindowTest() {
-        catalogue.EnterDefinition("F(X)=K*X+B*SIN(A*X)");
-        function = catalogue.FindFunctionByName("F");
-    }
+    ParameterWindowTest() { function = Define("F(X)=K*X+B*SIN(A*X)"); }
 
     TParameterItem& Item(const std::string& name) { return *catalogue.parameterList.Find(name); }
 
@@ -318,65 +201,35 @@ TEST_F(ParameterWindowTest, OpenOffersTheSortedNamesAndShowsTheFirst) {
     EXPECT_EQ(window.fields().stopText, "10");
     EXPECT_EQ(window.fields().countText, "7");
     EXPECT_EQ(window.fields().listLines, Names{"9"});
-    EXPECT_EQ(window.fields().tableFileName, Item("A").tableFileName);
-}
 
-TEST_F(ParameterWindowTest, ShowingAParameterSetsItsAnimateFlagFromTheBox) {
-    window.Open(*function);
+    // Showing a parameter sets its animate flag from the box.
     window.fields().animate = false;
-
     window.Show("B");
-
     EXPECT_FALSE(Item("B").animate);
     EXPECT_TRUE(Item("K").animate);
-}
 
-TEST_F(ParameterWindowTest, OpenParameterNeedsAnItem) {
     EXPECT_FALSE(window.OpenParameter("Q"));
     EXPECT_TRUE(window.OpenParameter("K"));
     EXPECT_EQ(window.names(), Names{"K"});
     EXPECT_EQ(window.shownName(), "K");
 }
 
-TEST_F(ParameterWindowTest, StoreWritesEveryField) {
+TEST_F(ParameterWindowTest, StoreWritesTheFieldsUpToTheFirstUnreadableNumber) {
     const TableFiles files;
-    window.Open(*function);
-    ParameterFields& fields = window.fields();
-    fields.source = vsFile;
-    fields.tableFileName = files.Write("a.fx1", "1\n2\n");
-    fields.listLines = {"5", "6"};
-    fields.startText = " -1.5 ";
-    fields.stopText = "3";
-    fields.countText = "4";
-    fields.animate = false;
-
-    EXPECT_TRUE(window.Store("A"));
-
-    const TParameterItem& a = Item("A");
-    EXPECT_EQ(a.valueSource, vsFile);
-    EXPECT_EQ(a.currentCount, 4);  // the file's 2 values, then the automatic count's 4
-    EXPECT_EQ(a.fileValues, (Names{"1", "2"}));
-    EXPECT_EQ(a.listValues, (Names{"5", "6"}));
-    EXPECT_EQ(a.startValue, -1.5L);
-    EXPECT_EQ(a.stopValue, 3);
-    EXPECT_EQ(a.automaticCount, 4);
-    EXPECT_FALSE(a.animate);
-}
-
-TEST_F(ParameterWindowTest, StoreStopsAtTheFirstUnreadableField) {
+    const std::string table = files.Write("a.fx1", "1\n2\n");
     const struct {
         const char* start;
         const char* stop;
         const char* count;
-        Extended storedStart;
+        bool stored;
+        Extended storedStart;  // 1, 10 and 5 as before
         Extended storedStop;
         std::int32_t storedCount;
     } cases[] = {
-        // The field wants "." as decimal separator.
-        {"1,5", "8", "6", 1, 10, 5},
-        {"2", "x", "6", 2, 10, 5},
-        {"2", "8", "6.5", 2, 8, 5},
-        {"2", "8", "", 2, 8, 5},
+        {" -1.5 ", "3", "4", true, -1.5L, 3, 4},
+        {"1,5", "8", "6", false, 1, 10, 5},  // the field wants "." as decimal separator
+        {"2", "x", "6", false, 2, 10, 5},
+        {"2", "8", "6.5", false, 2, 8, 5},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.start + std::string("|") + c.stop + "|" + c.count);
@@ -385,40 +238,39 @@ TEST_F(ParameterWindowTest, StoreStopsAtTheFirstUnreadableField) {
         window.fields().animate = true;  // opening shows A, which takes the box's state
         window.Open(*function);
         ParameterFields& fields = window.fields();
-        fields.source = vsList;
+        fields.source = vsFile;
+        fields.tableFileName = table;
         fields.listLines = {"5", "6"};
         fields.startText = c.start;
         fields.stopText = c.stop;
         fields.countText = c.count;
         fields.animate = false;
 
-        EXPECT_FALSE(window.Store("A"));
+        EXPECT_EQ(window.Store("A"), c.stored);
 
         const TParameterItem& a = Item("A");
-        // Source and list come before the numbers and are kept.
-        EXPECT_EQ(a.valueSource, vsList);
+        // Source, table and list come before the numbers and are kept.
+        EXPECT_EQ(a.valueSource, vsFile);
+        EXPECT_EQ(a.fileValues, (Names{"1", "2"}));
         EXPECT_EQ(a.listValues, (Names{"5", "6"}));
         EXPECT_EQ(a.startValue, c.storedStart);
         EXPECT_EQ(a.stopValue, c.storedStop);
         EXPECT_EQ(a.automaticCount, c.storedCount);
-        EXPECT_TRUE(a.animate);
+        EXPECT_EQ(a.currentCount, c.stored ? 4 : 2);  // the file's values, then the count's
+        EXPECT_EQ(a.animate, !c.stored);
     }
 }
 
 TEST_F(ParameterWindowTest, SelectNameStoresTheShownParameterFirst) {
     window.Open(*function);
     window.fields().startText = "4";
-
     EXPECT_TRUE(window.SelectName("K"));
-
     EXPECT_EQ(Item("A").startValue, 4);
     EXPECT_EQ(window.shownName(), "K");
     EXPECT_EQ(window.fields().startText, "1");
-
     window.fields().countText = "many";
     EXPECT_FALSE(window.SelectName("B"));
-    // The choice is shown even though K could not be stored.
-    EXPECT_EQ(window.shownName(), "B");
+    EXPECT_EQ(window.shownName(), "B");  // shown although K could not be stored
 }
 
 TEST_F(ParameterWindowTest, OkResizesTheItemArraysAndSetsAnimated) {
@@ -427,9 +279,7 @@ TEST_F(ParameterWindowTest, OkResizesTheItemArraysAndSetsAnimated) {
     catalogue.currentItem = &item;
     window.Open(*function);
     window.fields().countText = "2";
-
     EXPECT_TRUE(window.Ok());
-
     // A has 2 values now, B and K their automatic 5 each.
     EXPECT_EQ(item.FeldListenListeM.size(), 50u);
     EXPECT_EQ(item.FeldListenListeP.size(), 50u);
@@ -438,8 +288,7 @@ TEST_F(ParameterWindowTest, OkResizesTheItemArraysAndSetsAnimated) {
     window.fields().animate = false;
     window.fields().countText = "0";
     EXPECT_TRUE(window.Ok());
-    // No combination at all still leaves one array.
-    EXPECT_EQ(item.FeldListenListeM.size(), 1u);
+    EXPECT_EQ(item.FeldListenListeM.size(), 1u);  // no combination still leaves one array
     EXPECT_FALSE(item.Animated);
 }
 
@@ -462,7 +311,9 @@ TEST_F(ParameterWindowTest, CancelRestoresTheListExactly) {
 
     window.Cancel();
 
-    ExpectSameList(catalogue.parameterList.Items(), before);
+    const std::vector<TParameterItem>& after = catalogue.parameterList.Items();
+    ASSERT_EQ(after.size(), before.size());
+    for (std::size_t i = 0; i < after.size(); ++i) EXPECT_EQ(Fields(after[i]), Fields(before[i]));
 }
 
 }  // namespace
