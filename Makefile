@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 60
 FUZZ_TARGET ?= engine
 CLI := $(BUILD)/src/cli/plotcraftsman-cli
 
-.PHONY: all deps configure build test sanitize run bench fuzz clean
+.PHONY: all deps configure build test sanitize run bench fuzz configs clean
 
 all: build
 
@@ -55,6 +55,13 @@ fuzz: deps
 	@mkdir -p fuzz-corpus/$(FUZZ_TARGET)
 	@$(FUZZ_BUILD)/fuzz/$(FUZZ_TARGET)_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
 	    -dict=fuzz/$(FUZZ_TARGET).dict fuzz-corpus/$(FUZZ_TARGET) fuzz/seeds/$(FUZZ_TARGET)
+
+# Regenerates the shipped configuration files in resources/Config/ with the program's own
+# writer; a test fails when the committed files differ from what it writes.
+configs: configure
+	@cmake --build $(BUILD) -j$(JOBS) --target make-configs
+	@mkdir -p resources/Config
+	@$(BUILD)/tools/make-configs resources/Config > /dev/null
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

@@ -23,9 +23,13 @@ Extended TextToFloat(std::string_view text) {
     // carries; they do not make the number unreadable.
     const auto first = buffer.find_first_not_of(" \t");
     const auto last = buffer.find_last_not_of(" \t");
+    if (first == std::string::npos) return std::numeric_limits<Extended>::quiet_NaN();
+    const std::string_view number = std::string_view(buffer).substr(first, last - first + 1);
+    // What FormatGeneral writes for values beyond every number must read back as such.
+    if (number == "INF") return std::numeric_limits<Extended>::infinity();
+    if (number == "-INF") return -std::numeric_limits<Extended>::infinity();
     Extended value = 0;
-    if (first == std::string::npos || !ParseNumber(std::string_view(buffer).substr(first, last - first + 1), value))
-        return std::numeric_limits<Extended>::quiet_NaN();
+    if (!ParseNumber(number, value)) return std::numeric_limits<Extended>::quiet_NaN();
     return value;
 }
 

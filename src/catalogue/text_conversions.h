@@ -22,8 +22,8 @@ const char* BoolToText(bool value);
 // "Konvertierung strtobool war Mist".
 bool TextToBool(std::string_view text);
 
-// Reads a float with "." as separator after turning the first "," into "."; text that
-// cannot be read gives a quiet NaN, never an error.
+// Reads a float with "." as separator after turning the first "," into "."; "INF" and
+// "-INF" read as infinities. Text that cannot be read gives a quiet NaN, never an error.
 Extended TextToFloat(std::string_view text);
 
 // Reads a number typed into a field: blanks around it allowed, "." as separator, no

@@ -1,6 +1,7 @@
 #include "script.h"
 
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <istream>
 #include <map>
@@ -11,14 +12,19 @@
 
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogue_views.h"
+#include "catalogue/configuration_file.h"
+#include "catalogue/directories.h"
 #include "catalogue/fkt_item.h"
+#include "catalogue/function_file.h"
 #include "catalogue/function_manager.h"
 #include "catalogue/funktion.h"
 #include "catalogue/line_style.h"
 #include "catalogue/message_catalogue.h"
 #include "catalogue/notifier.h"
 #include "catalogue/parameter_window.h"
+#include "catalogue/startup_decisions.h"
 #include "catalogue/text_conversions.h"
+#include "catalogue/value_export.h"
 
 namespace pc::cli {
 
@@ -95,7 +101,11 @@ public:
             {"style", &ScriptSession::Style},   {"language", &ScriptSession::Language},
             {"redraw", &ScriptSession::Redraw}, {"dump", &ScriptSession::Dump},
             {"tree", &ScriptSession::Tree},     {"legend", &ScriptSession::Legend},
-            {"items", &ScriptSession::Items},
+            {"items", &ScriptSession::Items},   {"load", &ScriptSession::Load},
+            {"save", &ScriptSession::Save},     {"savetable", &ScriptSession::SaveTable},
+            {"saveinfo", &ScriptSession::SaveInfo}, {"args", &ScriptSession::Args},
+            {"resolution", &ScriptSession::Resolution}, {"drop-files", &ScriptSession::DropFiles},
+            {"readconfig", &ScriptSession::ReadConfig}, {"writeconfig", &ScriptSession::WriteConfig},
         };
         const auto handler = kCommands.find(command);
         try {
@@ -295,7 +305,98 @@ private:
         }
     }
 
+    void Load(const std::vector<std::string>&, const std::string& path) {
+        if (path.empty()) throw ScriptError{"usage: load FILE"};
+        const FunctionFileResult result = LoadFunctionFileAndReport(m_catalogue, path);
+        if (result.outcome == FunctionFileOutcome::Loaded) m_view = result.view;
+        m_manager.RefreshLists();
+    }
+
+    void Save(const std::vector<std::string>&, const std::string& path) {
+        if (path.empty()) throw ScriptError{"usage: save FILE"};
+        SaveFunctionFileAndReport(m_catalogue, m_view, path);
+    }
+
+    TFktItem& ItemOnRow(const std::string& text) {
+        const int row = ToInt(text, "row");
+        if (row < 0 || static_cast<std::size_t>(row) >= m_catalogue.displayList.size())
+            throw ScriptError{"no item on row " + text};
+        return *m_catalogue.displayList[static_cast<std::size_t>(row)];
+    }
+
+    void ReportSaveFailure(const std::string& path, const std::string& error) {
+        m_notifier.plainMessage("Cannot save " + path + ": " + error);
+    }
+
+    void SaveTable(const std::vector<std::string>& arguments, const std::string&) {
+        Expect(arguments, 2, "savetable ROW FILE");
+        std::string error;
+        if (!WriteValueTable(ItemOnRow(arguments[0]), arguments[1], error)) ReportSaveFailure(arguments[1], error);
+    }
+
+    void SaveInfo(const std::vector<std::string>& arguments, const std::string&) {
+        Expect(arguments, 2, "saveinfo ROW FILE");
+        std::string error;
+        const std::vector<std::string> lines = BuildFunctionInfo(m_catalogue, ItemOnRow(arguments[0]));
+        if (!SaveExportText(lines, arguments[1], error)) ReportSaveFailure(arguments[1], error);
+    }
+
+    static bool IsFile(const std::string& path) {
+        std::error_code ignored;
+        return std::filesystem::is_regular_file(path, ignored);
+    }
+
+    void Args(const std::vector<std::string>& arguments, const std::string&) {
+        const CommandLineDecision decision = DecideCommandLine(arguments, IsFile, InstallDirectory(), UserDirectory());
+        if (decision.message != 0) m_out << "message " << decision.message << '\n';
+        if (decision.ends) {
+            m_out << "end\n";
+            return;
+        }
+        if (decision.functionFile) m_out << "functions " << *decision.functionFile << '\n';
+        if (decision.configurationFile) m_out << "config " << *decision.configurationFile << '\n';
+    }
+
+    void Resolution(const std::vector<std::string>& arguments, const std::string&) {
+        Expect(arguments, 2, "resolution W H");
+        const auto file = ResolutionConfigurationFile(ToInt(arguments[0], "width"), ToInt(arguments[1], "height"));
+        m_out << (file ? *file : "none") << '\n';
+    }
+
+    void DropFiles(const std::vector<std::string>& arguments, const std::string&) {
+        const DropDecision decision = DecideDrop(arguments);
+        if (decision.message != 0) m_out << "message " << decision.message << '\n';
+        if (decision.functionFile) m_out << "functions " << *decision.functionFile << '\n';
+        if (decision.configurationFile) m_out << "config " << *decision.configurationFile << '\n';
+    }
+
+    void ReadConfig(const std::vector<std::string>&, const std::string& path) {
+        if (path.empty()) throw ScriptError{"usage: readconfig FILE"};
+        ConfigurationRequest request;
+        request.file = path;
+        request.screenWidth = kScriptScreenWidth;
+        request.screenHeight = kScriptScreenHeight;
+        request.installDirectory = InstallDirectory();
+        request.current = m_configuration;
+        const ConfigurationOutcome outcome = ResolveConfiguration(request, DiskConfigurationReader());
+        for (const int number : outcome.messages) m_notifier.showMessage(m_catalogue.language, number, ButtonSet::Ok);
+        // The program would end at 303 without applying anything; the script goes on.
+        if (!outcome.ends) m_configuration = outcome.configuration;
+    }
+
+    void WriteConfig(const std::vector<std::string>&, const std::string& path) {
+        if (path.empty()) throw ScriptError{"usage: writeconfig FILE"};
+        std::string error;
+        if (!WriteConfigurationFile(path, m_configuration, error)) ReportSaveFailure(path, error);
+    }
+
+    // The screen a script runs on, for the configuration's fallback rules.
+    static constexpr int kScriptScreenWidth = 1920;
+    static constexpr int kScriptScreenHeight = 1080;
+
     std::ostream& m_out;
+    Configuration m_configuration;
+    FunctionFileView m_view;  // as the last file read left it, until the plot surfaces own it
     PrintingNotifier m_notifier;
     Catalogue m_catalogue;
     FunctionManager m_manager;

@@ -1,0 +1,306 @@
+#include "configuration_file.h"
+
+#include <numbers>
+#include <utility>
+
+#include "file_text.h"
+#include "text_conversions.h"
+
+namespace pc {
+
+namespace {
+
+std::string IntText(std::int32_t value) {
+    return std::to_string(value);
+}
+
+// Colours are signed 32-bit values in the file: system colours come out negative.
+std::string ColourText(TColor colour) {
+    return IntText(static_cast<std::int32_t>(colour));
+}
+
+std::string OneLine(const std::string& text) {
+    std::string line;
+    for (const char ch : text) {
+        if (ch != '\r' && ch != '\n')
+            line += ch;
+    }
+    return line;
+}
+
+void AppendBounds(std::vector<std::string>& lines, const WindowBounds& bounds) {
+    lines.push_back(IntText(bounds.left));
+    lines.push_back(IntText(bounds.top));
+    lines.push_back(IntText(bounds.width));
+    lines.push_back(IntText(bounds.height));
+}
+
+void AppendFont(std::vector<std::string>& lines, const AxisFont& font) {
+    lines.push_back(OneLine(font.name));
+    lines.push_back(ColourText(font.colour));
+    lines.push_back(IntText(font.style & kFontStyleMask));
+    lines.push_back(IntText(font.size));
+}
+
+// Walks the lines in order and converts each; the first failure throws and so stops the
+// walk with everything before it already stored.
+class LineCursor {
+  public:
+    explicit LineCursor(const std::vector<std::string>& lines) : m_lines(lines) {}
+
+    // Moves to the 1-based line `number` (for the ignored lines in between).
+    void skipTo(int number) { m_next = static_cast<std::size_t>(number - 1); }
+    // The 1-based line taken last, or the missing line asked for.
+    int lastLine() const { return m_last; }
+
+    const std::string& text() {
+        m_last = static_cast<int>(m_next) + 1;
+        if (m_next >= m_lines.size())
+            throw EConversionError("List index out of bounds (" + std::to_string(m_next) + ")");
+        return m_lines[m_next++];
+    }
+    bool boolean() {
+        const std::string& line = text();
+        return TextToBool(line);
+    }
+    std::int32_t integer() {
+        const std::string& line = text();
+        std::int32_t value = 0;
+        if (!TextToInt(line, value))
+            throw EConversionError("'" + line + "' is not a valid integer value");
+        return value;
+    }
+    TColor colour() { return static_cast<TColor>(integer()); }
+    void bounds(WindowBounds& into) {
+        into.left = integer();
+        into.top = integer();
+        into.width = integer();
+        into.height = integer();
+    }
+    void font(AxisFont& into) {
+        into.name = text();
+        into.colour = colour();
+        into.style = static_cast<std::uint8_t>(integer() & kFontStyleMask);
+        into.size = integer();
+    }
+
+  private:
+    const std::vector<std::string>& m_lines;
+    std::size_t m_next = 0;
+    int m_last = 0;
+};
+
+void ReadLines(LineCursor& in, Configuration& c) {
+    in.skipTo(3);
+    c.reserved = in.boolean();
+    in.bounds(c.mainBounds);
+    c.mainVisible = in.boolean();
+    c.angleInDegrees = in.boolean();
+    c.mainPlot.blackWhite = in.boolean();
+    c.mainPlot.colourBackground = in.colour();
+    in.skipTo(14);  // 12 and 13 are unused
+    c.mainPlot.colourMainGrid = in.colour();
+    c.mainPlot.colourHelpGrid = in.colour();
+    c.mainPlot.colourZeroAxes = in.colour();
+    c.preview.onTop = in.boolean();
+    in.bounds(c.preview.bounds);
+    c.preview.visible = in.boolean();
+    c.previewPlot.blackWhite = in.boolean();
+    for (ToolWindowLayout* window : {&c.legend, &c.functionManager, &c.plotSettings}) {
+        window->onTop = in.boolean();
+        in.bounds(window->bounds);
+        window->visible = in.boolean();
+    }
+    c.screenWidth = in.integer();
+    c.screenHeight = in.integer();
+    for (std::int32_t* value :
+         {&c.mainPlot.widthXAxis, &c.mainPlot.widthYAxis, &c.mainPlot.widthMainGrid,
+          &c.mainPlot.widthHelpGrid, &c.mainPlot.widthSubGrid, &c.mainPlot.marginLeft,
+          &c.mainPlot.marginTop, &c.mainPlot.marginRight, &c.mainPlot.marginBottom,
+          &c.previewPlot.marginLeft, &c.previewPlot.marginTop, &c.previewPlot.marginRight,
+          &c.previewPlot.marginBottom, &c.previewPlot.widthXAxis, &c.previewPlot.widthYAxis,
+          &c.previewPlot.widthMainGrid, &c.previewPlot.widthHelpGrid, &c.previewPlot.widthSubGrid})
+        *value = in.integer();
+    c.previewPlot.colourBackground = in.colour();
+    in.skipTo(65);  // 63 and 64 are unused
+    c.previewPlot.colourMainGrid = in.colour();
+    c.previewPlot.colourHelpGrid = in.colour();
+    c.previewPlot.colourZeroAxes = in.colour();
+    c.mainPlot.gridVisible = in.boolean();
+    c.mainPlot.axisTextVisible = in.boolean();
+    c.previewPlot.gridVisible = in.boolean();
+    c.previewPlot.axisTextVisible = in.boolean();
+    in.font(c.mainPlot.font);
+    in.font(c.previewPlot.font);
+    c.dependencies.onTop = in.boolean();
+    in.bounds(c.dependencies.bounds);
+    c.dependencies.visible = in.boolean();
+}
+
+// One file read of the fallback rules: what the reader and the parser said.
+enum class ReadStep { Missing, WrongVersion, Defect, Read };
+
+}  // namespace
+
+Extended AngleFactor(bool angleInDegrees) {
+    return angleInDegrees ? 180.0L / std::numbers::pi_v<Extended> : 1.0L;
+}
+
+const char* AngleUnit(bool angleInDegrees) {
+    return angleInDegrees ? "\u00B0" : "rad";
+}
+
+bool ScreenFits(const Configuration& configuration, int screenWidth, int screenHeight) {
+    return screenWidth >= configuration.screenWidth && screenHeight >= configuration.screenHeight;
+}
+
+std::vector<std::string> BuildConfigurationText(const Configuration& c) {
+    std::vector<std::string> lines;
+    lines.reserve(kConfigurationLineCount);
+    lines.emplace_back(kConfigurationHeader);
+    lines.emplace_back(kConfigurationVersion);
+    lines.emplace_back("0");
+    AppendBounds(lines, c.mainBounds);
+    lines.emplace_back(BoolToText(c.mainVisible));
+    lines.emplace_back(BoolToText(c.angleInDegrees));
+    lines.emplace_back(BoolToText(c.mainPlot.blackWhite));
+    lines.push_back(ColourText(c.mainPlot.colourBackground));
+    lines.emplace_back("0");
+    lines.emplace_back("0");
+    lines.push_back(ColourText(c.mainPlot.colourMainGrid));
+    lines.push_back(ColourText(c.mainPlot.colourHelpGrid));
+    lines.push_back(ColourText(c.mainPlot.colourZeroAxes));
+    lines.emplace_back(BoolToText(c.preview.onTop));
+    AppendBounds(lines, c.preview.bounds);
+    lines.emplace_back(BoolToText(c.preview.visible));
+    lines.emplace_back(BoolToText(c.previewPlot.blackWhite));
+    for (const ToolWindowLayout* window : {&c.legend, &c.functionManager, &c.plotSettings}) {
+        lines.emplace_back(BoolToText(window->onTop));
+        AppendBounds(lines, window->bounds);
+        lines.emplace_back(BoolToText(window->visible));
+    }
+    lines.push_back(IntText(c.screenWidth));
+    lines.push_back(IntText(c.screenHeight));
+    for (const std::int32_t value :
+         {c.mainPlot.widthXAxis, c.mainPlot.widthYAxis, c.mainPlot.widthMainGrid,
+          c.mainPlot.widthHelpGrid, c.mainPlot.widthSubGrid, c.mainPlot.marginLeft,
+          c.mainPlot.marginTop, c.mainPlot.marginRight, c.mainPlot.marginBottom,
+          c.previewPlot.marginLeft, c.previewPlot.marginTop, c.previewPlot.marginRight,
+          c.previewPlot.marginBottom, c.previewPlot.widthXAxis, c.previewPlot.widthYAxis,
+          c.previewPlot.widthMainGrid, c.previewPlot.widthHelpGrid, c.previewPlot.widthSubGrid})
+        lines.push_back(IntText(value));
+    lines.push_back(ColourText(c.previewPlot.colourBackground));
+    lines.emplace_back("0");
+    lines.emplace_back("0");
+    lines.push_back(ColourText(c.previewPlot.colourMainGrid));
+    lines.push_back(ColourText(c.previewPlot.colourHelpGrid));
+    lines.push_back(ColourText(c.previewPlot.colourZeroAxes));
+    lines.emplace_back(BoolToText(c.mainPlot.gridVisible));
+    lines.emplace_back(BoolToText(c.mainPlot.axisTextVisible));
+    lines.emplace_back(BoolToText(c.previewPlot.gridVisible));
+    lines.emplace_back(BoolToText(c.previewPlot.axisTextVisible));
+    AppendFont(lines, c.mainPlot.font);
+    AppendFont(lines, c.previewPlot.font);
+    lines.emplace_back(BoolToText(c.dependencies.onTop));
+    AppendBounds(lines, c.dependencies.bounds);
+    lines.emplace_back(BoolToText(c.dependencies.visible));
+    for (int unused = 86; unused <= 89; ++unused) lines.emplace_back("0");
+    lines.push_back(IntText(FileChecksumOfText(lines)));
+    return lines;
+}
+
+ConfigurationParse ParseConfiguration(const std::vector<std::string>& lines,
+                                      const Configuration& start) {
+    ConfigurationParse parse;
+    parse.configuration = start;
+    if (lines.size() < 2 || lines[1] != kConfigurationVersion) {
+        parse.status = ConfigurationStatus::WrongVersion;
+        return parse;
+    }
+    LineCursor cursor(lines);
+    try {
+        ReadLines(cursor, parse.configuration);
+    } catch (const EConversionError& error) {
+        parse.status = ConfigurationStatus::Defect;
+        parse.error = error.what();
+        parse.failedLine = cursor.lastLine();
+    }
+    return parse;
+}
+
+bool WriteConfigurationFile(const std::string& path, const Configuration& configuration,
+                            std::string& error) {
+    return WriteTextFile(path, BuildConfigurationText(configuration), error);
+}
+
+ConfigurationFileReader DiskConfigurationReader() {
+    return [](const std::string& path) -> std::optional<std::vector<std::string>> {
+        std::vector<std::string> lines;
+        std::string error;
+        if (!ReadTextFile(path, lines, error))
+            return std::nullopt;
+        return lines;
+    };
+}
+
+std::string DefaultConfigurationPath(const std::string& installDirectory) {
+    return installDirectory + kDefaultConfigurationFile;
+}
+
+ConfigurationOutcome ResolveConfiguration(const ConfigurationRequest& request,
+                                          const ConfigurationFileReader& reader) {
+    ConfigurationOutcome outcome;
+    outcome.configuration = request.current;
+    outcome.textBuffer = request.textBuffer;
+    const std::string defaultPath = DefaultConfigurationPath(request.installDirectory);
+
+    // Reads one file (or the text buffer for an empty name) over the outcome's state.
+    const auto readOnce = [&](const std::string& file) {
+        if (!file.empty()) {
+            outcome.filesRead.push_back(file);
+            std::optional<std::vector<std::string>> lines = reader(file);
+            if (!lines) {
+                outcome.messages.push_back(kMsgConfigurationMissing);
+                outcome.ends = true;
+                return ReadStep::Missing;
+            }
+            outcome.textBuffer = std::move(*lines);
+        }
+        ConfigurationParse parse = ParseConfiguration(outcome.textBuffer, outcome.configuration);
+        switch (parse.status) {
+            case ConfigurationStatus::WrongVersion:
+                outcome.messages.push_back(kMsgConfigurationWrongVersion);
+                return ReadStep::WrongVersion;
+            case ConfigurationStatus::Defect:
+                outcome.configuration = std::move(parse.configuration);
+                outcome.error = std::move(parse.error);
+                outcome.messages.push_back(kMsgConfigurationDefect);
+                return ReadStep::Defect;
+            case ConfigurationStatus::Read:
+                break;
+        }
+        outcome.configuration = std::move(parse.configuration);
+        outcome.error.clear();
+        return ReadStep::Read;
+    };
+
+    const ReadStep first = readOnce(request.file);
+    if (first == ReadStep::Missing)
+        return outcome;
+    const bool fallBack =
+        first == ReadStep::WrongVersion ||
+        (first == ReadStep::Read &&
+         (request.file.empty() ||
+          !ScreenFits(outcome.configuration, request.screenWidth, request.screenHeight)));
+    // The default file read in another file's place never falls back to itself.
+    if (fallBack && readOnce(defaultPath) == ReadStep::Missing)
+        return outcome;
+
+    if (!ScreenFits(outcome.configuration, request.screenWidth, request.screenHeight)) {
+        outcome.messages.push_back(kMsgConfigurationScreenTooSmall);
+        readOnce(defaultPath);
+    }
+    return outcome;
+}
+
+}  // namespace pc

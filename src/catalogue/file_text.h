@@ -1,0 +1,40 @@
+#pragma once
+// The program's text files at their boundary: Windows-1252 bytes with CR LF line ends
+// outside, UTF-8 strings inside, and the checksum that closes the function and
+// configuration files.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pc {
+
+// Windows-1252 bytes to UTF-8. The five bytes the code page leaves undefined map to the
+// C1 control characters of the same value, so that no byte is lost.
+std::string Cp1252ToUtf8(std::string_view bytes);
+
+// UTF-8 to Windows-1252; a character the code page cannot hold (and malformed UTF-8)
+// becomes "?".
+std::string Utf8ToCp1252(std::string_view text);
+
+// Splits a file's bytes into lines ended by CR LF, LF or CR; a final line without an end
+// counts, a final line end does not start another line.
+std::vector<std::string> SplitLines(std::string_view bytes);
+
+// The sum over every line i (0-based) and its byte c at 1-based position j of c * (i + j),
+// wrapping like a signed 32-bit integer. `lines` are Windows-1252 bytes.
+std::int32_t FileChecksum(const std::vector<std::string>& lines);
+// The same over lines given as UTF-8, as they will be written.
+std::int32_t FileChecksumOfText(const std::vector<std::string>& lines);
+
+// Reads a file into lines of UTF-8 text. False (with `error` set to a reason the user can
+// read) when the file cannot be read.
+bool ReadTextFile(const std::string& path, std::vector<std::string>& lines, std::string& error);
+
+// Writes UTF-8 lines as Windows-1252 with CR LF after every line, through a temporary
+// file that replaces `path` only once everything is written: a failed save leaves the
+// previous file as it was. False with `error` set when it fails.
+bool WriteTextFile(const std::string& path, const std::vector<std::string>& lines, std::string& error);
+
+}  // namespace pc
