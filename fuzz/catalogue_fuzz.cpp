@@ -11,7 +11,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // Long inputs only repeat what short ones reach, slower.
-    if (size > 4096) return 0;
+    if (size > 4096)
+        return 0;
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
     std::ostringstream out;
     pc::cli::RunScript(in, out);

@@ -37,12 +37,16 @@ bool Comparable(const pc::TFunctionParser& parser, int& gammaCount) {
     bool comparable = true;
     gammaCount = 0;
     for (int i = 0; i < parser.InstructionCount(); ++i) {
-        const pc::TTermInstruction& instruction = parser.Instructions()[static_cast<std::size_t>(i)];
+        const pc::TTermInstruction& instruction =
+            parser.Instructions()[static_cast<std::size_t>(i)];
         if (instruction.Kind != pc::TermKind::Function) {
             continue;
         }
         switch (instruction.Code) {
-            case pc::FnRnd: case pc::FnRand: case pc::FnNormrand: case pc::FnPoirand:
+            case pc::FnRnd:
+            case pc::FnRand:
+            case pc::FnNormrand:
+            case pc::FnPoirand:
                 comparable = false;
                 break;
             case pc::FnGamma:
@@ -63,7 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t start = 0;
     while (start <= input.size()) {
         const std::size_t end = input.find('\n', start);
-        lines.emplace_back(input.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+        lines.emplace_back(input.substr(
+            start, end == std::string_view::npos ? std::string_view::npos : end - start));
         if (end == std::string_view::npos) {
             break;
         }
@@ -127,9 +132,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (comparable && parser.AnalyseStatus() == 0 &&
             (status != referenceStatus || message != referenceMessage ||
              (status == 0 && !SameBits(fast, reference)))) {
-            std::fprintf(stderr, "fast path disagrees: %s\n  fast %u %La '%s'\n  reference %u %La '%s'\n",
-                         definition.c_str(), status, fast, message.c_str(), referenceStatus, reference,
-                         referenceMessage.c_str());
+            std::fprintf(stderr,
+                         "fast path disagrees: %s\n  fast %u %La '%s'\n  reference %u %La '%s'\n",
+                         definition.c_str(), status, fast, message.c_str(), referenceStatus,
+                         reference, referenceMessage.c_str());
             std::abort();
         }
         if (gammaCount > 0) {

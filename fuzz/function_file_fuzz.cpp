@@ -18,7 +18,7 @@
 namespace {
 
 class SilentNotifier : public pc::Notifier {
-public:
+  public:
     void plainMessage(const std::string&) override {}
     int showMessage(std::uint8_t, int, pc::ButtonSet) override { return pc::mrOk; }
 };
@@ -26,24 +26,29 @@ public:
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size > 16384) return 0;
-    std::vector<std::string> lines = pc::SplitLines(std::string_view(reinterpret_cast<const char*>(data), size));
+    if (size > 16384)
+        return 0;
+    std::vector<std::string> lines =
+        pc::SplitLines(std::string_view(reinterpret_cast<const char*>(data), size));
     for (std::string& line : lines) line = pc::Cp1252ToUtf8(line);
 
     SilentNotifier notifier;
     pc::Catalogue first(notifier);
     const pc::FunctionFileResult read = pc::ParseFunctionFile(first, lines);
-    if (read.outcome != pc::FunctionFileOutcome::Loaded) return 0;
+    if (read.outcome != pc::FunctionFileOutcome::Loaded)
+        return 0;
     const std::vector<std::string> written = pc::BuildFunctionFile(first, read.view);
 
     // Each round reads the previous round's lines into a fresh catalogue and writes them.
     const auto round = [&notifier](const std::vector<std::string>& input) {
         pc::Catalogue catalogue(notifier);
         const pc::FunctionFileResult result = pc::ParseFunctionFile(catalogue, input);
-        if (result.outcome != pc::FunctionFileOutcome::Loaded || catalogue.pendingError != 0) std::abort();
+        if (result.outcome != pc::FunctionFileOutcome::Loaded || catalogue.pendingError != 0)
+            std::abort();
         return pc::BuildFunctionFile(catalogue, result.view);
     };
     const std::vector<std::string> settled = round(written);
-    if (round(settled) != settled) std::abort();
+    if (round(settled) != settled)
+        std::abort();
     return 0;
 }

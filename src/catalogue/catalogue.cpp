@@ -28,11 +28,14 @@ bool Contains(const std::vector<std::string>& list, const std::string& name) {
 }
 
 void AppendOnce(std::vector<std::string>& list, const std::string& name) {
-    if (!Contains(list, name)) list.push_back(name);
+    if (!Contains(list, name))
+        list.push_back(name);
 }
 
 // The text before the first "(" of a declarations line.
-std::string_view DeclaredName(std::string_view line) { return line.substr(0, line.find('(')); }
+std::string_view DeclaredName(std::string_view line) {
+    return line.substr(0, line.find('('));
+}
 
 }  // namespace
 
@@ -47,17 +50,22 @@ struct Catalogue::DependenceWalk {
 };
 
 Catalogue::Catalogue(Notifier& notifier, std::string installDirectory)
-    : parameterList(std::move(installDirectory)), m_notifier(notifier), m_observer(&SilentObserver()) {}
+    : parameterList(std::move(installDirectory)),
+      m_notifier(notifier),
+      m_observer(&SilentObserver()) {}
 
 Catalogue::~Catalogue() {
     // The evaluators read their functions' parameter lists.
     parserList.clear();
 }
 
-void Catalogue::setObserver(CatalogueObserver* observer) { m_observer = observer ? observer : &SilentObserver(); }
+void Catalogue::setObserver(CatalogueObserver* observer) {
+    m_observer = observer ? observer : &SilentObserver();
+}
 
 TFunktion* Catalogue::FindFunctionByName(std::string_view name) {
-    if (name == "nil") return nullptr;
+    if (name == "nil")
+        return nullptr;
     std::string plain(name);
     if (const auto open = plain.find('('); open != std::string::npos) {
         const auto close = plain.find(')', open);
@@ -68,7 +76,8 @@ TFunktion* Catalogue::FindFunctionByName(std::string_view name) {
         plain.erase(open, close - open + 1);
     }
     for (const auto& function : functionList) {
-        if (function->Funktionsname == plain) return function.get();
+        if (function->Funktionsname == plain)
+            return function.get();
     }
     return nullptr;
 }
@@ -79,17 +88,20 @@ void Catalogue::EnterDefinition(const std::string& line, EntryMode mode) {
     std::vector<std::string> variables;
     std::vector<std::string> called;
     std::vector<std::string> parameters;
-    const std::uint8_t status = ParseDefinition(line, name, rightHandSide, &variables, &called, &parameters);
+    const std::uint8_t status =
+        ParseDefinition(line, name, rightHandSide, &variables, &called, &parameters);
     if (status != DefinitionOk) {
         pendingError = status;
         m_notifier.plainMessage("Syntax Error: \r\n" + line);
         return;
     }
     for (const std::string& callee : called) {
-        if (callee != name) continue;
+        if (callee != name)
+            continue;
         // Rebuilding the list after an entry would repeat this for every line the user
         // did not type; the line's own entry has said it.
-        if (mode == EntryMode::Typed) m_notifier.plainMessage("Rekursion: " + callee);
+        if (mode == EntryMode::Typed)
+            m_notifier.plainMessage("Rekursion: " + callee);
         if (TFunktion* existing = FindFunctionByName(name)) {
             existing->valid = false;
             existing->Recursive = true;
@@ -107,8 +119,10 @@ void Catalogue::EnterDefinition(const std::string& line, EntryMode mode) {
     TFunktion* function = FindFunctionByName(name);
     if (function) {
         const bool unchanged = function->Term == term && function->Variable == variable;
-        if (unchanged && !(mode == EntryMode::Reentry && CouldBecomeValid(*function, called))) return;
-        if (!unchanged) m_observer->documentModified();
+        if (unchanged && !(mode == EntryMode::Reentry && CouldBecomeValid(*function, called)))
+            return;
+        if (!unchanged)
+            m_observer->documentModified();
         function->Term = term;
         function->Variable = variable;
         function->UserFunktionen.clear();
@@ -155,8 +169,9 @@ void Catalogue::EnterDefinition(const std::string& line, EntryMode mode) {
         // Like an overwritten function, a new one is valid only when every function it
         // calls exists and is valid: a call of a placeholder expands to "()", which the
         // compiler lets through, and the function would fail at every point.
-        function->valid = std::all_of(function->Subfunctions.begin(), function->Subfunctions.end(),
-                                      [function](const TFunktion* callee) { return callee != function && callee->valid; });
+        function->valid = std::all_of(
+            function->Subfunctions.begin(), function->Subfunctions.end(),
+            [function](const TFunktion* callee) { return callee != function && callee->valid; });
         function->Parametercount = 1;
         function->ParserIndex = -1;
         function->Stuetzstellenzahl = kDefaultCalculationPoints;
@@ -172,25 +187,30 @@ void Catalogue::EnterDefinition(const std::string& line, EntryMode mode) {
         UpdateDependenceParams(*function);
         // A function calling itself directly was reported above as "Rekursion: ".
         const bool direct = std::find(called.begin(), called.end(), name) != called.end();
-        if (!m_recursionPath.empty() && !direct) m_notifier.plainMessage("RECURSION DETECTED: " + m_recursionPath);
+        if (!m_recursionPath.empty() && !direct)
+            m_notifier.plainMessage("RECURSION DETECTED: " + m_recursionPath);
     }
     UpdateFunktionWirdGenutztVon(*function);
     RefreshLists();
     RevalidateItems();
     m_observer->dependencyTreeChanged();
     m_observer->setAnimateVisible(AnyShownAnimated());
-    if (!function->Recursive) parameterList.EnsureItems(function->DependenceParams);
+    if (!function->Recursive)
+        parameterList.EnsureItems(function->DependenceParams);
 }
 
-bool Catalogue::CouldBecomeValid(const TFunktion& function, const std::vector<std::string>& called) {
-    if (function.valid || function.Recursive || function.Term.empty()) return false;
+bool Catalogue::CouldBecomeValid(const TFunktion& function,
+                                 const std::vector<std::string>& called) {
+    if (function.valid || function.Recursive || function.Term.empty())
+        return false;
     return std::all_of(called.begin(), called.end(), [this](const std::string& name) {
         const TFunktion* callee = FindFunctionByName(name);
         return callee && callee->valid;
     });
 }
 
-void Catalogue::RebuildSubfunctions(TFunktion& function, const std::vector<std::string>& calledNames) {
+void Catalogue::RebuildSubfunctions(TFunktion& function,
+                                    const std::vector<std::string>& calledNames) {
     function.Subfunctions.clear();
     for (const std::string& name : calledNames) {
         // A function calling itself is its own subfunction, also while it is still being
@@ -214,7 +234,8 @@ void Catalogue::RebuildSubfunctions(TFunktion& function, const std::vector<std::
 Catalogue::NameIndex Catalogue::BuildNameIndex() const {
     NameIndex index;
     // emplace keeps the first of equal names, as FindFunctionByName does.
-    for (const auto& function : functionList) index.emplace(function->Funktionsname, function.get());
+    for (const auto& function : functionList)
+        index.emplace(function->Funktionsname, function.get());
     return index;
 }
 
@@ -222,11 +243,13 @@ const std::vector<std::string>& Catalogue::UpdateBenutzteFunktionen(TFunktion& f
     return ComputeBenutzteFunktionen(function, BuildNameIndex());
 }
 
-const std::vector<std::string>& Catalogue::ComputeBenutzteFunktionen(TFunktion& function, const NameIndex& index) {
+const std::vector<std::string>& Catalogue::ComputeBenutzteFunktionen(TFunktion& function,
+                                                                     const NameIndex& index) {
     std::vector<std::string> result;
     std::unordered_set<std::string> seen;
     const auto append = [&](const std::string& name) {
-        if (seen.insert(name).second) result.push_back(name);
+        if (seen.insert(name).second)
+            result.push_back(name);
     };
     // Each pass takes the names the previous one added; a name enters once, so cycles end.
     std::vector<std::string> pass = function.UserFunktionen;
@@ -234,7 +257,8 @@ const std::vector<std::string>& Catalogue::ComputeBenutzteFunktionen(TFunktion& 
         const std::size_t before = result.size();
         for (const std::string& name : pass) {
             const auto callee = index.find(name);
-            if (callee == index.end() || callee->second->Recursive) continue;
+            if (callee == index.end() || callee->second->Recursive)
+                continue;
             for (const std::string& indirect : callee->second->UserFunktionen) append(indirect);
         }
         pass.assign(result.begin() + static_cast<std::ptrdiff_t>(before), result.end());
@@ -244,14 +268,17 @@ const std::vector<std::string>& Catalogue::ComputeBenutzteFunktionen(TFunktion& 
     return function.BenutzteFunktionen;
 }
 
-std::vector<std::string> Catalogue::WalkDependenceParams(TFunktion& function, DependenceWalk& walk) {
-    if (const auto known = walk.done.find(&function); known != walk.done.end()) return known->second;
+std::vector<std::string> Catalogue::WalkDependenceParams(TFunktion& function,
+                                                         DependenceWalk& walk) {
+    if (const auto known = walk.done.find(&function); known != walk.done.end())
+        return known->second;
     const auto onPath = std::find(walk.path.begin(), walk.path.end(), &function);
     if (onPath != walk.path.end() || walk.path.size() >= kMaxCallDepth) {
         // Whoever is on the path collects this function's parameters anyway: every
         // function of a cycle is among the used functions of every other.
         if (walk.cycle.empty() && onPath == walk.path.end()) {
-            walk.cycle = "more than " + std::to_string(kMaxCallDepth) + " nested calls at " + function.Funktionsname;
+            walk.cycle = "more than " + std::to_string(kMaxCallDepth) + " nested calls at " +
+                         function.Funktionsname;
         } else if (walk.cycle.empty()) {
             walk.cycle = CallCycle(function);
         }
@@ -262,8 +289,10 @@ std::vector<std::string> Catalogue::WalkDependenceParams(TFunktion& function, De
     const std::vector<std::string> used = ComputeBenutzteFunktionen(function, walk.index);
     for (const std::string& name : used) {
         const auto callee = walk.index.find(name);
-        if (callee == walk.index.end() || callee->second->Recursive) continue;
-        for (const std::string& parameter : WalkDependenceParams(*callee->second, walk)) AppendOnce(result, parameter);
+        if (callee == walk.index.end() || callee->second->Recursive)
+            continue;
+        for (const std::string& parameter : WalkDependenceParams(*callee->second, walk))
+            AppendOnce(result, parameter);
     }
     for (const std::string& parameter : function.UserParameters) AppendOnce(result, parameter);
     walk.path.pop_back();
@@ -277,7 +306,8 @@ std::string Catalogue::CallCycle(const TFunktion& start) {
     std::map<std::string, std::string> reachedFrom;
     std::deque<std::string> queue;
     const auto visit = [&](const std::string& name, const std::string& from) {
-        if (reachedFrom.emplace(name, from).second) queue.push_back(name);
+        if (reachedFrom.emplace(name, from).second)
+            queue.push_back(name);
     };
     for (const std::string& callee : start.UserFunktionen) visit(callee, start.Funktionsname);
     while (!queue.empty() && !reachedFrom.count(start.Funktionsname)) {
@@ -287,9 +317,11 @@ std::string Catalogue::CallCycle(const TFunktion& start) {
             for (const std::string& callee : function->UserFunktionen) visit(callee, name);
         }
     }
-    if (!reachedFrom.count(start.Funktionsname)) return start.Funktionsname;
+    if (!reachedFrom.count(start.Funktionsname))
+        return start.Funktionsname;
     std::string path = start.Funktionsname;
-    for (std::string name = reachedFrom[start.Funktionsname]; name != start.Funktionsname; name = reachedFrom[name])
+    for (std::string name = reachedFrom[start.Funktionsname]; name != start.Funktionsname;
+         name = reachedFrom[name])
         path.insert(0, name + " -> ");
     return start.Funktionsname + " -> " + path;
 }
@@ -305,7 +337,8 @@ const std::vector<std::string>& Catalogue::UpdateDependenceParams(TFunktion& fun
 const std::vector<std::string>& Catalogue::UpdateFunktionWirdGenutztVon(TFunktion& function) {
     function.FunktionWirdGenutztVon.clear();
     for (const auto& other : functionList) {
-        if (other.get() == &function) continue;
+        if (other.get() == &function)
+            continue;
         if (Contains(other->BenutzteFunktionen, function.Funktionsname))
             AppendOnce(function.FunktionWirdGenutztVon, other->Funktionsname);
     }
@@ -327,8 +360,8 @@ std::int32_t Catalogue::ArrayCount(TFktItem& item) {
     const auto count = [this](TFunktion* function) -> std::int64_t {
         return function ? std::max(ParameterCount(*function), 1) : 1;
     };
-    return static_cast<std::int32_t>(std::min<std::int64_t>(count(item.Funktion1) * count(item.Funktion2),
-                                                            std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(std::min<std::int64_t>(
+        count(item.Funktion1) * count(item.Funktion2), std::numeric_limits<std::int32_t>::max()));
 }
 
 void Catalogue::SetParametercount(TFunktion& function, std::int32_t count) {
@@ -340,7 +373,8 @@ void Catalogue::SetParametercount(TFunktion& function, std::int32_t count) {
 }
 
 void Catalogue::ReplaceDeclarationLine(std::size_t index, const std::string& line) {
-    if (index >= declarations.Functions().size() || declarations.Functions()[index] == line) return;
+    if (index >= declarations.Functions().size() || declarations.Functions()[index] == line)
+        return;
     auto lines = declarations.Functions();
     lines[index] = line;
     declarations.SetFunctions(std::move(lines));
@@ -351,7 +385,8 @@ void Catalogue::CompileAll() {
     for (std::size_t i = 0; i < functionList.size(); ++i) {
         TFunktion& function = *functionList[i];
         function.ParserIndex = -1;
-        if (function.Status != TStatus::sok || !function.valid) continue;
+        if (function.Status != TStatus::sok || !function.valid)
+            continue;
         auto parser = std::make_unique<TFunctionParser>();
         parser->SetDeclarations(&declarations);
         parser->SetExtraVariables(&UpdateDependenceParams(function));
@@ -369,7 +404,8 @@ void Catalogue::CompileAll() {
 }
 
 TFunctionParser* Catalogue::ParserOf(const TFunktion& function) {
-    if (function.ParserIndex < 0 || static_cast<std::size_t>(function.ParserIndex) >= parserList.size())
+    if (function.ParserIndex < 0 ||
+        static_cast<std::size_t>(function.ParserIndex) >= parserList.size())
         return nullptr;
     return parserList[static_cast<std::size_t>(function.ParserIndex)].get();
 }
@@ -377,7 +413,8 @@ TFunctionParser* Catalogue::ParserOf(const TFunktion& function) {
 void Catalogue::RevalidateItems() {
     m_observer->setPlotsReady(false);
     const auto clearReference = [this](TFktItem& item) {
-        if (!item.Referenz) return;
+        if (!item.Referenz)
+            return;
         item.Referenz = false;
         m_observer->setScaleMode(kScaleModeGlobal);
     };
@@ -402,7 +439,8 @@ void Catalogue::RevalidateItems() {
                 break;
             case ftxtyt:
                 clearReference(item);
-                item.valid = item.Funktion1 && item.Funktion1->valid && item.Funktion2 && item.Funktion2->valid;
+                item.valid = item.Funktion1 && item.Funktion1->valid && item.Funktion2 &&
+                             item.Funktion2->valid;
                 if (!item.Funktion2) {
                     item.Darstellung = false;
                     doomed[i] = true;
@@ -421,13 +459,16 @@ void Catalogue::RevalidateItems() {
                     doomed[i] = true;
                 }
                 break;
-            default: break;
+            default:
+                break;
         }
     }
     for (std::size_t i = displayList.size(); i-- > 0;) {
-        if (doomed[i]) RemoveItem(i);
+        if (doomed[i])
+            RemoveItem(i);
     }
-    if (displayList.empty()) currentItem = nullptr;
+    if (displayList.empty())
+        currentItem = nullptr;
     m_observer->setPlotsReady(true);
 }
 
@@ -440,9 +481,11 @@ void Catalogue::RefreshLists() {
     selectionList.clear();
     visibleItems.clear();
     for (const auto& function : functionList) {
-        if (function->Status != TStatus::sok) continue;
+        if (function->Status != TStatus::sok)
+            continue;
         selectionList.push_back(function->FullString());
-        if (function->valid) visibleItems.push_back(function.get());
+        if (function->valid)
+            visibleItems.push_back(function.get());
     }
 }
 
@@ -456,43 +499,54 @@ std::vector<std::string> Catalogue::UsedParameterNames() {
 
 int Catalogue::IndexOf(const TFunktion* function) const {
     for (std::size_t i = 0; i < functionList.size(); ++i) {
-        if (functionList[i].get() == function) return static_cast<int>(i);
+        if (functionList[i].get() == function)
+            return static_cast<int>(i);
     }
     return -1;
 }
 
 int Catalogue::IndexOf(const TFktItem* item) const {
     for (std::size_t i = 0; i < displayList.size(); ++i) {
-        if (displayList[i].get() == item) return static_cast<int>(i);
+        if (displayList[i].get() == item)
+            return static_cast<int>(i);
     }
     return -1;
 }
 
 void Catalogue::RemoveItem(std::size_t index) {
-    if (index >= displayList.size()) return;
-    if (currentItem == displayList[index].get()) currentItem = nullptr;
+    if (index >= displayList.size())
+        return;
+    if (currentItem == displayList[index].get())
+        currentItem = nullptr;
     displayList.erase(displayList.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
 void Catalogue::RemoveDestroyedFunctions() {
-    const auto destroyed = [](const TFunktion* function) { return function && function->Status == TStatus::sdestroy; };
+    const auto destroyed = [](const TFunktion* function) {
+        return function && function->Status == TStatus::sdestroy;
+    };
     parserList.clear();
     for (const auto& function : functionList) {
         function->ParserIndex = -1;
         std::erase_if(function->Subfunctions, destroyed);
     }
     for (const auto& item : displayList) {
-        if (destroyed(item->Funktion1)) item->Funktion1 = nullptr;
-        if (destroyed(item->Funktion2)) item->Funktion2 = nullptr;
+        if (destroyed(item->Funktion1))
+            item->Funktion1 = nullptr;
+        if (destroyed(item->Funktion2))
+            item->Funktion2 = nullptr;
     }
-    if (destroyed(draggedFunction)) draggedFunction = nullptr;
+    if (destroyed(draggedFunction))
+        draggedFunction = nullptr;
     std::erase_if(visibleItems, destroyed);
     // The declarations keep one line per function in list order; removing the line
     // rather than blanking it keeps every later function on its own line.
     auto lines = declarations.Functions();
     for (std::size_t i = functionList.size(); i-- > 0;) {
-        if (!destroyed(functionList[i].get())) continue;
-        if (i < lines.size()) lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
+        if (!destroyed(functionList[i].get()))
+            continue;
+        if (i < lines.size())
+            lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
         functionList.erase(functionList.begin() + static_cast<std::ptrdiff_t>(i));
     }
     declarations.SetFunctions(std::move(lines));

@@ -25,8 +25,9 @@ class TFunctionParser;
 class TFunktion;
 
 // The default colours of new functions, used in turn.
-inline constexpr std::array<TColor, 10> kDefaultColours = {0x000000, 0x00FF00, 0xFF0000, 0xFF00FF, 0xC0C0C0,
-                                                           0x8000FF, 0x800040, 0x408080, 0x00FFFF, 0xFFFF00};
+inline constexpr std::array<TColor, 10> kDefaultColours = {0x000000, 0x00FF00, 0xFF0000, 0xFF00FF,
+                                                           0xC0C0C0, 0x8000FF, 0x800040, 0x408080,
+                                                           0x00FFFF, 0xFFFF00};
 
 // The pending error number the entry check leaves when a definition does not name
 // exactly one variable: a marker, not a message number.
@@ -38,7 +39,7 @@ inline constexpr std::int32_t kPendingOneVariable = 123456;
 inline constexpr std::size_t kMaxCallDepth = 1000;
 
 class Catalogue {
-public:
+  public:
     // `installDirectory` ends with "/" or is empty; it locates the parameter tables.
     explicit Catalogue(Notifier& notifier, std::string installDirectory = {});
     ~Catalogue();
@@ -64,7 +65,7 @@ public:
     std::vector<std::string> selectionList;  // the manager's list: FullString of every sok function
     std::vector<TFunktion*> visibleItems;    // the valid sok functions, in list order
     std::int32_t pendingError = 0;
-    std::uint8_t language = 0;               // 1 German, else English
+    std::uint8_t language = 0;  // 1 German, else English
     std::string lastCompileMessage;
 
     // --- Functions -------------------------------------------------------------------
@@ -134,10 +135,11 @@ public:
     // declarations, clearing every reference to it first.
     void RemoveDestroyedFunctions();
 
-private:
+  private:
     using NameIndex = std::unordered_map<std::string, TFunktion*>;
     NameIndex BuildNameIndex() const;
-    const std::vector<std::string>& ComputeBenutzteFunktionen(TFunktion& function, const NameIndex& index);
+    const std::vector<std::string>& ComputeBenutzteFunktionen(TFunktion& function,
+                                                              const NameIndex& index);
     struct DependenceWalk;
     std::vector<std::string> WalkDependenceParams(TFunktion& function, DependenceWalk& walk);
     bool CouldBecomeValid(const TFunktion& function, const std::vector<std::string>& called);

@@ -8,7 +8,7 @@
 namespace pc {
 
 class CatalogueObserver {
-public:
+  public:
     virtual ~CatalogueObserver() = default;
 
     // The plot surfaces may (not) draw: false while the display list is rebuilt.

@@ -12,22 +12,33 @@ namespace pc {
 
 namespace {
 
-std::string NameOrUnknown(const TFunktion* function) { return function ? function->LeftName() : "???"; }
+std::string NameOrUnknown(const TFunktion* function) {
+    return function ? function->LeftName() : "???";
+}
 
 // The function name of a node label: the text before "(".
-std::string LabelName(const std::string& label) { return label.substr(0, label.find('(')); }
+std::string LabelName(const std::string& label) {
+    return label.substr(0, label.find('('));
+}
 
 }  // namespace
 
 std::vector<LegendEntry> LegendEntries(const Catalogue& catalogue) {
     std::vector<LegendEntry> entries;
     for (const auto& item : catalogue.displayList) {
-        if (!item->Darstellung || !item->valid) continue;
+        if (!item->Darstellung || !item->valid)
+            continue;
         std::string text;
         switch (item->FktTyp()) {
-            case fty: text = NameOrUnknown(item->Funktion1); break;
-            case ftxtyt: text = NameOrUnknown(item->Funktion1) + ", " + NameOrUnknown(item->Funktion2); break;
-            default: text = NameOrUnknown(item->Funktion1) + "=0"; break;  // the implicit curve f(x,y)=0
+            case fty:
+                text = NameOrUnknown(item->Funktion1);
+                break;
+            case ftxtyt:
+                text = NameOrUnknown(item->Funktion1) + ", " + NameOrUnknown(item->Funktion2);
+                break;
+            default:
+                text = NameOrUnknown(item->Funktion1) + "=0";
+                break;  // the implicit curve f(x,y)=0
         }
         entries.push_back({std::move(text), item.get()});
     }
@@ -52,19 +63,24 @@ std::vector<DependencyNode> DependencyTree(Catalogue& catalogue) {
         for (Pending& pending : level) {
             const std::string name = LabelName(pending.node->label);
             const TFunktion* function = catalogue.FindFunctionByName(pending.node->label);
-            if (!function) continue;
-            if (std::find(pending.ancestors.begin(), pending.ancestors.end(), name) != pending.ancestors.end())
+            if (!function)
+                continue;
+            if (std::find(pending.ancestors.begin(), pending.ancestors.end(), name) !=
+                pending.ancestors.end())
                 continue;
             for (const std::string& callee : function->UserFunktionen) {
-                if (nodeCount >= kMaxDependencyNodes) break;
+                if (nodeCount >= kMaxDependencyNodes)
+                    break;
                 const TFunktion* called = catalogue.FindFunctionByName(callee);
-                pending.node->children.push_back({callee + "(" + (called ? called->Variable : unknown) + ")", {}});
+                pending.node->children.push_back(
+                    {callee + "(" + (called ? called->Variable : unknown) + ")", {}});
                 ++nodeCount;
             }
             // The children are complete now, so pointers into them stay valid.
             std::vector<std::string> ancestors = pending.ancestors;
             ancestors.push_back(name);
-            for (DependencyNode& child : pending.node->children) next.push_back({&child, ancestors});
+            for (DependencyNode& child : pending.node->children)
+                next.push_back({&child, ancestors});
         }
         level = std::move(next);
     }
@@ -73,11 +89,13 @@ std::vector<DependencyNode> DependencyTree(Catalogue& catalogue) {
 
 std::uint32_t DependencyNodeColour(Catalogue& catalogue, const std::string& label) {
     const TFunktion* function = catalogue.FindFunctionByName(label);
-    if (!function) return kNodeMissing;
+    if (!function)
+        return kNodeMissing;
     return function->valid ? kNodeValid : kNodeInvalid;
 }
 
-std::vector<std::string> DumpText(const Catalogue& catalogue, const ViewLimits& main, const ViewLimits& preview) {
+std::vector<std::string> DumpText(const Catalogue& catalogue, const ViewLimits& main,
+                                  const ViewLimits& preview) {
     const std::string rule(26, '=');
     std::vector<std::string> trace;
     trace.push_back("Auswahlliste:");
@@ -88,7 +106,8 @@ std::vector<std::string> DumpText(const Catalogue& catalogue, const ViewLimits& 
     trace.push_back(" ");
     trace.push_back("Funktionenliste:");
     trace.push_back(rule);
-    trace.push_back("Items in der Funktionenliste: " + std::to_string(catalogue.functionList.size()));
+    trace.push_back("Items in der Funktionenliste: " +
+                    std::to_string(catalogue.functionList.size()));
     trace.push_back(" ");
     for (std::size_t i = 0; i < catalogue.functionList.size(); ++i) {
         trace.push_back("Funktionenliste[" + std::to_string(i) + "]:");
@@ -105,7 +124,8 @@ std::vector<std::string> DumpText(const Catalogue& catalogue, const ViewLimits& 
     }
 
     trace.push_back(rule);
-    for (const auto& [prefix, limits] : {std::pair{"MainForm ", &main}, std::pair{"PreviewForm ", &preview}}) {
+    for (const auto& [prefix, limits] :
+         {std::pair{"MainForm ", &main}, std::pair{"PreviewForm ", &preview}}) {
         const std::string surface = prefix;
         trace.push_back(surface + "xmin: " + FormatGeneral(limits->xmin));
         trace.push_back(surface + "xmax: " + FormatGeneral(limits->xmax));

@@ -58,6 +58,7 @@ struct ViewLimits {
 
 // The dump window's text: the selection list, every function and item with its own
 // dump, then the main and preview windows' limits.
-std::vector<std::string> DumpText(const Catalogue& catalogue, const ViewLimits& main, const ViewLimits& preview);
+std::vector<std::string> DumpText(const Catalogue& catalogue, const ViewLimits& main,
+                                  const ViewLimits& preview);
 
 }  // namespace pc

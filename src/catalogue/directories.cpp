@@ -10,7 +10,8 @@ namespace pc {
 namespace {
 
 std::string WithSlash(std::string directory) {
-    if (directory.empty() || directory.back() != '/') directory += '/';
+    if (directory.empty() || directory.back() != '/')
+        directory += '/';
     return directory;
 }
 
@@ -23,13 +24,17 @@ std::string DataDirectory() {
     if (const char* configured = std::getenv("PLOTCRAFTSMAN_DATA_DIR"); configured && *configured)
         return WithSlash(configured);
     std::error_code ignored;
-    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", ignored);
+    const std::filesystem::path executable =
+        std::filesystem::read_symlink("/proc/self/exe", ignored);
     const std::filesystem::path folder = executable.parent_path();
-    if (IsDirectory(folder / "resources")) return WithSlash((folder / "resources").string());
+    if (IsDirectory(folder / "resources"))
+        return WithSlash((folder / "resources").string());
     const std::filesystem::path shared = folder.parent_path() / "share" / "plotcraftsman";
-    if (IsDirectory(shared)) return WithSlash(shared.string());
+    if (IsDirectory(shared))
+        return WithSlash(shared.string());
     // Nothing installed: the folder of the executable is still an absolute place.
-    return WithSlash(folder.empty() ? std::filesystem::current_path(ignored).string() : folder.string());
+    return WithSlash(folder.empty() ? std::filesystem::current_path(ignored).string()
+                                    : folder.string());
 }
 
 }  // namespace
@@ -37,12 +42,14 @@ std::string DataDirectory() {
 std::string InstallDirectory() {
     const QSettings settings("Qorv", "Plotcraftsman");
     const std::string configured = settings.value("InstallDir").toString().toStdString();
-    if (!configured.empty() && IsDirectory(configured)) return WithSlash(configured);
+    if (!configured.empty() && IsDirectory(configured))
+        return WithSlash(configured);
     return DataDirectory();
 }
 
 std::string UserDirectory() {
-    return WithSlash(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString()) +
+    return WithSlash(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+                         .toStdString()) +
            "Plotcraftsman/";
 }
 

@@ -30,9 +30,11 @@ void AppendUtf8(std::string& out, char32_t code) {
 }
 
 char ToCp1252(char32_t code) {
-    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) return static_cast<char>(code);
+    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF))
+        return static_cast<char>(code);
     for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] == code) return static_cast<char>(0x80 + i);
+        if (kHighControls[i] == code)
+            return static_cast<char>(0x80 + i);
     }
     return '?';
 }
@@ -54,7 +56,11 @@ std::string Utf8ToCp1252(std::string_view text) {
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+        const int length = lead < 0x80           ? 1
+                           : (lead >> 5) == 0x6  ? 2
+                           : (lead >> 4) == 0xE  ? 3
+                           : (lead >> 3) == 0x1E ? 4
+                                                 : 0;
         if (length == 0 || i + static_cast<std::size_t>(length) > text.size()) {
             out += '?';
             ++i;
@@ -81,12 +87,14 @@ std::vector<std::string> SplitLines(std::string_view bytes) {
         if (ch == '\r' || ch == '\n') {
             lines.push_back(std::move(line));
             line.clear();
-            if (ch == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+            if (ch == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+                ++i;
         } else {
             line += ch;
         }
     }
-    if (!line.empty()) lines.push_back(std::move(line));
+    if (!line.empty())
+        lines.push_back(std::move(line));
     return lines;
 }
 
@@ -96,7 +104,8 @@ std::int32_t FileChecksum(const std::vector<std::string>& lines) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string& line = lines[i];
         for (std::size_t j = 0; j < line.size(); ++j)
-            sum += static_cast<std::uint32_t>(static_cast<unsigned char>(line[j])) * static_cast<std::uint32_t>(i + j + 1);
+            sum += static_cast<std::uint32_t>(static_cast<unsigned char>(line[j])) *
+                   static_cast<std::uint32_t>(i + j + 1);
     }
     return static_cast<std::int32_t>(sum);
 }
@@ -124,7 +133,8 @@ bool ReadTextFile(const std::string& path, std::vector<std::string>& lines, std:
     return true;
 }
 
-bool WriteTextFile(const std::string& path, const std::vector<std::string>& lines, std::string& error) {
+bool WriteTextFile(const std::string& path, const std::vector<std::string>& lines,
+                   std::string& error) {
     std::string bytes;
     for (const std::string& line : lines) {
         bytes += Utf8ToCp1252(line);

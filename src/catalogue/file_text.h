@@ -35,6 +35,7 @@ bool ReadTextFile(const std::string& path, std::vector<std::string>& lines, std:
 // Writes UTF-8 lines as Windows-1252 with CR LF after every line, through a temporary
 // file that replaces `path` only once everything is written: a failed save leaves the
 // previous file as it was. False with `error` set when it fails.
-bool WriteTextFile(const std::string& path, const std::vector<std::string>& lines, std::string& error);
+bool WriteTextFile(const std::string& path, const std::vector<std::string>& lines,
+                   std::string& error);
 
 }  // namespace pc

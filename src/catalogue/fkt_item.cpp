@@ -11,7 +11,9 @@ namespace pc {
 
 namespace {
 
-const char* TrueFalse(bool value) { return value ? "True" : "False"; }
+const char* TrueFalse(bool value) {
+    return value ? "True" : "False";
+}
 
 template <typename Record>
 void Resize(std::vector<Record>& records, std::size_t count) {
@@ -39,20 +41,26 @@ std::int32_t TFktItem::RecordsPerArray() const {
 TPointArray TFktItem::NewArray(std::int32_t records) const {
     const auto count = static_cast<std::size_t>(std::max(records, 0));
     switch (m_fktTyp) {
-        case fty: return std::vector<TFeldfty>(count);
-        case ftxtyt: return std::vector<TFeldftxtyt>(count);
-        default: return std::monostate{};
+        case fty:
+            return std::vector<TFeldfty>(count);
+        case ftxtyt:
+            return std::vector<TFeldftxtyt>(count);
+        default:
+            return std::monostate{};
     }
 }
 
 void TFktItem::SetStuetzstellen(std::int32_t count) {
-    if (count != 0) count = std::clamp(count, kMinCalculationPoints, kMaxCalculationPoints);
-    if (count == m_stuetzstellen) return;
+    if (count != 0)
+        count = std::clamp(count, kMinCalculationPoints, kMaxCalculationPoints);
+    if (count == m_stuetzstellen)
+        return;
     // Keep one list within its budget: a family that no longer fits loses its last arrays.
     const std::int64_t records = count == 0 ? kDefaultCalculationPoints : count;
     const auto arraysThatFit = static_cast<std::size_t>(kMaxRecordsPerList / records);
     for (TPointArrayList* list : {&FeldListenListeM, &FeldListenListeP}) {
-        if (list->size() > arraysThatFit) list->resize(arraysThatFit);
+        if (list->size() > arraysThatFit)
+            list->resize(arraysThatFit);
         for (TPointArray& array : *list) {
             std::visit(
                 [records](auto& points) {
@@ -66,28 +74,33 @@ void TFktItem::SetStuetzstellen(std::int32_t count) {
 }
 
 void TFktItem::SetFktTyp(TFktTyp type) {
-    if (type == m_fktTyp) return;
+    if (type == m_fktTyp)
+        return;
     m_fktTyp = type;
     for (TPointArrayList* list : {&FeldListenListeM, &FeldListenListeP}) {
-        for (TPointArray& array : *list) array = NewArray(static_cast<std::int32_t>(RecordCount(array)));
+        for (TPointArray& array : *list)
+            array = NewArray(static_cast<std::int32_t>(RecordCount(array)));
     }
     // Records of an ftfxy item do not exist; leaving it for another type must give the
     // arrays their records back.
     if (type != ftfxy) {
         for (TPointArrayList* list : {&FeldListenListeM, &FeldListenListeP}) {
             for (TPointArray& array : *list) {
-                if (RecordCount(array) == 0) array = NewArray(RecordsPerArray());
+                if (RecordCount(array) == 0)
+                    array = NewArray(RecordsPerArray());
             }
         }
     }
 }
 
 void TFktItem::SetArrayCount(std::int32_t count) {
-    if (m_stuetzstellen == 0) m_stuetzstellen = kDefaultCalculationPoints;
+    if (m_stuetzstellen == 0)
+        m_stuetzstellen = kDefaultCalculationPoints;
     const std::int64_t limit = kMaxRecordsPerList / RecordsPerArray();
     const auto wanted = static_cast<std::size_t>(std::clamp<std::int64_t>(count, 0, limit));
     for (TPointArrayList* list : {&FeldListenListeM, &FeldListenListeP}) {
-        if (list->size() > wanted) list->resize(wanted);
+        if (list->size() > wanted)
+            list->resize(wanted);
         while (list->size() < wanted) list->push_back(NewArray(RecordsPerArray()));
     }
 }
@@ -97,8 +110,10 @@ void TFktItem::LinearStep(Extended upper, Extended lower) {
 }
 
 void TFktItem::LogarithmicStep(Extended upper, Extended lower) {
-    if (lower <= 1e-18L) lower = 1e-20L;
-    if (!(upper > 0)) upper = 10;
+    if (lower <= 1e-18L)
+        lower = 1e-20L;
+    if (!(upper > 0))
+        upper = 10;
     Schrittweite = std::log10(upper / lower) / static_cast<Extended>(RecordsPerArray() - 1);
 }
 
@@ -106,8 +121,10 @@ void TFktItem::Dump(std::vector<std::string>& trace) const {
     trace.push_back("-----------------------------------");
     trace.push_back(std::string("Item valid: ") + TrueFalse(valid));
     trace.push_back(std::string("Item active: ") + TrueFalse(active));
-    trace.push_back(Funktion1 ? "Funktion1.Name: " + Funktion1->Funktionsname : std::string("Funktion1.Name: nil"));
-    trace.push_back(Funktion2 ? "Funktion2.Name: " + Funktion2->Funktionsname : std::string("Funktion2.Name: nil"));
+    trace.push_back(Funktion1 ? "Funktion1.Name: " + Funktion1->Funktionsname
+                              : std::string("Funktion1.Name: nil"));
+    trace.push_back(Funktion2 ? "Funktion2.Name: " + Funktion2->Funktionsname
+                              : std::string("Funktion2.Name: nil"));
     trace.push_back("Stützstellen: " + std::to_string(m_stuetzstellen));
     trace.push_back("Schrittweite: " + FormatGeneral(Schrittweite));
     trace.push_back(std::string("FktTyp: ") + FktTypText(m_fktTyp));

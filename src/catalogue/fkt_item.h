@@ -40,7 +40,7 @@ std::size_t RecordCount(const TPointArray& array);
 inline constexpr std::int64_t kMaxRecordsPerList = 2'000'000;
 
 class TFktItem {
-public:
+  public:
     TFktItem() = default;
     TFktItem(const TFktItem&) = delete;
     TFktItem& operator=(const TFktItem&) = delete;
@@ -73,14 +73,14 @@ public:
     std::uint8_t Pentyp = psSolid;
     std::uint8_t LinienBreite = 1;
     std::uint8_t PunkteMarkierung = 0;
-    bool Darstellung = false;           // shown
-    TFunktion* Funktion1 = nullptr;     // not owned
-    TFunktion* Funktion2 = nullptr;     // not owned
+    bool Darstellung = false;        // shown
+    TFunktion* Funktion1 = nullptr;  // not owned
+    TFunktion* Funktion2 = nullptr;  // not owned
     bool Referenz = false;
-    bool referenceHighlight = false;    // the manager flashes the reference cell
+    bool referenceHighlight = false;  // the manager flashes the reference cell
     bool valid = false;
     bool active = false;
-    bool statusHighlight = false;       // the manager flashes the selection cell
+    bool statusHighlight = false;  // the manager flashes the selection cell
     Extended Schrittweite = 0;
     TPointArrayList FeldListenListeM;
     TPointArrayList FeldListenListeP;
@@ -88,7 +88,7 @@ public:
     std::int32_t animationIndex = 0;
     std::int32_t animationDirection = 1;
 
-private:
+  private:
     std::int32_t RecordsPerArray() const;
     TPointArray NewArray(std::int32_t records) const;
 

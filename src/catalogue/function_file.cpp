@@ -24,7 +24,9 @@ constexpr const char* kEndOfParameters = "%%%%%";
 
 // Colours are stored as the signed 32-bit number they are to the platform's colour type,
 // so every value read back writes back the same.
-std::string ColourText(TColor colour) { return std::to_string(static_cast<std::int32_t>(colour)); }
+std::string ColourText(TColor colour) {
+    return std::to_string(static_cast<std::int32_t>(colour));
+}
 
 std::string ListText(const std::vector<std::string>& names) {
     std::string text;
@@ -36,7 +38,8 @@ std::string ListText(const std::vector<std::string>& names) {
 std::vector<std::string> ListFromText(const std::string& text) {
     std::vector<std::string> names;
     std::size_t start = 0;
-    for (std::size_t comma = text.find(','); comma != std::string::npos; comma = text.find(',', start)) {
+    for (std::size_t comma = text.find(','); comma != std::string::npos;
+         comma = text.find(',', start)) {
         names.push_back(text.substr(start, comma - start));
         start = comma + 1;
     }
@@ -46,20 +49,22 @@ std::vector<std::string> ListFromText(const std::string& text) {
 // Reads the lines of one section in order; running past its end or meeting a line that
 // is not what the format puts there throws EConversionError.
 class SectionReader {
-public:
+  public:
     SectionReader(const std::vector<std::string>& lines, std::size_t begin, std::size_t end)
         : m_lines(lines), m_next(begin), m_end(end) {}
 
     std::size_t position() const { return m_next; }
 
     const std::string& Text() {
-        if (m_next >= m_end) throw EConversionError("The file ends in the middle of a record.");
+        if (m_next >= m_end)
+            throw EConversionError("The file ends in the middle of a record.");
         return m_lines[m_next++];
     }
     std::int32_t Int() {
         const std::string& text = Text();
         std::int32_t value = 0;
-        if (!TextToInt(text, value)) throw EConversionError("'" + text + "' is not a valid integer value");
+        if (!TextToInt(text, value))
+            throw EConversionError("'" + text + "' is not a valid integer value");
         return value;
     }
     std::uint8_t Byte() { return static_cast<std::uint8_t>(Int()); }  // as a byte field takes it
@@ -67,7 +72,7 @@ public:
     Extended Float() { return TextToFloat(Text()); }
     std::vector<std::string> List() { return ListFromText(Text()); }
 
-private:
+  private:
     const std::vector<std::string>& m_lines;
     std::size_t m_next;
     std::size_t m_end;
@@ -104,7 +109,8 @@ struct StagedFile {
 
 std::size_t FindLine(const std::vector<std::string>& lines, std::size_t from, const char* marker) {
     for (std::size_t i = from; i < lines.size(); ++i) {
-        if (lines[i] == marker) return i;
+        if (lines[i] == marker)
+            return i;
     }
     throw EConversionError(std::string("The file has no '") + marker + "' line.");
 }
@@ -183,9 +189,15 @@ StagedFile Stage(const std::vector<std::string>& body, const std::string& defaul
         item.listCount = listCount;
         item.valueSource = source;
         switch (source) {
-            case vsList: item.currentCount = static_cast<std::int32_t>(item.listValues.size()); break;
-            case vsFile: item.currentCount = item.storedFileCount; break;
-            default: item.currentCount = item.automaticCount; break;
+            case vsList:
+                item.currentCount = static_cast<std::int32_t>(item.listValues.size());
+                break;
+            case vsFile:
+                item.currentCount = item.storedFileCount;
+                break;
+            default:
+                item.currentCount = item.automaticCount;
+                break;
         }
         staged.parameters.push_back(std::move(item));
     }
@@ -217,7 +229,8 @@ void Apply(Catalogue& catalogue, StagedFile& staged) {
     for (TParameterItem& item : parameters.Items()) {
         // A table's values live in its own file; without them a parameter read from a
         // table would have no values at all.
-        if (item.valueSource == vsFile) parameters.LoadTableFile(item.name, item.tableFileName);
+        if (item.valueSource == vsFile)
+            parameters.LoadTableFile(item.name, item.tableFileName);
     }
 
     std::vector<std::string> declarationLines;
@@ -230,7 +243,8 @@ void Apply(Catalogue& catalogue, StagedFile& staged) {
         TFunktion& function = *catalogue.functionList[i];
         // The file keeps the names of the called functions, not the links.
         for (const std::string& name : function.UserFunktionen) {
-            if (TFunktion* callee = catalogue.FindFunctionByName(name)) function.Subfunctions.push_back(callee);
+            if (TFunktion* callee = catalogue.FindFunctionByName(name))
+                function.Subfunctions.push_back(callee);
         }
         catalogue.SetParametercount(function, staged.functions[i].parametercount);
     }
@@ -257,7 +271,8 @@ void Apply(Catalogue& catalogue, StagedFile& staged) {
         item->SetStuetzstellen(staging.stuetzstellen);
         catalogue.displayList.push_back(std::move(item));
     }
-    if (!catalogue.displayList.empty()) catalogue.currentItem = catalogue.displayList.front().get();
+    if (!catalogue.displayList.empty())
+        catalogue.currentItem = catalogue.displayList.front().get();
 
     catalogue.CompileAll();
     catalogue.RefreshLists();
@@ -274,8 +289,10 @@ std::vector<std::string> BuildFunctionFile(Catalogue& catalogue, const FunctionF
     std::vector<std::string> lines = {kFunctionFileHeader, kFunctionFileVersion};
     for (const auto& entry : catalogue.functionList) {
         TFunktion& function = *entry;
-        if (function.Stuetzstellenzahl == 0) function.Stuetzstellenzahl = kDefaultCalculationPoints;
-        const std::int32_t parametercount = catalogue.ParameterCount(function);  // also renews DependenceParams
+        if (function.Stuetzstellenzahl == 0)
+            function.Stuetzstellenzahl = kDefaultCalculationPoints;
+        const std::int32_t parametercount =
+            catalogue.ParameterCount(function);  // also renews DependenceParams
         catalogue.UpdateFunktionWirdGenutztVon(function);
         lines.insert(lines.end(), {function.Funktionsname,
                                    function.Variable,
@@ -301,36 +318,33 @@ std::vector<std::string> BuildFunctionFile(Catalogue& catalogue, const FunctionF
     }
     lines.push_back(kEndOfFunctions);
     for (const auto& item : catalogue.displayList) {
-        lines.insert(lines.end(), {ColourText(item->Farbe),
-                                   std::to_string(item->Pentyp),
-                                   std::to_string(item->LinienBreite),
-                                   std::to_string(item->PunkteMarkierung),
-                                   BoolToText(item->Darstellung),
-                                   std::to_string(item->FktTyp()),
-                                   item->Funktion1 ? item->Funktion1->Funktionsname : "",
-                                   item->Funktion2 ? item->Funktion2->Funktionsname : "nil",
-                                   BoolToText(item->Referenz),
-                                   BoolToText(item->valid),
-                                   BoolToText(item->active),
-                                   std::to_string(item->Stuetzstellen()),
-                                   FormatGeneral(item->Schrittweite),
-                                   BoolToText(item->Animated)});
+        lines.insert(lines.end(),
+                     {ColourText(item->Farbe), std::to_string(item->Pentyp),
+                      std::to_string(item->LinienBreite), std::to_string(item->PunkteMarkierung),
+                      BoolToText(item->Darstellung), std::to_string(item->FktTyp()),
+                      item->Funktion1 ? item->Funktion1->Funktionsname : "",
+                      item->Funktion2 ? item->Funktion2->Funktionsname : "nil",
+                      BoolToText(item->Referenz), BoolToText(item->valid), BoolToText(item->active),
+                      std::to_string(item->Stuetzstellen()), FormatGeneral(item->Schrittweite),
+                      BoolToText(item->Animated)});
     }
     lines.push_back(kEndOfItems);
     const auto& parameters = catalogue.parameterList.Items();
     lines.push_back(std::to_string(parameters.size()));
     for (const TParameterItem& item : parameters) {
-        lines.insert(lines.end(), {item.name, std::to_string(item.valueSource), FormatGeneral(item.startValue),
-                                   FormatGeneral(item.stopValue), std::to_string(item.automaticCount),
-                                   item.tableFileName, std::to_string(item.fileValues.size()),
-                                   std::to_string(item.listValues.size()), BoolToText(item.animate)});
+        lines.insert(lines.end(),
+                     {item.name, std::to_string(item.valueSource), FormatGeneral(item.startValue),
+                      FormatGeneral(item.stopValue), std::to_string(item.automaticCount),
+                      item.tableFileName, std::to_string(item.fileValues.size()),
+                      std::to_string(item.listValues.size()), BoolToText(item.animate)});
         lines.insert(lines.end(), item.listValues.begin(), item.listValues.end());
     }
     lines.push_back(kEndOfParameters);
-    lines.insert(lines.end(), {FormatGeneral(view.xmin), FormatGeneral(view.xmax), FormatGeneral(view.ymin),
-                               FormatGeneral(view.ymax), FormatGeneral(view.phimin), FormatGeneral(view.phimax),
-                               std::to_string(view.gridType), std::to_string(view.scaleMode),
-                               std::to_string(view.animationSpeed)});
+    lines.insert(lines.end(),
+                 {FormatGeneral(view.xmin), FormatGeneral(view.xmax), FormatGeneral(view.ymin),
+                  FormatGeneral(view.ymax), FormatGeneral(view.phimin), FormatGeneral(view.phimax),
+                  std::to_string(view.gridType), std::to_string(view.scaleMode),
+                  std::to_string(view.animationSpeed)});
     lines.push_back(std::to_string(FileChecksumOfText(lines)));
     return lines;
 }
@@ -340,9 +354,11 @@ bool SaveFunctionFile(Catalogue& catalogue, const FunctionFileView& view, const 
     return WriteTextFile(path, BuildFunctionFile(catalogue, view), error);
 }
 
-bool SaveFunctionFileAndReport(Catalogue& catalogue, const FunctionFileView& view, const std::string& path) {
+bool SaveFunctionFileAndReport(Catalogue& catalogue, const FunctionFileView& view,
+                               const std::string& path) {
     std::string error;
-    if (SaveFunctionFile(catalogue, view, path, error)) return true;
+    if (SaveFunctionFile(catalogue, view, path, error))
+        return true;
     catalogue.notifier().plainMessage("Cannot save " + path + ": " + error);
     return false;
 }
@@ -364,7 +380,8 @@ FunctionFileResult ParseFunctionFile(Catalogue& catalogue, const std::vector<std
         return result;
     }
     const std::vector<std::string> body(lines.begin() + 2, lines.end() - 1);
-    if (checksum != FileChecksumOfText({lines.begin(), lines.end() - 1})) catalogue.pendingError = 16;
+    if (checksum != FileChecksumOfText({lines.begin(), lines.end() - 1}))
+        catalogue.pendingError = 16;
     try {
         StagedFile staged = Stage(body, catalogue.parameterList.DefaultTableFile());
         Apply(catalogue, staged);

@@ -41,7 +41,8 @@ bool SaveFunctionFile(Catalogue& catalogue, const FunctionFileView& view, const 
 
 // SaveFunctionFile that tells the user when it fails, in a plain message naming the file
 // and the reason.
-bool SaveFunctionFileAndReport(Catalogue& catalogue, const FunctionFileView& view, const std::string& path);
+bool SaveFunctionFileAndReport(Catalogue& catalogue, const FunctionFileView& view,
+                               const std::string& path);
 
 enum class FunctionFileOutcome {
     Missing,  // no such file: nothing happened

@@ -18,10 +18,13 @@ namespace {
 // The function on selection line `line`: the line-th function that is not being
 // destroyed, which is what the selection list shows.
 TFunktion* FunctionOfLine(Catalogue& catalogue, int line) {
-    if (line < 0) return nullptr;
+    if (line < 0)
+        return nullptr;
     for (const auto& function : catalogue.functionList) {
-        if (function->Status != TStatus::sok) continue;
-        if (line-- == 0) return function.get();
+        if (function->Status != TStatus::sok)
+            continue;
+        if (line-- == 0)
+            return function.get();
     }
     return nullptr;
 }
@@ -45,7 +48,8 @@ void FunctionManager::setInputLine(const std::string& text) {
 }
 
 TFktItem* FunctionManager::ItemAt(int row) const {
-    if (row < 0 || static_cast<std::size_t>(row) >= m_catalogue.displayList.size()) return nullptr;
+    if (row < 0 || static_cast<std::size_t>(row) >= m_catalogue.displayList.size())
+        return nullptr;
     return m_catalogue.displayList[static_cast<std::size_t>(row)].get();
 }
 
@@ -54,7 +58,8 @@ void FunctionManager::Enter() {
     // A number left over from an earlier failure must not make this entry look failed.
     m_catalogue.pendingError = 0;
     m_catalogue.EnterDefinition(m_inputLine);
-    if (m_catalogue.pendingError != 0) return;
+    if (m_catalogue.pendingError != 0)
+        return;
     ReenterSelectionList();
     m_catalogue.observer().redrawPlots();
 }
@@ -64,14 +69,16 @@ void FunctionManager::ReenterSelectionList() {
     for (const std::string& line : lines) {
         // A placeholder's line ("G(X)=") is no definition the user typed; entering it
         // would only report a syntax error.
-        if (!line.empty() && line.back() == '=') continue;
+        if (!line.empty() && line.back() == '=')
+            continue;
         m_catalogue.EnterDefinition(line, Catalogue::EntryMode::Reentry);
     }
 }
 
 void FunctionManager::RefreshLists() {
     m_catalogue.RefreshLists();
-    if (m_catalogue.functionList.empty()) m_inputLine.clear();
+    if (m_catalogue.functionList.empty())
+        m_inputLine.clear();
 }
 
 void FunctionManager::SelectDefinition(int line) {
@@ -87,11 +94,13 @@ bool FunctionManager::OpensParameterWindow(int line) {
 
 void FunctionManager::DeleteFunction(int line) {
     TFunktion* function = FunctionOfLine(m_catalogue, line);
-    if (!function) return;
+    if (!function)
+        return;
     function->Status = TStatus::sdestroy;
     function->valid = false;
     for (const std::string& user : m_catalogue.UpdateFunktionWirdGenutztVon(*function)) {
-        if (TFunktion* caller = m_catalogue.FindFunctionByName(user)) caller->valid = false;
+        if (TFunktion* caller = m_catalogue.FindFunctionByName(user))
+            caller->valid = false;
     }
     RefreshLists();
     m_catalogue.RevalidateItems();
@@ -104,7 +113,8 @@ void FunctionManager::DeleteFunction(int line) {
 
 bool FunctionManager::AcceptsDrop(int row, int column) const {
     const int items = static_cast<int>(m_catalogue.displayList.size());
-    if (column == kColumnFunction1) return row >= 0 && row <= items;
+    if (column == kColumnFunction1)
+        return row >= 0 && row <= items;
     if (column == kColumnFunction2) {
         const TFktItem* target = ItemAt(row);
         return target && target->Funktion1;
@@ -114,7 +124,8 @@ bool FunctionManager::AcceptsDrop(int row, int column) const {
 
 bool FunctionManager::Drop(int row, int column) {
     TFunktion* dragged = m_catalogue.draggedFunction;
-    if (!dragged || !AcceptsDrop(row, column)) return false;
+    if (!dragged || !AcceptsDrop(row, column))
+        return false;
     TFktItem* target = ItemAt(row);
     auto item = std::make_unique<TFktItem>();
     item->Funktion1 = dragged;
@@ -150,7 +161,8 @@ bool FunctionManager::Drop(int row, int column) {
         item->Farbe = target->Farbe;
         item->SetArrayCount(1);
         const auto index = static_cast<std::size_t>(row);
-        if (m_catalogue.currentItem == target) m_catalogue.currentItem = item.get();
+        if (m_catalogue.currentItem == target)
+            m_catalogue.currentItem = item.get();
         m_catalogue.displayList[index] = std::move(item);
     } else {
         item->SetArrayCount(std::max(m_catalogue.ParameterCount(*dragged), 1));
@@ -165,13 +177,16 @@ bool FunctionManager::Drop(int row, int column) {
 
 bool FunctionManager::OffersRemove(int row, int column) const {
     const TFktItem* item = ItemAt(row);
-    if (!item) return false;
-    return (column == kColumnFunction1 && item->Funktion1) || (column == kColumnFunction2 && item->Funktion2);
+    if (!item)
+        return false;
+    return (column == kColumnFunction1 && item->Funktion1) ||
+           (column == kColumnFunction2 && item->Funktion2);
 }
 
 void FunctionManager::Remove(int row, int column) {
     TFktItem* item = ItemAt(row);
-    if (!item) return;
+    if (!item)
+        return;
     const auto index = static_cast<std::size_t>(row);
     switch (column) {
         case kColumnFunction1:
@@ -193,12 +208,16 @@ void FunctionManager::Remove(int row, int column) {
             break;
         case kColumnShown:
         case kColumnType:
-        case kColumnColour: m_catalogue.RemoveItem(index); break;
-        default: break;
+        case kColumnColour:
+            m_catalogue.RemoveItem(index);
+            break;
+        default:
+            break;
     }
     for (std::size_t i = m_catalogue.displayList.size(); i-- > 0;) {
         const TFktItem& candidate = *m_catalogue.displayList[i];
-        if (!candidate.Funktion1 && !candidate.Funktion2) m_catalogue.RemoveItem(i);
+        if (!candidate.Funktion1 && !candidate.Funktion2)
+            m_catalogue.RemoveItem(i);
     }
     m_catalogue.RevalidateItems();
     m_catalogue.observer().legendChanged();
@@ -207,7 +226,8 @@ void FunctionManager::Remove(int row, int column) {
 
 void FunctionManager::LeftClick(int row, int column, std::int64_t nowMs) {
     TFktItem* item = ItemAt(row);
-    if (!item) return;
+    if (!item)
+        return;
     m_catalogue.currentItem = item;
     Notifier& notifier = m_catalogue.notifier();
     auto& items = m_catalogue.displayList;
@@ -229,11 +249,13 @@ void FunctionManager::LeftClick(int row, int column, std::int64_t nowMs) {
                 for (const auto& other : items) other->active = false;
                 item->active = true;
             } else if (!item->Darstellung) {
-                notifier.plainMessage(item->Referenz ? "unerlaubter Zustand 3" : "unerlaubter Zustand 2");
+                notifier.plainMessage(item->Referenz ? "unerlaubter Zustand 3"
+                                                     : "unerlaubter Zustand 2");
             } else {
                 item->active = false;
-                const auto shown = std::find_if(items.begin(), items.end(),
-                                                [](const auto& candidate) { return candidate->Darstellung; });
+                const auto shown =
+                    std::find_if(items.begin(), items.end(),
+                                 [](const auto& candidate) { return candidate->Darstellung; });
                 if (shown != items.end()) {
                     (*shown)->active = true;
                     m_catalogue.currentItem = shown->get();
@@ -271,26 +293,32 @@ void FunctionManager::LeftClick(int row, int column, std::int64_t nowMs) {
                 m_catalogue.observer().setScaleMode(kScaleModeGlobal);
             }
             break;
-        case kColumnColour: m_catalogue.draggedFunction = item->Funktion1; break;
+        case kColumnColour:
+            m_catalogue.draggedFunction = item->Funktion1;
+            break;
         case kColumnFunction1:
         case kColumnFunction2: {
             TFunktion* function = column == kColumnFunction1 ? item->Funktion1 : item->Funktion2;
             m_catalogue.draggedFunction = function;
-            if (function) m_inputLine = function->FullString();
+            if (function)
+                m_inputLine = function->FullString();
             break;
         }
-        default: break;
+        default:
+            break;
     }
     m_catalogue.observer().legendChanged();
 }
 
 bool FunctionManager::DoubleClick(int row, int column) {
     TFktItem* item = ItemAt(row);
-    if (!item) return false;
+    if (!item)
+        return false;
     m_catalogue.currentItem = item;
     if (column == kColumnFunction1 || column == kColumnFunction2) {
         const TFunktion* function = column == kColumnFunction1 ? item->Funktion1 : item->Funktion2;
-        if (function) m_inputLine = function->FullString();
+        if (function)
+            m_inputLine = function->FullString();
     }
     return column >= kColumnType && column <= kColumnFunction2;
 }
@@ -304,39 +332,50 @@ void FunctionManager::MouseRelease() {
     }
 }
 
-std::string FunctionManager::CellBitmap(int row, int column, std::int64_t nowMs, std::uint8_t gridType) {
+std::string FunctionManager::CellBitmap(int row, int column, std::int64_t nowMs,
+                                        std::uint8_t gridType) {
     TFktItem* item = ItemAt(row);
-    if (!item) return {};
+    if (!item)
+        return {};
     const auto flashed = [&](bool& flag, const char* crossed) -> std::string {
         flag = false;
         return nowMs - m_flashTick < kFlashMilliseconds ? crossed : "BLANK";
     };
     switch (column) {
         case kColumnSelection:
-            if (item->statusHighlight) return flashed(item->statusHighlight, "PFEIL_X");
+            if (item->statusHighlight)
+                return flashed(item->statusHighlight, "PFEIL_X");
             return item->active ? "PFEIL" : "BLANK";
         case kColumnShown:
-            if (!item->valid) return "FORBIDDEN";
+            if (!item->valid)
+                return "FORBIDDEN";
             return item->Darstellung ? "CHECKED" : "NOCHECKED";
         case kColumnReference:
-            if (item->referenceHighlight) return flashed(item->referenceHighlight, "REF_X");
+            if (item->referenceHighlight)
+                return flashed(item->referenceHighlight, "REF_X");
             return item->Referenz ? "REF" : "BLANK";
         case kColumnType: {
             const bool polar = gridType == kGridTypePolar;
             switch (item->FktTyp()) {
-                case fty: return polar ? "R_PHI" : "Y";
-                case ftxtyt: return polar ? "RTPHIT" : "XTYT";
-                case ftfxy: return polar ? "FPHIR" : "FXY";
-                default: return {};
+                case fty:
+                    return polar ? "R_PHI" : "Y";
+                case ftxtyt:
+                    return polar ? "RTPHIT" : "XTYT";
+                case ftfxy:
+                    return polar ? "FPHIR" : "FXY";
+                default:
+                    return {};
             }
         }
-        default: return {};
+        default:
+            return {};
     }
 }
 
 std::string FunctionManager::CellText(int row, int column) const {
     const TFktItem* item = ItemAt(row);
-    if (!item) return {};
+    if (!item)
+        return {};
     const TFunktion* function = column == kColumnFunction1   ? item->Funktion1
                                 : column == kColumnFunction2 ? item->Funktion2
                                                              : nullptr;
@@ -350,7 +389,8 @@ std::uint32_t FunctionManager::CellTextColour(int row) const {
 
 std::string FunctionManager::CellHint(int row, int column) const {
     const TFktItem* item = ItemAt(row);
-    if (!item) return {};
+    if (!item)
+        return {};
     const TFunktion* function = column == kColumnFunction1   ? item->Funktion1
                                 : column == kColumnFunction2 ? item->Funktion2
                                                              : nullptr;
@@ -365,8 +405,9 @@ void FunctionManager::Redraw() {
         return;
     }
     observer.setAnimateVisible(m_catalogue.AnyShownAnimated());
-    const bool anyDrawable = std::any_of(m_catalogue.displayList.begin(), m_catalogue.displayList.end(),
-                                         [](const auto& item) { return item->Darstellung && item->valid; });
+    const bool anyDrawable =
+        std::any_of(m_catalogue.displayList.begin(), m_catalogue.displayList.end(),
+                    [](const auto& item) { return item->Darstellung && item->valid; });
     if (anyDrawable) {
         observer.applySettingsLimits();
         m_catalogue.CompileAll();
@@ -397,7 +438,8 @@ void FunctionManager::Open(const std::string& path, const OpenHandlers& handlers
     RefreshLists();
     m_catalogue.observer().dependencyTreeChanged();
     ReenterSelectionList();
-    if (m_catalogue.selectionList.empty()) m_inputLine.clear();
+    if (m_catalogue.selectionList.empty())
+        m_inputLine.clear();
 }
 
 }  // namespace pc

@@ -36,7 +36,7 @@ struct OpenHandlers {
 };
 
 class FunctionManager {
-public:
+  public:
     explicit FunctionManager(Catalogue& catalogue);
 
     Catalogue& catalogue() { return m_catalogue; }
@@ -102,7 +102,7 @@ public:
     // tree and the definitions are brought up to date.
     void Open(const std::string& path, const OpenHandlers& handlers);
 
-private:
+  private:
     TFktItem* ItemAt(int row) const;
     void ReenterSelectionList();
 

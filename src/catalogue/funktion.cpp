@@ -6,7 +6,9 @@ namespace pc {
 
 namespace {
 
-const char* TrueFalse(bool value) { return value ? "True" : "False"; }
+const char* TrueFalse(bool value) {
+    return value ? "True" : "False";
+}
 
 void DumpList(std::vector<std::string>& trace, const char* countLabel, const char* entryLabel,
               const std::vector<std::string>& names) {
@@ -17,9 +19,13 @@ void DumpList(std::vector<std::string>& trace, const char* countLabel, const cha
 
 }  // namespace
 
-std::string TFunktion::LeftName() const { return Funktionsname + "(" + Variable + ")"; }
+std::string TFunktion::LeftName() const {
+    return Funktionsname + "(" + Variable + ")";
+}
 
-std::string TFunktion::FullString() const { return LeftName() + "=" + Term; }
+std::string TFunktion::FullString() const {
+    return LeftName() + "=" + Term;
+}
 
 void TFunktion::Dump(std::vector<std::string>& trace) const {
     trace.push_back("-----------------------------------");
@@ -37,15 +43,23 @@ void TFunktion::Dump(std::vector<std::string>& trace) const {
     DumpList(trace, "UserFunktionen.Count: ", "UserFunktion[", UserFunktionen);
     DumpList(trace, "UserParameters.count: ", "UserParameter[", UserParameters);
     DumpList(trace, "BenutzteFunktionenList.count: ", "BenutzteFunktionen[", BenutzteFunktionen);
-    DumpList(trace, "FunktionWirdGenutztVonList.count: ", "FunktionWirdGenutztVon[", FunktionWirdGenutztVon);
+    DumpList(trace, "FunktionWirdGenutztVonList.count: ", "FunktionWirdGenutztVon[",
+             FunktionWirdGenutztVon);
     std::vector<std::string> subfunctionNames;
-    for (const TFunktion* subfunction : Subfunctions) subfunctionNames.push_back(subfunction->Funktionsname);
+    for (const TFunktion* subfunction : Subfunctions)
+        subfunctionNames.push_back(subfunction->Funktionsname);
     DumpList(trace, "Subfunctions.count: ", "Funktionsname[", subfunctionNames);
     trace.push_back("Stützstellenzahl: " + std::to_string(Stuetzstellenzahl));
     switch (Status) {
-        case TStatus::sok: trace.push_back("Status: sok"); break;
-        case TStatus::sdestroy: trace.push_back("Status: sdestroy"); break;
-        default: trace.push_back("Status: unbekannt"); break;
+        case TStatus::sok:
+            trace.push_back("Status: sok");
+            break;
+        case TStatus::sdestroy:
+            trace.push_back("Status: sdestroy");
+            break;
+        default:
+            trace.push_back("Status: unbekannt");
+            break;
     }
     trace.push_back(std::string("Recursive: ") + TrueFalse(Recursive));
     trace.push_back("Parser Index: " + std::to_string(ParserIndex));

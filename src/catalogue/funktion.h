@@ -12,11 +12,11 @@
 namespace pc {
 
 class TFunktion {
-public:
-    std::string Funktionsname;      // upper case, as the definition check returned it
-    std::string Variable;           // the one variable of the definition
-    std::string Term;               // the right-hand side as typed
-    std::string Flatterm = "dummy"; // the compiled term with user calls expanded
+  public:
+    std::string Funktionsname;       // upper case, as the definition check returned it
+    std::string Variable;            // the one variable of the definition
+    std::string Term;                // the right-hand side as typed
+    std::string Flatterm = "dummy";  // the compiled term with user calls expanded
     TColor Farbe = 0;
     std::uint8_t Linienart = psSolid;
     std::uint8_t Strichstaerke = 1;

@@ -25,22 +25,28 @@ int PositionIn(const std::vector<TFunktion*>& list, const TFunktion* function) {
 }
 
 TFunktion* FunctionAt(const std::vector<TFunktion*>& list, int position) {
-    return position >= 0 && static_cast<std::size_t>(position) < list.size() ? list[static_cast<std::size_t>(position)]
-                                                                            : nullptr;
+    return position >= 0 && static_cast<std::size_t>(position) < list.size()
+               ? list[static_cast<std::size_t>(position)]
+               : nullptr;
 }
 
 // The calculation points typed: a whole number, where one too large for 32 bits is as
 // much too many as 100001 and is clamped the same way.
 bool ReadPoints(const std::string& text, std::int32_t& points) {
-    if (TextToInt(text, points)) return true;
+    if (TextToInt(text, points))
+        return true;
     const auto first = text.find_first_not_of(" \t");
     const auto last = text.find_last_not_of(" \t");
-    if (first == std::string::npos) return false;
+    if (first == std::string::npos)
+        return false;
     std::string_view digits = std::string_view(text).substr(first, last - first + 1);
     const bool negative = !digits.empty() && digits.front() == '-';
-    if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) digits.remove_prefix(1);
-    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos) return false;
-    points = negative ? std::numeric_limits<std::int32_t>::min() : std::numeric_limits<std::int32_t>::max();
+    if (!digits.empty() && (digits.front() == '-' || digits.front() == '+'))
+        digits.remove_prefix(1);
+    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos)
+        return false;
+    points = negative ? std::numeric_limits<std::int32_t>::min()
+                      : std::numeric_limits<std::int32_t>::max();
     return true;
 }
 
@@ -48,7 +54,8 @@ bool ReadPoints(const std::string& text, std::int32_t& points) {
 
 LineStyleView OpenLineStyle(Catalogue& catalogue, TFktItem& item, std::uint8_t gridType) {
     LineStyleView view;
-    for (const TFunktion* function : catalogue.visibleItems) view.functionNames.push_back(function->LeftName());
+    for (const TFunktion* function : catalogue.visibleItems)
+        view.functionNames.push_back(function->LeftName());
     if (TFunktion* first = item.Funktion1) {
         view.fields.firstDefinition = first->FullString();
         view.firstFlat = first->LeftName() + "=" + first->Flatterm;
@@ -68,8 +75,8 @@ LineStyleView OpenLineStyle(Catalogue& catalogue, TFktItem& item, std::uint8_t g
     view.fields.widthIndex = item.LinienBreite - 1;
     view.fields.displayMode = item.PunkteMarkierung;
     // 0 stands for the default the arrays are built with.
-    view.fields.pointsText =
-        std::to_string(item.Stuetzstellen() == 0 ? kDefaultCalculationPoints : item.Stuetzstellen());
+    view.fields.pointsText = std::to_string(item.Stuetzstellen() == 0 ? kDefaultCalculationPoints
+                                                                      : item.Stuetzstellen());
 
     const bool polar = gridType == kGridTypePolar;
     switch (item.FktTyp()) {
@@ -82,7 +89,9 @@ LineStyleView OpenLineStyle(Catalogue& catalogue, TFktItem& item, std::uint8_t g
             view.firstCaption = polar ? "r(t)" : "x(t)";
             view.secondCaption = polar ? "phi(t)" : "y(t)";
             break;
-        default: view.picture = polar ? "FPHIR" : "FXY"; break;
+        default:
+            view.picture = polar ? "FPHIR" : "FXY";
+            break;
     }
     view.height = item.Funktion1 && item.Funktion2 ? 463 : 307;
     return view;
@@ -91,11 +100,13 @@ LineStyleView OpenLineStyle(Catalogue& catalogue, TFktItem& item, std::uint8_t g
 bool LineStyleOk(FunctionManager& manager, LineStyleFields& fields) {
     Catalogue& catalogue = manager.catalogue();
     TFktItem* item = catalogue.currentItem;
-    if (!item) return false;
+    if (!item)
+        return false;
     CatalogueObserver& observer = catalogue.observer();
     bool modified = false;
     const auto set = [&modified](auto& field, auto value) {
-        if (field == value) return;
+        if (field == value)
+            return;
         field = value;
         modified = true;
     };
@@ -103,11 +114,13 @@ bool LineStyleOk(FunctionManager& manager, LineStyleFields& fields) {
     set(item->Pentyp, static_cast<std::uint8_t>(fields.penStyle));
     set(item->LinienBreite, static_cast<std::uint8_t>(fields.widthIndex + 1));
     set(item->PunkteMarkierung, static_cast<std::uint8_t>(fields.displayMode));
-    if (modified) observer.documentModified();
+    if (modified)
+        observer.documentModified();
 
     std::int32_t points = 0;
     if (!ReadPoints(fields.pointsText, points)) {
-        catalogue.notifier().plainMessage("'" + fields.pointsText + "' is not a valid integer value");
+        catalogue.notifier().plainMessage("'" + fields.pointsText +
+                                          "' is not a valid integer value");
         return false;
     }
     if (points > kMaxCalculationPoints) {
@@ -134,13 +147,17 @@ bool LineStyleOk(FunctionManager& manager, LineStyleFields& fields) {
                 first->Punktemarkierung = item->PunkteMarkierung;
             }
         } else if (item->FktTyp() == ftxtyt) {
-            if (TFunktion* first = FunctionAt(catalogue.visibleItems, fields.firstFunction)) item->Funktion1 = first;
-            if (TFunktion* second = FunctionAt(catalogue.visibleItems, fields.secondFunction)) item->Funktion2 = second;
+            if (TFunktion* first = FunctionAt(catalogue.visibleItems, fields.firstFunction))
+                item->Funktion1 = first;
+            if (TFunktion* second = FunctionAt(catalogue.visibleItems, fields.secondFunction))
+                item->Funktion2 = second;
         }
         // Entering a definition may rebuild the display list; nothing below uses `item`.
-        for (auto [edited, definition] : {std::pair{&fields.firstEdited, &fields.firstDefinition},
-                                          std::pair{&fields.secondEdited, &fields.secondDefinition}}) {
-            if (!*edited) continue;
+        for (auto [edited, definition] :
+             {std::pair{&fields.firstEdited, &fields.firstDefinition},
+              std::pair{&fields.secondEdited, &fields.secondDefinition}}) {
+            if (!*edited)
+                continue;
             manager.setInputLine(*definition);
             manager.Enter();
             *edited = false;
@@ -165,22 +182,27 @@ ParameterCheck CheckChangedParameter(Catalogue& catalogue, const ParameterFields
                 return ParameterCheck::EmptyList;
             }
             for (const std::string& line : fields.listLines) {
-                if (std::isnan(TextToFloat(line))) return conversionError(line, "floating point value");
+                if (std::isnan(TextToFloat(line)))
+                    return conversionError(line, "floating point value");
             }
             return ParameterCheck::Accept;
         case vsAutomatic: {
             Extended value = 0;
-            if (!FieldToFloat(fields.startText, value)) return conversionError(fields.startText, "floating point value");
-            if (!FieldToFloat(fields.stopText, value)) return conversionError(fields.stopText, "floating point value");
+            if (!FieldToFloat(fields.startText, value))
+                return conversionError(fields.startText, "floating point value");
+            if (!FieldToFloat(fields.stopText, value))
+                return conversionError(fields.stopText, "floating point value");
             std::int32_t count = 0;
-            if (!TextToInt(fields.countText, count)) return conversionError(fields.countText, "integer value");
+            if (!TextToInt(fields.countText, count))
+                return conversionError(fields.countText, "integer value");
             if (count < 1) {
                 notifier.plainMessage("Anzahl muß größer Null sein !");
                 return ParameterCheck::CountBelowOne;
             }
             return ParameterCheck::Accept;
         }
-        default: return ParameterCheck::Accept;
+        default:
+            return ParameterCheck::Accept;
     }
 }
 

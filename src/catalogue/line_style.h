@@ -18,11 +18,11 @@ class TFktItem;
 // The controls of the line style window.
 struct LineStyleFields {
     TColor colour = 0;
-    int penStyle = psSolid;     // list position = pen style 0..5
-    int widthIndex = 0;         // list position = width - 1
-    int displayMode = 0;        // list position = display mode 0..16
+    int penStyle = psSolid;  // list position = pen style 0..5
+    int widthIndex = 0;      // list position = width - 1
+    int displayMode = 0;     // list position = display mode 0..16
     std::string pointsText = "200";
-    int firstFunction = -1;     // positions in the visible items list
+    int firstFunction = -1;  // positions in the visible items list
     int secondFunction = -1;
     std::string firstDefinition;
     std::string secondDefinition;
@@ -36,14 +36,14 @@ struct LineStyleView {
     std::vector<std::string> functionNames;  // both drop-downs: LeftName of every visible item
     bool firstGroupVisible = false;
     bool secondGroupVisible = false;
-    std::string firstFlat;                   // LeftName + "=" + Flatterm
+    std::string firstFlat;  // LeftName + "=" + Flatterm
     std::string secondFlat;
-    bool firstHasParameters = false;         // the Change Parameter buttons
+    bool firstHasParameters = false;  // the Change Parameter buttons
     bool secondHasParameters = false;
-    std::string picture;                     // "Y", "XTYT", "FXY", "R_PHI", "RTPHIT", "FPHIR"
-    std::string firstCaption;                // "y(x)", "x(t)", "r(phi)", "r(t)"
-    std::string secondCaption;               // "y(t)", "phi(t)"
-    int height = 307;                        // 463 with both functions
+    std::string picture;        // "Y", "XTYT", "FXY", "R_PHI", "RTPHIT", "FPHIR"
+    std::string firstCaption;   // "y(x)", "x(t)", "r(phi)", "r(t)"
+    std::string secondCaption;  // "y(t)", "phi(t)"
+    int height = 307;           // 463 with both functions
 };
 
 LineStyleView OpenLineStyle(Catalogue& catalogue, TFktItem& item, std::uint8_t gridType);
@@ -57,9 +57,9 @@ bool LineStyleOk(FunctionManager& manager, LineStyleFields& fields);
 // The parameter window's fields as the Change Parameter button checks them on OK.
 enum class ParameterCheck {
     Accept,
-    EmptyList,       // "Bitte in Liste Wert eintragen!" was shown; the window opens again
-    CountBelowOne,   // "Anzahl muß größer Null sein !" was shown
-    ConversionError, // a value is not a number; a plain message says which
+    EmptyList,        // "Bitte in Liste Wert eintragen!" was shown; the window opens again
+    CountBelowOne,    // "Anzahl muß größer Null sein !" was shown
+    ConversionError,  // a value is not a number; a plain message says which
 };
 
 struct ParameterFields;

@@ -28,7 +28,13 @@ std::string CatalogueTextByKey(int key);
 std::string CatalogueText(int number, std::uint8_t language);
 
 // The kind a message's first digit selects, which picks the dialog's icon.
-enum class MessageKind : std::uint8_t { Warning = 0, Error = 1, Information = 2, Question = 3, None = 255 };
+enum class MessageKind : std::uint8_t {
+    Warning = 0,
+    Error = 1,
+    Information = 2,
+    Question = 3,
+    None = 255
+};
 
 // The dialog's button panels.
 enum class ButtonSet : std::uint8_t { Ok = 0, YesNo = 1, YesNoCancel = 2 };

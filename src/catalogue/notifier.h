@@ -10,7 +10,7 @@
 namespace pc {
 
 class Notifier {
-public:
+  public:
     virtual ~Notifier() = default;
 
     // A developer text in a plain message box, e.g. "Error in FindFunctionByName".

@@ -16,13 +16,16 @@ namespace {
 bool ReadLines(const std::string& fileName, std::vector<std::string>& lines) {
     // A directory opens like a file and only fails, by throwing, once it is read.
     std::error_code error;
-    if (!std::filesystem::is_regular_file(fileName, error)) return false;
+    if (!std::filesystem::is_regular_file(fileName, error))
+        return false;
     std::string content;
     try {
         std::ifstream stream(fileName, std::ios::binary);
-        if (!stream) return false;
+        if (!stream)
+            return false;
         content.assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
-        if (stream.bad()) return false;
+        if (stream.bad())
+            return false;
     } catch (const std::exception&) {
         return false;
     }
@@ -33,12 +36,14 @@ bool ReadLines(const std::string& fileName, std::vector<std::string>& lines) {
         if (ch == '\r' || ch == '\n') {
             lines.push_back(line);
             line.clear();
-            if (ch == '\r' && i + 1 < content.size() && content[i + 1] == '\n') ++i;
+            if (ch == '\r' && i + 1 < content.size() && content[i + 1] == '\n')
+                ++i;
         } else {
             line += ch;
         }
     }
-    if (!line.empty()) lines.push_back(line);
+    if (!line.empty())
+        lines.push_back(line);
     return true;
 }
 
@@ -53,7 +58,8 @@ Extended ValueAt(const std::vector<std::string>& values, std::int32_t index) {
 TParameterItem::TParameterItem(std::string parameterName, std::string defaultTableFile)
     : name(std::move(parameterName)), tableFileName(std::move(defaultTableFile)) {}
 
-TParameter::TParameter(std::string installDirectory) : m_installDirectory(std::move(installDirectory)) {}
+TParameter::TParameter(std::string installDirectory)
+    : m_installDirectory(std::move(installDirectory)) {}
 
 std::string TParameter::DefaultTableFile() const {
     return m_installDirectory + "Parametertables/ParameterList1.fx1";
@@ -61,7 +67,8 @@ std::string TParameter::DefaultTableFile() const {
 
 TParameterItem* TParameter::Find(std::string_view name) {
     for (TParameterItem& item : m_items) {
-        if (item.name == name) return &item;
+        if (item.name == name)
+            return &item;
     }
     return nullptr;
 }
@@ -72,19 +79,28 @@ const TParameterItem* TParameter::Find(std::string_view name) const {
 
 void TParameter::EnsureItems(const std::vector<std::string>& names) {
     for (const std::string& name : names) {
-        if (!Find(name)) m_items.emplace_back(name, DefaultTableFile());
+        if (!Find(name))
+            m_items.emplace_back(name, DefaultTableFile());
     }
 }
 
 bool TParameter::SetValueSource(std::string_view name, std::uint8_t source) {
     TParameterItem* item = Find(name);
-    if (!item) return false;
+    if (!item)
+        return false;
     if (item->valueSource != source) {
         switch (source) {
-            case vsList: item->currentCount = static_cast<std::int32_t>(item->listValues.size()); break;
-            case vsAutomatic: item->currentCount = item->automaticCount; break;
-            case vsFile: item->currentCount = static_cast<std::int32_t>(item->fileValues.size()); break;
-            default: break;
+            case vsList:
+                item->currentCount = static_cast<std::int32_t>(item->listValues.size());
+                break;
+            case vsAutomatic:
+                item->currentCount = item->automaticCount;
+                break;
+            case vsFile:
+                item->currentCount = static_cast<std::int32_t>(item->fileValues.size());
+                break;
+            default:
+                break;
         }
     }
     item->valueSource = source;
@@ -93,19 +109,22 @@ bool TParameter::SetValueSource(std::string_view name, std::uint8_t source) {
 
 bool TParameter::SetStartValue(std::string_view name, Extended value) {
     TParameterItem* item = Find(name);
-    if (item) item->startValue = value;
+    if (item)
+        item->startValue = value;
     return item != nullptr;
 }
 
 bool TParameter::SetStopValue(std::string_view name, Extended value) {
     TParameterItem* item = Find(name);
-    if (item) item->stopValue = value;
+    if (item)
+        item->stopValue = value;
     return item != nullptr;
 }
 
 bool TParameter::SetAutomaticCount(std::string_view name, std::int32_t count) {
     TParameterItem* item = Find(name);
-    if (!item) return false;
+    if (!item)
+        return false;
     item->automaticCount = count;
     item->currentCount = count;
     return true;
@@ -113,21 +132,25 @@ bool TParameter::SetAutomaticCount(std::string_view name, std::int32_t count) {
 
 bool TParameter::SetListValues(std::string_view name, std::vector<std::string> values) {
     TParameterItem* item = Find(name);
-    if (item) item->listValues = std::move(values);
+    if (item)
+        item->listValues = std::move(values);
     return item != nullptr;
 }
 
 bool TParameter::SetAnimate(std::string_view name, bool animate) {
     TParameterItem* item = Find(name);
-    if (item) item->animate = animate;
+    if (item)
+        item->animate = animate;
     return item != nullptr;
 }
 
 bool TParameter::LoadTableFile(std::string_view name, const std::string& fileName) {
     TParameterItem* item = Find(name);
-    if (!item) return false;
+    if (!item)
+        return false;
     std::vector<std::string> lines;
-    if (!ReadLines(fileName, lines)) return false;
+    if (!ReadLines(fileName, lines))
+        return false;
     item->tableFileName = fileName;
     item->fileValues = std::move(lines);
     return true;
@@ -135,30 +158,40 @@ bool TParameter::LoadTableFile(std::string_view name, const std::string& fileNam
 
 std::int32_t TParameter::ValueCount(const TParameterItem& item, Notifier* notifier) {
     switch (item.valueSource) {
-        case vsList: return static_cast<std::int32_t>(item.listValues.size());
-        case vsAutomatic: return item.automaticCount;
-        case vsFile: return static_cast<std::int32_t>(item.fileValues.size());
+        case vsList:
+            return static_cast<std::int32_t>(item.listValues.size());
+        case vsAutomatic:
+            return item.automaticCount;
+        case vsFile:
+            return static_cast<std::int32_t>(item.fileValues.size());
         default:
             if (notifier)
-                notifier->plainMessage("ERROR in TParameterItem.getAnzahl_ParameterWerte_for_specific_Parametername");
+                notifier->plainMessage(
+                    "ERROR in TParameterItem.getAnzahl_ParameterWerte_for_specific_Parametername");
             return 0;
     }
 }
 
 Extended TParameter::Value(std::string_view name, std::int32_t index) const {
     const TParameterItem* item = Find(name);
-    if (!item) return 1;
+    if (!item)
+        return 1;
     switch (item->valueSource) {
-        case vsList: return ValueAt(item->listValues, index);
-        case vsFile: return ValueAt(item->fileValues, index);
+        case vsList:
+            return ValueAt(item->listValues, index);
+        case vsFile:
+            return ValueAt(item->fileValues, index);
         case vsAutomatic: {
             const std::int32_t count = item->automaticCount;
-            const Extended step =
-                count == 1 ? Extended(0) : (item->stopValue - item->startValue) / static_cast<Extended>(count - 1);
-            if (index <= count - 1) return item->startValue + static_cast<Extended>(index) * step;
+            const Extended step = count == 1 ? Extended(0)
+                                             : (item->stopValue - item->startValue) /
+                                                   static_cast<Extended>(count - 1);
+            if (index <= count - 1)
+                return item->startValue + static_cast<Extended>(index) * step;
             return item->stopValue;
         }
-        default: return 1;
+        default:
+            return 1;
     }
 }
 

@@ -18,7 +18,7 @@ class Notifier;
 enum TValueSource : std::uint8_t { vsList = 0, vsAutomatic = 1, vsFile = 2 };
 
 class TParameterItem {
-public:
+  public:
     TParameterItem(std::string parameterName, std::string defaultTableFile);
 
     std::string name;
@@ -27,17 +27,17 @@ public:
     Extended stopValue = 10;
     std::int32_t automaticCount = 5;
     std::string tableFileName;
-    std::int32_t storedFileCount = 0;          // file values recorded in the function file
-    std::vector<std::string> fileValues;       // lines of the table file
-    std::int32_t listCount = 3;                // list values recorded in the function file
+    std::int32_t storedFileCount = 0;     // file values recorded in the function file
+    std::vector<std::string> fileValues;  // lines of the table file
+    std::int32_t listCount = 3;           // list values recorded in the function file
     std::vector<std::string> listValues{"2", "3", "4"};
-    std::int32_t currentCount = 5;             // value count of the current source
+    std::int32_t currentCount = 5;  // value count of the current source
     bool animate = true;
 };
 
 // The parameter list: one item per parameter name, in order of creation.
 class TParameter {
-public:
+  public:
     // `installDirectory` ends with "/" (or is empty); new items name the table file
     // Parametertables/ParameterList1.fx1 below it.
     explicit TParameter(std::string installDirectory = {});
@@ -81,7 +81,7 @@ public:
     // and animate flags.
     static void CopyList(const TParameter& source, TParameter& target);
 
-private:
+  private:
     std::string m_installDirectory;
     std::vector<TParameterItem> m_items;
 };

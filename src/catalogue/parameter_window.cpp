@@ -18,11 +18,13 @@ void ParameterWindow::Open(TFunktion& function) {
     m_names = m_catalogue.UpdateDependenceParams(function);
     std::sort(m_names.begin(), m_names.end());
     m_shown.clear();
-    if (!m_names.empty()) Show(m_names.front());
+    if (!m_names.empty())
+        Show(m_names.front());
 }
 
 bool ParameterWindow::OpenParameter(const std::string& name) {
-    if (!m_catalogue.parameterList.Find(name)) return false;
+    if (!m_catalogue.parameterList.Find(name))
+        return false;
     m_saved = m_catalogue.parameterList.Items();
     m_names = {name};
     Show(name);
@@ -32,7 +34,8 @@ bool ParameterWindow::OpenParameter(const std::string& name) {
 void ParameterWindow::Show(const std::string& name) {
     m_shown = name;
     TParameterItem* item = m_catalogue.parameterList.Find(name);
-    if (!item) return;
+    if (!item)
+        return;
     m_fields.source = item->valueSource;
     m_fields.tableFileName = item->tableFileName;
     m_fields.startText = FormatGeneral(item->startValue);
@@ -49,21 +52,26 @@ bool ParameterWindow::Store(const std::string& name) {
     if (parameters.Find(name)) {
         parameters.SetListValues(name, m_fields.listLines);
         Extended value = 0;
-        if (!FieldToFloat(m_fields.startText, value)) return false;
+        if (!FieldToFloat(m_fields.startText, value))
+            return false;
         parameters.SetStartValue(name, value);
-        if (!FieldToFloat(m_fields.stopText, value)) return false;
+        if (!FieldToFloat(m_fields.stopText, value))
+            return false;
         parameters.SetStopValue(name, value);
         std::int32_t count = 0;
-        if (!TextToInt(m_fields.countText, count)) return false;
+        if (!TextToInt(m_fields.countText, count))
+            return false;
         parameters.SetAutomaticCount(name, count);
         parameters.LoadTableFile(name, m_fields.tableFileName);
         parameters.SetAnimate(name, m_fields.animate);
     }
     for (const auto& item : m_catalogue.displayList) {
-        const std::int32_t count = item->Funktion1 ? m_catalogue.ParameterCount(*item->Funktion1) : 1;
+        const std::int32_t count =
+            item->Funktion1 ? m_catalogue.ParameterCount(*item->Funktion1) : 1;
         item->SetArrayCount(std::max(count, 1));
     }
-    if (m_catalogue.currentItem) m_catalogue.currentItem->Animated = m_fields.animate;
+    if (m_catalogue.currentItem)
+        m_catalogue.currentItem->Animated = m_fields.animate;
     return true;
 }
 
@@ -73,6 +81,8 @@ bool ParameterWindow::SelectName(const std::string& name) {
     return stored;
 }
 
-void ParameterWindow::Cancel() { m_catalogue.parameterList.Items() = m_saved; }
+void ParameterWindow::Cancel() {
+    m_catalogue.parameterList.Items() = m_saved;
+}
 
 }  // namespace pc

@@ -25,7 +25,7 @@ struct ParameterFields {
 };
 
 class ParameterWindow {
-public:
+  public:
     explicit ParameterWindow(Catalogue& catalogue);
 
     // Opens for `function`: keeps a copy of the parameter list for Cancel, offers the
@@ -49,7 +49,7 @@ public:
     // Puts the parameter list back as it was when the window opened.
     void Cancel();
 
-private:
+  private:
     Catalogue& m_catalogue;
     std::vector<TParameterItem> m_saved;
     std::vector<std::string> m_names;

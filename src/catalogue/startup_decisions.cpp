@@ -15,7 +15,8 @@ constexpr const char* kPcf = ".PCF";
 // toupper could change bytes of a UTF-8 name.
 std::string AsciiUpper(std::string text) {
     for (char& ch : text) {
-        if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+        if (ch >= 'a' && ch <= 'z')
+            ch = static_cast<char>(ch - 'a' + 'A');
     }
     return text;
 }
@@ -43,26 +44,33 @@ CommandLineDecision Files(const std::string& functionFile,
 CommandLineDecision DecideOneArgument(const std::string& argument,
                                       const FileExistsPredicate& fileExists,
                                       const std::string& installDirectory) {
-    if (IsHelpWord(argument)) return Ending(kMsgUsage);
-    if (!fileExists(argument)) return Ending(kMsgFileMissing);
+    if (IsHelpWord(argument))
+        return Ending(kMsgUsage);
+    if (!fileExists(argument))
+        return Ending(kMsgFileMissing);
     const std::string extension = UpperCaseExtension(argument);
-    if (extension == kFx) return Files(argument, std::nullopt);
+    if (extension == kFx)
+        return Files(argument, std::nullopt);
     // The user directory's start.fx is not consulted when a configuration is named.
-    if (extension == kPcf) return Files(installDirectory + kStartFunctionFile, argument);
+    if (extension == kPcf)
+        return Files(installDirectory + kStartFunctionFile, argument);
     return Ending(kMsgWrongExtension);
 }
 
 CommandLineDecision DecideTwoArguments(const std::string& first, const std::string& second,
                                        const FileExistsPredicate& fileExists) {
-    if (!fileExists(first) || !fileExists(second)) return Ending(kMsgOneOfTwoFilesMissing);
+    if (!fileExists(first) || !fileExists(second))
+        return Ending(kMsgOneOfTwoFilesMissing);
     const std::string firstExtension = UpperCaseExtension(first);
     const std::string secondExtension = UpperCaseExtension(second);
     if (firstExtension == kFx) {
-        if (secondExtension == kPcf) return Files(first, second);
+        if (secondExtension == kPcf)
+            return Files(first, second);
         return Ending(kMsgSecondNotConfiguration);
     }
     if (firstExtension == kPcf) {
-        if (secondExtension == kFx) return Files(second, first);
+        if (secondExtension == kFx)
+            return Files(second, first);
         return Ending(kMsgSecondNotFunctionFile);
     }
     return Ending(kMsgFirstNeitherFxNorPcf);
@@ -119,7 +127,8 @@ constexpr std::array<WidthBand, 9> kResolutionTable = {{
 std::string UpperCaseExtension(const std::string& path) {
     const std::size_t nameStart = path.find_last_of('/');
     const std::size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (nameStart != std::string::npos && dot < nameStart)) return {};
+    if (dot == std::string::npos || (nameStart != std::string::npos && dot < nameStart))
+        return {};
     return AsciiUpper(path.substr(dot));
 }
 
@@ -175,7 +184,8 @@ DropDecision DecideDrop(const std::vector<std::string>& droppedFiles) {
 
 std::optional<std::string> ResolutionConfigurationFile(int width, int height) {
     for (const WidthBand& band : kResolutionTable) {
-        if (width < band.minWidth || width > band.maxWidth) continue;
+        if (width < band.minWidth || width > band.maxWidth)
+            continue;
         for (const HeightRow& row : band.rows) {
             if (height >= row.minHeight && height <= row.maxHeight) {
                 return row.file ? std::optional<std::string>(row.file) : std::nullopt;

@@ -11,7 +11,7 @@ namespace pc {
 
 // A file field that cannot be converted; what() is the text the user sees.
 class EConversionError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

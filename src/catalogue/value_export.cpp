@@ -40,13 +40,16 @@ std::string RecordLine(const TFeldfty& record) {
 }
 
 std::string RecordLine(const TFeldftxtyt& record) {
-    return record.valid ? PointLine({record.t, record.x, record.y}) : PointLine({record.t, kNaN, kNaN});
+    return record.valid ? PointLine({record.t, record.x, record.y})
+                        : PointLine({record.t, kNaN, kNaN});
 }
 
 template <typename Record>
 void AppendBlock(std::vector<std::string>& lines, const std::vector<Record>& records) {
-    if (records.empty()) return;
-    AppendBlockHeader(lines, std::is_same_v<Record, TFeldftxtyt> ? kValueTableColumnsTXY : kValueTableColumnsXY);
+    if (records.empty())
+        return;
+    AppendBlockHeader(
+        lines, std::is_same_v<Record, TFeldftxtyt> ? kValueTableColumnsTXY : kValueTableColumnsXY);
     for (const Record& record : records) lines.push_back(RecordLine(record));
 }
 
@@ -71,10 +74,14 @@ bool WriteValueTable(const TFktItem& item, const std::string& path, std::string&
 
 const char* FunctionInfoTypeText(unsigned type) {
     switch (type) {
-        case fty: return "y=f(x)";
-        case ftxtyt: return "x(t), y(t) ";
-        case ftfxy: return "f(x, y) = 0 ";
-        default: return "FktTyp unbekannt";
+        case fty:
+            return "y=f(x)";
+        case ftxtyt:
+            return "x(t), y(t) ";
+        case ftfxy:
+            return "f(x, y) = 0 ";
+        default:
+            return "FktTyp unbekannt";
     }
 }
 
@@ -85,7 +92,8 @@ std::vector<std::string> BuildFunctionInfo(Catalogue& catalogue, const TFktItem&
         function = item.Funktion1->FullString();
         parameters = catalogue.UpdateDependenceParams(*item.Funktion1).size();
     }
-    const std::int32_t points = item.Stuetzstellen() == 0 ? kDefaultCalculationPoints : item.Stuetzstellen();
+    const std::int32_t points =
+        item.Stuetzstellen() == 0 ? kDefaultCalculationPoints : item.Stuetzstellen();
     return {
         kFunctionInfoProgramName,
         "",
@@ -98,15 +106,18 @@ std::vector<std::string> BuildFunctionInfo(Catalogue& catalogue, const TFktItem&
     };
 }
 
-bool SaveExportText(const std::vector<std::string>& lines, const std::string& path, std::string& error) {
+bool SaveExportText(const std::vector<std::string>& lines, const std::string& path,
+                    std::string& error) {
     return WriteTextFile(path, lines, error);
 }
 
-bool SaveParameterTable(const std::vector<std::string>& lines, const std::string& path, std::string& error) {
+bool SaveParameterTable(const std::vector<std::string>& lines, const std::string& path,
+                        std::string& error) {
     return WriteTextFile(path, lines, error);
 }
 
-bool LoadParameterTable(const std::string& path, std::vector<std::string>& lines, std::string& error) {
+bool LoadParameterTable(const std::string& path, std::vector<std::string>& lines,
+                        std::string& error) {
     return ReadTextFile(path, lines, error);
 }
 

@@ -36,7 +36,7 @@ class TFktItem;
 
 // The header of every block, lines 1 to 6.
 inline constexpr const char* kValueTableTitle = ";Wertetabelle";
-inline constexpr const char* kValueTableTitleRule = ";------------";       // 12 hyphens
+inline constexpr const char* kValueTableTitleRule = ";------------";         // 12 hyphens
 inline constexpr const char* kExportProgramName = ";Plotcraftsman        ";  // 13 letters, 8 blanks
 inline constexpr const char* kValueTableVersion = ";TFX_FILEVERSION: 1000";
 // Line 7, by the class of the array's records.
@@ -96,7 +96,8 @@ std::vector<std::string> BuildFunctionInfo(Catalogue& catalogue, const TFktItem&
 
 // Writes lines built above (the function info window's "Save to File"). False with
 // `error` set when the file cannot be written.
-bool SaveExportText(const std::vector<std::string>& lines, const std::string& path, std::string& error);
+bool SaveExportText(const std::vector<std::string>& lines, const std::string& path,
+                    std::string& error);
 
 // --- Parameter table (.fx1) ---------------------------------------------------------
 
@@ -104,10 +105,12 @@ bool SaveExportText(const std::vector<std::string>& lines, const std::string& pa
 // ended by CR LF (an empty editor writes an empty file). TParameter::LoadTableFile and
 // LoadParameterTable read the file back line for line. False with `error` set when the
 // file cannot be written.
-bool SaveParameterTable(const std::vector<std::string>& lines, const std::string& path, std::string& error);
+bool SaveParameterTable(const std::vector<std::string>& lines, const std::string& path,
+                        std::string& error);
 
 // The list editor, Load: the file's lines (CR LF, LF or CR; Windows-1252 read as UTF-8).
 // False with `error` set when the file cannot be read; `lines` is then left alone.
-bool LoadParameterTable(const std::string& path, std::vector<std::string>& lines, std::string& error);
+bool LoadParameterTable(const std::string& path, std::vector<std::string>& lines,
+                        std::string& error);
 
 }  // namespace pc

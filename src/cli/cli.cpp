@@ -23,7 +23,8 @@ constexpr const char* kUsage =
     "          evaluate DEFINITION at each VALUE of its variable (once at 0 without one);\n"
     "          prints STATUS<TAB>RESULT<TAB>MESSAGE per evaluation\n"
     "  flatten [TERM OPTION]... -- DEFINITION\n"
-    "          prints STATUS<TAB>TEXT<TAB>MESSAGE: the analysis status and the compiled term as text\n"
+    "          prints STATUS<TAB>TEXT<TAB>MESSAGE: the analysis status and the compiled term as "
+    "text\n"
     "  parse   -- DEFINITION\n"
     "          prints the definition check as KEY<TAB>VALUE lines\n"
     "  script  [FILE]\n"
@@ -53,10 +54,18 @@ std::string Escaped(const std::string& text) {
     result.reserve(text.size());
     for (char ch : text) {
         switch (ch) {
-            case '\r': result += "\\r"; break;
-            case '\n': result += "\\n"; break;
-            case '\t': result += "\\t"; break;
-            default: result += ch; break;
+            case '\r':
+                result += "\\r";
+                break;
+            case '\n':
+                result += "\\n";
+                break;
+            case '\t':
+                result += "\\t";
+                break;
+            default:
+                result += ch;
+                break;
         }
     }
     return result;
@@ -109,11 +118,13 @@ TermOptions ParseTermOptions(const std::vector<std::string>& arguments, bool ter
     for (; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument == "--") {
-            options.positional.assign(arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1, arguments.end());
+            options.positional.assign(arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                                      arguments.end());
             return options;
         }
         if (!termOptionsAllowed) {
-            throw UsageError{"unexpected argument '" + argument + "' (the definition follows \"--\")"};
+            throw UsageError{"unexpected argument '" + argument +
+                             "' (the definition follows \"--\")"};
         }
         if (argument == "--angle") {
             const std::string mode = optionValue(argument);
@@ -135,7 +146,8 @@ TermOptions ParseTermOptions(const std::vector<std::string>& arguments, bool ter
                 throw UsageError{"--param takes NAME=VALUE, not '" + assignment + "'"};
             }
             const std::string name = assignment.substr(0, equals);
-            options.parameters.emplace_back(name, ValueArgument(assignment.substr(equals + 1), "--param " + name));
+            options.parameters.emplace_back(
+                name, ValueArgument(assignment.substr(equals + 1), "--param " + name));
         } else {
             throw UsageError{"unknown option '" + argument + "'"};
         }
@@ -150,7 +162,8 @@ struct PreparedTerm {
     TFunctionParser parser;
 };
 
-void Prepare(PreparedTerm& term, const TermOptions& options, const std::string& definition, std::ostream& err) {
+void Prepare(PreparedTerm& term, const TermOptions& options, const std::string& definition,
+             std::ostream& err) {
     term.declarations.SetFunctions(options.functions);
     term.declarations.SetConstants(options.constants);
     for (const auto& [name, value] : options.parameters) {
@@ -233,7 +246,8 @@ int Parse(const std::vector<std::string>& arguments, std::ostream& out, std::ost
     std::vector<std::string> variables;
     std::vector<std::string> functions;
     std::vector<std::string> parameters;
-    const int status = ParseDefinition(options.positional[0], name, rightHandSide, &variables, &functions, &parameters);
+    const int status = ParseDefinition(options.positional[0], name, rightHandSide, &variables,
+                                       &functions, &parameters);
     out << "status\t" << status << '\n'
         << "name\t" << Escaped(name) << '\n'
         << "variables\t" << Escaped(Joined(variables)) << '\n'
@@ -243,8 +257,10 @@ int Parse(const std::vector<std::string>& arguments, std::ostream& out, std::ost
     return 0;
 }
 
-int Script(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err) {
-    if (arguments.size() > 2) throw UsageError{"script takes at most one FILE"};
+int Script(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
+           std::ostream& err) {
+    if (arguments.size() > 2)
+        throw UsageError{"script takes at most one FILE"};
     if (arguments.size() == 1) {
         RunScript(in, out);
         return 0;
@@ -262,7 +278,8 @@ using Verb = int (*)(const std::vector<std::string>&, std::istream&, std::ostrea
 
 // The verbs that never read standard input.
 template <int (*Function)(const std::vector<std::string>&, std::ostream&, std::ostream&)>
-int WithoutInput(const std::vector<std::string>& arguments, std::istream&, std::ostream& out, std::ostream& err) {
+int WithoutInput(const std::vector<std::string>& arguments, std::istream&, std::ostream& out,
+                 std::ostream& err) {
     return Function(arguments, out, err);
 }
 
@@ -272,7 +289,8 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     return Run(arguments, std::cin, out, err);
 }
 
-int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err) {
+int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
+        std::ostream& err) {
     static const std::map<std::string, Verb> kVerbs = {
         {"eval", WithoutInput<Eval>},
         {"flatten", WithoutInput<Flatten>},

@@ -12,7 +12,8 @@ namespace pc::cli {
 // 0 when the verb ran, 2 for bad usage (with a usage text on `err`), 1 when it could not
 // complete.
 // `in` feeds the verbs that read standard input.
-int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err);
+int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
+        std::ostream& err);
 int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
 
 }  // namespace pc::cli

@@ -50,34 +50,41 @@ std::string EscapeLineBreaks(const std::string& text) {
 
 // Shows what the program would show, as lines on the output.
 class PrintingNotifier : public Notifier {
-public:
+  public:
     explicit PrintingNotifier(std::ostream& out) : m_out(out) {}
 
-    void plainMessage(const std::string& text) override { m_out << "plain: " << EscapeLineBreaks(text) << '\n'; }
+    void plainMessage(const std::string& text) override {
+        m_out << "plain: " << EscapeLineBreaks(text) << '\n';
+    }
 
     int showMessage(std::uint8_t language, int number, ButtonSet buttons) override {
-        const MessageDecision decision = DecideMessage(language, static_cast<std::uint32_t>(number), buttons);
+        const MessageDecision decision =
+            DecideMessage(language, static_cast<std::uint32_t>(number), buttons);
         m_out << "message " << number << '\n' << EscapeLineBreaks(decision.text) << '\n';
         // Nobody is there to answer: every question is refused.
         switch (buttons) {
-            case ButtonSet::Ok: return mrOk;
-            case ButtonSet::YesNo: return mrNo;
-            default: return mrCancel;
+            case ButtonSet::Ok:
+                return mrOk;
+            case ButtonSet::YesNo:
+                return mrNo;
+            default:
+                return mrCancel;
         }
     }
 
-private:
+  private:
     std::ostream& m_out;
 };
 
 int ToInt(const std::string& text, const char* what) {
     std::int32_t value = 0;
-    if (!TextToInt(text, value)) throw ScriptError{std::string(what) + " '" + text + "' is not a whole number"};
+    if (!TextToInt(text, value))
+        throw ScriptError{std::string(what) + " '" + text + "' is not a whole number"};
     return value;
 }
 
 class ScriptSession {
-public:
+  public:
     explicit ScriptSession(std::ostream& out)
         : m_out(out), m_notifier(out), m_catalogue(m_notifier), m_manager(m_catalogue) {}
 
@@ -92,33 +99,49 @@ public:
         rest.erase(0, rest.find_first_not_of(" \t"));
         rest.erase(rest.find_last_not_of(" \t\r") + 1);
 
-        using Handler = void (ScriptSession::*)(const std::vector<std::string>&, const std::string&);
+        using Handler =
+            void (ScriptSession::*)(const std::vector<std::string>&, const std::string&);
         static const std::map<std::string, Handler> kCommands = {
-            {"enter", &ScriptSession::Enter},   {"select", &ScriptSession::Select},
-            {"delete", &ScriptSession::Delete}, {"drop", &ScriptSession::Drop},
-            {"click", &ScriptSession::Click},   {"rightclick", &ScriptSession::RightClick},
-            {"remove", &ScriptSession::Remove}, {"param", &ScriptSession::Param},
-            {"style", &ScriptSession::Style},   {"language", &ScriptSession::Language},
-            {"redraw", &ScriptSession::Redraw}, {"dump", &ScriptSession::Dump},
-            {"tree", &ScriptSession::Tree},     {"legend", &ScriptSession::Legend},
-            {"items", &ScriptSession::Items},   {"load", &ScriptSession::Load},
-            {"save", &ScriptSession::Save},     {"savetable", &ScriptSession::SaveTable},
-            {"saveinfo", &ScriptSession::SaveInfo}, {"args", &ScriptSession::Args},
-            {"resolution", &ScriptSession::Resolution}, {"drop-files", &ScriptSession::DropFiles},
-            {"readconfig", &ScriptSession::ReadConfig}, {"writeconfig", &ScriptSession::WriteConfig},
+            {"enter", &ScriptSession::Enter},
+            {"select", &ScriptSession::Select},
+            {"delete", &ScriptSession::Delete},
+            {"drop", &ScriptSession::Drop},
+            {"click", &ScriptSession::Click},
+            {"rightclick", &ScriptSession::RightClick},
+            {"remove", &ScriptSession::Remove},
+            {"param", &ScriptSession::Param},
+            {"style", &ScriptSession::Style},
+            {"language", &ScriptSession::Language},
+            {"redraw", &ScriptSession::Redraw},
+            {"dump", &ScriptSession::Dump},
+            {"tree", &ScriptSession::Tree},
+            {"legend", &ScriptSession::Legend},
+            {"items", &ScriptSession::Items},
+            {"load", &ScriptSession::Load},
+            {"save", &ScriptSession::Save},
+            {"savetable", &ScriptSession::SaveTable},
+            {"saveinfo", &ScriptSession::SaveInfo},
+            {"args", &ScriptSession::Args},
+            {"resolution", &ScriptSession::Resolution},
+            {"drop-files", &ScriptSession::DropFiles},
+            {"readconfig", &ScriptSession::ReadConfig},
+            {"writeconfig", &ScriptSession::WriteConfig},
         };
         const auto handler = kCommands.find(command);
         try {
-            if (handler == kCommands.end()) throw ScriptError{"unknown command '" + command + "'"};
+            if (handler == kCommands.end())
+                throw ScriptError{"unknown command '" + command + "'"};
             (this->*handler->second)(arguments, rest);
         } catch (const ScriptError& error) {
             m_out << "error: " << error.reason << '\n';
         }
     }
 
-private:
-    static void Expect(const std::vector<std::string>& arguments, std::size_t count, const char* usage) {
-        if (arguments.size() != count) throw ScriptError{std::string("usage: ") + usage};
+  private:
+    static void Expect(const std::vector<std::string>& arguments, std::size_t count,
+                       const char* usage) {
+        if (arguments.size() != count)
+            throw ScriptError{std::string("usage: ") + usage};
     }
 
     static std::int64_t NowMs() {
@@ -130,13 +153,15 @@ private:
     int LineOf(const TFunktion* function) const {
         const std::string line = function->FullString();
         for (std::size_t i = 0; i < m_catalogue.selectionList.size(); ++i) {
-            if (m_catalogue.selectionList[i] == line) return static_cast<int>(i);
+            if (m_catalogue.selectionList[i] == line)
+                return static_cast<int>(i);
         }
         return -1;
     }
 
     void Enter(const std::vector<std::string>&, const std::string& rest) {
-        if (rest.empty()) throw ScriptError{"usage: enter DEFINITION"};
+        if (rest.empty())
+            throw ScriptError{"usage: enter DEFINITION"};
         m_manager.setInputLine(rest);
         m_manager.Enter();
     }
@@ -164,10 +189,12 @@ private:
         const int column = ToInt(arguments[2], "column");
         const TFunktion* function = m_catalogue.FindFunctionByName(arguments[0]);
         const int line = function ? LineOf(function) : -1;
-        if (line < 0) throw ScriptError{"no function " + arguments[0] + " in the selection list"};
+        if (line < 0)
+            throw ScriptError{"no function " + arguments[0] + " in the selection list"};
         m_manager.SelectDefinition(line);
         if (!m_manager.AcceptsDrop(row, column))
-            throw ScriptError{"the grid does not accept a drop on row " + arguments[1] + " column " + arguments[2]};
+            throw ScriptError{"the grid does not accept a drop on row " + arguments[1] +
+                              " column " + arguments[2]};
         m_manager.Drop(row, column);
     }
 
@@ -195,9 +222,11 @@ private:
     }
 
     void Param(const std::vector<std::string>& arguments, const std::string&) {
-        if (arguments.size() < 2) throw ScriptError{"usage: param NAME list|auto|file ..."};
+        if (arguments.size() < 2)
+            throw ScriptError{"usage: param NAME list|auto|file ..."};
         ParameterWindow window(m_catalogue);
-        if (!window.OpenParameter(arguments[0])) throw ScriptError{"no parameter " + arguments[0]};
+        if (!window.OpenParameter(arguments[0]))
+            throw ScriptError{"no parameter " + arguments[0]};
         ParameterFields& fields = window.fields();
         const std::string& source = arguments[1];
         if (source == "list") {
@@ -216,11 +245,13 @@ private:
         } else {
             throw ScriptError{"unknown value source '" + source + "'"};
         }
-        if (!window.Ok()) throw ScriptError{"parameter " + arguments[0] + ": a field is not a number"};
+        if (!window.Ok())
+            throw ScriptError{"parameter " + arguments[0] + ": a field is not a number"};
     }
 
     void Style(const std::vector<std::string>& arguments, const std::string&) {
-        if (arguments.empty()) throw ScriptError{"usage: style ROW [color=C] [pen=P] [width=W] [mode=M] [points=N]"};
+        if (arguments.empty())
+            throw ScriptError{"usage: style ROW [color=C] [pen=P] [width=W] [mode=M] [points=N]"};
         const int row = ToInt(arguments[0], "row");
         if (row < 0 || static_cast<std::size_t>(row) >= m_catalogue.displayList.size())
             throw ScriptError{"no item on row " + arguments[0]};
@@ -230,17 +261,21 @@ private:
         for (std::size_t i = 1; i < arguments.size(); ++i) {
             const auto equals = arguments[i].find('=');
             const std::string key = arguments[i].substr(0, equals);
-            const std::string value = equals == std::string::npos ? "" : arguments[i].substr(equals + 1);
+            const std::string value =
+                equals == std::string::npos ? "" : arguments[i].substr(equals + 1);
             if (key == "color") {
                 const long long colour = ToInt(value, "color");
-                if (colour < 0 || colour > 0xFFFFFF) throw ScriptError{"color " + value + " is not 0x00BBGGRR"};
+                if (colour < 0 || colour > 0xFFFFFF)
+                    throw ScriptError{"color " + value + " is not 0x00BBGGRR"};
                 fields.colour = static_cast<TColor>(colour);
             } else if (key == "pen") {
                 fields.penStyle = ToInt(value, "pen");
-                if (fields.penStyle < 0 || fields.penStyle > psClear) throw ScriptError{"pen " + value + " is not 0..5"};
+                if (fields.penStyle < 0 || fields.penStyle > psClear)
+                    throw ScriptError{"pen " + value + " is not 0..5"};
             } else if (key == "width") {
                 fields.widthIndex = ToInt(value, "width") - 1;
-                if (fields.widthIndex < 0 || fields.widthIndex > 5) throw ScriptError{"width " + value + " is not 1..6"};
+                if (fields.widthIndex < 0 || fields.widthIndex > 5)
+                    throw ScriptError{"width " + value + " is not 1..6"};
             } else if (key == "mode") {
                 fields.displayMode = ToInt(value, "mode");
                 if (fields.displayMode < 0 || fields.displayMode >= kDisplayModeCount)
@@ -271,13 +306,17 @@ private:
 
     void Dump(const std::vector<std::string>& arguments, const std::string&) {
         Expect(arguments, 0, "dump");
-        for (const std::string& line : DumpText(m_catalogue, ViewLimits{}, ViewLimits{})) m_out << line << '\n';
+        for (const std::string& line : DumpText(m_catalogue, ViewLimits{}, ViewLimits{}))
+            m_out << line << '\n';
     }
 
     void PrintTree(const DependencyNode& node, int depth) {
         const std::uint32_t colour = DependencyNodeColour(m_catalogue, node.label);
-        const char* name = colour == kNodeInvalid ? "red" : colour == kNodeMissing ? "green" : "black";
-        m_out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << node.label << " [" << name << "]\n";
+        const char* name = colour == kNodeInvalid   ? "red"
+                           : colour == kNodeMissing ? "green"
+                                                    : "black";
+        m_out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << node.label << " [" << name
+              << "]\n";
         for (const DependencyNode& child : node.children) PrintTree(child, depth + 1);
     }
 
@@ -289,7 +328,8 @@ private:
     void Legend(const std::vector<std::string>& arguments, const std::string&) {
         Expect(arguments, 0, "legend");
         for (const LegendEntry& entry : LegendEntries(m_catalogue)) {
-            m_out << entry.text << (entry.item->active ? " *" : "") << (entry.item->Referenz ? " REF" : "") << '\n';
+            m_out << entry.text << (entry.item->active ? " *" : "")
+                  << (entry.item->Referenz ? " REF" : "") << '\n';
         }
     }
 
@@ -299,21 +339,25 @@ private:
             const TFktItem& item = *m_catalogue.displayList[row];
             m_out << row << ' ' << FktTypText(item.FktTyp()) << ' '
                   << (item.Funktion1 ? item.Funktion1->LeftName() : "nil") << ' '
-                  << (item.Funktion2 ? item.Funktion2->LeftName() : "nil") << (item.valid ? " valid" : "")
-                  << (item.Darstellung ? " shown" : "") << (item.active ? " active" : "")
-                  << (item.Referenz ? " ref" : "") << ' ' << item.FeldListenListeM.size() << '\n';
+                  << (item.Funktion2 ? item.Funktion2->LeftName() : "nil")
+                  << (item.valid ? " valid" : "") << (item.Darstellung ? " shown" : "")
+                  << (item.active ? " active" : "") << (item.Referenz ? " ref" : "") << ' '
+                  << item.FeldListenListeM.size() << '\n';
         }
     }
 
     void Load(const std::vector<std::string>&, const std::string& path) {
-        if (path.empty()) throw ScriptError{"usage: load FILE"};
+        if (path.empty())
+            throw ScriptError{"usage: load FILE"};
         const FunctionFileResult result = LoadFunctionFileAndReport(m_catalogue, path);
-        if (result.outcome == FunctionFileOutcome::Loaded) m_view = result.view;
+        if (result.outcome == FunctionFileOutcome::Loaded)
+            m_view = result.view;
         m_manager.RefreshLists();
     }
 
     void Save(const std::vector<std::string>&, const std::string& path) {
-        if (path.empty()) throw ScriptError{"usage: save FILE"};
+        if (path.empty())
+            throw ScriptError{"usage: save FILE"};
         SaveFunctionFileAndReport(m_catalogue, m_view, path);
     }
 
@@ -331,14 +375,17 @@ private:
     void SaveTable(const std::vector<std::string>& arguments, const std::string&) {
         Expect(arguments, 2, "savetable ROW FILE");
         std::string error;
-        if (!WriteValueTable(ItemOnRow(arguments[0]), arguments[1], error)) ReportSaveFailure(arguments[1], error);
+        if (!WriteValueTable(ItemOnRow(arguments[0]), arguments[1], error))
+            ReportSaveFailure(arguments[1], error);
     }
 
     void SaveInfo(const std::vector<std::string>& arguments, const std::string&) {
         Expect(arguments, 2, "saveinfo ROW FILE");
         std::string error;
-        const std::vector<std::string> lines = BuildFunctionInfo(m_catalogue, ItemOnRow(arguments[0]));
-        if (!SaveExportText(lines, arguments[1], error)) ReportSaveFailure(arguments[1], error);
+        const std::vector<std::string> lines =
+            BuildFunctionInfo(m_catalogue, ItemOnRow(arguments[0]));
+        if (!SaveExportText(lines, arguments[1], error))
+            ReportSaveFailure(arguments[1], error);
     }
 
     static bool IsFile(const std::string& path) {
@@ -347,47 +394,61 @@ private:
     }
 
     void Args(const std::vector<std::string>& arguments, const std::string&) {
-        const CommandLineDecision decision = DecideCommandLine(arguments, IsFile, InstallDirectory(), UserDirectory());
-        if (decision.message != 0) m_out << "message " << decision.message << '\n';
+        const CommandLineDecision decision =
+            DecideCommandLine(arguments, IsFile, InstallDirectory(), UserDirectory());
+        if (decision.message != 0)
+            m_out << "message " << decision.message << '\n';
         if (decision.ends) {
             m_out << "end\n";
             return;
         }
-        if (decision.functionFile) m_out << "functions " << *decision.functionFile << '\n';
-        if (decision.configurationFile) m_out << "config " << *decision.configurationFile << '\n';
+        if (decision.functionFile)
+            m_out << "functions " << *decision.functionFile << '\n';
+        if (decision.configurationFile)
+            m_out << "config " << *decision.configurationFile << '\n';
     }
 
     void Resolution(const std::vector<std::string>& arguments, const std::string&) {
         Expect(arguments, 2, "resolution W H");
-        const auto file = ResolutionConfigurationFile(ToInt(arguments[0], "width"), ToInt(arguments[1], "height"));
+        const auto file = ResolutionConfigurationFile(ToInt(arguments[0], "width"),
+                                                      ToInt(arguments[1], "height"));
         m_out << (file ? *file : "none") << '\n';
     }
 
     void DropFiles(const std::vector<std::string>& arguments, const std::string&) {
         const DropDecision decision = DecideDrop(arguments);
-        if (decision.message != 0) m_out << "message " << decision.message << '\n';
-        if (decision.functionFile) m_out << "functions " << *decision.functionFile << '\n';
-        if (decision.configurationFile) m_out << "config " << *decision.configurationFile << '\n';
+        if (decision.message != 0)
+            m_out << "message " << decision.message << '\n';
+        if (decision.functionFile)
+            m_out << "functions " << *decision.functionFile << '\n';
+        if (decision.configurationFile)
+            m_out << "config " << *decision.configurationFile << '\n';
     }
 
     void ReadConfig(const std::vector<std::string>&, const std::string& path) {
-        if (path.empty()) throw ScriptError{"usage: readconfig FILE"};
+        if (path.empty())
+            throw ScriptError{"usage: readconfig FILE"};
         ConfigurationRequest request;
         request.file = path;
         request.screenWidth = kScriptScreenWidth;
         request.screenHeight = kScriptScreenHeight;
         request.installDirectory = InstallDirectory();
         request.current = m_configuration;
-        const ConfigurationOutcome outcome = ResolveConfiguration(request, DiskConfigurationReader());
-        for (const int number : outcome.messages) m_notifier.showMessage(m_catalogue.language, number, ButtonSet::Ok);
+        const ConfigurationOutcome outcome =
+            ResolveConfiguration(request, DiskConfigurationReader());
+        for (const int number : outcome.messages)
+            m_notifier.showMessage(m_catalogue.language, number, ButtonSet::Ok);
         // The program would end at 303 without applying anything; the script goes on.
-        if (!outcome.ends) m_configuration = outcome.configuration;
+        if (!outcome.ends)
+            m_configuration = outcome.configuration;
     }
 
     void WriteConfig(const std::vector<std::string>&, const std::string& path) {
-        if (path.empty()) throw ScriptError{"usage: writeconfig FILE"};
+        if (path.empty())
+            throw ScriptError{"usage: writeconfig FILE"};
         std::string error;
-        if (!WriteConfigurationFile(path, m_configuration, error)) ReportSaveFailure(path, error);
+        if (!WriteConfigurationFile(path, m_configuration, error))
+            ReportSaveFailure(path, error);
     }
 
     // The screen a script runs on, for the configuration's fallback rules.
@@ -407,9 +468,11 @@ private:
 void RunScript(std::istream& in, std::ostream& out) {
     ScriptSession session(out);
     for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
         const auto first = line.find_first_not_of(" \t");
-        if (first == std::string::npos || line[first] == '#') continue;
+        if (first == std::string::npos || line[first] == '#')
+            continue;
         session.Execute(line.substr(first));
     }
 }

@@ -27,7 +27,9 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-std::string DataFile(const std::string& name) { return std::string(PLOTCRAFTSMAN_TEST_DATA) + "/" + name; }
+std::string DataFile(const std::string& name) {
+    return std::string(PLOTCRAFTSMAN_TEST_DATA) + "/" + name;
+}
 
 // The lines of a data file as the reader sees them.
 std::vector<std::string> DataLines(const std::string& name) {
@@ -45,7 +47,9 @@ std::vector<std::string> WithChecksum(std::vector<std::string> lines) {
 
 class FunctionFileTest : public ::testing::Test, protected CatalogueFixture {
   protected:
-    std::string PathOf(const std::string& name) const { return directory.filePath(QString::fromStdString(name)).toStdString(); }
+    std::string PathOf(const std::string& name) const {
+        return directory.filePath(QString::fromStdString(name)).toStdString();
+    }
 
     // The catalogue of data/family.fx, built through the manager: F1(T)=A*T with its
     // parameter A, the pair x = F1(t), y = G(t), selected and made the reference curve.
@@ -66,11 +70,13 @@ class FunctionFileTest : public ::testing::Test, protected CatalogueFixture {
 // The golden files were written from the format by hand, checksums included.
 TEST_F(FunctionFileTest, WritesTheGoldenFilesByteForByte) {
     std::string error;
-    ASSERT_TRUE(SaveFunctionFile(catalogue, FunctionFileView{}, PathOf("empty.fx"), error)) << error;
+    ASSERT_TRUE(SaveFunctionFile(catalogue, FunctionFileView{}, PathOf("empty.fx"), error))
+        << error;
     EXPECT_EQ(Bytes(PathOf("empty.fx")), Bytes(DataFile("empty.fx")));
 
     BuildFamily();
-    ASSERT_TRUE(SaveFunctionFile(catalogue, FunctionFileView{}, PathOf("family.fx"), error)) << error;
+    ASSERT_TRUE(SaveFunctionFile(catalogue, FunctionFileView{}, PathOf("family.fx"), error))
+        << error;
     EXPECT_EQ(Bytes(PathOf("family.fx")), Bytes(DataFile("family.fx")));
 }
 
@@ -137,22 +143,27 @@ TEST_F(FunctionFileTest, AFileThatFailsReplacesNothing) {
     std::vector<Case> cases = {
         {"too short", {"Plotcraftsman        ", "1004", "*****"}, 16, ""},
         {"another version", changed(1, "1003"), 15, ""},
-        {"a boolean neither 1 nor 0", changed(itemShown, "2"), 0, "Konvertierung strtobool war Mist"},
-        {"no number where one belongs", changed(itemShown - 1, "x"), 0, "'x' is not a valid integer value"},
+        {"a boolean neither 1 nor 0", changed(itemShown, "2"), 0,
+         "Konvertierung strtobool war Mist"},
+        {"no number where one belongs", changed(itemShown - 1, "x"), 0,
+         "'x' is not a valid integer value"},
         {"no item section", changed(2 + 2 * 21, "****"), 0, "The file has no '*****' line."},
-        {"a record cut short", WithChecksum({"Plotcraftsman        ", "1004", "*****", "0", "§§§§§", "0", "%%%%%"}),
-         0, "The file ends in the middle of a record."},
+        {"a record cut short",
+         WithChecksum({"Plotcraftsman        ", "1004", "*****", "0", "§§§§§", "0", "%%%%%"}), 0,
+         "The file ends in the middle of a record."},
     };
     std::vector<std::string> noChecksum = good;
     noChecksum.back() = "x";
-    cases.push_back({"a checksum that is no number", noChecksum, 0, "'x' is not a valid integer value"});
+    cases.push_back(
+        {"a checksum that is no number", noChecksum, 0, "'x' is not a valid integer value"});
     for (const Case& example : cases) {
         SCOPED_TRACE(example.what);
         CatalogueFixture fixture;
         fixture.Enter("H(X)=X*B");
         fixture.manager.SelectDefinition(0);
         fixture.manager.Drop(0, kColumnFunction1);
-        const std::vector<std::string> before = BuildFunctionFile(fixture.catalogue, FunctionFileView{});
+        const std::vector<std::string> before =
+            BuildFunctionFile(fixture.catalogue, FunctionFileView{});
 
         const FunctionFileResult result = ParseFunctionFile(fixture.catalogue, example.lines);
 
@@ -171,7 +182,8 @@ TEST_F(FunctionFileTest, AMissingFileChangesNothingAndAnUnreadableOneSaysWhy) {
     EXPECT_EQ(ReadFunctionFile(catalogue, PathOf("none.fx")).outcome, FunctionFileOutcome::Missing);
     EXPECT_EQ(catalogue.pendingError, 0);
 
-    const FunctionFileResult directoryRead = ReadFunctionFile(catalogue, directory.path().toStdString());
+    const FunctionFileResult directoryRead =
+        ReadFunctionFile(catalogue, directory.path().toStdString());
     EXPECT_EQ(directoryRead.outcome, FunctionFileOutcome::Failed);
     EXPECT_FALSE(directoryRead.error.empty());
     EXPECT_EQ(FunctionNames(), Names{"H"});
@@ -226,7 +238,8 @@ TEST_F(FunctionFileTest, ListsItemsAndParametersAreWrittenInTheirFileForms) {
     EXPECT_EQ(lines.at(g + 3), "F2,F3,");
     EXPECT_EQ(lines.at(g + 4), "C1,");
     const auto items = std::find(lines.begin(), lines.end(), "*****") + 1;
-    EXPECT_EQ(Names(items, items + 14), (Names{"0", "0", "1", "0", "1", "0", "", "nil", "0", "0", "0", "50", "0.05", "0"}));
+    EXPECT_EQ(Names(items, items + 14),
+              (Names{"0", "0", "1", "0", "1", "0", "", "nil", "0", "0", "0", "50", "0.05", "0"}));
     const auto parameters = std::find(lines.begin(), lines.end(), "§§§§§") + 1;
     EXPECT_EQ(*parameters, "1");
     EXPECT_EQ(*(parameters + 1), "C1");
@@ -254,7 +267,8 @@ TEST_F(FunctionFileTest, ATableParameterTakesItsValuesFromItsTable) {
     ASSERT_TRUE(SaveFunctionFile(catalogue, FunctionFileView{}, PathOf("table.fx"), error));
 
     CatalogueFixture reader;
-    ASSERT_EQ(ReadFunctionFile(reader.catalogue, PathOf("table.fx")).outcome, FunctionFileOutcome::Loaded);
+    ASSERT_EQ(ReadFunctionFile(reader.catalogue, PathOf("table.fx")).outcome,
+              FunctionFileOutcome::Loaded);
 
     EXPECT_EQ(reader.catalogue.parameterList.Find("A")->fileValues, (Names{"0.5", "1.5"}));
     EXPECT_EQ(reader.ItemAt(0).FeldListenListeM.size(), 2u);
@@ -267,11 +281,14 @@ TEST_F(FunctionFileTest, TextOutsideAsciiIsWrittenAsWindows1252) {
     ASSERT_TRUE(SaveFunctionFile(catalogue, FunctionFileView{}, PathOf("latin.fx"), error));
 
     const std::string bytes = Bytes(PathOf("latin.fx"));
-    EXPECT_NE(bytes.find("Tabellen/Gr\xF6\xDF" "e\xB0.fx1\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("Tabellen/Gr\xF6\xDF"
+                         "e\xB0.fx1\r\n"),
+              std::string::npos);
     EXPECT_NE(bytes.find("\xA7\xA7\xA7\xA7\xA7\r\n"), std::string::npos);
 
     CatalogueFixture reader;
-    ASSERT_EQ(ReadFunctionFile(reader.catalogue, PathOf("latin.fx")).outcome, FunctionFileOutcome::Loaded);
+    ASSERT_EQ(ReadFunctionFile(reader.catalogue, PathOf("latin.fx")).outcome,
+              FunctionFileOutcome::Loaded);
     EXPECT_EQ(reader.catalogue.parameterList.Find("A")->tableFileName, "Tabellen/Größe°.fx1");
     EXPECT_EQ(reader.catalogue.pendingError, 0);
 }

@@ -1,12 +1,12 @@
 // plotcraftsman-cli's output is a contract scripts rely on: these tests pin the formats.
 
+#include "cli.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include "cli.h"
 
 namespace {
 
@@ -37,7 +37,8 @@ TEST(CliEval, EvaluatesOnceAtZeroWithoutValues) {
 TEST(CliEval, ReportsStatusAndEscapedMessageOfAFailure) {
     const Outcome result = RunCli({"eval", "--", "F(X)=1/X", "0"});
     EXPECT_EQ(result.code, 0) << "a failing term is not a failing verb";
-    EXPECT_EQ(result.out, "7\t0\tFunction is not defined for the given argument\\n\\ror division by zero\n");
+    EXPECT_EQ(result.out,
+              "7\t0\tFunction is not defined for the given argument\\n\\ror division by zero\n");
 }
 
 TEST(CliEval, WritesLargeAndNonFiniteValuesAsTheProgramDoes) {
@@ -51,10 +52,13 @@ TEST(CliEval, WritesLargeAndNonFiniteValuesAsTheProgramDoes) {
 TEST(CliEval, AppliesAngleModeDeclarationsAndParameters) {
     EXPECT_EQ(RunCli({"eval", "--angle", "deg", "--", "F(X)=SIN(X)", "90"}).out, "0\t1\t\n");
     EXPECT_EQ(RunCli({"eval", "--angle", "gon", "--", "F(X)=ARCTAN(X)", "1"}).out, "0\t50\t\n");
-    EXPECT_EQ(RunCli({"eval", "--function", "F1(X)=X^2", "--function", "F2(X)=F1(X+1)*2", "--", "G(X)=F2(X)", "3"}).out,
+    EXPECT_EQ(RunCli({"eval", "--function", "F1(X)=X^2", "--function", "F2(X)=F1(X+1)*2", "--",
+                      "G(X)=F2(X)", "3"})
+                  .out,
               "0\t32\t\n");
     EXPECT_EQ(RunCli({"eval", "--constant", "K=2*PI", "--", "F(X)=K/PI"}).out, "0\t2\t\n");
-    EXPECT_EQ(RunCli({"eval", "--param", "A=2", "--param", "B=-1", "--", "F(X)=A*X+B", "5"}).out, "0\t9\t\n");
+    EXPECT_EQ(RunCli({"eval", "--param", "A=2", "--param", "B=-1", "--", "F(X)=A*X+B", "5"}).out,
+              "0\t9\t\n");
 }
 
 TEST(CliEval, PrintsTheDeclarationsMessageOnStandardError) {
@@ -73,7 +77,8 @@ TEST(CliFlatten, PrintsStatusRenderedTermAndMessage) {
 
 TEST(CliParse, PrintsEveryPartOfTheDefinition) {
     EXPECT_EQ(RunCli({"parse", "--", "f1(x) = a*sin(x)+G(x)*b"}).out,
-              "status\t0\nname\tF1\nvariables\tX\nfunctions\tG\nparameters\tA,B\nrhs\t(A*SIN(X)+G(X)*B)\n");
+              "status\t0\nname\tF1\nvariables\tX\nfunctions\tG\nparameters\tA,B\nrhs\t(A*SIN(X)+G("
+              "X)*B)\n");
     EXPECT_EQ(RunCli({"parse", "--", "F=X"}).out.substr(0, 10), "status\t11\n");
 }
 
@@ -81,13 +86,13 @@ TEST(CliUsage, RefusesBadCommandLinesWithExitCodeTwo) {
     const std::vector<std::vector<std::string>> bad = {
         {},
         {"frobnicate", "--", "F(X)=X"},
-        {"eval", "F(X)=X"},                                 // no "--"
-        {"eval", "--"},                                     // no definition
+        {"eval", "F(X)=X"},  // no "--"
+        {"eval", "--"},      // no definition
         {"eval", "--angle", "turns", "--", "F(X)=X"},
         {"eval", "--angle"},
-        {"eval", "--param", "A", "--", "F(X)=A"},           // no "="
+        {"eval", "--param", "A", "--", "F(X)=A"},  // no "="
         {"eval", "--param", "A=seven", "--", "F(X)=A"},
-        {"eval", "--", "F(X)=X", "1,5"},                    // values use "."
+        {"eval", "--", "F(X)=X", "1,5"},  // values use "."
         {"eval", "--bogus", "--", "F(X)=X"},
         {"flatten", "--", "F(X)=X", "2"},
         {"parse", "--angle", "deg", "--", "F(X)=X"},
@@ -96,7 +101,8 @@ TEST(CliUsage, RefusesBadCommandLinesWithExitCodeTwo) {
         const Outcome result = RunCli(arguments);
         EXPECT_EQ(result.code, 2) << testing::PrintToString(arguments);
         EXPECT_EQ(result.out, "") << testing::PrintToString(arguments);
-        EXPECT_NE(result.err.find("usage: plotcraftsman-cli"), std::string::npos) << testing::PrintToString(arguments);
+        EXPECT_NE(result.err.find("usage: plotcraftsman-cli"), std::string::npos)
+            << testing::PrintToString(arguments);
     }
 }
 
@@ -115,7 +121,8 @@ Outcome RunScript(const std::string& script, std::vector<std::string> arguments 
 }  // namespace
 
 TEST(CliScript, ReadsStandardInputSkippingBlankAndCommentLines) {
-    const Outcome result = RunScript("\n# a comment\r\n   \nenter F1(X)=SIN(X)\r\ndrop F1 0 5\n  items\n");
+    const Outcome result =
+        RunScript("\n# a comment\r\n   \nenter F1(X)=SIN(X)\r\ndrop F1 0 5\n  items\n");
     EXPECT_EQ(result.code, 0);
     EXPECT_EQ(result.out, "0 fty F1(X) nil valid shown 1\n");
     EXPECT_EQ(result.err, "");
@@ -125,14 +132,17 @@ TEST(CliScript, PrintsNumberedMessagesWithTheirTextOnOneLine) {
     // Message 9's text has two line feeds; they must not break the one-line-per-message form.
     const Outcome result = RunScript("redraw\nenter F(X\n");
     EXPECT_EQ(result.out,
-              "message 9\nERROR 9 \\nNo Function selected. \\n-> Drag Function(s) to the List  'View Functions' !\n"
+              "message 9\nERROR 9 \\nNo Function selected. \\n-> Drag Function(s) to the List  "
+              "'View Functions' !\n"
               "plain: Syntax Error: \\r\\nF(X\n");
 }
 
 TEST(CliScript, GoesOnAfterAnErrorAndKeepsTheTypedSpacingOfADefinition) {
     const Outcome result = RunScript("bogus\nenter  F1(X) = X * 2 \nselect 0\nselect x\ntree\n");
     EXPECT_EQ(result.code, 0);
-    EXPECT_EQ(result.out, "error: unknown command 'bogus'\nerror: line 'x' is not a whole number\nF1(X) [black]\n");
+    EXPECT_EQ(
+        result.out,
+        "error: unknown command 'bogus'\nerror: line 'x' is not a whole number\nF1(X) [black]\n");
 }
 
 TEST(CliScript, RefusesAMissingFileAndExtraArguments) {
