@@ -368,7 +368,7 @@ void Catalogue::SetParametercount(TFunktion& function, std::int32_t count) {
     function.Parametercount = count;
     for (const auto& item : displayList) {
         if (item->valid && (item->Funktion1 == &function || item->Funktion2 == &function))
-            item->SetArrayCount(ArrayCount(*item));
+            FitArrays(*item, ArrayCount(*item));
     }
 }
 
@@ -410,6 +410,18 @@ TFunctionParser* Catalogue::ParserOf(const TFunktion& function) {
     return parserList[static_cast<std::size_t>(function.ParserIndex)].get();
 }
 
+void Catalogue::FitArrays(TFktItem& item, std::int32_t count) {
+    std::int64_t others = 0;
+    for (const auto& other : displayList) {
+        if (other.get() != &item)
+            others += RecordCount(other->FeldListenListeM);
+    }
+    const std::int64_t perArray =
+        item.Stuetzstellen() == 0 ? kDefaultCalculationPoints : item.Stuetzstellen();
+    const std::int64_t room = std::max<std::int64_t>(recordBudget - others, 0);
+    item.SetArrayCount(static_cast<std::int32_t>(std::min<std::int64_t>(count, room / perArray)));
+}
+
 void Catalogue::RevalidateItems() {
     m_observer->setPlotsReady(false);
     const auto clearReference = [this](TFktItem& item) {
@@ -424,7 +436,7 @@ void Catalogue::RevalidateItems() {
         if (item.Funktion1 && item.Funktion1->valid) {
             const std::int32_t count = std::max(ParameterCount(*item.Funktion1), 1);
             item.Animated = count >= 2;
-            item.SetArrayCount(count);
+            FitArrays(item, count);
         }
         switch (item.FktTyp()) {
             case fty:

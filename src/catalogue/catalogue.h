@@ -33,6 +33,10 @@ inline constexpr std::array<TColor, 10> kDefaultColours = {0x000000, 0x00FF00, 0
 // exactly one variable: a marker, not a message number.
 inline constexpr std::int32_t kPendingOneVariable = 123456;
 
+// Upper bound of point records all items together hold in one list kind (about 400 MB):
+// a file naming many large families must not exhaust memory.
+inline constexpr std::int64_t kMaxRecordsInCatalogue = 8'000'000;
+
 // The deepest the parameter walk nests before it reports a recursion. The walk steps
 // through all used functions of a function, so a plain chain of calls reaches this
 // depth only at about twice as many functions.
@@ -67,6 +71,8 @@ class Catalogue {
     std::int32_t pendingError = 0;
     std::uint8_t language = 0;  // 1 German, else English
     std::string lastCompileMessage;
+    // Point records all items may hold in one list kind; see kMaxRecordsInCatalogue.
+    std::int64_t recordBudget = kMaxRecordsInCatalogue;
 
     // --- Functions -------------------------------------------------------------------
     // The first function named exactly `name`; "F1(X)" finds F1. None for "nil", and
@@ -113,6 +119,9 @@ class Catalogue {
     // --- Items -----------------------------------------------------------------------
     // count(Funktion1) x count(Funktion2), a missing or parameterless function counting 1.
     std::int32_t ArrayCount(TFktItem& item);
+    // Gives `item` `count` point arrays, or as many as the catalogue's record budget
+    // leaves room for beside the other items (the item need not be in the list yet).
+    void FitArrays(TFktItem& item, std::int32_t count);
     // Rechecks every item against the function list after the list changed, removing the
     // items whose functions are gone.
     void RevalidateItems();

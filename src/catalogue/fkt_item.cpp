@@ -34,6 +34,13 @@ std::size_t RecordCount(const TPointArray& array) {
         array);
 }
 
+std::int64_t RecordCount(const TPointArrayList& list) {
+    std::int64_t count = 0;
+    for (const TPointArray& array : list)
+        count += static_cast<std::int64_t>(RecordCount(array));
+    return count;
+}
+
 std::int32_t TFktItem::RecordsPerArray() const {
     return m_stuetzstellen == 0 ? kDefaultCalculationPoints : m_stuetzstellen;
 }

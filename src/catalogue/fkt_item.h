@@ -33,6 +33,7 @@ using TPointArray = std::variant<std::monostate, std::vector<TFeldfty>, std::vec
 using TPointArrayList = std::vector<TPointArray>;
 
 std::size_t RecordCount(const TPointArray& array);
+std::int64_t RecordCount(const TPointArrayList& list);
 
 // Upper bound of point records one list may hold (about 100 MB): 20 curves of 100000
 // points or 200 of 10000. A family from a large parameter table at many calculation

@@ -267,8 +267,9 @@ void Apply(Catalogue& catalogue, StagedFile& staged) {
         item->active = staging.active;
         item->Schrittweite = staging.schrittweite;
         item->Animated = staging.animated;
-        item->SetArrayCount(catalogue.ArrayCount(*item));
+        catalogue.FitArrays(*item, catalogue.ArrayCount(*item));
         item->SetStuetzstellen(staging.stuetzstellen);
+        catalogue.FitArrays(*item, static_cast<std::int32_t>(item->FeldListenListeM.size()));
         catalogue.displayList.push_back(std::move(item));
     }
     if (!catalogue.displayList.empty())

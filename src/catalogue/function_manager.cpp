@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 
 #include "catalogue.h"
 #include "catalogue_observer.h"
@@ -10,6 +9,7 @@
 #include "funktion.h"
 #include "message_catalogue.h"
 #include "notifier.h"
+#include "startup_decisions.h"
 
 namespace pc {
 
@@ -27,13 +27,6 @@ TFunktion* FunctionOfLine(Catalogue& catalogue, int line) {
             return function.get();
     }
     return nullptr;
-}
-
-std::string UpperExtension(const std::string& path) {
-    std::string extension = std::filesystem::path(path).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char ch) { return static_cast<char>(std::toupper(ch)); });
-    return extension;
 }
 
 }  // namespace
@@ -159,13 +152,13 @@ bool FunctionManager::Drop(int row, int column) {
 
     if (target) {
         item->Farbe = target->Farbe;
-        item->SetArrayCount(1);
+        m_catalogue.FitArrays(*item, 1);
         const auto index = static_cast<std::size_t>(row);
         if (m_catalogue.currentItem == target)
             m_catalogue.currentItem = item.get();
         m_catalogue.displayList[index] = std::move(item);
     } else {
-        item->SetArrayCount(std::max(m_catalogue.ParameterCount(*dragged), 1));
+        m_catalogue.FitArrays(*item, std::max(m_catalogue.ParameterCount(*dragged), 1));
         m_catalogue.displayList.push_back(std::move(item));
     }
     m_catalogue.observer().legendChanged();
@@ -420,7 +413,7 @@ void FunctionManager::Redraw() {
 }
 
 void FunctionManager::Open(const std::string& path, const OpenHandlers& handlers) {
-    const std::string extension = UpperExtension(path);
+    const std::string extension = UpperCaseExtension(path);
     const auto& handler = extension == ".FX"    ? handlers.readFunctionFile
                           : extension == ".PCF" ? handlers.loadConfiguration
                                                 : std::function<void(const std::string&)>();

@@ -135,6 +135,7 @@ bool LineStyleOk(FunctionManager& manager, LineStyleFields& fields) {
     if (points != item->Stuetzstellen()) {
         observer.documentModified();
         item->SetStuetzstellen(points);
+        catalogue.FitArrays(*item, static_cast<std::int32_t>(item->FeldListenListeM.size()));
     }
 
     if (item->valid) {

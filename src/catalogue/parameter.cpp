@@ -1,10 +1,9 @@
 #include "parameter.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <limits>
 
+#include "file_text.h"
 #include "notifier.h"
 #include "text_conversions.h"
 
@@ -12,39 +11,14 @@ namespace pc {
 
 namespace {
 
-// A table file is one value per line; CR LF, LF and CR all end a line.
+// A table file is one value per line, in the program's text form.
 bool ReadLines(const std::string& fileName, std::vector<std::string>& lines) {
-    // A directory opens like a file and only fails, by throwing, once it is read.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(fileName, error))
+    // A directory is no table, however it would open.
+    std::error_code ignored;
+    if (!std::filesystem::is_regular_file(fileName, ignored))
         return false;
-    std::string content;
-    try {
-        std::ifstream stream(fileName, std::ios::binary);
-        if (!stream)
-            return false;
-        content.assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
-        if (stream.bad())
-            return false;
-    } catch (const std::exception&) {
-        return false;
-    }
-    lines.clear();
-    std::string line;
-    for (std::size_t i = 0; i < content.size(); ++i) {
-        const char ch = content[i];
-        if (ch == '\r' || ch == '\n') {
-            lines.push_back(line);
-            line.clear();
-            if (ch == '\r' && i + 1 < content.size() && content[i + 1] == '\n')
-                ++i;
-        } else {
-            line += ch;
-        }
-    }
-    if (!line.empty())
-        lines.push_back(line);
-    return true;
+    std::string error;
+    return ReadTextFile(fileName, lines, error);
 }
 
 Extended ValueAt(const std::vector<std::string>& values, std::int32_t index) {

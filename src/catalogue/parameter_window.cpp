@@ -68,7 +68,7 @@ bool ParameterWindow::Store(const std::string& name) {
     for (const auto& item : m_catalogue.displayList) {
         const std::int32_t count =
             item->Funktion1 ? m_catalogue.ParameterCount(*item->Funktion1) : 1;
-        item->SetArrayCount(std::max(count, 1));
+        m_catalogue.FitArrays(*item, std::max(count, 1));
     }
     if (m_catalogue.currentItem)
         m_catalogue.currentItem->Animated = m_fields.animate;

@@ -283,6 +283,29 @@ TEST_F(CatalogueTest, SetParametercountResizesTheValidItemsThatShowTheFunction) 
     EXPECT_EQ(parametric.FeldListenListeM.size(), 3u);
 }
 
+// A file naming many large families must not take all memory: the items share one budget.
+TEST_F(CatalogueTest, ItemsTogetherStayWithinTheRecordBudget) {
+    catalogue.recordBudget = 2000;
+    TFunktion* f = Define("F(X)=A*X");
+    SetListValues("A", {"1", "2", "3", "4", "5"});
+    std::vector<TFktItem*> items;
+    for (int k = 0; k < 3; ++k) {
+        TFktItem& item = AddItem(f);
+        item.valid = true;
+        item.SetStuetzstellen(200);
+        catalogue.FitArrays(item, catalogue.ArrayCount(item));
+        items.push_back(&item);
+    }
+    EXPECT_EQ(items[0]->FeldListenListeM.size(), 5u);
+    EXPECT_EQ(items[1]->FeldListenListeM.size(), 5u);
+    EXPECT_EQ(items[2]->FeldListenListeM.size(), 0u) << "2 x 5 x 200 records use the budget up";
+
+    // More points per array leave room for fewer arrays, its own old ones not counted.
+    items[1]->SetStuetzstellen(300);
+    catalogue.FitArrays(*items[1], 5);
+    EXPECT_EQ(items[1]->FeldListenListeM.size(), 3u);  // (2000 - 1000) / 300
+}
+
 TEST_F(CatalogueTest, CompileAllGivesEveryValidFunctionAnEvaluator) {
     Define("F1(X)=SIN(X)");
     Define("G(X)=Q(X)");  // Q: an invalid placeholder, so G is invalid too
