@@ -24,15 +24,23 @@ constexpr int kPoints = 1000000;
 
 struct Term {
     const char* name;
-    const char* definition;                      // the engine's spelling
-    const char* muparser;                        // muparser's spelling of the same term
-    Extended (*native)(Extended);                // the term written in C++
+    const char* definition;        // the engine's spelling
+    const char* muparser;          // muparser's spelling of the same term
+    Extended (*native)(Extended);  // the term written in C++
 };
 
-Extended NativeSinx(Extended x) { return sinl(x) * x + 1; }
-Extended NativePoly(Extended x) { return x * x + 3 * x - 5; }
-Extended NativeGauss(Extended x) { return expl(-x * x / 2) * cosl(3 * x); }
-Extended NativeIfsqrt(Extended x) { return x > 0 ? sqrtl(fabsl(x)) : x; }
+Extended NativeSinx(Extended x) {
+    return sinl(x) * x + 1;
+}
+Extended NativePoly(Extended x) {
+    return x * x + 3 * x - 5;
+}
+Extended NativeGauss(Extended x) {
+    return expl(-x * x / 2) * cosl(3 * x);
+}
+Extended NativeIfsqrt(Extended x) {
+    return x > 0 ? sqrtl(fabsl(x)) : x;
+}
 
 const Term kTerms[] = {
     {"sinx", "F(X)=SIN(X)*X+1", "sin(X)*X+1", NativeSinx},
@@ -106,7 +114,7 @@ void Muparser(benchmark::State& state, const Term& term) {
 
 // Keeps the console output and remembers each benchmark's median for the ratio table.
 class MedianReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
@@ -117,8 +125,8 @@ public:
     }
 
     void PrintRatios() const {
-        std::printf("\n%-8s %14s %14s %14s %12s %12s\n", "term", "Engine ns/pt", "Native ns/pt", "Muparser ns/pt",
-                    "Eng/Native", "Eng/Muparser");
+        std::printf("\n%-8s %14s %14s %14s %12s %12s\n", "term", "Engine ns/pt", "Native ns/pt",
+                    "Muparser ns/pt", "Eng/Native", "Eng/Muparser");
         for (const Term& term : kTerms) {
             const double engine = Median("Engine", term.name);
             const double native = Median("NativeLongDouble", term.name);
@@ -126,15 +134,18 @@ public:
             if (engine <= 0 || native <= 0 || muparser <= 0) {
                 continue;  // not run (filtered) or no repetitions
             }
-            // Medians are per iteration in the reporter's unit (ms); an iteration is kPoints points.
+            // Medians are per iteration in the reporter's unit (ms); an iteration is kPoints
+            // points.
             const double perPoint = 1e6 / kPoints;
             std::printf("%-8s %14.2f %14.2f %14.2f %11.2fx %11.2fx\n", term.name, engine * perPoint,
                         native * perPoint, muparser * perPoint, engine / native, engine / muparser);
         }
-        std::printf("targets: Eng/Native <= 1.2 on sinx and gauss; Eng/Muparser <= 2.5 on poly and ifsqrt\n");
+        std::printf(
+            "targets: Eng/Native <= 1.2 on sinx and gauss; Eng/Muparser <= 2.5 on poly and "
+            "ifsqrt\n");
     }
 
-private:
+  private:
     double Median(const std::string& family, const std::string& term) const {
         const auto found = m_medians.find(family + "/" + term);
         return found == m_medians.end() ? 0 : found->second;
@@ -149,7 +160,8 @@ int main(int argc, char** argv) {
     for (const Term& term : kTerms) {
         benchmark::RegisterBenchmark((std::string("Engine/") + term.name).c_str(), Engine, term)
             ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark((std::string("NativeLongDouble/") + term.name).c_str(), Native, term)
+        benchmark::RegisterBenchmark((std::string("NativeLongDouble/") + term.name).c_str(), Native,
+                                     term)
             ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark((std::string("Muparser/") + term.name).c_str(), Muparser, term)
             ->Unit(benchmark::kMillisecond);

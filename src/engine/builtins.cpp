@@ -81,7 +81,8 @@ Extended TrigArgument(const EvalContext& context, Extended x) {
 
 // In radians the argument goes to libm untouched: multiplying by 1 would cost nothing
 // itself, but the x87 store of the product stalls libm's integer reads of its argument.
-#define PC_TRIG(function, c, x) ((c).angleFactor == 1 ? function(x) : function(TrigArgument((c), (x))))
+#define PC_TRIG(function, c, x) \
+    ((c).angleFactor == 1 ? function(x) : function(TrigArgument((c), (x))))
 
 // ---- series and products --------------------------------------------------------
 
@@ -107,8 +108,8 @@ Extended ErfSeries(Extended x) {
 
 bool InverfSeries(Extended x, Extended& result) {
     static constexpr std::array<Extended, 12> kCoefficients = {
-        0.16666666667L,  0.05833333333L,  0.025198412L,    0.012039792L,
-        0.006103921156L, 0.003217747884L, 0.00174382623L,  0.0009647274734L,
+        0.16666666667L,   0.05833333333L,   0.025198412L,     0.012039792L,
+        0.006103921156L,  0.003217747884L,  0.00174382623L,   0.0009647274734L,
         0.0005422926282L, 0.0003087330308L, 0.0001775964781L, 0.0001030449416L,
     };
     const Extended t = (x - 0.5L) / kInvSqrt2Pi;
@@ -177,8 +178,9 @@ Extended BesselJ(Extended order, Extended x) {
     for (Extended i = 1; i <= n && c != 0; i += 1) {
         c = c / 2 / i;
     }
-    const long long power = n > 4e18L ? 4000000000000000000LL : n < -4e18L ? -4000000000000000000LL
-                                                                          : static_cast<long long>(n);
+    const long long power = n > 4e18L    ? 4000000000000000000LL
+                            : n < -4e18L ? -4000000000000000000LL
+                                         : static_cast<long long>(n);
     Extended t = IntegerPower(x, power) * c;
     const Extended q = x * x / 4;
     Extended s = 0;
@@ -273,13 +275,27 @@ Extended Cabs(EvalContext&, Extended a, Extended b) {
     return m * std::sqrt(1 + q * q);
 }
 
-Extended Sqrt(EvalContext&, Extended x) { return std::sqrt(x); }
-Extended Ln(EvalContext&, Extended x) { return std::log(x); }
-Extended Exp(EvalContext&, Extended x) { return std::exp(x); }
-Extended Arcsin(EvalContext& c, Extended x) { return std::asin(x) / c.angleFactor; }
-Extended Arccos(EvalContext& c, Extended x) { return std::acos(x) / c.angleFactor; }
-Extended Arctan(EvalContext& c, Extended x) { return std::atan(x) / c.angleFactor; }
-Extended Artanh(EvalContext&, Extended x) { return 0.5L * std::log((1 + x) / (1 - x)); }
+Extended Sqrt(EvalContext&, Extended x) {
+    return std::sqrt(x);
+}
+Extended Ln(EvalContext&, Extended x) {
+    return std::log(x);
+}
+Extended Exp(EvalContext&, Extended x) {
+    return std::exp(x);
+}
+Extended Arcsin(EvalContext& c, Extended x) {
+    return std::asin(x) / c.angleFactor;
+}
+Extended Arccos(EvalContext& c, Extended x) {
+    return std::acos(x) / c.angleFactor;
+}
+Extended Arctan(EvalContext& c, Extended x) {
+    return std::atan(x) / c.angleFactor;
+}
+Extended Artanh(EvalContext&, Extended x) {
+    return 0.5L * std::log((1 + x) / (1 - x));
+}
 
 Extended Rez(EvalContext& context, Extended x) {
     if (IsNaN(x)) {
@@ -300,7 +316,9 @@ Extended Inverf(EvalContext& context, Extended x) {
     return result;
 }
 
-Extended Sgn(EvalContext&, Extended x) { return Sign(x); }
+Extended Sgn(EvalContext&, Extended x) {
+    return Sign(x);
+}
 
 Extended Cbrt(EvalContext&, Extended x) {
     if (IsNaN(x)) {
@@ -323,22 +341,42 @@ Extended Arsinh(EvalContext&, Extended x) {
     return x < 0 ? -r : r;
 }
 
-Extended Arcosh(EvalContext&, Extended x) { return std::acosh(x); }
-Extended Sinh(EvalContext&, Extended x) { return std::sinh(x); }
-Extended Cosh(EvalContext&, Extended x) { return std::cosh(x); }
-Extended Tanh(EvalContext&, Extended x) { return std::tanh(x); }
-Extended Tan(EvalContext& c, Extended x) { return PC_TRIG(std::tan, c, x); }
-Extended Erf(EvalContext&, Extended x) { return ErfSeries(x); }
-Extended Gauss(EvalContext&, Extended x) { return kInvSqrt2Pi * std::exp(-x * x / 2); }
-Extended Lg(EvalContext&, Extended x) { return std::log10(x); }
+Extended Arcosh(EvalContext&, Extended x) {
+    return std::acosh(x);
+}
+Extended Sinh(EvalContext&, Extended x) {
+    return std::sinh(x);
+}
+Extended Cosh(EvalContext&, Extended x) {
+    return std::cosh(x);
+}
+Extended Tanh(EvalContext&, Extended x) {
+    return std::tanh(x);
+}
+Extended Tan(EvalContext& c, Extended x) {
+    return PC_TRIG(std::tan, c, x);
+}
+Extended Erf(EvalContext&, Extended x) {
+    return ErfSeries(x);
+}
+Extended Gauss(EvalContext&, Extended x) {
+    return kInvSqrt2Pi * std::exp(-x * x / 2);
+}
+Extended Lg(EvalContext&, Extended x) {
+    return std::log10(x);
+}
 
 template <int Order>
 Extended BesselFixed(EvalContext&, Extended x) {
     return BesselJ(Order, x);
 }
 
-Extended Sin(EvalContext& c, Extended x) { return PC_TRIG(std::sin, c, x); }
-Extended Cos(EvalContext& c, Extended x) { return PC_TRIG(std::cos, c, x); }
+Extended Sin(EvalContext& c, Extended x) {
+    return PC_TRIG(std::sin, c, x);
+}
+Extended Cos(EvalContext& c, Extended x) {
+    return PC_TRIG(std::cos, c, x);
+}
 
 Extended Theta(EvalContext&, Extended x) {
     if (IsNaN(x)) {
@@ -347,8 +385,12 @@ Extended Theta(EvalContext&, Extended x) {
     return x >= 0 ? 1 : 0;
 }
 
-Extended FracFn(EvalContext&, Extended x) { return Frac(x); }
-Extended Int(EvalContext&, Extended x) { return std::trunc(x); }
+Extended FracFn(EvalContext&, Extended x) {
+    return Frac(x);
+}
+Extended Int(EvalContext&, Extended x) {
+    return std::trunc(x);
+}
 
 Extended Si(EvalContext& context, Extended x) {
     if (IsNaN(x)) {
@@ -373,11 +415,21 @@ Extended Ci(EvalContext& context, Extended x) {
     return 0;
 }
 
-Extended Ei(EvalContext&, Extended x) { return EiSeries(x); }
-Extended Li(EvalContext&, Extended x) { return EiSeries(std::log(x)); }
-Extended Gamma(EvalContext&, Extended x) { return GammaProduct(x); }
-Extended Lb(EvalContext&, Extended x) { return std::log2(x); }
-Extended Sqr(EvalContext&, Extended x) { return x * x; }
+Extended Ei(EvalContext&, Extended x) {
+    return EiSeries(x);
+}
+Extended Li(EvalContext&, Extended x) {
+    return EiSeries(std::log(x));
+}
+Extended Gamma(EvalContext&, Extended x) {
+    return GammaProduct(x);
+}
+Extended Lb(EvalContext&, Extended x) {
+    return std::log2(x);
+}
+Extended Sqr(EvalContext&, Extended x) {
+    return x * x;
+}
 
 Extended Arccot(EvalContext& c, Extended x) {
     if (IsNaN(x)) {
@@ -389,10 +441,18 @@ Extended Arccot(EvalContext& c, Extended x) {
     return std::atan(1 / x) / c.angleFactor;
 }
 
-Extended Arcoth(EvalContext&, Extended x) { return -0.5L * std::log((x - 1) / (x + 1)); }
-Extended Coth(EvalContext&, Extended x) { return 1 / std::tanh(x); }
-Extended Cot(EvalContext& c, Extended x) { return 1 / std::tan(TrigArgument(c, x)); }
-Extended Rnd(EvalContext&, Extended x) { return x * RandomUniform(); }
+Extended Arcoth(EvalContext&, Extended x) {
+    return -0.5L * std::log((x - 1) / (x + 1));
+}
+Extended Coth(EvalContext&, Extended x) {
+    return 1 / std::tanh(x);
+}
+Extended Cot(EvalContext& c, Extended x) {
+    return 1 / std::tan(TrigArgument(c, x));
+}
+Extended Rnd(EvalContext&, Extended x) {
+    return x * RandomUniform();
+}
 
 Extended Max(EvalContext&, Extended a, Extended b) {
     if (IsNaN(a) || IsNaN(b)) {
@@ -428,7 +488,9 @@ Extended Root(EvalContext& context, Extended n, Extended x) {
     return Refuse(context, msg::kNotDefined);
 }
 
-Extended Log(EvalContext&, Extended base, Extended x) { return std::log(x) / std::log(base); }
+Extended Log(EvalContext&, Extended base, Extended x) {
+    return std::log(x) / std::log(base);
+}
 
 Extended J(EvalContext& context, Extended n, Extended x) {
     if (!IsIntegral(n)) {
@@ -437,7 +499,9 @@ Extended J(EvalContext& context, Extended n, Extended x) {
     return BesselJ(n, x);
 }
 
-Extended Atan2(EvalContext& c, Extended y, Extended x) { return std::atan2(y, x) / c.angleFactor; }
+Extended Atan2(EvalContext& c, Extended y, Extended x) {
+    return std::atan2(y, x) / c.angleFactor;
+}
 
 Extended Poisson(EvalContext& context, Extended lambda, Extended k) {
     if (!IsIntegral(k)) {
@@ -452,7 +516,9 @@ Extended Normrand(EvalContext&, Extended mean, Extended deviation) {
     return mean + deviation * quantile;
 }
 
-Extended Modulo(EvalContext&, Extended a, Extended b) { return b * Frac(a / b); }
+Extended Modulo(EvalContext&, Extended a, Extended b) {
+    return b * Frac(a / b);
+}
 
 Extended Bino(EvalContext& context, Extended n, Extended k) {
     if (!IsIntegral(n) || !IsIntegral(k)) {
@@ -466,7 +532,9 @@ Extended Bino(EvalContext& context, Extended n, Extended k) {
     return Binomial(rn, rk);
 }
 
-Extended Abs(EvalContext&, Extended x) { return std::fabs(x); }
+Extended Abs(EvalContext&, Extended x) {
+    return std::fabs(x);
+}
 
 Extended Fac(EvalContext& context, Extended n) {
     if (!IsIntegral(n)) {
@@ -480,7 +548,9 @@ Extended Fac(EvalContext& context, Extended n) {
     return result;
 }
 
-Extended Bnot(EvalContext& context, Extended x) { return BitwiseNotOperator(context, x); }
+Extended Bnot(EvalContext& context, Extended x) {
+    return BitwiseNotOperator(context, x);
+}
 
 Extended If(EvalContext& context, Extended condition, Extended a, Extended b) {
     if (condition == 1) {
@@ -503,8 +573,12 @@ Extended Not(EvalContext& context, Extended x) {
 }
 
 // CEIL, FLOOR and ROUND give the exact integer also beyond the 32- and 64-bit ranges.
-Extended Ceil(EvalContext&, Extended x) { return std::ceil(x); }
-Extended Floor(EvalContext&, Extended x) { return std::floor(x); }
+Extended Ceil(EvalContext&, Extended x) {
+    return std::ceil(x);
+}
+Extended Floor(EvalContext&, Extended x) {
+    return std::floor(x);
+}
 
 Extended Odd(EvalContext& context, Extended x) {
     if (!IsIntegral(x)) {
@@ -513,7 +587,9 @@ Extended Odd(EvalContext& context, Extended x) {
     return std::fmod(RoundEven(x), 2) != 0 ? 1 : 0;
 }
 
-Extended Round(EvalContext&, Extended x) { return RoundEven(x); }
+Extended Round(EvalContext&, Extended x) {
+    return RoundEven(x);
+}
 
 Extended Poirand(EvalContext& context, Extended lambda) {
     if (IsNaN(lambda)) {
@@ -536,7 +612,9 @@ Extended Poirand(EvalContext& context, Extended lambda) {
     return k;
 }
 
-Extended Rand(EvalContext&, Extended a, Extended b) { return a + RandomUniform() * (b - a); }
+Extended Rand(EvalContext&, Extended a, Extended b) {
+    return a + RandomUniform() * (b - a);
+}
 
 Extended Poicum(EvalContext& context, Extended lambda, Extended k) {
     if (!IsIntegral(k)) {
@@ -571,8 +649,12 @@ Extended Lcm(EvalContext& context, Extended a, Extended b) {
     return ra * rb / GreatestCommonDivisor(ra, rb);
 }
 
-Extended Cosec(EvalContext& c, Extended x) { return 1 / std::sin(TrigArgument(c, x)); }
-Extended Sec(EvalContext& c, Extended x) { return 1 / std::cos(TrigArgument(c, x)); }
+Extended Cosec(EvalContext& c, Extended x) {
+    return 1 / std::sin(TrigArgument(c, x));
+}
+Extended Sec(EvalContext& c, Extended x) {
+    return 1 / std::cos(TrigArgument(c, x));
+}
 
 Extended Ramp(EvalContext&, Extended x, Extended a, Extended b) {
     if (IsNaN(x) || IsNaN(a) || IsNaN(b)) {
@@ -604,8 +686,9 @@ Extended IntegerOperator(EvalContext& context, Extended a, Extended b, const cha
 }
 
 Extended AndOperator(EvalContext& c, Extended a, Extended b) {
-    return IntegerOperator(c, a, b, msg::kAndIntegers,
-                           [](EvalContext&, std::int32_t x, std::int32_t y) -> Extended { return x & y; });
+    return IntegerOperator(
+        c, a, b, msg::kAndIntegers,
+        [](EvalContext&, std::int32_t x, std::int32_t y) -> Extended { return x & y; });
 }
 
 Extended IntegerDivideOperator(EvalContext& c, Extended a, Extended b) {
@@ -621,27 +704,31 @@ Extended IntegerDivideOperator(EvalContext& c, Extended a, Extended b) {
 Extended ShiftLeftOperator(EvalContext& c, Extended a, Extended b) {
     return IntegerOperator(c, a, b, msg::kShiftLeftIntegers,
                            [](EvalContext&, std::int32_t x, std::int32_t y) -> Extended {
-                               const std::uint32_t shifted = static_cast<std::uint32_t>(x) << (y & 31);
+                               const std::uint32_t shifted = static_cast<std::uint32_t>(x)
+                                                             << (y & 31);
                                return static_cast<std::int32_t>(shifted);
                            });
 }
 
 Extended OrOperator(EvalContext& c, Extended a, Extended b) {
-    return IntegerOperator(c, a, b, msg::kOrIntegers,
-                           [](EvalContext&, std::int32_t x, std::int32_t y) -> Extended { return x | y; });
+    return IntegerOperator(
+        c, a, b, msg::kOrIntegers,
+        [](EvalContext&, std::int32_t x, std::int32_t y) -> Extended { return x | y; });
 }
 
 Extended ShiftRightOperator(EvalContext& c, Extended a, Extended b) {
     return IntegerOperator(c, a, b, msg::kShiftRightIntegers,
                            [](EvalContext&, std::int32_t x, std::int32_t y) -> Extended {
-                               const std::uint32_t shifted = static_cast<std::uint32_t>(x) >> (y & 31);
+                               const std::uint32_t shifted =
+                                   static_cast<std::uint32_t>(x) >> (y & 31);
                                return static_cast<std::int32_t>(shifted);
                            });
 }
 
 Extended XorOperator(EvalContext& c, Extended a, Extended b) {
-    return IntegerOperator(c, a, b, msg::kXorIntegers,
-                           [](EvalContext&, std::int32_t x, std::int32_t y) -> Extended { return x ^ y; });
+    return IntegerOperator(
+        c, a, b, msg::kXorIntegers,
+        [](EvalContext&, std::int32_t x, std::int32_t y) -> Extended { return x ^ y; });
 }
 
 Extended ModuloOperator(EvalContext& c, Extended a, Extended b) {
@@ -664,27 +751,90 @@ Extended PowerOperator(EvalContext&, Extended a, Extended b) {
     return std::exp(b * std::log(a));
 }
 
-constexpr BuiltinRoutine One(Builtin1 f) { return {1, f, nullptr, nullptr}; }
-constexpr BuiltinRoutine Two(Builtin2 f) { return {2, nullptr, f, nullptr}; }
-constexpr BuiltinRoutine Three(Builtin3 f) { return {3, nullptr, nullptr, f}; }
+constexpr BuiltinRoutine One(Builtin1 f) {
+    return {1, f, nullptr, nullptr};
+}
+constexpr BuiltinRoutine Two(Builtin2 f) {
+    return {2, nullptr, f, nullptr};
+}
+constexpr BuiltinRoutine Three(Builtin3 f) {
+    return {3, nullptr, nullptr, f};
+}
 
 const std::array<BuiltinRoutine, kBuiltinCount + 1> kRoutines = {{
     {},
-    Two(Cabs), One(Sqrt), One(Ln), One(Exp), One(Arcsin),
-    One(Arccos), One(Arctan), One(Artanh), One(Rez), One(Inverf),
-    One(Sgn), One(Cbrt), One(Arsinh), One(Arcosh), One(Sinh),
-    One(Cosh), One(Tanh), One(Tan), One(Erf), One(Gauss),
-    One(Lg), One(BesselFixed<0>), One(BesselFixed<1>), One(BesselFixed<2>), One(BesselFixed<3>),
-    One(BesselFixed<4>), One(BesselFixed<5>), One(Sin), One(Cos), One(Theta),
-    One(FracFn), One(Int), One(Si), One(Ci), One(Ei),
-    One(Li), One(Gamma), One(Lb), One(Sqr), One(Arccot),
-    One(Arcoth), One(Coth), One(Cot), One(Rnd), Two(Max),
-    Two(Min), Two(Root), Two(Log), Two(J), Two(Atan2),
-    Two(Poisson), Two(Normrand), Two(Modulo), Two(Bino), One(Abs),
-    One(Fac), One(Bnot), {}, Three(If), One(Not),
-    One(Ceil), One(Floor), One(Odd), One(Round), One(Poirand),
-    Two(Rand), Two(Poicum), Two(Gcd), Two(Lcm), One(Cosec),
-    One(Sec), Three(Ramp),
+    Two(Cabs),
+    One(Sqrt),
+    One(Ln),
+    One(Exp),
+    One(Arcsin),
+    One(Arccos),
+    One(Arctan),
+    One(Artanh),
+    One(Rez),
+    One(Inverf),
+    One(Sgn),
+    One(Cbrt),
+    One(Arsinh),
+    One(Arcosh),
+    One(Sinh),
+    One(Cosh),
+    One(Tanh),
+    One(Tan),
+    One(Erf),
+    One(Gauss),
+    One(Lg),
+    One(BesselFixed<0>),
+    One(BesselFixed<1>),
+    One(BesselFixed<2>),
+    One(BesselFixed<3>),
+    One(BesselFixed<4>),
+    One(BesselFixed<5>),
+    One(Sin),
+    One(Cos),
+    One(Theta),
+    One(FracFn),
+    One(Int),
+    One(Si),
+    One(Ci),
+    One(Ei),
+    One(Li),
+    One(Gamma),
+    One(Lb),
+    One(Sqr),
+    One(Arccot),
+    One(Arcoth),
+    One(Coth),
+    One(Cot),
+    One(Rnd),
+    Two(Max),
+    Two(Min),
+    Two(Root),
+    Two(Log),
+    Two(J),
+    Two(Atan2),
+    Two(Poisson),
+    Two(Normrand),
+    Two(Modulo),
+    Two(Bino),
+    One(Abs),
+    One(Fac),
+    One(Bnot),
+    {},
+    Three(If),
+    One(Not),
+    One(Ceil),
+    One(Floor),
+    One(Odd),
+    One(Round),
+    One(Poirand),
+    Two(Rand),
+    Two(Poicum),
+    Two(Gcd),
+    Two(Lcm),
+    One(Cosec),
+    One(Sec),
+    Three(Ramp),
 }};
 
 }  // namespace
@@ -695,16 +845,26 @@ const BuiltinRoutine& BuiltinRoutineFor(int number) {
 
 Builtin2 OperatorRoutine(int op) {
     switch (op) {
-        case OpPower: return PowerOperator;
-        case OpAnd: return AndOperator;
-        case OpIntegerDivide: return IntegerDivideOperator;
-        case OpShiftLeft: return ShiftLeftOperator;
-        case OpOr: return OrOperator;
-        case OpShiftRight: return ShiftRightOperator;
-        case OpBinomial: return Bino;
-        case OpXor: return XorOperator;
-        case OpModulo: return ModuloOperator;
-        default: return nullptr;
+        case OpPower:
+            return PowerOperator;
+        case OpAnd:
+            return AndOperator;
+        case OpIntegerDivide:
+            return IntegerDivideOperator;
+        case OpShiftLeft:
+            return ShiftLeftOperator;
+        case OpOr:
+            return OrOperator;
+        case OpShiftRight:
+            return ShiftRightOperator;
+        case OpBinomial:
+            return Bino;
+        case OpXor:
+            return XorOperator;
+        case OpModulo:
+            return ModuloOperator;
+        default:
+            return nullptr;
     }
 }
 
@@ -725,13 +885,20 @@ Extended BitwiseNotOperator(EvalContext& context, Extended b) {
 
 Extended ApplyBinaryOperator(EvalContext& context, int op, Extended a, Extended b) {
     switch (op) {
-        case OpSubtract: return a - b;
-        case OpAdd: return a + b;
-        case OpMultiply: return a * b;
-        case OpDivide: return a / b;
-        case OpEqual: return a == b ? 1 : 0;
-        case OpNotEqual: return a != b ? 1 : 0;
-        default: break;
+        case OpSubtract:
+            return a - b;
+        case OpAdd:
+            return a + b;
+        case OpMultiply:
+            return a * b;
+        case OpDivide:
+            return a / b;
+        case OpEqual:
+            return a == b ? 1 : 0;
+        case OpNotEqual:
+            return a != b ? 1 : 0;
+        default:
+            break;
     }
     if (op >= OpGreaterEqual && op <= OpLess) {
         // An ordered comparison with NaN is an invalid operation.
@@ -739,10 +906,14 @@ Extended ApplyBinaryOperator(EvalContext& context, int op, Extended a, Extended 
             return Refuse(context, msg::kNotDefined);
         }
         switch (op) {
-            case OpGreaterEqual: return a >= b ? 1 : 0;
-            case OpLessEqual: return a <= b ? 1 : 0;
-            case OpGreater: return a > b ? 1 : 0;
-            default: return a < b ? 1 : 0;
+            case OpGreaterEqual:
+                return a >= b ? 1 : 0;
+            case OpLessEqual:
+                return a <= b ? 1 : 0;
+            case OpGreater:
+                return a > b ? 1 : 0;
+            default:
+                return a < b ? 1 : 0;
         }
     }
     return OperatorRoutine(op)(context, a, b);

@@ -44,7 +44,8 @@ Extended ApplyBinaryOperator(EvalContext& context, int op, Extended a, Extended 
 
 // a raised to an integral exponent by repeated squaring; the reciprocal for n < 0.
 inline Extended IntegerPower(Extended base, long long n) {
-    unsigned long long m = n < 0 ? 0ull - static_cast<unsigned long long>(n) : static_cast<unsigned long long>(n);
+    unsigned long long m =
+        n < 0 ? 0ull - static_cast<unsigned long long>(n) : static_cast<unsigned long long>(n);
     Extended result = 1;
     while (m != 0) {
         if (m & 1u) {

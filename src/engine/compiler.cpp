@@ -17,9 +17,9 @@ namespace {
 
 // The working term is held as symbols rather than bytes, so that the markers the
 // compiler inserts can never be confused with anything a user typed.
-constexpr int kCallMarker = 256;         // stands where a built-in name's "(" was
-constexpr int kEndMarker = 257;          // the terminator after the last character
-constexpr int kFunctionMarkerBase = 512; // + function number, just before kCallMarker
+constexpr int kCallMarker = 256;          // stands where a built-in name's "(" was
+constexpr int kEndMarker = 257;           // the terminator after the last character
+constexpr int kFunctionMarkerBase = 512;  // + function number, just before kCallMarker
 
 constexpr int kMaxConstantDepth = 100;
 // Binding priorities are stored in 16 bits: level + 5 must fit.
@@ -72,7 +72,8 @@ bool ReadHexadecimal(std::string_view digits, Extended& value) {
 }
 
 // Finds the right-hand side of the declared constant `name`; false when none is declared.
-bool FindConstant(const std::vector<std::string>& constants, std::string_view name, std::string& rhs) {
+bool FindConstant(const std::vector<std::string>& constants, std::string_view name,
+                  std::string& rhs) {
     for (const std::string& line : constants) {
         const std::size_t equals = line.find('=');
         if (equals == std::string::npos) {
@@ -98,14 +99,22 @@ Valuation ValueOperand(CompileSession& session, const std::string& text) {
         ~DepthGuard() { --depth; }
     } guard(session.depth);
 
-    if (text == "PI") return {0, {}, kPi};
-    if (text == "E") return {0, {}, EulerNumber()};
-    if (text == "C") return {0, {}, kEulerGamma};
-    if (text == "TRUE") return {0, {}, 1};
-    if (text == "FALSE") return {0, {}, 0};
-    if (text == "INFINITY") return {0, {}, kInfinity};
-    if (text == "NEGINFINITY") return {0, {}, -kInfinity};
-    if (text == "NAN") return {8, msg::kNaNAborted, kNaN};
+    if (text == "PI")
+        return {0, {}, kPi};
+    if (text == "E")
+        return {0, {}, EulerNumber()};
+    if (text == "C")
+        return {0, {}, kEulerGamma};
+    if (text == "TRUE")
+        return {0, {}, 1};
+    if (text == "FALSE")
+        return {0, {}, 0};
+    if (text == "INFINITY")
+        return {0, {}, kInfinity};
+    if (text == "NEGINFINITY")
+        return {0, {}, -kInfinity};
+    if (text == "NAN")
+        return {8, msg::kNaNAborted, kNaN};
 
     Extended value = 0;
     if (!text.empty() && text[0] == '$') {
@@ -194,8 +203,8 @@ std::uint8_t PrepareSigns(std::string& t) {
             ++j;
             continue;
         }
-        if (IsOperatorChar(ch) && ch != '!' && ch != '<' && ch != '=' && ch != '>' && j + 1 < t.size() &&
-            (IsOperatorChar(t[j + 1]) || t[j + 1] == ')')) {
+        if (IsOperatorChar(ch) && ch != '!' && ch != '<' && ch != '=' && ch != '>' &&
+            j + 1 < t.size() && (IsOperatorChar(t[j + 1]) || t[j + 1] == ')')) {
             return 5;
         }
         ++j;
@@ -219,7 +228,8 @@ bool IsDelimiterSymbol(int symbol) {
 int BuiltinEndingAt(const std::string& t, std::size_t p) {
     for (int number = 1; number <= kBuiltinCount; ++number) {
         const std::string_view name = BuiltinName(number);
-        if (name.size() <= p + 1 && std::string_view(t).substr(p + 1 - name.size(), name.size()) == name) {
+        if (name.size() <= p + 1 &&
+            std::string_view(t).substr(p + 1 - name.size(), name.size()) == name) {
             return number;
         }
     }
@@ -227,14 +237,16 @@ int BuiltinEndingAt(const std::string& t, std::size_t p) {
 }
 
 class TermCompiler {
-public:
-    TermCompiler(CompileSession& session, const std::vector<std::string>& variables, TInstructionList& list)
+  public:
+    TermCompiler(CompileSession& session, const std::vector<std::string>& variables,
+                 TInstructionList& list)
         : m_session(session), m_variables(variables), m_list(list) {}
 
     CompileResult Run(std::string_view term) {
         std::string t(term);
         if (const std::uint8_t status = PrepareSigns(t); status != 0) {
-            return Fail(status, status == 2 ? msg::kInvalidFunctionTerm : msg::kMissingOperandInTerm);
+            return Fail(status,
+                        status == 2 ? msg::kInvalidFunctionTerm : msg::kMissingOperandInTerm);
         }
         ReplaceBuiltinNames(t);
         if (!CheckUndefinedFunctions()) {
@@ -254,7 +266,7 @@ public:
         return m_result;
     }
 
-private:
+  private:
     CompileResult Fail(std::uint8_t status, std::string message) {
         m_result.status = status;
         m_result.message = std::move(message);
@@ -384,21 +396,66 @@ private:
             ++p;
         };
         switch (m_symbols[p]) {
-            case '-': op = OpSubtract; priority = 1; break;
-            case '+': op = OpAdd; priority = 1; break;
-            case '*': op = OpMultiply; priority = 3; break;
-            case '/': op = OpDivide; priority = 3; break;
-            case '_': op = OpNegate; priority = 3; break;
-            case '^': op = OpPower; priority = 4; break;
-            case '&': op = OpAnd; priority = 2; break;
-            case '\\': op = OpIntegerDivide; priority = 3; break;
-            case '{': op = OpShiftLeft; priority = 2; break;
-            case '|': op = OpOr; priority = 1; break;
-            case '}': op = OpShiftRight; priority = 2; break;
-            case '`': op = OpBinomial; priority = 4; break;
-            case ':': op = OpXor; priority = 1; break;
-            case '%': op = OpModulo; priority = 3; break;
-            case '=': op = OpEqual; priority = 0; break;
+            case '-':
+                op = OpSubtract;
+                priority = 1;
+                break;
+            case '+':
+                op = OpAdd;
+                priority = 1;
+                break;
+            case '*':
+                op = OpMultiply;
+                priority = 3;
+                break;
+            case '/':
+                op = OpDivide;
+                priority = 3;
+                break;
+            case '_':
+                op = OpNegate;
+                priority = 3;
+                break;
+            case '^':
+                op = OpPower;
+                priority = 4;
+                break;
+            case '&':
+                op = OpAnd;
+                priority = 2;
+                break;
+            case '\\':
+                op = OpIntegerDivide;
+                priority = 3;
+                break;
+            case '{':
+                op = OpShiftLeft;
+                priority = 2;
+                break;
+            case '|':
+                op = OpOr;
+                priority = 1;
+                break;
+            case '}':
+                op = OpShiftRight;
+                priority = 2;
+                break;
+            case '`':
+                op = OpBinomial;
+                priority = 4;
+                break;
+            case ':':
+                op = OpXor;
+                priority = 1;
+                break;
+            case '%':
+                op = OpModulo;
+                priority = 3;
+                break;
+            case '=':
+                op = OpEqual;
+                priority = 0;
+                break;
             case '!':
                 if (next == '=') {
                     takeSecond();
@@ -436,11 +493,14 @@ private:
                     op = OpGreater;
                 }
                 break;
-            default: break;
+            default:
+                break;
         }
     }
 
-    TTermInstruction& Top() { return m_list[static_cast<std::size_t>(kInstructionListSize - m_stackCount)]; }
+    TTermInstruction& Top() {
+        return m_list[static_cast<std::size_t>(kInstructionListSize - m_stackCount)];
+    }
 
     bool HasRoom() {
         if (m_out + m_stackCount >= kInstructionListSize) {
@@ -492,7 +552,8 @@ private:
                 return true;
             }
         }
-        for (std::size_t at = text.find("E."); at != std::string::npos; at = text.find("E.", at + 2)) {
+        for (std::size_t at = text.find("E."); at != std::string::npos;
+             at = text.find("E.", at + 2)) {
             text[at + 1] = '-';
         }
         Valuation valuation = ValueOperand(m_session, text);
@@ -527,7 +588,8 @@ CompileResult CompileWith(CompileSession& session, std::string_view term,
 
 }  // namespace
 
-CompileResult Compile(std::string_view term, Extended angleFactor, const std::vector<std::string>& variables,
+CompileResult Compile(std::string_view term, Extended angleFactor,
+                      const std::vector<std::string>& variables,
                       const std::vector<std::string>& constants, TInstructionList& list) {
     CompileSession session;
     session.angleFactor = angleFactor;

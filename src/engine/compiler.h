@@ -15,7 +15,7 @@ namespace pc {
 struct CompileResult {
     std::uint8_t status = 0;  // 0, or 2, 3, 4, 5, 8 with `message`
     std::string message;
-    int count = 0;            // instructions written before the End record
+    int count = 0;  // instructions written before the End record
 };
 
 // Compiles `term` (already normalised) into `list`. Identifiers in `variables` (compared
@@ -23,7 +23,8 @@ struct CompileResult {
 // identifiers are valued as constants, the declared ones from `constants` (lines
 // NAME=term) with `angleFactor` in force. On failure `list` is incomplete and must not
 // be evaluated.
-CompileResult Compile(std::string_view term, Extended angleFactor, const std::vector<std::string>& variables,
+CompileResult Compile(std::string_view term, Extended angleFactor,
+                      const std::vector<std::string>& variables,
                       const std::vector<std::string>& constants, TInstructionList& list);
 
 }  // namespace pc

@@ -27,7 +27,8 @@ bool IsIdentifier(std::string_view text) {
 }
 
 bool Contains(const std::vector<std::string>& list, std::string_view name) {
-    return std::any_of(list.begin(), list.end(), [name](const std::string& entry) { return entry == name; });
+    return std::any_of(list.begin(), list.end(),
+                       [name](const std::string& entry) { return entry == name; });
 }
 
 bool OneOf(char ch, const char* set) {
@@ -91,8 +92,9 @@ void ScanIdentifiers(std::string_view rhs, const std::vector<std::string>& varia
 
 }  // namespace
 
-std::uint8_t ParseDefinition(std::string_view definition, std::string& name, std::string& rightHandSide,
-                             std::vector<std::string>* variables, std::vector<std::string>* functions,
+std::uint8_t ParseDefinition(std::string_view definition, std::string& name,
+                             std::string& rightHandSide, std::vector<std::string>* variables,
+                             std::vector<std::string>* functions,
                              std::vector<std::string>* parameters) {
     std::vector<std::string> localVariables;
     std::vector<std::string> localFunctions;
@@ -153,7 +155,8 @@ std::uint8_t ParseDefinition(std::string_view definition, std::string& name, std
     if (vars.empty()) {
         vars.emplace_back("X");
     }
-    return PassesPreCheck(std::string_view(text).substr(equals + 1)) ? DefinitionOk : DefinitionBadTerm;
+    return PassesPreCheck(std::string_view(text).substr(equals + 1)) ? DefinitionOk
+                                                                     : DefinitionBadTerm;
 }
 
 }  // namespace pc

@@ -8,7 +8,8 @@ namespace pc::msg {
 inline constexpr const char* kInvalidFunctionTerm = "Invalid Function Term";
 inline constexpr const char* kUndefinedFunction = "Undefined Function: ";
 inline constexpr const char* kSyntaxError = "Syntax Error";
-inline constexpr const char* kUnknownOperandSuffix = " was detected in the string. Unknown or recursive call";
+inline constexpr const char* kUnknownOperandSuffix =
+    " was detected in the string. Unknown or recursive call";
 inline constexpr const char* kMissingOperandInTerm = "Missing Operand in Function Term";
 inline constexpr const char* kNaNAborted = "NaN: Evaluation aborted";
 inline constexpr const char* kRecursiveConstants = "Recursive call of constants";
@@ -34,7 +35,8 @@ inline constexpr const char* kUnknownVariable = "Unknown variable name";
 
 // Refusals and warnings of operators and built-in functions.
 inline constexpr const char* kAndIntegers = "Bitwise AND:  Integer arguments required";
-inline constexpr const char* kIntegerDivisionIntegers = "Integer division:  Integer arguments required";
+inline constexpr const char* kIntegerDivisionIntegers =
+    "Integer division:  Integer arguments required";
 inline constexpr const char* kShiftLeftIntegers = "Shift left:  Integer arguments required";
 inline constexpr const char* kOrIntegers = "Bitwise OR:  Integer arguments required";
 inline constexpr const char* kShiftRightIntegers = "Shift right:  Integer arguments required";
@@ -42,14 +44,19 @@ inline constexpr const char* kXorIntegers = "Bitwise XOR:  Integer arguments req
 inline constexpr const char* kModuloIntegers = "Modulo:  Integer arguments required";
 inline constexpr const char* kNotInteger = "Bitwise NOT: Integer argument required";
 inline constexpr const char* kRezWarning = "Division by zero. Large value inserted.";
-inline constexpr const char* kInverfRange = "Argument of inverse Errorfunction is out of the converging region";
-inline constexpr const char* kSiWarning = "Argument of integral sine is too large. Result is only approximated";
-inline constexpr const char* kCiWarning = "Argument of integral cosine is too large. Result is only approximated";
+inline constexpr const char* kInverfRange =
+    "Argument of inverse Errorfunction is out of the converging region";
+inline constexpr const char* kSiWarning =
+    "Argument of integral sine is too large. Result is only approximated";
+inline constexpr const char* kCiWarning =
+    "Argument of integral cosine is too large. Result is only approximated";
 inline constexpr const char* kRootArgument = "Unvalid argument for root function";
 inline constexpr const char* kBesselOrder = "Order of bessel function must be natural";
 inline constexpr const char* kPoissonDiscrete = "Poisson distribution:  Discrete argument required";
-inline constexpr const char* kBinomialIntegers = "Binomial coefficient:  Integer arguments required";
-inline constexpr const char* kBinomialOrder = "Binomial coefficient:   2nd argument must be smaller than 1st";
+inline constexpr const char* kBinomialIntegers =
+    "Binomial coefficient:  Integer arguments required";
+inline constexpr const char* kBinomialOrder =
+    "Binomial coefficient:   2nd argument must be smaller than 1st";
 inline constexpr const char* kFactorialNatural = "Factorial  argument must be natural";
 inline constexpr const char* kIfBoolean = "IF: Boolean condition expected ";
 inline constexpr const char* kLogicalNotBoolean = "Logical NOT:  Boolean argument required";

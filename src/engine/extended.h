@@ -10,14 +10,15 @@ namespace pc {
 
 using Extended = long double;
 
-static_assert(LDBL_MANT_DIG == 64, "Plotcraftsman needs the 80-bit extended long double (x86 GCC/Clang)");
+static_assert(LDBL_MANT_DIG == 64,
+              "Plotcraftsman needs the 80-bit extended long double (x86 GCC/Clang)");
 
 // Constants whose exact extended bits are part of the program's behaviour, written
 // as hexadecimal literals so that no decimal rounding can creep in.
-inline constexpr Extended kPi = 0xC90FDAA22168C235p-62L;             // exponent 0x4000
-inline constexpr Extended kEulerGamma = 0x93C467E37DB09F3Fp-64L;     // exponent 0x3FFE
-inline constexpr Extended kDegreeFactor = 0x8EFA351294E9C8AEp-69L;   // pi/180, exponent 0x3FF9
-inline constexpr Extended kGonFactor = 0x80ADFC90B938CE36p-69L;      // pi/200, exponent 0x3FF9
+inline constexpr Extended kPi = 0xC90FDAA22168C235p-62L;            // exponent 0x4000
+inline constexpr Extended kEulerGamma = 0x93C467E37DB09F3Fp-64L;    // exponent 0x3FFE
+inline constexpr Extended kDegreeFactor = 0x8EFA351294E9C8AEp-69L;  // pi/180, exponent 0x3FF9
+inline constexpr Extended kGonFactor = 0x80ADFC90B938CE36p-69L;     // pi/200, exponent 0x3FF9
 
 inline constexpr Extended kNaN = std::numeric_limits<Extended>::quiet_NaN();
 inline constexpr Extended kInfinity = std::numeric_limits<Extended>::infinity();

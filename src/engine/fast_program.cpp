@@ -139,7 +139,8 @@ void FastProgram::Append(Op op, int arity, std::vector<std::size_t>& producer) {
     const Extended* const operands[3] = {op.a, op.b, op.c};
     for (int position = 0; position < arity; ++position) {
         if (IsSlot(operands[position]) && Absorbs(op, position)) {
-            m_ops[producer[static_cast<std::size_t>(operands[position] - m_slots.get())]].check = true;
+            m_ops[producer[static_cast<std::size_t>(operands[position] - m_slots.get())]].check =
+                true;
         }
     }
     const std::size_t slot = static_cast<std::size_t>(op.dst - m_slots.get());
@@ -151,10 +152,12 @@ void FastProgram::Append(Op op, int arity, std::vector<std::size_t>& producer) {
         Code code;
         Step step;
     } kSteps[] = {
-        {Code::Add, Step::Add},       {Code::Subtract, Step::Subtract}, {Code::Multiply, Step::Multiply},
-        {Code::Divide, Step::Divide}, {Code::Negate, Step::Negate},     {Code::Square, Step::Square},
-        {Code::Sin, Step::Sin},       {Code::Cos, Step::Cos},           {Code::Exp, Step::Exp},
-        {Code::Ln, Step::Ln},         {Code::Sqrt, Step::Sqrt},         {Code::Abs, Step::Abs},
+        {Code::Add, Step::Add},           {Code::Subtract, Step::Subtract},
+        {Code::Multiply, Step::Multiply}, {Code::Divide, Step::Divide},
+        {Code::Negate, Step::Negate},     {Code::Square, Step::Square},
+        {Code::Sin, Step::Sin},           {Code::Cos, Step::Cos},
+        {Code::Exp, Step::Exp},           {Code::Ln, Step::Ln},
+        {Code::Sqrt, Step::Sqrt},         {Code::Abs, Step::Abs},
     };
     if (!m_ops.empty() && op.a == m_ops.back().dst) {
         for (const auto& entry : kSteps) {
@@ -173,7 +176,8 @@ void FastProgram::Append(Op op, int arity, std::vector<std::size_t>& producer) {
     producer[slot] = m_ops.size() - 1;
 }
 
-void FastProgram::Finish(const std::vector<const Extended*>& stack, const std::vector<std::size_t>& producer) {
+void FastProgram::Finish(const std::vector<const Extended*>& stack,
+                         const std::vector<std::size_t>& producer) {
     // A fault anywhere ends the evaluation, even in a value that stays on the stack
     // unused, so every result still on the stack is tested.
     for (const Extended* value : stack) {
@@ -184,7 +188,8 @@ void FastProgram::Finish(const std::vector<const Extended*>& stack, const std::v
     // Only the general routines can hide a fault in a finite result.
     bool testFlags = false;
     for (const Op& op : m_ops) {
-        testFlags = testFlags || op.code == Code::Call1 || op.code == Code::Call2 || op.code == Code::Call3;
+        testFlags =
+            testFlags || op.code == Code::Call1 || op.code == Code::Call2 || op.code == Code::Call3;
     }
     Op end;
     end.code = testFlags ? Code::EndTestingFlags : Code::End;
@@ -201,8 +206,8 @@ void FastProgram::Finish(const std::vector<const Extended*>& stack, const std::v
     m_entry = m_ops.data();
 }
 
-void FastProgram::Build(const TTermInstruction* list, const Extended* values, std::size_t valueCount,
-                        Extended angleFactor) {
+void FastProgram::Build(const TTermInstruction* list, const Extended* values,
+                        std::size_t valueCount, Extended angleFactor) {
     Clear();
     m_context.angleFactor = angleFactor;
     // SIN and COS get their own operations in radians only, where the argument goes
@@ -259,17 +264,39 @@ void FastProgram::Build(const TTermInstruction* list, const Extended* values, st
             const int code = instruction.Code;
             arity = code == OpNegate || code == OpNot ? 1 : 2;
             switch (code) {
-                case OpAdd: op.code = Code::Add; break;
-                case OpSubtract: op.code = Code::Subtract; break;
-                case OpMultiply: op.code = Code::Multiply; break;
-                case OpDivide: op.code = Code::Divide; break;
-                case OpNegate: op.code = Code::Negate; break;
-                case OpEqual: op.code = Code::Equal; break;
-                case OpNotEqual: op.code = Code::NotEqual; break;
-                case OpGreaterEqual: op.code = Code::GreaterEqual; break;
-                case OpLessEqual: op.code = Code::LessEqual; break;
-                case OpGreater: op.code = Code::Greater; break;
-                case OpLess: op.code = Code::Less; break;
+                case OpAdd:
+                    op.code = Code::Add;
+                    break;
+                case OpSubtract:
+                    op.code = Code::Subtract;
+                    break;
+                case OpMultiply:
+                    op.code = Code::Multiply;
+                    break;
+                case OpDivide:
+                    op.code = Code::Divide;
+                    break;
+                case OpNegate:
+                    op.code = Code::Negate;
+                    break;
+                case OpEqual:
+                    op.code = Code::Equal;
+                    break;
+                case OpNotEqual:
+                    op.code = Code::NotEqual;
+                    break;
+                case OpGreaterEqual:
+                    op.code = Code::GreaterEqual;
+                    break;
+                case OpLessEqual:
+                    op.code = Code::LessEqual;
+                    break;
+                case OpGreater:
+                    op.code = Code::Greater;
+                    break;
+                case OpLess:
+                    op.code = Code::Less;
+                    break;
                 case OpNot:
                     op.code = Code::Call1;
                     op.one = BitwiseNotOperator;
@@ -283,18 +310,35 @@ void FastProgram::Build(const TTermInstruction* list, const Extended* values, st
                     break;
             }
         } else if (instruction.Kind == TermKind::Function && instruction.Code >= 1 &&
-                   instruction.Code <= kBuiltinCount && BuiltinRoutineFor(instruction.Code).arity != 0) {
+                   instruction.Code <= kBuiltinCount &&
+                   BuiltinRoutineFor(instruction.Code).arity != 0) {
             const BuiltinRoutine& routine = BuiltinRoutineFor(instruction.Code);
             arity = routine.arity;
             switch (instruction.Code) {
-                case FnIf: op.code = Code::If; break;
-                case FnSin: op.code = radians ? Code::Sin : Code::Call1; break;
-                case FnCos: op.code = radians ? Code::Cos : Code::Call1; break;
-                case FnExp: op.code = Code::Exp; break;
-                case FnLn: op.code = Code::Ln; break;
-                case FnSqrt: op.code = Code::Sqrt; break;
-                case FnAbs: op.code = Code::Abs; break;
-                default: op.code = arity == 1 ? Code::Call1 : arity == 2 ? Code::Call2 : Code::Call3; break;
+                case FnIf:
+                    op.code = Code::If;
+                    break;
+                case FnSin:
+                    op.code = radians ? Code::Sin : Code::Call1;
+                    break;
+                case FnCos:
+                    op.code = radians ? Code::Cos : Code::Call1;
+                    break;
+                case FnExp:
+                    op.code = Code::Exp;
+                    break;
+                case FnLn:
+                    op.code = Code::Ln;
+                    break;
+                case FnSqrt:
+                    op.code = Code::Sqrt;
+                    break;
+                case FnAbs:
+                    op.code = Code::Abs;
+                    break;
+                default:
+                    op.code = arity == 1 ? Code::Call1 : arity == 2 ? Code::Call2 : Code::Call3;
+                    break;
             }
             op.one = routine.one;
             op.two = routine.two;
@@ -315,8 +359,9 @@ void FastProgram::Build(const TTermInstruction* list, const Extended* values, st
 
         // A power with a constant integral exponent skips the exponent test; the square
         // is what repeated squaring computes for 2 (1 * (x * x) is x * x exactly).
-        if (instruction.Kind == TermKind::Operator && instruction.Code == OpPower && op.b >= m_constants.get() &&
-            op.b < m_constants.get() + size && IsIntegerPowerExponent(*op.b)) {
+        if (instruction.Kind == TermKind::Operator && instruction.Code == OpPower &&
+            op.b >= m_constants.get() && op.b < m_constants.get() + size &&
+            IsIntegerPowerExponent(*op.b)) {
             op.exponent = static_cast<long long>(*op.b);
             op.code = op.exponent == 2 ? Code::Square : Code::IntegerPower;
         }
@@ -333,27 +378,50 @@ namespace {
 // Applies a tail's steps to `value`; false when a NaN or an infinity meets EXP, the
 // one step that could turn it into a finite number.
 template <typename TailStep>
-[[gnu::always_inline]] inline bool RunTail(const TailStep* step, std::uint32_t count, Extended& value) {
+[[gnu::always_inline]] inline bool RunTail(const TailStep* step, std::uint32_t count,
+                                           Extended& value) {
     using Step = decltype(step->step);
     for (const TailStep* const end = step + count; step != end; ++step) {
         switch (step->step) {
-            case Step::Add: value = value + *step->operand; break;
-            case Step::Subtract: value = value - *step->operand; break;
-            case Step::Multiply: value = value * *step->operand; break;
-            case Step::Divide: value = value / *step->operand; break;
-            case Step::Negate: value = -value; break;
-            case Step::Square: value = value * value; break;
-            case Step::Sin: value = std::sin(value); break;
-            case Step::Cos: value = std::cos(value); break;
+            case Step::Add:
+                value = value + *step->operand;
+                break;
+            case Step::Subtract:
+                value = value - *step->operand;
+                break;
+            case Step::Multiply:
+                value = value * *step->operand;
+                break;
+            case Step::Divide:
+                value = value / *step->operand;
+                break;
+            case Step::Negate:
+                value = -value;
+                break;
+            case Step::Square:
+                value = value * value;
+                break;
+            case Step::Sin:
+                value = std::sin(value);
+                break;
+            case Step::Cos:
+                value = std::cos(value);
+                break;
             case Step::Exp:
                 if (!IsFinite(value)) {
                     return false;
                 }
                 value = std::exp(value);
                 break;
-            case Step::Ln: value = std::log(value); break;
-            case Step::Sqrt: value = std::sqrt(value); break;
-            case Step::Abs: value = std::fabs(value); break;
+            case Step::Ln:
+                value = std::log(value);
+                break;
+            case Step::Sqrt:
+                value = std::sqrt(value);
+                break;
+            case Step::Abs:
+                value = std::fabs(value);
+                break;
         }
     }
     return true;
@@ -361,13 +429,19 @@ template <typename TailStep>
 
 }  // namespace
 
-Extended FastProgram::Execute(const Op* op, EvalContext& context, bool& ok, const void* const** labels) {
+Extended FastProgram::Execute(const Op* op, EvalContext& context, bool& ok,
+                              const void* const** labels) {
     // Order as in Code.
     static const void* const kLabels[] = {
-        &&Defer,    &&End,          &&EndTestingFlags, &&Add,     &&Subtract, &&Multiply, &&Divide,
-        &&Negate,   &&Square,       &&IntegerPower,    &&Equal,   &&NotEqual, &&GreaterEqual,
-        &&LessEqual, &&Greater,     &&Less,            &&If,      &&Sin,      &&Cos,      &&Exp,
-        &&Ln,       &&Sqrt,         &&Abs,             &&Call1,   &&Call2,    &&Call3,
+        &&Defer,        &&End,       &&EndTestingFlags,
+        &&Add,          &&Subtract,  &&Multiply,
+        &&Divide,       &&Negate,    &&Square,
+        &&IntegerPower, &&Equal,     &&NotEqual,
+        &&GreaterEqual, &&LessEqual, &&Greater,
+        &&Less,         &&If,        &&Sin,
+        &&Cos,          &&Exp,       &&Ln,
+        &&Sqrt,         &&Abs,       &&Call1,
+        &&Call2,        &&Call3,
     };
     ok = false;
     if (labels != nullptr) {
@@ -375,7 +449,7 @@ Extended FastProgram::Execute(const Op* op, EvalContext& context, bool& ok, cons
         return 0;
     }
 
-#define PC_DISPATCH() goto* op->label
+#define PC_DISPATCH() goto * op->label
 // Every program ends with End, so each handler reaches it by a conditional branch,
 // which the processor predicts by its address alone. An indirect jump is predicted
 // from the recent branch history, and a libm call in between scrambles that history:
@@ -389,32 +463,32 @@ Extended FastProgram::Execute(const Op* op, EvalContext& context, bool& ok, cons
         PC_DISPATCH();               \
     } while (0)
 // Runs the tail, tests the result where needed and stores it.
-#define PC_FINISH(expression)                                                             \
-    do {                                                                                  \
-        Extended value_ = (expression);                                                   \
-        if ((op->tailCount != 0 && !RunTail(op->tail, op->tailCount, value_)) ||         \
-            (op->check && !IsFinite(value_))) {                                           \
-            return 0;                                                                     \
-        }                                                                                 \
-        *op->dst = value_;                                                                \
-        PC_NEXT();                                                                        \
+#define PC_FINISH(expression)                                                    \
+    do {                                                                         \
+        Extended value_ = (expression);                                          \
+        if ((op->tailCount != 0 && !RunTail(op->tail, op->tailCount, value_)) || \
+            (op->check && !IsFinite(value_))) {                                  \
+            return 0;                                                            \
+        }                                                                        \
+        *op->dst = value_;                                                       \
+        PC_NEXT();                                                               \
     } while (0)
-#define PC_FINISH_CALL(expression)                                                 \
-    do {                                                                           \
-        const Extended result_ = (expression);                                     \
-        if (context.failure != nullptr || context.warning != nullptr) {            \
-            return 0;                                                              \
-        }                                                                          \
-        PC_FINISH(result_);                                                        \
+#define PC_FINISH_CALL(expression)                                      \
+    do {                                                                \
+        const Extended result_ = (expression);                          \
+        if (context.failure != nullptr || context.warning != nullptr) { \
+            return 0;                                                   \
+        }                                                               \
+        PC_FINISH(result_);                                             \
     } while (0)
-#define PC_FINISH_ORDERED(comparison)                        \
-    do {                                                     \
-        const Extended a_ = *op->a;                          \
-        const Extended b_ = *op->b;                          \
-        if (std::isunordered(a_, b_)) {                      \
-            return 0; /* an invalid operation */             \
-        }                                                    \
-        PC_FINISH(a_ comparison b_ ? 1 : 0);                 \
+#define PC_FINISH_ORDERED(comparison)            \
+    do {                                         \
+        const Extended a_ = *op->a;              \
+        const Extended b_ = *op->b;              \
+        if (std::isunordered(a_, b_)) {          \
+            return 0; /* an invalid operation */ \
+        }                                        \
+        PC_FINISH(a_ comparison b_ ? 1 : 0);     \
     } while (0)
 
     PC_DISPATCH();
@@ -429,7 +503,7 @@ Divide:
     PC_FINISH(*op->a / *op->b);
 Negate:
     PC_FINISH(-*op->a);
-Square: {
+Square : {
     const Extended x = *op->a;
     PC_FINISH(x * x);
 }
@@ -455,7 +529,7 @@ Greater:
     PC_FINISH_ORDERED(>);
 Less:
     PC_FINISH_ORDERED(<);
-If: {
+If : {
     const Extended condition = *op->a;
     if (condition == 1) {
         PC_FINISH(*op->b);
@@ -483,12 +557,12 @@ Call2:
     PC_FINISH_CALL(op->two(context, *op->a, *op->b));
 Call3:
     PC_FINISH_CALL(op->three(context, *op->a, *op->b, *op->c));
-End: {
+End : {
     const Extended value = *op->a;
     ok = true;
     return value;
 }
-EndTestingFlags: {
+EndTestingFlags : {
     const Extended value = *op->a;
     ok = RaisedFaults() == 0;
     return value;

@@ -25,7 +25,7 @@
 namespace pc {
 
 class FastProgram {
-public:
+  public:
     FastProgram();
     ~FastProgram();
     FastProgram(const FastProgram&) = delete;
@@ -34,7 +34,8 @@ public:
     // Translates `list` (a successfully compiled term) for trigonometric functions in
     // units of `angleFactor`. `values` must stay where it is for as long as the program
     // is used.
-    void Build(const TTermInstruction* list, const Extended* values, std::size_t valueCount, Extended angleFactor);
+    void Build(const TTermInstruction* list, const Extended* values, std::size_t valueCount,
+               Extended angleFactor);
 
     // An empty program always defers to the reference machine.
     void Clear();
@@ -51,18 +52,20 @@ public:
         return Execute(m_entry, m_context, ok, nullptr);
     }
 
-private:
+  private:
     enum class Code : std::uint8_t;
     enum class Step : std::uint8_t;
     struct Op;
     struct TailStep;
 
     // Runs `op` onwards; with `labels` set it only hands out the dispatch table.
-    static Extended Execute(const Op* op, EvalContext& context, bool& ok, const void* const** labels);
+    static Extended Execute(const Op* op, EvalContext& context, bool& ok,
+                            const void* const** labels);
     void Append(Op op, int arity, std::vector<std::size_t>& producer);
     bool IsSlot(const Extended* operand) const;
     static bool Absorbs(const Op& op, int position);
-    void Finish(const std::vector<const Extended*>& stack, const std::vector<std::size_t>& producer);
+    void Finish(const std::vector<const Extended*>& stack,
+                const std::vector<std::size_t>& producer);
 
     std::vector<Op> m_ops;
     std::vector<TailStep> m_steps;

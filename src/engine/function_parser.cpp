@@ -43,13 +43,20 @@ void TFunctionParser::SetDeclarations(TParserDeclarations* declarations) {
 void TFunctionParser::SetAnglemode(TAngleMode mode) {
     m_angleMode = mode;
     switch (mode) {
-        case TAngleMode::RAD: m_angleFactor = 1; break;
-        case TAngleMode::DEG: m_angleFactor = kDegreeFactor; break;
-        case TAngleMode::GON: m_angleFactor = kGonFactor; break;
+        case TAngleMode::RAD:
+            m_angleFactor = 1;
+            break;
+        case TAngleMode::DEG:
+            m_angleFactor = kDegreeFactor;
+            break;
+        case TAngleMode::GON:
+            m_angleFactor = kGonFactor;
+            break;
     }
     // Takes effect at the next evaluation, without a new analysis.
     if (m_analyseStatus == StatusOk) {
-        m_fastProgram->Build(m_instructions->data(), m_values.data(), m_values.size(), m_angleFactor);
+        m_fastProgram->Build(m_instructions->data(), m_values.data(), m_values.size(),
+                             m_angleFactor);
     }
 }
 
@@ -75,7 +82,8 @@ std::uint8_t TFunctionParser::Analyze() {
     try {
         std::string name;
         std::vector<std::string> calledFunctions;
-        ParseDefinition(m_definition, name, m_rightHandSide, &m_variables, &calledFunctions, &m_freeIdentifiers);
+        ParseDefinition(m_definition, name, m_rightHandSide, &m_variables, &calledFunctions,
+                        &m_freeIdentifiers);
         m_definitionVariableCount = m_variables.size();
         if (m_extraVariables != nullptr) {
             for (const std::string& extra : *m_extraVariables) {
@@ -105,12 +113,14 @@ std::uint8_t TFunctionParser::Analyze() {
             static const std::vector<std::string> kNoConstants;
             const CompileResult compiled =
                 Compile(m_term, m_angleFactor, m_variables,
-                        m_declarations != nullptr ? m_declarations->Constants() : kNoConstants, *m_instructions);
+                        m_declarations != nullptr ? m_declarations->Constants() : kNoConstants,
+                        *m_instructions);
             status = compiled.status;
             m_message = compiled.message;
             m_instructionCount = compiled.count;
             if (status == StatusOk) {
-                m_fastProgram->Build(m_instructions->data(), m_values.data(), m_values.size(), m_angleFactor);
+                m_fastProgram->Build(m_instructions->data(), m_values.data(), m_values.size(),
+                                     m_angleFactor);
             }
         }
     } catch (const std::exception&) {

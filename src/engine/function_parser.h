@@ -36,7 +36,7 @@ enum ParserStatus : std::uint8_t {
 };
 
 class TFunctionParser {
-public:
+  public:
     TFunctionParser();
     ~TFunctionParser();
     TFunctionParser(const TFunctionParser&) = delete;
@@ -111,7 +111,7 @@ public:
     // For differential tests of the fast path.
     std::uint8_t EvaluateReference(Extended& value, std::string& message) const;
 
-private:
+  private:
     void ReportError();
     void SetVariableIgnoringCase(std::string_view name, Extended value);
     // The failure path: the reference machine decides status and message.

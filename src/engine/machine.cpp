@@ -9,8 +9,8 @@
 
 namespace pc {
 
-MachineOutcome RunMachine(const TTermInstruction* list, const Extended* values, std::size_t valueCount,
-                          Extended angleFactor) {
+MachineOutcome RunMachine(const TTermInstruction* list, const Extended* values,
+                          std::size_t valueCount, Extended angleFactor) {
     // Faults raised before this evaluation are none of its business.
     if (RaisedFaults() != 0) {
         ClearFaults();
@@ -30,7 +30,8 @@ MachineOutcome RunMachine(const TTermInstruction* list, const Extended* values, 
                 stack[static_cast<std::size_t>(++sp)] = instruction.Value;
                 break;
             case TermKind::Variable:
-                if (instruction.Code < 0 || static_cast<std::size_t>(instruction.Code) >= valueCount) {
+                if (instruction.Code < 0 ||
+                    static_cast<std::size_t>(instruction.Code) >= valueCount) {
                     failure = msg::kMissingOrWrongOperand;
                     break;
                 }
@@ -49,8 +50,9 @@ MachineOutcome RunMachine(const TTermInstruction* list, const Extended* values, 
                 } else if (op == OpNot) {
                     result = BitwiseNotOperator(context, stack[static_cast<std::size_t>(sp)]);
                 } else {
-                    result = ApplyBinaryOperator(context, op, stack[static_cast<std::size_t>(sp - 1)],
-                                                 stack[static_cast<std::size_t>(sp)]);
+                    result =
+                        ApplyBinaryOperator(context, op, stack[static_cast<std::size_t>(sp - 1)],
+                                            stack[static_cast<std::size_t>(sp)]);
                     --sp;
                 }
                 stack[static_cast<std::size_t>(sp)] = result;

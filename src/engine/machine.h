@@ -13,14 +13,14 @@
 namespace pc {
 
 struct MachineOutcome {
-    std::uint8_t status = 0;      // 0 or 7
-    Extended value = 0;           // 0 unless status is 0
+    std::uint8_t status = 0;        // 0 or 7
+    Extended value = 0;             // 0 unless status is 0
     const char* message = nullptr;  // a warning on success, the failing step's text otherwise
 };
 
 // `list` ends with an End record within kInstructionListSize records; variable records
 // index `values`, which holds `valueCount` entries.
-MachineOutcome RunMachine(const TTermInstruction* list, const Extended* values, std::size_t valueCount,
-                          Extended angleFactor);
+MachineOutcome RunMachine(const TTermInstruction* list, const Extended* values,
+                          std::size_t valueCount, Extended angleFactor);
 
 }  // namespace pc

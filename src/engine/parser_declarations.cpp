@@ -72,7 +72,8 @@ std::size_t MatchingParenthesis(const std::string& text, std::size_t open) {
 }
 
 // Expands calls of `functions` in `text`; see ExpandDeclared.
-bool Expand(std::string& text, const std::vector<const TParserDeclarations::DeclaredFunction*>& functions) {
+bool Expand(std::string& text,
+            const std::vector<const TParserDeclarations::DeclaredFunction*>& functions) {
     int searches = 0;
     for (;;) {
         bool substituted = false;
@@ -123,12 +124,14 @@ bool Expand(std::string& text, const std::vector<const TParserDeclarations::Decl
                 std::string expansion;
                 expansion.reserve(body.size() + 16);
                 for (std::size_t i = 0; i < body.size(); ++i) {
-                    const int k = i + 1 < body.size() && body[i] == kPlaceholder ? body[i + 1] - '1' : -1;
+                    const int k =
+                        i + 1 < body.size() && body[i] == kPlaceholder ? body[i + 1] - '1' : -1;
                     if (k < 0 || k >= function->arity) {
                         expansion += body[i];
                         continue;
                     }
-                    const bool alone = i > 0 && body[i - 1] == '(' && i + 2 < body.size() && body[i + 2] == ')';
+                    const bool alone =
+                        i > 0 && body[i - 1] == '(' && i + 2 < body.size() && body[i + 2] == ')';
                     const std::string& argument = arguments[static_cast<std::size_t>(k)];
                     if (!alone) {
                         expansion += '(';
@@ -238,7 +241,8 @@ void TParserDeclarations::UpdateDeclarations() {
             }
             ++arity;
             // Earlier parameters are "?k" by now, so nothing before `start` can match.
-            line = ReplaceParameter(line, line.substr(start, end - start), static_cast<char>('0' + arity));
+            line = ReplaceParameter(line, line.substr(start, end - start),
+                                    static_cast<char>('0' + arity));
             pos = start + 2;
             if (pos + 1 < line.size() && line[pos] == ')' && line[pos + 1] == '(') {
                 ++pos;
@@ -299,6 +303,5 @@ bool TParserDeclarations::ExpandDeclared(std::string& text) const {
     }
     return Expand(text, active);
 }
-
 
 }  // namespace pc

@@ -10,7 +10,7 @@
 namespace pc {
 
 class TParserDeclarations {
-public:
+  public:
     // Change flags.
     static constexpr std::uint8_t kFunctionsChanged = 2;
     static constexpr std::uint8_t kConstantsChanged = 4;
@@ -54,7 +54,7 @@ public:
     // The valid declared functions after the last update, in line order.
     const std::vector<DeclaredFunction>& DeclaredFunctions() const { return m_declared; }
 
-private:
+  private:
     std::vector<std::string> m_constants;
     std::vector<std::string> m_functions;
     std::vector<DeclaredFunction> m_declared;

@@ -8,7 +8,13 @@
 
 namespace pc {
 
-enum class TermKind : std::uint8_t { End = 0, Constant = 1, Variable = 2, Operator = 3, Function = 4 };
+enum class TermKind : std::uint8_t {
+    End = 0,
+    Constant = 1,
+    Variable = 2,
+    Operator = 3,
+    Function = 4
+};
 
 // Operator numbers stored in `Code` of operator records.
 enum TermOperator : std::int16_t {
@@ -36,10 +42,10 @@ enum TermOperator : std::int16_t {
 };
 
 struct TTermInstruction {
-    Extended Value = 0;                    // the number a constant record pushes
+    Extended Value = 0;  // the number a constant record pushes
     TermKind Kind = TermKind::End;
-    std::int16_t Priority = 0;             // binding priority given by the compiler; 0 for operands
-    std::int16_t Code = 0;                 // operator number, function number or variable index
+    std::int16_t Priority = 0;  // binding priority given by the compiler; 0 for operands
+    std::int16_t Code = 0;      // operator number, function number or variable index
 };
 
 // Room for at most 499 instructions and the end record.

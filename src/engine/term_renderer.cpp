@@ -59,7 +59,8 @@ std::string RenderTerm(const TTermInstruction* list, const std::vector<std::stri
                 break;
             case TermKind::Variable: {
                 const auto index = static_cast<std::size_t>(instruction.Code);
-                stack.push_back({index < variables.size() ? variables[index] : std::string("?"), 0});
+                stack.push_back(
+                    {index < variables.size() ? variables[index] : std::string("?"), 0});
                 break;
             }
             case TermKind::Operator: {
@@ -87,7 +88,8 @@ std::string RenderTerm(const TTermInstruction* list, const std::vector<std::stri
                 for (int k = arity - 1; k >= 0; --k) {
                     arguments[static_cast<std::size_t>(k)] = pop();
                 }
-                std::string text(number >= 1 && number <= kBuiltinCount ? BuiltinName(number) : "?(");
+                std::string text(number >= 1 && number <= kBuiltinCount ? BuiltinName(number)
+                                                                        : "?(");
                 for (std::size_t k = 0; k < arguments.size(); ++k) {
                     if (k > 0) {
                         text += ';';

@@ -187,7 +187,6 @@ TEST(Compiler, AcceptsASignAfterAParenthesisOrAComparison) {
     EXPECT_EQ(CompileTerm("X>=+1").result.status, 0);
 }
 
-
 TEST(Compiler, NumberLiterals) {
     struct Case {
         const char* term;
