@@ -63,13 +63,7 @@ class LineCursor {
         const std::string& line = text();
         return TextToBool(line);
     }
-    std::int32_t integer() {
-        const std::string& line = text();
-        std::int32_t value = 0;
-        if (!TextToInt(line, value))
-            throw EConversionError("'" + line + "' is not a valid integer value");
-        return value;
-    }
+    std::int32_t integer() { return IntegerLine(text()); }
     TColor colour() { return static_cast<TColor>(integer()); }
     void bounds(WindowBounds& into) {
         into.left = integer();

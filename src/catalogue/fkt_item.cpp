@@ -36,8 +36,7 @@ std::size_t RecordCount(const TPointArray& array) {
 
 std::int64_t RecordCount(const TPointArrayList& list) {
     std::int64_t count = 0;
-    for (const TPointArray& array : list)
-        count += static_cast<std::int64_t>(RecordCount(array));
+    for (const TPointArray& array : list) count += static_cast<std::int64_t>(RecordCount(array));
     return count;
 }
 

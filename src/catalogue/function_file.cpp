@@ -60,13 +60,7 @@ class SectionReader {
             throw EConversionError("The file ends in the middle of a record.");
         return m_lines[m_next++];
     }
-    std::int32_t Int() {
-        const std::string& text = Text();
-        std::int32_t value = 0;
-        if (!TextToInt(text, value))
-            throw EConversionError("'" + text + "' is not a valid integer value");
-        return value;
-    }
+    std::int32_t Int() { return IntegerLine(Text()); }
     std::uint8_t Byte() { return static_cast<std::uint8_t>(Int()); }  // as a byte field takes it
     bool Bool() { return TextToBool(Text()); }
     Extended Float() { return TextToFloat(Text()); }
@@ -375,15 +369,10 @@ FunctionFileResult ParseFunctionFile(Catalogue& catalogue, const std::vector<std
         catalogue.pendingError = 15;
         return result;
     }
-    std::int32_t checksum = 0;
-    if (!TextToInt(lines.back(), checksum)) {
-        result.error = "'" + lines.back() + "' is not a valid integer value";
-        return result;
-    }
-    const std::vector<std::string> body(lines.begin() + 2, lines.end() - 1);
-    if (checksum != FileChecksumOfText({lines.begin(), lines.end() - 1}))
-        catalogue.pendingError = 16;
     try {
+        if (IntegerLine(lines.back()) != FileChecksumOfText({lines.begin(), lines.end() - 1}))
+            catalogue.pendingError = 16;
+        const std::vector<std::string> body(lines.begin() + 2, lines.end() - 1);
         StagedFile staged = Stage(body, catalogue.parameterList.DefaultTableFile());
         Apply(catalogue, staged);
         result.view = staged.view;

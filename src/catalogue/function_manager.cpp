@@ -365,13 +365,17 @@ std::string FunctionManager::CellBitmap(int row, int column, std::int64_t nowMs,
     }
 }
 
-std::string FunctionManager::CellText(int row, int column) const {
+const TFunktion* FunctionManager::FunctionInCell(int row, int column) const {
     const TFktItem* item = ItemAt(row);
     if (!item)
-        return {};
-    const TFunktion* function = column == kColumnFunction1   ? item->Funktion1
-                                : column == kColumnFunction2 ? item->Funktion2
-                                                             : nullptr;
+        return nullptr;
+    return column == kColumnFunction1   ? item->Funktion1
+           : column == kColumnFunction2 ? item->Funktion2
+                                        : nullptr;
+}
+
+std::string FunctionManager::CellText(int row, int column) const {
+    const TFunktion* function = FunctionInCell(row, column);
     return function ? function->LeftName() : std::string();
 }
 
@@ -381,12 +385,7 @@ std::uint32_t FunctionManager::CellTextColour(int row) const {
 }
 
 std::string FunctionManager::CellHint(int row, int column) const {
-    const TFktItem* item = ItemAt(row);
-    if (!item)
-        return {};
-    const TFunktion* function = column == kColumnFunction1   ? item->Funktion1
-                                : column == kColumnFunction2 ? item->Funktion2
-                                                             : nullptr;
+    const TFunktion* function = FunctionInCell(row, column);
     return function ? function->FullString() : std::string();
 }
 

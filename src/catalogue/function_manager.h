@@ -12,6 +12,7 @@ namespace pc {
 
 class Catalogue;
 class TFktItem;
+class TFunktion;
 
 // Columns of the display grid.
 enum GridColumn : int {
@@ -104,6 +105,8 @@ class FunctionManager {
 
   private:
     TFktItem* ItemAt(int row) const;
+    // Funktion1 in column 5, Funktion2 in column 6 of `row`; null elsewhere.
+    const TFunktion* FunctionInCell(int row, int column) const;
     void ReenterSelectionList();
 
     Catalogue& m_catalogue;

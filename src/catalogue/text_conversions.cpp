@@ -65,6 +65,13 @@ bool TextToInt(std::string_view text, std::int32_t& value) {
     return true;
 }
 
+std::int32_t IntegerLine(std::string_view text) {
+    std::int32_t value = 0;
+    if (!TextToInt(text, value))
+        throw EConversionError("'" + std::string(text) + "' is not a valid integer value");
+    return value;
+}
+
 std::string ColorHex(std::uint32_t color) {
     char buffer[9];
     std::snprintf(buffer, sizeof buffer, "%08X", static_cast<unsigned>(color));

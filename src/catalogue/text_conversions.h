@@ -34,6 +34,10 @@ bool FieldToFloat(std::string_view text, Extended& value);
 // false for anything else, including values outside 32 bits.
 bool TextToInt(std::string_view text, std::int32_t& value);
 
+// TextToInt for a file line that must hold an integer: anything else throws
+// EConversionError "'TEXT' is not a valid integer value".
+std::int32_t IntegerLine(std::string_view text);
+
 // "%08X" of a colour, as the dumps print it.
 std::string ColorHex(std::uint32_t color);
 
