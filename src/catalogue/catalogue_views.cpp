@@ -94,6 +94,21 @@ std::uint32_t DependencyNodeColour(Catalogue& catalogue, const std::string& labe
     return function->valid ? kNodeValid : kNodeInvalid;
 }
 
+std::vector<std::string> LimitLines(const ViewLimits& main, const ViewLimits& preview) {
+    std::vector<std::string> lines;
+    for (const auto& [prefix, limits] :
+         {std::pair{"MainForm ", &main}, std::pair{"PreviewForm ", &preview}}) {
+        const std::string surface = prefix;
+        lines.push_back(surface + "xmin: " + FormatGeneral(limits->xmin));
+        lines.push_back(surface + "xmax: " + FormatGeneral(limits->xmax));
+        lines.push_back(surface + "ymin: " + FormatGeneral(limits->ymin));
+        lines.push_back(surface + "ymax: " + FormatGeneral(limits->ymax));
+        lines.push_back(surface + "phimin: " + FormatGeneral(limits->phimin));
+        lines.push_back(surface + "phimax: " + FormatGeneral(limits->phimax));
+    }
+    return lines;
+}
+
 std::vector<std::string> DumpText(const Catalogue& catalogue, const ViewLimits& main,
                                   const ViewLimits& preview) {
     const std::string rule(26, '=');
@@ -124,16 +139,7 @@ std::vector<std::string> DumpText(const Catalogue& catalogue, const ViewLimits& 
     }
 
     trace.push_back(rule);
-    for (const auto& [prefix, limits] :
-         {std::pair{"MainForm ", &main}, std::pair{"PreviewForm ", &preview}}) {
-        const std::string surface = prefix;
-        trace.push_back(surface + "xmin: " + FormatGeneral(limits->xmin));
-        trace.push_back(surface + "xmax: " + FormatGeneral(limits->xmax));
-        trace.push_back(surface + "ymin: " + FormatGeneral(limits->ymin));
-        trace.push_back(surface + "ymax: " + FormatGeneral(limits->ymax));
-        trace.push_back(surface + "phimin: " + FormatGeneral(limits->phimin));
-        trace.push_back(surface + "phimax: " + FormatGeneral(limits->phimax));
-    }
+    for (std::string& line : LimitLines(main, preview)) trace.push_back(std::move(line));
     return trace;
 }
 

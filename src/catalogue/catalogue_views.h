@@ -56,6 +56,9 @@ struct ViewLimits {
     Extended phimax = 10;
 };
 
+// The twelve lines "MainForm xmin: …" to "PreviewForm phimax: …" that close the dump.
+std::vector<std::string> LimitLines(const ViewLimits& main, const ViewLimits& preview);
+
 // The dump window's text: the selection list, every function and item with its own
 // dump, then the main and preview windows' limits.
 std::vector<std::string> DumpText(const Catalogue& catalogue, const ViewLimits& main,

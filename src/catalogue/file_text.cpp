@@ -140,6 +140,10 @@ bool WriteTextFile(const std::string& path, const std::vector<std::string>& line
         bytes += Utf8ToCp1252(line);
         bytes += "\r\n";
     }
+    return WriteFileBytes(path, bytes, error);
+}
+
+bool WriteFileBytes(const std::string& path, std::string_view bytes, std::string& error) {
     QSaveFile file(QString::fromStdString(path));
     // Unbuffered: a buffered QSaveFile flushes in commit(), which ignores a short write
     // there (a full disk, a file size limit) and renames the cut-off file over `path`.

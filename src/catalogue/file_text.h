@@ -38,4 +38,7 @@ bool ReadTextFile(const std::string& path, std::vector<std::string>& lines, std:
 bool WriteTextFile(const std::string& path, const std::vector<std::string>& lines,
                    std::string& error);
 
+// Writes `bytes` exactly, through a temporary file as WriteTextFile does.
+bool WriteFileBytes(const std::string& path, std::string_view bytes, std::string& error);
+
 }  // namespace pc

@@ -10,6 +10,7 @@
 #include "engine/number_text.h"
 #include "engine/parser_declarations.h"
 #include "engine/parser_error.h"
+#include "plot_verbs.h"
 #include "script.h"
 
 namespace pc::cli {
@@ -30,16 +31,19 @@ constexpr const char* kUsage =
     "  script  [FILE]\n"
     "          runs catalogue commands, one per line, from FILE or standard input;\n"
     "          prints the messages the program would show and what the commands ask for\n"
+    "  render  FILE.fx -o OUT.png|OUT.bmp [--size WxH] [--config FILE.pcf]\n"
+    "          draws the function file's main plot in a panel of W x H pixels (800x600)\n"
+    "  table   FILE.fx -o OUT.tfx [--item ROW]\n"
+    "          the value table of display item ROW (the current item) after sampling\n"
+    "  hpgl    FILE.fx -o OUT.plt [--size WxH]\n"
+    "          the pen plotter program of the main plot\n"
+    "          (messages of these three go to standard error)\n"
     "\n"
     "TERM OPTIONs:\n"
     "  --angle rad|deg|gon    angle unit of the trigonometric functions (default rad)\n"
     "  --function LINE        declare a function, e.g. --function 'G(X,Y)=X*Y' (repeatable)\n"
     "  --constant LINE        declare a constant, e.g. --constant 'K=2*PI' (repeatable)\n"
     "  --param NAME=VALUE     give the free identifier NAME a value (repeatable)\n";
-
-struct UsageError {
-    std::string text;
-};
 
 struct TermOptions {
     TAngleMode angle = TAngleMode::RAD;
@@ -292,10 +296,10 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
 int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
         std::ostream& err) {
     static const std::map<std::string, Verb> kVerbs = {
-        {"eval", WithoutInput<Eval>},
-        {"flatten", WithoutInput<Flatten>},
-        {"parse", WithoutInput<Parse>},
-        {"script", Script},
+        {"eval", WithoutInput<Eval>},     {"flatten", WithoutInput<Flatten>},
+        {"parse", WithoutInput<Parse>},   {"script", Script},
+        {"render", WithoutInput<Render>}, {"table", WithoutInput<Table>},
+        {"hpgl", WithoutInput<Hpgl>},
     };
     try {
         if (arguments.empty()) {

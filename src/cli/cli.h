@@ -16,4 +16,9 @@ int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostrea
         std::ostream& err);
 int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
 
+// Thrown by a verb for arguments it cannot take; Run prints it with the usage text.
+struct UsageError {
+    std::string text;
+};
+
 }  // namespace pc::cli

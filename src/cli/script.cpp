@@ -25,6 +25,8 @@
 #include "catalogue/startup_decisions.h"
 #include "catalogue/text_conversions.h"
 #include "catalogue/value_export.h"
+#include "headless.h"
+#include "plot_commands.h"
 
 namespace pc::cli {
 
@@ -33,47 +35,6 @@ namespace {
 // A command that cannot run; the script reports it and goes on.
 struct ScriptError {
     std::string reason;
-};
-
-std::string EscapeLineBreaks(const std::string& text) {
-    std::string result;
-    for (char ch : text) {
-        if (ch == '\r')
-            result += "\\r";
-        else if (ch == '\n')
-            result += "\\n";
-        else
-            result += ch;
-    }
-    return result;
-}
-
-// Shows what the program would show, as lines on the output.
-class PrintingNotifier : public Notifier {
-  public:
-    explicit PrintingNotifier(std::ostream& out) : m_out(out) {}
-
-    void plainMessage(const std::string& text) override {
-        m_out << "plain: " << EscapeLineBreaks(text) << '\n';
-    }
-
-    int showMessage(std::uint8_t language, int number, ButtonSet buttons) override {
-        const MessageDecision decision =
-            DecideMessage(language, static_cast<std::uint32_t>(number), buttons);
-        m_out << "message " << number << '\n' << EscapeLineBreaks(decision.text) << '\n';
-        // Nobody is there to answer: every question is refused.
-        switch (buttons) {
-            case ButtonSet::Ok:
-                return mrOk;
-            case ButtonSet::YesNo:
-                return mrNo;
-            default:
-                return mrCancel;
-        }
-    }
-
-  private:
-    std::ostream& m_out;
 };
 
 int ToInt(const std::string& text, const char* what) {
@@ -86,7 +47,15 @@ int ToInt(const std::string& text, const char* what) {
 class ScriptSession {
   public:
     explicit ScriptSession(std::ostream& out)
-        : m_out(out), m_notifier(out), m_catalogue(m_notifier), m_manager(m_catalogue) {}
+        : m_out(out),
+          m_program(out),
+          m_notifier(m_program.notifier),
+          m_catalogue(m_program.catalogue),
+          m_manager(m_program.manager),
+          m_session(m_program.session),
+          m_plotCommands(m_program, out) {
+        m_program.LayOut(kScriptPanelWidth, kScriptPanelHeight);
+    }
 
     void Execute(const std::string& line) {
         std::istringstream words(line);
@@ -129,10 +98,13 @@ class ScriptSession {
         };
         const auto handler = kCommands.find(command);
         try {
-            if (handler == kCommands.end())
+            if (handler != kCommands.end())
+                (this->*handler->second)(arguments, rest);
+            else if (!m_plotCommands.Execute(command, arguments))
                 throw ScriptError{"unknown command '" + command + "'"};
-            (this->*handler->second)(arguments, rest);
         } catch (const ScriptError& error) {
+            m_out << "error: " << error.reason << '\n';
+        } catch (const PlotCommandError& error) {
             m_out << "error: " << error.reason << '\n';
         }
     }
@@ -306,7 +278,8 @@ class ScriptSession {
 
     void Dump(const std::vector<std::string>& arguments, const std::string&) {
         Expect(arguments, 0, "dump");
-        for (const std::string& line : DumpText(m_catalogue, ViewLimits{}, ViewLimits{}))
+        for (const std::string& line :
+             DumpText(m_catalogue, LimitsOf(m_session.main), LimitsOf(m_session.preview)))
             m_out << line << '\n';
     }
 
@@ -349,16 +322,13 @@ class ScriptSession {
     void Load(const std::vector<std::string>&, const std::string& path) {
         if (path.empty())
             throw ScriptError{"usage: load FILE"};
-        const FunctionFileResult result = LoadFunctionFileAndReport(m_catalogue, path);
-        if (result.outcome == FunctionFileOutcome::Loaded)
-            m_view = result.view;
-        m_manager.RefreshLists();
+        m_program.LoadFunctionFile(path);
     }
 
     void Save(const std::vector<std::string>&, const std::string& path) {
         if (path.empty())
             throw ScriptError{"usage: save FILE"};
-        SaveFunctionFileAndReport(m_catalogue, m_view, path);
+        SaveFunctionFileAndReport(m_catalogue, m_session.CurrentView(), path);
     }
 
     TFktItem& ItemOnRow(const std::string& text) {
@@ -433,21 +403,23 @@ class ScriptSession {
         request.screenWidth = kScriptScreenWidth;
         request.screenHeight = kScriptScreenHeight;
         request.installDirectory = InstallDirectory();
-        request.current = m_configuration;
+        request.current = m_program.configuration;
         const ConfigurationOutcome outcome =
             ResolveConfiguration(request, DiskConfigurationReader());
         for (const int number : outcome.messages)
             m_notifier.showMessage(m_catalogue.language, number, ButtonSet::Ok);
         // The program would end at 303 without applying anything; the script goes on.
-        if (!outcome.ends)
-            m_configuration = outcome.configuration;
+        if (!outcome.ends) {
+            m_program.configuration = outcome.configuration;
+            m_session.ApplyConfiguration(outcome.configuration);
+        }
     }
 
     void WriteConfig(const std::vector<std::string>&, const std::string& path) {
         if (path.empty())
             throw ScriptError{"usage: writeconfig FILE"};
         std::string error;
-        if (!WriteConfigurationFile(path, m_configuration, error))
+        if (!WriteConfigurationFile(path, m_program.configuration, error))
             ReportSaveFailure(path, error);
     }
 
@@ -455,17 +427,23 @@ class ScriptSession {
     static constexpr int kScriptScreenWidth = 1920;
     static constexpr int kScriptScreenHeight = 1080;
 
+    // The main plot's panel until a `size` command changes it.
+    static constexpr int kScriptPanelWidth = 800;
+    static constexpr int kScriptPanelHeight = 600;
+
     std::ostream& m_out;
-    Configuration m_configuration;
-    FunctionFileView m_view;  // as the last file read left it, until the plot surfaces own it
-    PrintingNotifier m_notifier;
-    Catalogue m_catalogue;
-    FunctionManager m_manager;
+    HeadlessProgram m_program;
+    PrintingNotifier& m_notifier;
+    Catalogue& m_catalogue;
+    FunctionManager& m_manager;
+    PlotSession& m_session;
+    PlotCommands m_plotCommands;
 };
 
 }  // namespace
 
 void RunScript(std::istream& in, std::ostream& out) {
+    EnsureGuiApplication();
     ScriptSession session(out);
     for (std::string line; std::getline(in, line);) {
         if (!line.empty() && line.back() == '\r')

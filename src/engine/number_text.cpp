@@ -2,6 +2,7 @@
 
 #include <locale.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -79,6 +80,55 @@ std::string FormatGeneral(Extended value) {
         text += digits;
     }
     return text;
+}
+
+namespace {
+
+std::string PadLeft(std::string text, int width) {
+    if (static_cast<int>(text.size()) < width)
+        text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
+    return text;
+}
+
+std::string NonFinite(Extended value) {
+    return std::isnan(value) ? "NAN" : (value > 0 ? "INF" : "-INF");
+}
+
+}  // namespace
+
+std::string FormatFixed(Extended value, int decimals, int width) {
+    if (!std::isfinite(value))
+        return PadLeft(NonFinite(value), width);
+    // Up to 4933 integer digits, the decimals and the sign.
+    char buffer[5100];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                            std::chars_format::fixed, std::clamp(decimals, 0, 60));
+    if (error != std::errc())
+        return PadLeft(FormatGeneral(value), width);
+    std::string text(buffer, end);
+    if (text.starts_with("-") && text.find_first_not_of("-0.") == std::string::npos)
+        text.erase(0, 1);  // no "-0.00000" for a tiny negative value
+    return PadLeft(std::move(text), width);
+}
+
+std::string FormatExponent(Extended value, int decimals, int width) {
+    if (!std::isfinite(value))
+        return PadLeft(NonFinite(value), width);
+    char buffer[128];
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
+                      std::clamp(decimals, 0, 60));
+    std::string text(buffer, error == std::errc() ? end : buffer);
+    const std::size_t e = text.find('e');
+    if (e == std::string::npos)
+        return PadLeft(FormatGeneral(value), width);
+    int exponent = 0;
+    const char* p = text.data() + e + 1;
+    std::from_chars(p + (*p == '+' ? 1 : 0), text.data() + text.size(), exponent);
+    text.resize(e);
+    text += 'E';
+    text += std::to_string(exponent);
+    return PadLeft(std::move(text), width);
 }
 
 bool ParseNumber(std::string_view text, Extended& value) {

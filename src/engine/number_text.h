@@ -21,4 +21,13 @@ std::string FormatGeneral(Extended value);
 // reads as an infinity; one below it as zero or a subnormal.
 bool ParseNumber(std::string_view text, Extended& value);
 
+// Fixed notation with `decimals` decimals ("2.50000", "-0.10"), right-aligned in a field
+// of at least `width` characters. Non-finite values as in FormatGeneral.
+std::string FormatFixed(Extended value, int decimals, int width = 0);
+
+// Exponent notation with one integer digit and `decimals` decimals, "E" and the exponent
+// with "-" only when negative ("1.00000E8", "-2.50000E-12"), right-aligned in a field of
+// at least `width` characters. Non-finite values as in FormatGeneral.
+std::string FormatExponent(Extended value, int decimals, int width = 0);
+
 }  // namespace pc

@@ -41,11 +41,11 @@ struct Folder {
 };
 
 TFeldfty Xy(Extended x, Extended y, bool valid = true) {
-    return {x, y, valid};
+    return {.x = x, .y = y, .valid = valid};
 }
 
 TFeldftxtyt Txy(Extended t, Extended x, Extended y, bool valid = true) {
-    return {{x, y, valid}, t};
+    return {{.x = x, .y = y, .valid = valid}, t};
 }
 
 // The eight header lines of a block, written out by hand.

@@ -1,0 +1,115 @@
+#include "headless.h"
+
+#include <QGuiApplication>
+#include <ostream>
+
+#include "catalogue/directories.h"
+#include "catalogue/function_file.h"
+#include "catalogue/message_catalogue.h"
+
+namespace pc::cli {
+
+std::string EscapeLineBreaks(const std::string& text) {
+    std::string result;
+    for (char ch : text) {
+        if (ch == '\r')
+            result += "\\r";
+        else if (ch == '\n')
+            result += "\\n";
+        else
+            result += ch;
+    }
+    return result;
+}
+
+void PrintingNotifier::plainMessage(const std::string& text) {
+    m_out << "plain: " << EscapeLineBreaks(text) << '\n';
+}
+
+int PrintingNotifier::showMessage(std::uint8_t language, int number, ButtonSet buttons) {
+    const MessageDecision decision =
+        DecideMessage(language, static_cast<std::uint32_t>(number), buttons);
+    m_out << "message " << number << '\n' << EscapeLineBreaks(decision.text) << '\n';
+    switch (buttons) {
+        case ButtonSet::Ok:
+            return mrOk;
+        case ButtonSet::YesNo:
+            return mrNo;
+        default:
+            return mrCancel;
+    }
+}
+
+namespace {
+
+QtMessageHandler g_defaultHandler = nullptr;
+
+// The offscreen platform complains about a missing runtime directory that it never uses;
+// everything else Qt says still reaches standard error.
+void FilterQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")))
+        return;
+    if (g_defaultHandler)
+        g_defaultHandler(type, context, text);
+}
+
+}  // namespace
+
+void EnsureGuiApplication() {
+    if (QGuiApplication::instance())
+        return;
+    g_defaultHandler = qInstallMessageHandler(FilterQtMessages);
+    // The CLI never shows a window, whatever display there is.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "plotcraftsman-cli";
+    static char* argv[] = {name, nullptr};
+    static std::unique_ptr<QGuiApplication> application =
+        std::make_unique<QGuiApplication>(argc, argv);
+}
+
+HeadlessProgram::HeadlessProgram(std::ostream& messages)
+    : notifier(messages),
+      catalogue(notifier, InstallDirectory()),
+      manager(catalogue),
+      session(catalogue, notifier),
+      m_observer(session) {
+    catalogue.setObserver(&m_observer);
+    session.ApplyConfiguration(configuration);
+}
+
+bool HeadlessProgram::ReadConfiguration(const std::string& path) {
+    ConfigurationRequest request;
+    request.file = path;
+    // The layout check compares with a screen; the largest one lets every layout fit.
+    request.screenWidth = kMaxPanelSide;
+    request.screenHeight = kMaxPanelSide;
+    request.installDirectory = InstallDirectory();
+    request.current = configuration;
+    const ConfigurationOutcome outcome = ResolveConfiguration(request, DiskConfigurationReader());
+    for (const int number : outcome.messages)
+        notifier.showMessage(catalogue.language, number, ButtonSet::Ok);
+    if (outcome.ends)
+        return false;
+    configuration = outcome.configuration;
+    session.ApplyConfiguration(configuration);
+    return true;
+}
+
+void HeadlessProgram::LoadFunctionFile(const std::string& path) {
+    const FunctionFileResult result = LoadFunctionFileAndReport(catalogue, path);
+    if (result.outcome == FunctionFileOutcome::Loaded)
+        session.ApplyView(result.view);
+    manager.RefreshLists();
+}
+
+void HeadlessProgram::LayOut(int width, int height) {
+    session.main.view.ready = true;
+    session.preview.view.ready = true;
+    session.Layout(session.main, PanelGeometry{width, height, 0, 0});
+    const WindowBounds& preview = configuration.preview.bounds;
+    session.Layout(session.preview, PanelGeometry{std::max(preview.width, kMinPanelSide),
+                                                  std::max(preview.height, kMinPanelSide), 0, 0});
+}
+
+}  // namespace pc::cli

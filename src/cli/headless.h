@@ -1,0 +1,67 @@
+#pragma once
+// The program without its windows: the catalogue, the function manager and the two plot
+// surfaces wired together as the main window wires them, for the script and the
+// rendering verbs. Messages are printed instead of shown.
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+#include "catalogue/catalogue.h"
+#include "catalogue/configuration_file.h"
+#include "catalogue/function_manager.h"
+#include "catalogue/notifier.h"
+#include "plot/plot_session.h"
+#include "plot/session_observer.h"
+
+namespace pc::cli {
+
+// Shows what the program would show, as lines: "message N" and the text for a numbered
+// message, "plain: TEXT" for a plain one. Questions are refused, as nobody can answer.
+class PrintingNotifier : public Notifier {
+  public:
+    explicit PrintingNotifier(std::ostream& out) : m_out(out) {}
+
+    void plainMessage(const std::string& text) override;
+    int showMessage(std::uint8_t language, int number, ButtonSet buttons) override;
+
+  private:
+    std::ostream& m_out;
+};
+
+// Line breaks inside one printed text as "\r" and "\n".
+std::string EscapeLineBreaks(const std::string& text);
+
+// QtGui needs an application object for fonts and painting; this makes one on the
+// offscreen platform the first time it is called.
+void EnsureGuiApplication();
+
+class HeadlessProgram {
+  public:
+    // Messages go to `messages`.
+    explicit HeadlessProgram(std::ostream& messages);
+
+    PrintingNotifier notifier;
+    Catalogue catalogue;
+    FunctionManager manager;
+    PlotSession session;
+    Configuration configuration;
+
+    // Reads a configuration with the program's fallback rules, printing its messages;
+    // false when the program would end (the file is missing).
+    bool ReadConfiguration(const std::string& path);
+    // Loads a function file as the program does at start and takes its view.
+    void LoadFunctionFile(const std::string& path);
+    // Lays both surfaces out: the main plot in a panel of width x height pixels, the
+    // preview in the panel the configuration gives it. Both become ready to draw.
+    void LayOut(int width, int height);
+
+  private:
+    SessionObserver m_observer;
+};
+
+// A plot panel the CLI accepts: 50 to 16384 pixels each way.
+inline constexpr int kMinPanelSide = 50;
+inline constexpr int kMaxPanelSide = 16384;
+
+}  // namespace pc::cli

@@ -1,0 +1,151 @@
+#include "plot_verbs.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <ostream>
+
+#include "catalogue/file_text.h"
+#include "catalogue/fkt_item.h"
+#include "catalogue/text_conversions.h"
+#include "catalogue/value_export.h"
+#include "cli.h"
+#include "headless.h"
+#include "plot/hpgl.h"
+#include "plot/image_file.h"
+#include "plot_commands.h"
+
+namespace pc::cli {
+
+namespace {
+
+struct PlotArguments {
+    std::string file;    // the function file
+    std::string output;  // -o
+    int width = 800;     // --size
+    int height = 600;
+    std::optional<std::string> config;  // --config
+    std::optional<int> item;            // --item
+};
+
+// Reads "FILE -o OUT" and the options `allowed` names.
+PlotArguments ParseArguments(const std::vector<std::string>& arguments,
+                             std::initializer_list<std::string> allowed) {
+    const std::string& verb = arguments[0];
+    PlotArguments parsed;
+    const auto allows = [&](const std::string& option) {
+        return option == "-o" || std::find(allowed.begin(), allowed.end(), option) != allowed.end();
+    };
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument.size() > 1 && argument[0] == '-') {
+            if (!allows(argument))
+                throw UsageError{verb + ": unknown option '" + argument + "'"};
+            if (i + 1 >= arguments.size())
+                throw UsageError{verb + ": option " + argument + " needs a value"};
+            const std::string& value = arguments[++i];
+            if (argument == "-o") {
+                parsed.output = value;
+            } else if (argument == "--size") {
+                if (!ParsePanelSize(value, parsed.width, parsed.height))
+                    throw UsageError{verb + ": --size takes WxH with sides from " +
+                                     std::to_string(kMinPanelSide) + " to " +
+                                     std::to_string(kMaxPanelSide) + ", not '" + value + "'"};
+            } else if (argument == "--config") {
+                parsed.config = value;
+            } else if (argument == "--item") {
+                std::int32_t row = 0;
+                if (!TextToInt(value, row) || row < 0)
+                    throw UsageError{verb + ": --item takes a row number, not '" + value + "'"};
+                parsed.item = row;
+            }
+        } else if (parsed.file.empty()) {
+            parsed.file = argument;
+        } else {
+            throw UsageError{verb + ": unexpected argument '" + argument + "'"};
+        }
+    }
+    if (parsed.file.empty())
+        throw UsageError{verb + " needs a function file"};
+    if (parsed.output.empty())
+        throw UsageError{verb + " needs -o OUTPUT"};
+    return parsed;
+}
+
+// Loads the function file into `program` as the program does at start and redraws the
+// plots in the given panel. False, with the reason on `err`, when there is nothing to
+// draw from.
+bool Prepare(HeadlessProgram& program, const PlotArguments& arguments, std::ostream& err) {
+    std::error_code ignored;
+    if (!std::filesystem::is_regular_file(arguments.file, ignored)) {
+        err << "plotcraftsman-cli: cannot read '" << arguments.file << "'\n";
+        return false;
+    }
+    if (arguments.config && !program.ReadConfiguration(*arguments.config)) {
+        err << "plotcraftsman-cli: cannot read '" << *arguments.config << "'\n";
+        return false;
+    }
+    program.LoadFunctionFile(arguments.file);
+    program.LayOut(arguments.width, arguments.height);
+    program.session.RedrawAll();
+    return true;
+}
+
+int Failed(std::ostream& err, const std::string& path, const std::string& error) {
+    err << "plotcraftsman-cli: cannot write '" << path << "': " << error << '\n';
+    return 1;
+}
+
+}  // namespace
+
+int Render(const std::vector<std::string>& arguments, std::ostream&, std::ostream& err) {
+    const PlotArguments parsed = ParseArguments(arguments, {"--size", "--config"});
+    EnsureGuiApplication();
+    HeadlessProgram program(err);
+    if (!Prepare(program, parsed, err))
+        return 1;
+    std::string error;
+    if (!SaveImageFile(program.session.main.Image(), parsed.output, error))
+        return Failed(err, parsed.output, error);
+    return 0;
+}
+
+int Table(const std::vector<std::string>& arguments, std::ostream&, std::ostream& err) {
+    const PlotArguments parsed = ParseArguments(arguments, {"--item"});
+    EnsureGuiApplication();
+    HeadlessProgram program(err);
+    if (!Prepare(program, parsed, err))
+        return 1;
+    Catalogue& catalogue = program.catalogue;
+    const TFktItem* item = catalogue.currentItem;
+    if (parsed.item) {
+        if (static_cast<std::size_t>(*parsed.item) >= catalogue.displayList.size()) {
+            err << "plotcraftsman-cli: the display list has no item " << *parsed.item << '\n';
+            return 1;
+        }
+        item = catalogue.displayList[static_cast<std::size_t>(*parsed.item)].get();
+    }
+    if (!item) {
+        err << "plotcraftsman-cli: the function file has no display item\n";
+        return 1;
+    }
+    std::string error;
+    if (!WriteValueTable(*item, parsed.output, error))
+        return Failed(err, parsed.output, error);
+    return 0;
+}
+
+int Hpgl(const std::vector<std::string>& arguments, std::ostream&, std::ostream& err) {
+    const PlotArguments parsed = ParseArguments(arguments, {"--size"});
+    EnsureGuiApplication();
+    HeadlessProgram program(err);
+    if (!Prepare(program, parsed, err))
+        return 1;
+    std::string error;
+    if (!WriteFileBytes(parsed.output, BuildHpgl(program.session, PlotterSettings{}), error))
+        return Failed(err, parsed.output, error);
+    return 0;
+}
+
+}  // namespace pc::cli

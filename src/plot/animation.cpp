@@ -1,0 +1,108 @@
+#include "animation.h"
+
+#include <QPainter>
+
+#include "catalogue/catalogue.h"
+#include "catalogue/fkt_item.h"
+#include "plot_session.h"
+
+namespace pc {
+
+namespace {
+
+bool Animates(const TFktItem& item) {
+    return item.Darstellung && item.valid && item.Animated;
+}
+
+std::int32_t FrameCount(const TFktItem& item) {
+    return static_cast<std::int32_t>(item.FeldListenListeM.size());
+}
+
+void ClipToPlot(QPainter& painter, const PlotView& v) {
+    painter.setClipRect(v.marginLeft, v.marginTop, v.plotWidth, v.plotHeight);
+}
+
+}  // namespace
+
+AnimationFrame NextFrame(AnimationFrame current, std::int32_t count, bool yoyo,
+                         AnimationSender sender) {
+    AnimationFrame next = current;
+    if (count <= 0)
+        return {0, next.forward};
+    if (sender == AnimationSender::StepForward)
+        next.forward = true;
+    else if (sender == AnimationSender::StepBackward)
+        next.forward = false;
+    next.frame += next.forward ? 1 : -1;
+    if (next.frame >= count) {
+        if (yoyo) {
+            next.forward = false;
+            next.frame = count - 1;
+        } else {
+            next.frame = 0;
+        }
+    }
+    if (next.frame < 0) {
+        if (yoyo) {
+            next.forward = true;
+            next.frame = 0;
+        } else {
+            next.frame = count - 1;
+        }
+    }
+    return next;
+}
+
+void DrawFrame(PlotSession& session, TFktItem& item, std::int32_t frame) {
+    if (frame < 0 || frame >= FrameCount(item))
+        return;
+    PlotSurface& surface = session.main;
+    TPointArray& points = item.FeldListenListeM[static_cast<std::size_t>(frame)];
+    MapPointList(surface.view, session.gridType, points);
+    QPainter painter(&surface.Image());
+    ClipToPlot(painter, surface.view);
+    DrawPointList(surface, painter, session.gridType, item, points, true);
+}
+
+void StartAnimation(PlotSession& session, bool forward) {
+    PlotSurface& surface = session.main;
+    Catalogue& catalogue = session.catalogue();
+    surface.Clear();
+    DrawGrid(surface, session.gridType, catalogue.pendingError, session.notifier());
+    {
+        QPainter painter(&surface.Image());
+        ClipToPlot(painter, surface.view);
+        for (const auto& item : catalogue.displayList) {
+            if (!item->Darstellung || !item->valid)
+                continue;
+            if (item->Animated) {
+                item->animationIndex = 0;
+                item->animationDirection = forward ? 1 : 0;
+                continue;
+            }
+            for (TPointArray& points : item->FeldListenListeM) {
+                MapPointList(surface.view, session.gridType, points);
+                DrawPointList(surface, painter, session.gridType, *item, points);
+            }
+        }
+    }
+    for (const auto& item : catalogue.displayList) {
+        if (Animates(*item))
+            DrawFrame(session, *item, item->animationIndex);
+    }
+}
+
+void AnimationStep(PlotSession& session, AnimationSender sender, bool yoyo) {
+    for (const auto& item : session.catalogue().displayList) {
+        if (!Animates(*item))
+            continue;
+        DrawFrame(session, *item, item->animationIndex);
+        const AnimationFrame next = NextFrame({item->animationIndex, item->animationDirection != 0},
+                                              FrameCount(*item), yoyo, sender);
+        item->animationIndex = next.frame;
+        item->animationDirection = next.forward ? 1 : 0;
+        DrawFrame(session, *item, item->animationIndex);
+    }
+}
+
+}  // namespace pc

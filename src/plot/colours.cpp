@@ -1,0 +1,30 @@
+#include "colours.h"
+
+#include <array>
+
+namespace pc {
+
+namespace {
+
+// The classic desktop scheme's system colours, by index (scroll bar, desktop, captions,
+// menu, window, ... info background), as 0xRRGGBB.
+constexpr std::array<std::uint32_t, 31> kSystemColours = {
+    0xC8C8C8, 0x000000, 0x99B4D1, 0xBFCDDB, 0xF0F0F0, 0xFFFFFF, 0x646464, 0x000000,
+    0x000000, 0x000000, 0xB4B4B4, 0xF4F7FC, 0xABABAB, 0x3399FF, 0xFFFFFF, 0xF0F0F0,
+    0xA0A0A0, 0x6D6D6D, 0x000000, 0x434E54, 0xFFFFFF, 0x696969, 0xE3E3E3, 0x000000,
+    0xFFFFE1, 0x000000, 0x0066CC, 0xB9D1EA, 0xD7E4F2, 0xF0F0F0, 0xF0F0F0,
+};
+
+}  // namespace
+
+QColor ToQColor(TColor colour) {
+    if (colour & 0xFF000000u) {
+        const std::uint32_t index = colour & 0xFFu;
+        const std::uint32_t rgb = index < kSystemColours.size() ? kSystemColours[index] : 0;
+        return QColor::fromRgb(static_cast<QRgb>(rgb));
+    }
+    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                  static_cast<int>((colour >> 16) & 0xFF));
+}
+
+}  // namespace pc

@@ -1,0 +1,511 @@
+#include "grid.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numbers>
+
+#include "catalogue/configuration_file.h"
+#include "catalogue/notifier.h"
+#include "engine/number_text.h"
+#include "scale_ticks.h"
+
+namespace pc {
+
+namespace {
+
+// No axis needs more lines than this; the bound also ends a loop whose step is below the
+// precision of its values.
+constexpr int kMaxLinesPerLoop = 10000;
+// The horizontal linear builder gives up after this many main lines.
+constexpr int kMaxHorizontalMainLines = 100;
+
+constexpr Extended kPi = std::numbers::pi_v<Extended>;
+constexpr Extended kDegree = kPi / 180;
+
+bool Unset(Extended min, Extended max) {
+    return min == kRangeUnset && max == -kRangeUnset;
+}
+
+bool ToInt(Extended value, std::int32_t& result) {
+    if (!(std::fabs(value) < 2147483648.0L))
+        return false;
+    result = static_cast<std::int32_t>(value);
+    return true;
+}
+
+// Calls `line(v)` for v = from, from + step, ... while v <= to.
+template <class Line>
+void StepThrough(Extended from, Extended to, Extended step, Line line) {
+    if (!(step > 0))
+        return;
+    int count = 0;
+    for (Extended v = from; v <= to && count < kMaxLinesPerLoop; v += step, ++count) {
+        if (!line(v))
+            return;
+        if (v + step == v)
+            return;
+    }
+}
+
+class Builder {
+  public:
+    Builder(GridContext& context, std::vector<TLineitem>& grid)
+        : c(context), v(context.view), look(context.look), grid(grid) {}
+
+    void VerticalLinear();
+    void HorizontalLinear();
+    void VerticalDb();
+    void HorizontalDb();
+    void VerticalLog();
+    void HorizontalLog();
+    void Polar();
+
+  private:
+    bool InsideVertically(std::int32_t py) const { return py >= v.marginTop && py <= v.plotBottom; }
+    bool InsideHorizontally(std::int32_t px) const {
+        return px >= v.marginLeft && px <= v.plotRight;
+    }
+    TLineitem HorizontalLine(std::int32_t py) const {
+        TLineitem item;
+        item.x1 = v.marginLeft;
+        item.y1 = py;
+        item.x2 = v.plotRight;
+        item.y2 = py;
+        item.labelX = 4;
+        item.labelY = py - 3;
+        item.labelAxis = kLabelVerticalAxis;
+        return item;
+    }
+    TLineitem VerticalLine(std::int32_t px, const std::string& label) const {
+        TLineitem item;
+        item.x1 = px;
+        item.y1 = v.marginTop;
+        item.x2 = px;
+        item.y2 = v.plotBottom;
+        item.labelText = label;
+        item.labelX = px - c.measure.Width(label) / 2;
+        item.labelY = 4;
+        item.labelAxis = kLabelHorizontalAxis;
+        return item;
+    }
+    // A main line: the zero axis in its own colour and width, else a grid line, kept
+    // only while the grid is visible and its width not 0.
+    void AddMain(TLineitem item, bool zeroAxis, std::int32_t axisWidth) {
+        item.kind = kTickMain;
+        if (zeroAxis) {
+            item.colour = look.colourZeroAxes;
+            item.width = axisWidth;
+        } else {
+            item.colour = look.colourMainGrid;
+            item.width = look.widthMainGrid;
+        }
+        if (zeroAxis || (look.gridVisible && item.width != 0))
+            grid.push_back(std::move(item));
+    }
+    void AddHelp(TLineitem item) {
+        if (!look.gridVisible || look.widthHelpGrid == 0)
+            return;
+        item.kind = kTickHelp;
+        item.colour = look.colourHelpGrid;
+        item.width = look.widthHelpGrid;
+        item.labelText.clear();
+        grid.push_back(std::move(item));
+    }
+    void AddLogLines(bool vertical);
+    TickColours Colours() const {
+        TickColours colours;
+        colours.helpGrid = look.colourHelpGrid;
+        return colours;
+    }
+
+    GridContext& c;
+    PlotView& v;
+    const PlotLook& look;
+    std::vector<TLineitem>& grid;
+};
+
+void Builder::VerticalLinear() {
+    if (Unset(v.ymin, v.ymax))
+        return;
+    if (std::fabs(v.ymax - v.ymin) < 1e-10L) {
+        v.ymin = v.ymin - v.ymin / 10;
+        v.ymax = v.ymax + v.ymin / 10;
+    }
+    TickRange ticks = NiceStep(v.ymin, v.ymax);
+    ticks.last += ticks.step;
+    const Extended range = v.ymax - v.ymin;
+    const auto rowOf = [&](Extended value, std::int32_t& py) {
+        return ToInt((value - v.ymax) * v.plotHeight / (v.ymin - v.ymax) + v.marginTop, py);
+    };
+    StepThrough(ticks.first, ticks.last, ticks.step, [&](Extended value) {
+        std::int32_t py = 0;
+        if (rowOf(value, py) && InsideVertically(py)) {
+            TLineitem item = HorizontalLine(py);
+            item.labelText = LinearLabel(value, range);
+            AddMain(std::move(item), std::fabs(value) < range * 1e-9L, look.widthXAxis);
+        }
+        return true;
+    });
+    StepThrough(ticks.first - ticks.step / 2, ticks.last + ticks.step / 2, ticks.step,
+                [&](Extended value) {
+                    std::int32_t py = 0;
+                    if (rowOf(value, py) && InsideVertically(py))
+                        AddHelp(HorizontalLine(py));
+                    return true;
+                });
+}
+
+void Builder::HorizontalLinear() {
+    if (Unset(v.xmin, v.xmax))
+        return;
+    const TickRange ticks = NiceStep(v.xmin, v.xmax);
+    const Extended range = v.xmax - v.xmin;
+    const auto columnOf = [&](Extended value, std::int32_t& px) {
+        return ToInt((value - v.xmin) / range * v.plotWidth + v.marginLeft, px);
+    };
+    int visited = 0;
+    bool stopped = false;
+    StepThrough(ticks.first, ticks.last, ticks.step, [&](Extended value) {
+        if (++visited > kMaxHorizontalMainLines || std::fabs(range) < 1e-18L) {
+            stopped = true;
+            return false;
+        }
+        std::int32_t px = 0;
+        if (columnOf(value, px) && InsideHorizontally(px)) {
+            AddMain(VerticalLine(px, LinearLabel(value, range)), std::fabs(value) < range * 1e-9L,
+                    look.widthYAxis);
+        }
+        return true;
+    });
+    if (stopped)
+        return;
+    StepThrough(ticks.first - ticks.step / 2, ticks.last + ticks.step / 2, ticks.step,
+                [&](Extended value) {
+                    std::int32_t px = 0;
+                    if (columnOf(value, px) && InsideHorizontally(px))
+                        AddHelp(VerticalLine(px, {}));
+                    return true;
+                });
+}
+
+void Builder::VerticalDb() {
+    if (Unset(v.ymin, v.ymax))
+        return;
+    if (v.ymin <= 0)
+        v.ymin = v.logFloorY;
+    const Extended dmin = 20 * std::log10(v.ymin);
+    const Extended dmax = 20 * std::log10(v.ymax);
+    if (!std::isfinite(dmin) || !std::isfinite(dmax))
+        return;
+    TickRange ticks = NiceStep(dmin, dmax);
+    ticks.last *= 1.001L;
+    const Extended zero = (dmax - dmin) * 1e-9L;
+    const Extended scale = v.plotHeight / std::log10(v.ymax / v.ymin);
+    const auto rowOf = [&](Extended d, std::int32_t& py) {
+        return ToInt((std::log10(v.ymax) - d / 20) * scale + v.marginTop, py);
+    };
+    StepThrough(ticks.first, ticks.last, ticks.step, [&](Extended d) {
+        std::int32_t py = 0;
+        if (rowOf(d, py) && InsideVertically(py)) {
+            const bool nearZero = std::fabs(d) <= zero;
+            TLineitem item = HorizontalLine(py);
+            item.labelText = (nearZero ? std::string("0") : FormatGeneral(d)) + " dB";
+            AddMain(std::move(item), nearZero && py >= 0 && py <= v.plotHeight, look.widthXAxis);
+        }
+        return true;
+    });
+    StepThrough(ticks.first - ticks.step / 2, ticks.last + ticks.step / 2, ticks.step,
+                [&](Extended d) {
+                    std::int32_t py = 0;
+                    if (rowOf(d, py) && InsideVertically(py))
+                        AddHelp(HorizontalLine(py));
+                    return true;
+                });
+}
+
+void Builder::HorizontalDb() {
+    if (Unset(v.xmin, v.xmax))
+        return;
+    if (v.xmin <= 0) {
+        c.pendingError = 7;
+        return;
+    }
+    const Extended dmin = 20 * std::log10(v.xmin);
+    const Extended dmax = 20 * std::log10(v.xmax);
+    if (!std::isfinite(dmin) || !std::isfinite(dmax))
+        return;
+    const TickRange ticks = NiceStep(dmin, dmax);
+    const Extended range = dmax - dmin;
+    const Extended scale = v.plotWidth / std::log10(v.xmax / v.xmin);
+    const auto columnOf = [&](Extended d, std::int32_t& px) {
+        return ToInt((d / 20 - std::log10(v.xmin)) * scale + v.marginLeft, px);
+    };
+    StepThrough(ticks.first, ticks.last, ticks.step, [&](Extended d) {
+        std::int32_t px = 0;
+        if (columnOf(d, px) && InsideHorizontally(px)) {
+            const std::string label =
+                std::fabs(d) > range * 1e-9L ? FormatGeneral(d) + " dB" : std::string("0");
+            const bool zeroAxis = std::fabs(d) <= range * 1e-7L && px >= 0 && px <= v.plotWidth;
+            AddMain(VerticalLine(px, label), zeroAxis, look.widthYAxis);
+        }
+        return true;
+    });
+    StepThrough(ticks.first - ticks.step / 2, ticks.last + ticks.step / 2, ticks.step,
+                [&](Extended d) {
+                    std::int32_t px = 0;
+                    if (columnOf(d, px) && InsideHorizontally(px))
+                        AddHelp(VerticalLine(px, {}));
+                    return true;
+                });
+}
+
+void Builder::AddLogLines(bool vertical) {
+    Extended& min = vertical ? v.ymin : v.xmin;
+    Extended& max = vertical ? v.ymax : v.xmax;
+    if (Unset(min, max))
+        return;
+    if (vertical && min <= 0)
+        min = v.logFloorY;
+    std::vector<LogTick> table;
+    switch (BuildLogTable(max, min, Colours(), table)) {
+        case LogTableStatus::NonPositiveMinimum:
+            c.pendingError = 1;
+            return;
+        case LogTableStatus::TooManyTicks:
+            c.notifier.plainMessage("iii");
+            break;
+        case LogTableStatus::Ok:
+            break;
+    }
+    const Extended decades = std::log10(max / min);
+    for (const LogTick& tick : table) {
+        const Extended value = tick.mantissa * std::pow(10.0L, tick.exponent);
+        std::string label;
+        std::int32_t style = 3;
+        if (tick.mantissa == 1) {
+            label = "1E" + std::to_string(tick.exponent);
+            style = 1;
+        } else if (vertical || tick.exponent != 0) {
+            label = FormatFixed(tick.mantissa, 1, 2);
+        } else {
+            label = FormatGeneral(tick.mantissa);
+        }
+        TLineitem item;
+        if (vertical) {
+            std::int32_t py = 0;
+            if (!ToInt(std::log10(max / value) * v.plotHeight / decades + v.marginTop, py))
+                continue;
+            item = HorizontalLine(py);
+            item.labelText = std::move(label);
+        } else {
+            std::int32_t px = 0;
+            if (!ToInt(std::log10(value / min) * v.plotWidth / decades + v.marginLeft, px))
+                continue;
+            item = VerticalLine(px, label);
+        }
+        item.kind = tick.kind;
+        item.colour = tick.colour;
+        item.labelVisible = tick.label;
+        item.labelStyle = style;
+        item.width = look.widthMainGrid;
+        grid.push_back(std::move(item));
+    }
+}
+
+void Builder::VerticalLog() {
+    AddLogLines(true);
+}
+
+void Builder::HorizontalLog() {
+    AddLogLines(false);
+}
+
+// Radius text of a polar ring.
+std::string RingLabel(Extended r, Extended step) {
+    if (std::fabs(r) < step * 1e-9L)
+        return "0";
+    if (std::fabs(r) >= 1e-4L && std::fabs(r) <= 10000)
+        return FormatFixed(r, 5);
+    return FormatExponent(r, 5, 11);
+}
+
+void Builder::Polar() {
+    if (Unset(v.xmin, v.xmax) || Unset(v.ymin, v.ymax))
+        return;
+    const std::array<std::array<Extended, 2>, 4> corners = {
+        {{v.xmin, v.ymin}, {v.xmax, v.ymin}, {v.xmin, v.ymax}, {v.xmax, v.ymax}}};
+    Extended radius = 0;
+    Extended nearest = kRangeUnset;
+    Extended angleFrom = 2 * kPi;
+    Extended angleTo = 0;
+    for (const auto& [x, y] : corners) {
+        const Extended distance = std::hypot(x, y);
+        radius = std::max(radius, distance);
+        nearest = std::min(nearest, distance);
+        Extended angle = std::atan2(y, x);
+        if (!std::isfinite(angle)) {
+            c.notifier.plainMessage("!!arctan error!!!");
+            angle = 0;
+        }
+        if (angle < 0)
+            angle += 2 * kPi;
+        angleFrom = std::min(angleFrom, angle);
+        angleTo = std::max(angleTo, angle);
+    }
+    // The distance from the origin to the nearest point of the window.
+    Extended rmin = nearest;
+    const bool spansX = v.xmin <= 0 && v.xmax >= 0;
+    const bool spansY = v.ymin <= 0 && v.ymax >= 0;
+    if (spansX && spansY) {
+        rmin = 0;
+        angleFrom = 0;
+        angleTo = 2 * kPi;
+    } else if (spansY) {
+        rmin = v.xmin > 0 ? v.xmin : std::fabs(v.xmax);
+    } else if (spansX) {
+        rmin = v.ymin > 0 ? v.ymin : std::fabs(v.ymax);
+    }
+
+    const auto pixel = [&](Extended x, Extended y) { return WorldToDevice(v, gtPolar, x, y); };
+    const DevicePoint origin = pixel(0, 0);
+    TickRange rings = NiceStep(rmin, radius);
+    rings.last *= 1.001L;
+    const auto ring = [&](Extended r) {
+        const DevicePoint low = pixel(-r, -r);
+        const DevicePoint high = pixel(r, r);
+        TLineitem item;
+        item.shape = kShapeEllipse;
+        item.x1 = low.px;
+        item.y1 = low.py;
+        item.x2 = high.px;
+        item.y2 = high.py;
+        item.labelX = low.px;
+        item.labelY = 4;
+        return item;
+    };
+    if (look.gridVisible) {
+        int count = 0;
+        for (Extended r = rings.first; r < rings.last && count < kMaxLinesPerLoop;
+             r += rings.step, ++count) {
+            if (r < 0) {
+                r += rings.step;
+                if (!(r < rings.last))
+                    break;
+            }
+            TLineitem item = ring(r);
+            item.kind = kTickMain;
+            item.colour = look.colourMainGrid;
+            item.width = look.widthMainGrid;
+            item.labelText = RingLabel(r, rings.step);
+            if (item.width != 0)
+                grid.push_back(std::move(item));
+            if (r + rings.step == r)
+                break;
+        }
+        if (look.widthHelpGrid != 0) {
+            StepThrough(rings.first - rings.step / 2, rings.last + rings.step / 2, rings.step,
+                        [&](Extended r) {
+                            // Raised into the positive, a help ring would repeat the
+                            // next one.
+                            if (r <= 0)
+                                return true;
+                            TLineitem item = ring(r);
+                            item.kind = kTickSub;
+                            item.colour = look.colourHelpGrid;
+                            item.width = look.widthHelpGrid;
+                            grid.push_back(std::move(item));
+                            return true;
+                        });
+        }
+    }
+    const auto ray = [&](Extended angle, TColor colour, std::int32_t width) {
+        const DevicePoint end = pixel(radius * std::cos(angle), radius * std::sin(angle));
+        TLineitem item;
+        item.x1 = origin.px;
+        item.y1 = origin.py;
+        item.x2 = end.px;
+        item.y2 = end.py;
+        item.colour = colour;
+        item.width = width;
+        return item;
+    };
+    const Extended span = angleTo - angleFrom;
+    Extended angleStep = span / 5;
+    if (span >= kPi)
+        angleStep = 15 * kDegree;
+    else if (span >= 15 * kDegree)
+        angleStep = 5 * kDegree;
+    else if (span >= 5 * kDegree)
+        angleStep = 0.5L * kDegree;
+    if (look.gridVisible && look.widthMainGrid != 0 && angleStep > 0) {
+        int count = 0;
+        for (Extended angle = angleFrom; angle < angleTo && count < kMaxLinesPerLoop;
+             angle += angleStep, ++count) {
+            grid.push_back(ray(angle, look.colourMainGrid, look.widthMainGrid));
+        }
+    }
+    for (int quarter = 0; quarter < 4; ++quarter)
+        grid.push_back(ray(quarter * kPi / 2, look.colourZeroAxes, look.widthXAxis));
+}
+
+}  // namespace
+
+std::string LinearLabel(Extended value, Extended range) {
+    const Extended magnitude = std::fabs(value);
+    if (magnitude < std::fabs(range) * 1e-8L)
+        return "0";
+    if (magnitude >= 1e-7L && magnitude <= 1e7L)
+        return FormatGeneral(value);
+    return FormatExponent(value, 5, 8);
+}
+
+void BuildGrid(GridContext& context, std::vector<TLineitem>& grid) {
+    grid.clear();
+    Builder b(context, grid);
+    switch (context.gridType) {
+        case gtLinLin:
+            b.VerticalLinear();
+            b.HorizontalLinear();
+            break;
+        case gtLinLog:
+            b.VerticalLog();
+            b.HorizontalLinear();
+            break;
+        case gtLinDb:
+            b.VerticalDb();
+            b.HorizontalLinear();
+            break;
+        case gtLogLin:
+            b.VerticalLinear();
+            b.HorizontalLog();
+            break;
+        case gtLogLog:
+            b.HorizontalLog();
+            b.VerticalLog();
+            break;
+        case gtLogDb:
+            b.VerticalDb();
+            b.HorizontalLog();
+            break;
+        case gtDbLin:
+            b.VerticalLinear();
+            b.HorizontalDb();
+            break;
+        case gtDbLog:
+            b.VerticalLog();
+            b.HorizontalDb();
+            break;
+        case gtDbDb:
+            b.HorizontalDb();
+            b.VerticalDb();
+            break;
+        case gtPolar:
+            b.Polar();
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace pc

@@ -1,0 +1,68 @@
+#pragma once
+// The grid of a plot surface as a list of line items in device coordinates: zero axes,
+// main and help lines, logarithmic decades and subdivisions, polar rings and rays, each
+// with its label. Built from the view after the curves are drawn; the painter and the pen
+// plotter both read the same list.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "catalogue/catalogue_types.h"
+#include "view.h"
+
+namespace pc {
+
+class Notifier;
+struct PlotLook;
+
+inline constexpr std::uint8_t kShapeLine = 0;
+inline constexpr std::uint8_t kShapeEllipse = 1;  // inscribed in the box (x1,y1)-(x2,y2)
+inline constexpr std::uint8_t kKindNeverDrawn = 5;
+inline constexpr std::uint8_t kLabelHorizontalAxis = 0;  // below the plot area
+inline constexpr std::uint8_t kLabelVerticalAxis = 1;    // right of the plot area
+
+struct TLineitem {
+    std::uint8_t shape = kShapeLine;
+    std::int32_t x1 = 0;
+    std::int32_t y1 = 0;
+    std::int32_t x2 = 0;
+    std::int32_t y2 = 0;
+    TColor colour = 0;
+    std::int32_t width = 1;
+    std::uint8_t kind = 0;  // also the pen style: 0 solid, 1 dash, 2 dot
+    std::string labelText;
+    bool labelVisible = true;
+    std::int32_t labelX = 0;
+    std::int32_t labelY = 0;
+    std::uint8_t labelAxis = kLabelHorizontalAxis;
+    std::int32_t labelStyle = 3;  // 1 for a decade label of a logarithmic axis
+};
+
+// Text sizes in the surface's axis font.
+class TextMeasure {
+  public:
+    virtual ~TextMeasure() = default;
+    virtual std::int32_t Width(std::string_view text) const = 0;
+    virtual std::int32_t Height(std::string_view text) const = 0;
+};
+
+// What the builders read besides the view, and what they report.
+struct GridContext {
+    PlotView& view;  // degenerate ranges are repaired in place
+    std::uint8_t gridType;
+    const PlotLook& look;
+    const TextMeasure& measure;
+    std::int32_t& pendingError;  // 1: no logarithmic grid possible; 7: no dB x axis
+    Notifier& notifier;
+};
+
+// Empties `grid` and builds the lines of the context's grid type.
+void BuildGrid(GridContext& context, std::vector<TLineitem>& grid);
+
+// The label of a linear axis at v on an axis `range` wide: "0" near zero, the general
+// form from 1e-7 to 1e7, else five decimals in exponent form.
+std::string LinearLabel(Extended v, Extended range);
+
+}  // namespace pc

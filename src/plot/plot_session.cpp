@@ -1,0 +1,425 @@
+#include "plot_session.h"
+
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+#include <QPen>
+#include <cmath>
+#include <cstdlib>
+
+#include "catalogue/catalogue.h"
+#include "catalogue/configuration_file.h"
+#include "catalogue/fkt_item.h"
+#include "catalogue/function_file.h"
+#include "catalogue/notifier.h"
+#include "catalogue/text_conversions.h"
+#include "engine/number_text.h"
+#include "sampling.h"
+
+namespace pc {
+
+namespace {
+
+bool VerticalLinear(std::uint8_t gridType) {
+    return gridType == gtLinLin || gridType == gtLogLin || gridType == gtDbLin;
+}
+
+// A field's number, or `old` when the field holds none.
+Extended TextToFloatOrKeep(const std::string& text, Extended old) {
+    const Extended value = TextToFloat(text);
+    return std::isfinite(value) ? value : old;
+}
+
+// Linear horizontally, the polar grid included.
+bool HorizontalLinear(std::uint8_t gridType) {
+    return !HorizontalLogarithmic(gridType);
+}
+
+}  // namespace
+
+PlotSession::PlotSession(Catalogue& catalogue, Notifier& notifier)
+    : m_catalogue(catalogue), m_notifier(notifier) {}
+
+void PlotSession::Layout(PlotSurface& surface, const PanelGeometry& panel) {
+    surface.LayoutPlotArea(panel, gridType);
+    Paint(surface);
+}
+
+bool PlotSession::PrepareRedraw(PlotSurface& surface) {
+    if (!m_catalogue.currentItem)
+        return true;
+    if (!surface.IsPreview() && scaleMode == kScaleModeUser) {
+        m_catalogue.pendingError = 0;
+        if (!ValidateUserRanges(surface.view, fields)) {
+            m_notifier.plainMessage("Error in Input Data. Please correct");
+            return false;
+        }
+    }
+    int shown = 0;
+    for (const auto& item : m_catalogue.displayList) {
+        if (!item->Darstellung || !item->valid)
+            continue;
+        ++shown;
+        if (item->FktTyp() == ftfxy)
+            m_notifier.plainMessage("todo fxy");
+    }
+    if (shown != 0) {
+        SampleAllItems(m_catalogue, surface.view, gridType, surface.Kind(), m_notifier);
+        ComputeViewRange(surface.view, scaleMode, m_catalogue.displayList, surface.Kind(),
+                         m_notifier);
+    }
+    return true;
+}
+
+bool PlotSession::Paint(PlotSurface& surface) {
+    if (!surface.view.ready || !displayReady)
+        return false;
+    if (gridType == gtPolar)
+        SquareWorldWindow(surface.view);
+    DrawCurves(surface, m_catalogue.displayList, gridType);
+    if (!DrawGrid(surface, gridType, m_catalogue.pendingError, m_notifier) && showPlotSettings)
+        showPlotSettings();
+    if (surface.IsPreview())
+        DrawPreviewRectangle();
+    return true;
+}
+
+void PlotSession::RedrawSurface(PlotSurface& surface) {
+    if (!surface.enabled)
+        return;
+    if (surface.IsPreview())
+        DerivePreviewWindow();
+    surface.Clear();
+    if (!PrepareRedraw(surface))
+        return;
+    if (gridType == gtPolar)
+        SquareWorldWindow(surface.view);
+    Paint(surface);
+    RefreshFields();
+    Layout(surface, surface.panel);
+}
+
+void PlotSession::RedrawAll() {
+    RedrawSurface(main);
+    RedrawSurface(preview);
+}
+
+void PlotSession::RefreshFields() {
+    fields = FieldsOf(main.view);
+}
+
+void PlotSession::SetGridType(std::uint8_t value, bool redraw) {
+    gridType = MaskGridType(value);
+    const bool polar = gridType == gtPolar;
+    previewFactorX = previewFactorY = polar ? 0 : 3;
+    // A grid that could not be built belongs to the old type; the new one gets its chance.
+    if (m_catalogue.pendingError == 1 || m_catalogue.pendingError == 7)
+        m_catalogue.pendingError = 0;
+    RefreshFields();
+    if (redraw)
+        RedrawAll();
+}
+
+void PlotSession::ApplyView(const FunctionFileView& file) {
+    PlotView& v = main.view;
+    v.xmin = file.xmin;
+    v.xmax = file.xmax;
+    v.ymin = file.ymin;
+    v.ymax = file.ymax;
+    v.phimin = file.phimin;
+    v.phimax = file.phimax;
+    SetGridType(static_cast<std::uint8_t>(file.gridType), false);
+    RefreshFields();
+    SetScaleMode(static_cast<std::uint8_t>(file.scaleMode));
+    animationSpeed = file.animationSpeed;
+}
+
+FunctionFileView PlotSession::CurrentView() const {
+    FunctionFileView file;
+    const PlotView& v = main.view;
+    file.xmin = v.xmin;
+    file.xmax = v.xmax;
+    file.ymin = v.ymin;
+    file.ymax = v.ymax;
+    file.phimin = v.phimin;
+    file.phimax = v.phimax;
+    file.gridType = gridType;
+    file.scaleMode = scaleMode;
+    file.animationSpeed = animationSpeed;
+    return file;
+}
+
+void PlotSession::ApplyConfiguration(const Configuration& configuration) {
+    main.look = configuration.mainPlot;
+    preview.look = configuration.previewPlot;
+    angleInDegrees = configuration.angleInDegrees;
+}
+
+void PlotSession::SetScaleMode(std::uint8_t mode) {
+    scaleMode = mode;
+    const Extended phimin = TextToFloatOrKeep(fields.startValue, main.view.phimin);
+    const Extended phimax = TextToFloatOrKeep(fields.stopValue, main.view.phimax);
+    main.view.phimin = phimin;
+    main.view.phimax = phimax;
+    if (mode == kScaleModeUser) {
+        RefreshFields();
+        for (const auto& item : m_catalogue.displayList) {
+            if (item->Referenz) {
+                item->Referenz = false;
+                m_rememberedReference = item.get();
+            }
+        }
+    } else if (mode == kScaleModeReference) {
+        bool marked = false;
+        for (const auto& item : m_catalogue.displayList) {
+            if (item->Referenz) {
+                m_catalogue.currentItem = item.get();
+                marked = true;
+                break;
+            }
+        }
+        if (!marked) {
+            for (const auto& item : m_catalogue.displayList) {
+                if (item.get() == m_rememberedReference && item->Darstellung && item->valid) {
+                    item->Referenz = true;
+                    m_catalogue.currentItem = item.get();
+                }
+            }
+        }
+    }
+}
+
+void PlotSession::AfterRangeChange() {
+    main.Clear();
+    RefreshFields();
+    RedrawSurface(main);
+    RedrawSurface(preview);
+}
+
+void PlotSession::VerticalArrow(Extended f, Extended logF) {
+    m_catalogue.pendingError = 0;
+    PlotView& v = main.view;
+    if (gridType == gtPolar) {
+        // The polar window only turns and grows with the horizontal arrows.
+    } else if (VerticalLinear(gridType)) {
+        ShiftLinear(v.ymin, v.ymax, f, zoomMode);
+    } else {
+        FixLogMinima(v, gridType);
+        ShiftLog(v.ymin, v.ymax, logF, zoomMode);
+    }
+    SetScaleMode(kScaleModeUser);
+    AfterRangeChange();
+}
+
+void PlotSession::HorizontalArrow(Extended f, Extended logF) {
+    m_catalogue.pendingError = 0;
+    PlotView& v = main.view;
+    if (HorizontalLinear(gridType)) {
+        ShiftLinear(v.phimin, v.phimax, f, zoomMode);
+    } else {
+        FixLogMinima(v, gridType);
+        if (logF < 0 && v.phimin <= 0)
+            v.phimin = v.logFloorX;
+        ShiftLog(v.phimin, v.phimax, logF, zoomMode);
+    }
+    if (gridType != gtPolar) {
+        v.xmin = v.phimin;
+        v.xmax = v.phimax;
+    }
+    AfterRangeChange();
+}
+
+void PlotSession::ArrowUp() {
+    VerticalArrow(0.2L, 5);
+}
+
+void PlotSession::ArrowDown() {
+    VerticalArrow(-0.2L, -5);
+}
+
+void PlotSession::ArrowRight() {
+    HorizontalArrow(0.2L, 5);
+}
+
+void PlotSession::ArrowLeft() {
+    HorizontalArrow(-0.2L, -5);
+}
+
+void PlotSession::Wheel(bool up) {
+    if (up) {
+        if (main.view.xmax < 1e195L)
+            ArrowLeft();
+    } else if (main.view.xmax > -1e195L) {
+        ArrowRight();
+    }
+}
+
+std::string PlotSession::SliderLabel(std::int32_t position) const {
+    if (zoomMode) {
+        const Extended z = std::pow(10.0L, position / 5000.0L - 1);
+        return std::to_string(std::lround(100 / z)) + "%";
+    }
+    return FormatGeneral((position - 5000) / 1250.0L);
+}
+
+void PlotSession::ReleaseSlider(bool vertical, std::int32_t position) {
+    SetScaleMode(kScaleModeUser);
+    const Extended z = std::pow(10.0L, position / 5000.0L - 1);
+    const Extended p = (position - 5000) / 1250.0L;
+    const Extended f = zoomMode ? -(z - 1) / 2 : p;
+    PlotView& v = main.view;
+    if (vertical) {
+        if (VerticalLinear(gridType) || gridType == gtPolar) {
+            ShiftLinear(v.ymin, v.ymax, f, zoomMode);
+        } else {
+            FixLogMinima(v, gridType);
+            ShiftLog(v.ymin, v.ymax, f, zoomMode);
+        }
+    } else {
+        m_catalogue.pendingError = 0;
+        if (HorizontalLogarithmic(gridType))
+            ShiftLog(v.phimin, v.phimax, f, zoomMode);
+        else
+            ShiftLinear(v.phimin, v.phimax, f, zoomMode);
+    }
+    AfterRangeChange();
+}
+
+void PlotSession::DerivePreviewWindow() {
+    if (m_catalogue.pendingError >= 1)
+        return;
+    PlotView& m = main.view;
+    PlotView& p = preview.view;
+    FixLogMinima(m, gridType);
+    const auto linear = [](Extended min, Extended max, Extended k, Extended& pMin, Extended& pMax) {
+        const Extended d = k * (max - min);
+        pMin = min - d;
+        pMax = max + d;
+    };
+    const auto logarithmic = [](Extended min, Extended max, Extended k, Extended& pMin,
+                                Extended& pMax) {
+        const Extended l = k * std::log(max / min);
+        pMin = std::exp(std::log(min) - l);
+        pMax = std::exp(std::log(max) + l);
+    };
+    switch (gridType) {
+        case gtLinLin:
+            linear(m.xmin, m.xmax, previewFactorX, p.xmin, p.xmax);
+            linear(m.ymin, m.ymax, previewFactorY, p.ymin, p.ymax);
+            break;
+        case gtLinLog:
+        case gtLinDb:
+            previewFactorY = 1;
+            linear(m.xmin, m.xmax, previewFactorX, p.xmin, p.xmax);
+            if (p.ymax < 1e-18L)
+                m.ymax = m.savedYmax;
+            logarithmic(m.ymin, m.ymax, previewFactorY, p.ymin, p.ymax);
+            break;
+        case gtLogLin:
+        case gtDbLin:
+            previewFactorX = previewFactorY = 1;
+            if (m.xmin < 1e-18L)
+                m.xmin = m.logFloorX;
+            logarithmic(m.xmin, m.xmax, previewFactorX, p.xmin, p.xmax);
+            linear(m.ymin, m.ymax, previewFactorY, p.ymin, p.ymax);
+            break;
+        case gtLogLog:
+        case gtLogDb:
+        case gtDbLog:
+        case gtDbDb:
+            if (m.xmin < 1e-18L)
+                m.xmin = m.logFloorX;
+            logarithmic(m.xmin, m.xmax, previewFactorX, p.xmin, p.xmax);
+            logarithmic(m.ymin, m.ymax, previewFactorY, p.ymin, p.ymax);
+            break;
+        case gtPolar: {
+            const Extended half = (m.phimax - m.phimin) / 2;
+            p.phimin = m.phimin - half;
+            p.phimax = m.phimax + half;
+            return;
+        }
+        default:
+            return;
+    }
+    p.phimin = p.xmin;
+    p.phimax = p.xmax;
+}
+
+void PlotSession::DrawPreviewRectangle() {
+    PlotView& m = main.view;
+    FixLogMinima(m, gridType);
+    const DevicePoint low = WorldToDevice(preview.view, gridType, m.xmin, m.ymin);
+    const DevicePoint high = WorldToDevice(preview.view, gridType, m.xmax, m.ymax);
+    if (!low.valid || !high.valid) {
+        m_dragging = false;
+        return;
+    }
+    m_previewRectangle = {low.px, low.py, high.px, high.py};
+    QPainter painter(&preview.Image());
+    QPen pen(QColor(0xFF, 0, 0));
+    pen.setWidth(2);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRect(QPoint(low.px, high.py), QPoint(high.px, low.py)).normalized());
+}
+
+bool PlotSession::RectangleAt(std::int32_t px, std::int32_t py, Extended& xmin, Extended& xmax,
+                              Extended& ymin, Extended& ymax) {
+    const Rectangle& r = m_previewRectangle;
+    const std::int32_t halfWidth = (r.x2 - r.x1) / 2;
+    const std::int32_t halfHeight = (r.y1 - r.y2) / 2;
+    const WorldPoint low = DeviceToWorld(preview.view, gridType, px - halfWidth, py + halfHeight);
+    const WorldPoint high = DeviceToWorld(preview.view, gridType, px + halfWidth, py - halfHeight);
+    if (!low.valid || !high.valid)
+        return false;
+    xmin = low.x;
+    ymin = low.y;
+    xmax = high.x;
+    ymax = high.y;
+    return true;
+}
+
+void PlotSession::PreviewMouseDown(std::int32_t px, std::int32_t py) {
+    m_dragging = true;
+    m_dragStartX = px;
+    m_dragStartY = py;
+}
+
+void PlotSession::PreviewMouseMove(std::int32_t px, std::int32_t py) {
+    if (!m_dragging)
+        return;
+    if (scaleMode != kScaleModeUser) {
+        m_dragging = false;
+        return;
+    }
+    PlotView& m = main.view;
+    if (!RectangleAt(px, py, m.xmin, m.xmax, m.ymin, m.ymax))
+        return;
+    RefreshFields();
+}
+
+void PlotSession::PreviewMouseUp(std::int32_t px, std::int32_t py) {
+    if (!m_dragging)
+        return;
+    m_dragging = false;
+    if (std::abs(px - m_dragStartX) < 2 && std::abs(py - m_dragStartY) < 2)
+        return;
+    Extended xmin = 0, xmax = 0, ymin = 0, ymax = 0;
+    if (!RectangleAt(px, py, xmin, xmax, ymin, ymax))
+        return;
+    PlotView& m = main.view;
+    if (gridType != gtPolar) {
+        // The variable follows the new horizontal range.
+        m.phimin = xmin;
+        m.phimax = xmax;
+    }
+    m.xmin = xmin;
+    m.xmax = xmax;
+    m.ymin = ymin;
+    m.ymax = ymax;
+    preview.Clear();
+    RefreshFields();
+    SetScaleMode(kScaleModeUser);
+}
+
+}  // namespace pc

@@ -1,0 +1,395 @@
+#include "plot_surface.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <QPen>
+#include <QPoint>
+#include <QPolygon>
+#include <QString>
+#include <algorithm>
+#include <type_traits>
+
+#include "catalogue/fkt_item.h"
+#include "colours.h"
+
+namespace pc {
+
+namespace {
+
+Qt::PenStyle PenStyleOf(std::uint8_t style) {
+    switch (style) {
+        case psDash:
+            return Qt::DashLine;
+        case psDot:
+            return Qt::DotLine;
+        case psDashDot:
+            return Qt::DashDotLine;
+        case psDashDotDot:
+            return Qt::DashDotDotLine;
+        case psClear:
+            return Qt::NoPen;
+        default:
+            return Qt::SolidLine;
+    }
+}
+
+QPen MakePen(const QColor& colour, std::int32_t width, Qt::PenStyle style) {
+    QPen pen(colour);
+    pen.setWidth(std::max(width, 0));
+    pen.setStyle(style);
+    // Wide pens end round, as a brush of that width would.
+    pen.setCapStyle(width > 1 ? Qt::RoundCap : Qt::FlatCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    return pen;
+}
+
+QFont AxisQFont(const AxisFont& spec) {
+    QFont font(QString::fromStdString(spec.name));
+    font.setPointSize(std::clamp(spec.size, 1, 500));
+    font.setBold(spec.style & kFontBold);
+    font.setItalic(spec.style & kFontItalic);
+    font.setUnderline(spec.style & kFontUnderline);
+    font.setStrikeOut(spec.style & kFontStrikeOut);
+    return font;
+}
+
+// Windows draws text from its top left corner; Qt from the baseline.
+void TextOut(QPainter& painter, std::int32_t x, std::int32_t y, const std::string& text) {
+    painter.drawText(QPoint(x, y + painter.fontMetrics().ascent()), QString::fromStdString(text));
+}
+
+QRect Box(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
+    return QRect(QPoint(left, top), QPoint(right, bottom)).normalized();
+}
+
+bool InsidePlot(const PlotView& v, const TLineitem& item) {
+    const auto inside = [&](std::int32_t x, std::int32_t y) {
+        return x >= v.marginLeft && x <= v.plotRight && y >= v.marginTop && y <= v.plotBottom;
+    };
+    return inside(item.x1, item.y1) && inside(item.x2, item.y2);
+}
+
+template <class Record>
+void DrawConnected(QPainter& painter, const std::vector<Record>& points) {
+    QPolygon run;
+    run.reserve(static_cast<int>(std::min<std::size_t>(points.size(), 1 << 20)));
+    const auto flush = [&] {
+        if (run.size() > 1)
+            painter.drawPolyline(run);
+        run.clear();
+    };
+    for (const Record& p : points) {
+        if (!p.valid) {
+            flush();
+            continue;
+        }
+        const QPoint point(p.px, p.py);
+        // Consecutive samples on one pixel add nothing to the line.
+        if (run.isEmpty() || run.back() != point)
+            run.push_back(point);
+        else if (run.size() == 1)
+            run.push_back(point);
+    }
+    flush();
+}
+
+void DrawMarker(QPainter& painter, std::uint8_t mode, std::int32_t x, std::int32_t y) {
+    const auto cross = [&] {
+        painter.drawLine(x - 4, y - 4, x + 4, y + 5);
+        painter.drawLine(x - 4, y + 4, x + 4, y - 5);
+    };
+    switch (mode) {
+        case bmKreise:
+            painter.drawEllipse(Box(x - 4, y - 4, x + 4, y + 4));
+            break;
+        case bmDreiecke: {
+            const QPoint triangle[3] = {{x - 4, y + 4}, {x, y - 4}, {x + 4, y + 4}};
+            painter.drawPolygon(triangle, 3);
+            break;
+        }
+        case bmQuadrate:
+            painter.drawRect(Box(x - 4, y - 4, x + 4, y + 4));
+            break;
+        case bmKreuz:
+            cross();
+            break;
+        case bmQuadratKreuz:
+            painter.drawRect(Box(x - 4, y - 4, x + 4, y + 5));
+            cross();
+            break;
+        default: {
+            const std::string digit(1, static_cast<char>('0' + (mode - 7)));
+            const QPen pen = painter.pen();
+            painter.setPen(Qt::black);
+            TextOut(painter, x - 4, y - 4, digit);
+            painter.setPen(Qt::white);
+            TextOut(painter, x - 3, y - 3, digit);
+            painter.setPen(pen);
+            break;
+        }
+    }
+}
+
+template <class Record>
+void DrawRecords(PlotSurface& surface, QPainter& painter, std::uint8_t gridType,
+                 const TFktItem& item, const std::vector<Record>& points) {
+    const PlotView& v = surface.view;
+    const QColor colour = ToQColor(item.Farbe);
+    QPen pen = MakePen(surface.look.blackWhite ? QColor(Qt::black) : colour, item.LinienBreite,
+                       PenStyleOf(item.Pentyp));
+    painter.setPen(pen);
+    painter.setBrush(colour);
+    const std::uint8_t mode = item.PunkteMarkierung;
+    if (mode == bmallePunkte) {
+        for (const Record& p : points) {
+            if (p.valid)
+                painter.drawEllipse(Box(p.px - 2, p.py - 2, p.px + 2, p.py + 2));
+        }
+        return;
+    }
+    if (mode == bmhisto && gridType != gtPolar) {
+        const bool linearVertical =
+            gridType == gtLinLin || gridType == gtLogLin || gridType == gtDbLin;
+        std::int32_t baseline = v.plotBottom;
+        if (linearVertical) {
+            const Extended row = -v.ymax * v.plotHeight / (v.ymin - v.ymax);
+            baseline = std::isfinite(row) ? static_cast<std::int32_t>(std::clamp<Extended>(
+                                                row, -kDeviceLimit, kDeviceLimit)) +
+                                                v.marginTop
+                                          : v.plotBottom;
+        }
+        const std::int32_t n = static_cast<std::int32_t>(std::max<std::size_t>(points.size(), 1));
+        const std::int32_t w = std::max(v.plotWidth / n, 1);
+        for (const Record& p : points) {
+            if (p.valid)
+                painter.fillRect(Box(p.px - w, baseline, p.px + w, p.py), colour);
+        }
+        return;
+    }
+    DrawConnected(painter, points);
+    if (mode < bmKreise || mode > bm9 || surface.IsPreview())
+        return;
+    painter.setBrush(Qt::NoBrush);
+    if (pen.style() == Qt::NoPen) {
+        pen.setStyle(Qt::SolidLine);
+        painter.setPen(pen);
+    }
+    const std::size_t step = points.size() / 20;
+    for (std::size_t k = 1; k <= 19; ++k) {
+        const std::size_t index = k * step;
+        if (index < points.size() && points[index].valid)
+            DrawMarker(painter, mode, points[index].px, points[index].py);
+    }
+}
+
+}  // namespace
+
+class PlotSurface::FontMeasure : public TextMeasure {
+  public:
+    explicit FontMeasure(const AxisFont& spec)
+        : m_spec(spec),
+          m_device(1, 1, QImage::Format_RGB32),
+          m_metrics(AxisQFont(spec), &m_device) {}
+
+    const AxisFont& Spec() const { return m_spec; }
+
+    std::int32_t Width(std::string_view text) const override {
+        return m_metrics.horizontalAdvance(
+            QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    }
+    std::int32_t Height(std::string_view) const override { return m_metrics.height(); }
+
+  private:
+    AxisFont m_spec;
+    QImage m_device;  // the metrics of an image, as the labels are drawn on one
+    QFontMetrics m_metrics;
+};
+
+PlotSurface::PlotSurface(SurfaceKind kind)
+    : m_kind(kind), m_image(std::make_unique<QImage>(1, 1, QImage::Format_RGB32)) {
+    m_image->fill(ToQColor(look.colourBackground));
+}
+
+PlotSurface::~PlotSurface() = default;
+
+const TextMeasure& PlotSurface::Measure() const {
+    if (!m_measure || !(m_measure->Spec() == look.font))
+        const_cast<PlotSurface*>(this)->m_measure = std::make_unique<FontMeasure>(look.font);
+    return *m_measure;
+}
+
+void PlotSurface::LayoutPlotArea(const PanelGeometry& newPanel, std::uint8_t gridType) {
+    panel = newPanel;
+    PlotView& v = view;
+    v.marginLeft = look.marginLeft;
+    v.marginTop = look.marginTop;
+    v.marginRight = look.marginRight;
+    v.marginBottom = look.marginBottom;
+    const TextMeasure& measure = Measure();
+    std::int32_t widest = 0;
+    for (const TLineitem& item : grid) {
+        if (item.labelAxis == kLabelVerticalAxis && !item.labelText.empty())
+            widest = std::max(widest, measure.Width(item.labelText));
+    }
+    v.labelColumnWidth = widest + (IsPreview() ? panel.verticalSliderWidth : 8);
+    v.labelRowHeight = measure.Height("1E234");
+    // A panel too small for any plot still gets a one-pixel area rather than a negative one.
+    v.plotWidth = std::max(panel.width - panel.verticalSliderWidth - v.labelColumnWidth -
+                               v.marginLeft - v.marginRight - 2,
+                           1);
+    v.plotHeight = std::max(panel.height - panel.horizontalSliderHeight - v.labelRowHeight -
+                                v.marginTop - v.marginBottom - 2,
+                            1);
+    if (gridType == gtPolar)
+        v.plotWidth = v.plotHeight = std::min(v.plotWidth, v.plotHeight);
+    v.plotRight = v.marginLeft + v.plotWidth;
+    v.plotBottom = v.marginTop + v.plotHeight;
+    controlWidth = v.plotRight + v.labelColumnWidth + v.marginRight;
+    controlHeight = v.plotBottom + v.labelRowHeight + v.marginBottom;
+    m_image = std::make_unique<QImage>(std::max(controlWidth, 1), std::max(controlHeight, 1),
+                                       QImage::Format_RGB32);
+    Clear();
+    if (gridType == gtPolar) {
+        SquareWorldWindow(v);
+        controlWidth = v.plotWidth + v.marginLeft;
+        controlHeight = v.plotHeight + v.marginTop;
+    }
+}
+
+void PlotSurface::Clear() {
+    m_image->fill(ToQColor(look.colourBackground));
+}
+
+void ForEachMappedPointList(PlotSurface& surface, const DisplayList& items, std::uint8_t gridType,
+                            const PointListVisitor& draw) {
+    if (!KnownGridType(gridType))
+        return;
+    for (const auto& item : items) {
+        if (!item->Darstellung || !item->valid)
+            continue;
+        for (TPointArray& points : PointArraysOf(*item, surface.Kind())) {
+            MapPointList(surface.view, gridType, points);
+            draw(*item, points);
+        }
+    }
+}
+
+void DrawPointList(PlotSurface& surface, QPainter& painter, std::uint8_t gridType,
+                   const TFktItem& item, const TPointArray& points, bool inverting) {
+    painter.setCompositionMode(inverting ? QPainter::RasterOp_NotSourceXorDestination
+                                         : QPainter::CompositionMode_SourceOver);
+    std::visit(
+        [&](const auto& records) {
+            if constexpr (!std::is_same_v<std::decay_t<decltype(records)>, std::monostate>)
+                DrawRecords(surface, painter, gridType, item, records);
+        },
+        points);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+void DrawCurves(PlotSurface& surface, const DisplayList& items, std::uint8_t gridType) {
+    QPainter painter(&surface.Image());
+    const PlotView& v = surface.view;
+    painter.setClipRect(v.marginLeft, v.marginTop, v.plotWidth, v.plotHeight);
+    painter.setFont(AxisQFont(surface.look.font));
+    ForEachMappedPointList(surface, items, gridType,
+                           [&](const TFktItem& item, const TPointArray& points) {
+                               DrawPointList(surface, painter, gridType, item, points);
+                           });
+}
+
+void DrawGridLines(PlotSurface& surface, QPainter& painter, std::uint8_t gridType) {
+    const PlotView& v = surface.view;
+    const bool polar = gridType == gtPolar;
+    painter.setBrush(Qt::NoBrush);
+    for (const TLineitem& item : surface.grid) {
+        if (item.kind == kKindNeverDrawn)
+            continue;
+        const QColor colour = surface.look.blackWhite ? QColor(Qt::black) : ToQColor(item.colour);
+        painter.setPen(MakePen(colour, item.width, PenStyleOf(item.kind)));
+        if (item.shape == kShapeEllipse)
+            painter.drawEllipse(Box(item.x1, item.y1, item.x2, item.y2));
+        else if (polar || InsidePlot(v, item))
+            painter.drawLine(item.x1, item.y1, item.x2, item.y2);
+    }
+    painter.setPen(MakePen(Qt::black, 1, Qt::SolidLine));
+    painter.drawRect(v.marginLeft, v.marginTop, v.plotWidth - 1, v.plotHeight - 1);
+    if (polar && !surface.grid.empty()) {
+        const TLineitem& axis = surface.grid.back();
+        painter.setBrush(Qt::white);
+        painter.drawEllipse(QPoint(axis.x1, axis.y1), 5, 5);
+        painter.setBrush(Qt::NoBrush);
+    }
+}
+
+void DrawGridLabels(PlotSurface& surface, QPainter& painter) {
+    if (!surface.look.gridVisible)
+        return;
+    const PlotView& v = surface.view;
+    const TextMeasure& measure = surface.Measure();
+    const QColor textColour =
+        surface.look.blackWhite ? QColor(Qt::black) : ToQColor(surface.look.font.colour);
+    painter.setBrush(Qt::NoBrush);
+    const TLineitem* lastHorizontal = nullptr;
+    std::int32_t lastHorizontalWidth = 0;
+    const TLineitem* lastVertical = nullptr;
+    std::int32_t lastVerticalHeight = 0;
+    for (TLineitem& item : surface.grid) {
+        if (item.labelText.empty() || !item.labelVisible || !InsidePlot(v, item))
+            continue;
+        painter.setPen(textColour);
+        if (item.labelAxis == kLabelHorizontalAxis) {
+            const std::int32_t width = measure.Width(item.labelText);
+            const std::int32_t limit =
+                lastHorizontal ? lastHorizontal->labelX + lastHorizontalWidth : 0;
+            if (limit > item.labelX)
+                continue;
+            item.labelX = item.x1 - width / 2;
+            if (item.labelX >= v.plotWidth)
+                continue;
+            TextOut(painter, item.labelX, v.plotBottom + 3, item.labelText);
+            painter.setPen(Qt::black);
+            painter.drawLine(item.x1, v.plotBottom, item.x1, v.plotBottom + 4);
+            lastHorizontal = &item;
+            lastHorizontalWidth = width;
+        } else {
+            const std::int32_t height = measure.Height(item.labelText);
+            const std::int32_t top = lastVertical ? lastVertical->labelY : v.plotBottom;
+            const std::int32_t previousHeight = lastVertical ? lastVerticalHeight : height;
+            if (!(item.labelY + height / 2 <= top - previousHeight / 2 &&
+                  item.labelY < v.plotBottom))
+                continue;
+            item.labelX = 4;
+            item.labelY = item.y1 - 7;
+            TextOut(painter, v.plotRight + 7, item.y2 - height / 2, item.labelText);
+            painter.setPen(Qt::black);
+            painter.drawLine(item.x2, item.y2, item.x2 + 4, item.y2);
+            lastVertical = &item;
+            lastVerticalHeight = height;
+        }
+    }
+}
+
+bool DrawGrid(PlotSurface& surface, std::uint8_t gridType, std::int32_t& pendingError,
+              Notifier& notifier) {
+    if (pendingError == 1)
+        return true;
+    if (pendingError == 2)
+        return false;
+    GridContext context{surface.view,      gridType,     surface.look,
+                        surface.Measure(), pendingError, notifier};
+    BuildGrid(context, surface.grid);
+    QPainter painter(&surface.Image());
+    painter.setFont(AxisQFont(surface.look.font));
+    if (gridType == gtPolar) {
+        const PlotView& v = surface.view;
+        painter.setClipRect(v.marginLeft, v.marginTop, v.plotWidth, v.plotHeight);
+    }
+    DrawGridLines(surface, painter, gridType);
+    DrawGridLabels(surface, painter);
+    return true;
+}
+
+}  // namespace pc

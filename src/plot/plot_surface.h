@@ -1,0 +1,114 @@
+#pragma once
+// One plot surface (TGenericForm): its view, its look, its grid list and the image it
+// draws on. The main window, the preview, the printer snapshot and the headless renderer
+// all draw through these functions; only the window around the image differs.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "catalogue/configuration_file.h"
+#include "grid.h"
+#include "view.h"
+
+class QImage;
+class QPainter;
+
+namespace pc {
+
+class Notifier;
+
+// A drawing pass writes to the window's image or to the pen plotter.
+enum class OutputKind : std::uint8_t { Image = 0, Plotter = 1 };
+
+// Display modes of an item (PunkteMarkierung).
+enum DisplayMode : std::uint8_t {
+    bmverbunden = 0,
+    bmallePunkte = 1,
+    bmhisto = 2,
+    bmKreise = 3,
+    bmDreiecke = 4,
+    bmQuadrate = 5,
+    bmKreuz = 6,
+    bmQuadratKreuz = 7,
+    bm1 = 8,  // up to bm9 = 16: the digit (mode - 7)
+    bm9 = 16,
+};
+
+// The sizes of the window around the image that the layout subtracts.
+struct PanelGeometry {
+    std::int32_t width = 800;  // client size of the panel holding the image
+    std::int32_t height = 600;
+    std::int32_t verticalSliderWidth = 0;
+    std::int32_t horizontalSliderHeight = 0;
+};
+
+class PlotSurface {
+  public:
+    explicit PlotSurface(SurfaceKind kind);
+    ~PlotSurface();
+    PlotSurface(const PlotSurface&) = delete;
+    PlotSurface& operator=(const PlotSurface&) = delete;
+
+    SurfaceKind Kind() const { return m_kind; }
+    bool IsPreview() const { return m_kind == SurfaceKind::Preview; }
+
+    QImage& Image() { return *m_image; }
+    const QImage& Image() const { return *m_image; }
+    // Text sizes in the axis font of `look`.
+    const TextMeasure& Measure() const;
+
+    // Recomputes the plot area from the panel and the widest vertical-axis label of the
+    // current grid list, and makes a fresh image of the matching size filled with the
+    // background colour. Does not draw.
+    void LayoutPlotArea(const PanelGeometry& panel, std::uint8_t gridType);
+
+    // Fills the whole image with the background colour.
+    void Clear();
+
+    PlotView view;
+    PlotLook look;
+    bool enabled = true;
+    std::vector<TLineitem> grid;
+    PanelGeometry panel;
+    // The image control's size: the image, or in polar mode the square plot area plus
+    // the top and left margins.
+    std::int32_t controlWidth = 0;
+    std::int32_t controlHeight = 0;
+
+  private:
+    class FontMeasure;
+
+    SurfaceKind m_kind;
+    std::unique_ptr<QImage> m_image;
+    std::unique_ptr<FontMeasure> m_measure;
+};
+
+// Maps every point array of every shown, valid item to the surface's pixels and hands it
+// to `draw` in display-list order: the one pass that both the image and the pen plotter
+// take the curves from.
+using PointListVisitor = std::function<void(const TFktItem&, const TPointArray&)>;
+void ForEachMappedPointList(PlotSurface& surface, const DisplayList& items, std::uint8_t gridType,
+                            const PointListVisitor& draw);
+
+// Draws one mapped point array in the item's display mode, pen and colour. `inverting`
+// draws with the not-xor pen, so that drawing the same array twice restores the image.
+void DrawPointList(PlotSurface& surface, QPainter& painter, std::uint8_t gridType,
+                   const TFktItem& item, const TPointArray& points, bool inverting = false);
+
+// Maps and draws every point array of every shown, valid item, clipped to the plot area.
+void DrawCurves(PlotSurface& surface, const DisplayList& items, std::uint8_t gridType);
+
+// The grid list's lines and the plot frame; in polar mode the origin's white dot.
+void DrawGridLines(PlotSurface& surface, QPainter& painter, std::uint8_t gridType);
+// The labels that fit, thinned so that none overlaps the one drawn before it; stores
+// the anchors it drew at in the items.
+void DrawGridLabels(PlotSurface& surface, QPainter& painter);
+
+// Builds the grid list and draws lines and labels, unless pending error 1 forbids any
+// grid. Returns false when pending error 2 asks for the plot settings window instead.
+bool DrawGrid(PlotSurface& surface, std::uint8_t gridType, std::int32_t& pendingError,
+              Notifier& notifier);
+
+}  // namespace pc

@@ -1,0 +1,174 @@
+#pragma once
+// A plot surface's view: the world window shown, the variable range sampled and the pixel
+// rectangle of the plot area, and the mappings between world and device for every grid
+// type. Everything here is arithmetic on the view; nothing draws.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "catalogue/fkt_item.h"
+#include "engine/extended.h"
+
+namespace pc {
+
+class Notifier;
+
+// GridType: the first word names the horizontal axis, the second the vertical one.
+enum GridType : std::uint8_t {
+    gtLinLin = 0,
+    gtLinLog = 1,
+    gtLinDb = 2,
+    // 3 is not assigned: nothing is built or drawn for it
+    gtLogLin = 4,
+    gtLogLog = 5,
+    gtLogDb = 6,
+    gtDbLin = 7,
+    gtDbLog = 8,
+    gtDbDb = 9,
+    gtPolar = 10,
+};
+
+// Readers look at the low seven bits of the stored byte only.
+inline std::uint8_t MaskGridType(std::uint8_t value) {
+    return value & 127;
+}
+// A dB axis maps like a logarithmic one; only its grid and labels differ.
+bool HorizontalLogarithmic(std::uint8_t gridType);
+bool VerticalLogarithmic(std::uint8_t gridType);
+bool HorizontalDb(std::uint8_t gridType);
+bool VerticalDb(std::uint8_t gridType);
+// 0 to 10 except the unassigned 3.
+bool KnownGridType(std::uint8_t gridType);
+// The read-out suffix of each axis: "dB" on a dB axis, else empty.
+std::string HorizontalUnit(std::uint8_t gridType);
+std::string VerticalUnit(std::uint8_t gridType);
+
+// ScaleMode: where the world window comes from.
+inline constexpr std::uint8_t kScaleModeUser = 0;  // smUserDefined: the user's numbers
+// kScaleModeReference (smReference) and kScaleModeGlobal (smGlobal) live with the catalogue.
+
+// A window bound that nothing is known of yet: +kRangeUnset as a minimum, -kRangeUnset as
+// a maximum. Finite in extended precision, so comparisons with it behave.
+inline constexpr Extended kRangeUnset = 1e4000L;
+// Device coordinates are clamped to this magnitude, so a steep curve still reaches the edge.
+inline constexpr std::int32_t kDeviceLimit = 30000;
+
+struct PlotView {
+    bool ready = false;  // laid out and allowed to draw
+    std::int32_t marginLeft = 3;
+    std::int32_t marginTop = 3;
+    std::int32_t marginRight = 1;
+    std::int32_t marginBottom = 1;
+    std::int32_t plotRight = 0;  // marginLeft + plotWidth
+    std::int32_t plotBottom = 0;
+    std::int32_t plotWidth = 0;
+    std::int32_t plotHeight = 0;
+    std::int32_t labelRowHeight = 0;    // below the plot area, for horizontal-axis labels
+    std::int32_t labelColumnWidth = 0;  // right of it, for vertical-axis labels
+    Extended phimin = 1;                // the sampled range of the variable
+    Extended phimax = 10;
+    Extended logFloorY = 1e-5L;  // the smallest positive y of the last extent scan
+    Extended logFloorX = 1e-5L;
+    Extended xmin = -1.5L;  // the world window shown
+    Extended xmax = 1.5L;
+    Extended ymin = -1.5L;
+    Extended ymax = 1.5L;
+    // The window before the last automatic fit.
+    Extended savedXmin = -1.5L;
+    Extended savedXmax = 1.5L;
+    Extended savedYmin = -1.5L;
+    Extended savedYmax = 1.5L;
+};
+
+struct DevicePoint {
+    std::int32_t px = 0;
+    std::int32_t py = 0;
+    bool valid = false;
+};
+
+struct WorldPoint {
+    Extended x = 0;
+    Extended y = 0;
+    bool valid = false;
+};
+
+// One world point to its pixel. py is clamped to ±kDeviceLimit, px too on linear axes.
+// Invalid where a logarithm or a division has no finite result, and in the double
+// logarithmic types when ymax / y is below 1e-18.
+DevicePoint WorldToDevice(const PlotView& view, std::uint8_t gridType, Extended x, Extended y);
+
+// The inverse, without clamping: for the cursor read-out and the preview's rectangle.
+// Invalid for an unknown grid type and where the result is not a finite number.
+WorldPoint DeviceToWorld(const PlotView& view, std::uint8_t gridType, std::int32_t px,
+                         std::int32_t py);
+
+// Fills px, py of every point. Repairs the window first as the grid type needs: a range
+// of zero height or width is widened by a tenth of its minimum (0..10 when that leaves it
+// empty), non-positive logarithmic bounds are replaced by the extent scan's floors. A
+// point that has no pixel loses its valid flag; the others keep theirs.
+void MapPointList(PlotView& view, std::uint8_t gridType, TPointArray& points);
+
+// Before a logarithmic shift: a non-positive minimum of a logarithmic axis becomes the
+// vertical floor, or 1e-20 horizontally.
+void FixLogMinima(PlotView& view, std::uint8_t gridType);
+
+// Polar: grows the shorter side of the window at its maximum end until the window is
+// square, and makes the plot area square with the smaller of its two sides.
+void SquareWorldWindow(PlotView& view);
+
+// Widens the window by every valid point of `points`; the floors take the smallest
+// positive coordinates. A floor that stays unknown takes the window's minimum before the
+// fit, or 1e-5 when that is below 1e-18.
+void ScanExtents(PlotView& view, const TPointArrayList& points);
+
+// Which of an item's two sets of point arrays a surface samples and draws.
+enum class SurfaceKind : std::uint8_t { Main, Preview };
+const TPointArrayList& PointArraysOf(const TFktItem& item, SurfaceKind kind);
+TPointArrayList& PointArraysOf(TFktItem& item, SurfaceKind kind);
+
+using DisplayList = std::vector<std::unique_ptr<TFktItem>>;
+
+// Resets the window to unknown and scans every shown, valid item (and, with
+// `referenceOnly`, only those marked as the reference).
+void ScanAllExtents(PlotView& view, const DisplayList& items, SurfaceKind kind,
+                    bool referenceOnly = false);
+
+// Sets the world window as `scaleMode` says: the user's window (the preview fits all
+// curves even then), the reference curve's extents or all curves' extents. When no valid
+// point was found the window stays as it was. An unknown mode shows "invalid scalemode"
+// and changes nothing.
+void ComputeViewRange(PlotView& view, std::uint8_t scaleMode, const DisplayList& items,
+                      SurfaceKind kind, Notifier& notifier);
+
+// The six range fields of the plot settings window, as typed.
+struct RangeFields {
+    std::string startValue = "1";  // the variable range, "Startvalue" / "Stopvalue"
+    std::string stopValue = "10";
+    std::string xmin = "-1.5";
+    std::string xmax = "1.5";
+    std::string ymin = "-1.5";
+    std::string ymax = "1.5";
+};
+
+// Reads the fields ("," taken as the decimal point) into the view: reversed ranges are
+// swapped and an empty variable range is widened by 1e-18 on each side. False, with the
+// view untouched, when a field is not a finite number.
+bool ValidateUserRanges(PlotView& view, const RangeFields& fields);
+
+// The fields as the view shows them, in the general number form.
+RangeFields FieldsOf(const PlotView& view);
+
+// --- Zoom and pan --------------------------------------------------------------------
+
+// Zoom moves both ends inwards by (max - min) * f (outwards for a negative f); pan moves
+// the range by it. A range narrower than 1e-8 moves by 1e-8; an inverted result is
+// swapped back.
+void ShiftLinear(Extended& min, Extended& max, Extended f, bool zoomMode);
+
+// The same on a logarithmic axis, by a 1/f of the decades shown (1/(1.2 f) when
+// panning). A non-positive min becomes 1e-20, a non-positive max 10. f = 0 changes nothing.
+void ShiftLog(Extended& min, Extended& max, Extended f, bool zoomMode);
+
+}  // namespace pc
