@@ -33,18 +33,19 @@ sanitize: deps
 	@cmake --build $(SANITIZE_BUILD) -j$(JOBS)
 	@cd $(SANITIZE_BUILD) && ctest --output-on-failure -j$(JOBS)
 
-# For now the program's start is a value table of the bundled example function.
+# The program's windows are not built yet: until they are, the bundled example is
+# rendered headlessly, as the program would draw it at start.
+EXAMPLE := resources/Examples/sinx.fx
 run: build
-	@echo "F1(X)=SIN(X)*X+1"
-	@xs=(-3 -2.5 -2 -1.5 -1 -0.5 0 0.5 1 1.5 2 2.5 3); \
-	printf 'X\tSTATUS\tF1(X)\tMESSAGE\n'; \
-	paste <(printf '%s\n' "$${xs[@]}") <($(CLI) eval -- "F1(X)=SIN(X)*X+1" "$${xs[@]}")
+	@$(CLI) render $(EXAMPLE) -o $(BUILD)/example.png --size 800x600
+	@echo "Rendered $(EXAMPLE) to $(BUILD)/example.png"
 
 bench: deps
 	@cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DPLOTCRAFTSMAN_TESTS=OFF \
 	    -DPLOTCRAFTSMAN_BENCH=ON > /dev/null
-	@cmake --build $(BENCH_BUILD) -j$(JOBS) --target engine_bench
+	@cmake --build $(BENCH_BUILD) -j$(JOBS) --target engine_bench plot_bench
 	@$(BENCH_BUILD)/bench/engine_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	@$(BENCH_BUILD)/bench/plot_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 # libFuzzer with ASan and UBSan; FUZZ_SECONDS=900 for a long run, FUZZ_TARGET=catalogue for
 # the catalogue's command sequences.

@@ -434,7 +434,9 @@ void Catalogue::RevalidateItems() {
     for (std::size_t i = 0; i < displayList.size(); ++i) {
         TFktItem& item = *displayList[i];
         if (item.Funktion1 && item.Funktion1->valid) {
-            const std::int32_t count = std::max(ParameterCount(*item.Funktion1), 1);
+            // Both functions' parameters make the family: a parametric curve whose y(t)
+            // has three values of B draws three curves even when x(t) has none.
+            const std::int32_t count = ArrayCount(item);
             item.Animated = count >= 2;
             FitArrays(item, count);
         }

@@ -74,7 +74,7 @@ PlotArguments ParseArguments(const std::vector<std::string>& arguments,
 }
 
 // Loads the function file into `program` as the program does at start and redraws the
-// plots in the given panel. False, with the reason on `err`, when there is nothing to
+// main plot in the given panel. False, with the reason on `err`, when there is nothing to
 // draw from.
 bool Prepare(HeadlessProgram& program, const PlotArguments& arguments, std::ostream& err) {
     std::error_code ignored;
@@ -88,7 +88,9 @@ bool Prepare(HeadlessProgram& program, const PlotArguments& arguments, std::ostr
     }
     program.LoadFunctionFile(arguments.file);
     program.LayOut(arguments.width, arguments.height);
-    program.session.RedrawAll();
+    // Only the main plot is written; the preview's redraw would sample everything again
+    // for a picture nobody sees, and it never changes the main one.
+    program.session.RedrawSurface(program.session.main);
     return true;
 }
 

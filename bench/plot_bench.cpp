@@ -1,0 +1,121 @@
+// Speed of the plot engine: sampling one curve against the engine's own evaluation of the
+// same term, and the full redraw of the main plot (sampling, fit, mapping, drawing, grid)
+// for the interactive case and for ten dense curves.
+
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <memory>
+#include <string>
+
+#include "catalogue/catalogue.h"
+#include "catalogue/fkt_item.h"
+#include "catalogue/function_manager.h"
+#include "catalogue/notifier.h"
+#include "engine/function_parser.h"
+#include "engine/parser_declarations.h"
+#include "plot/plot_session.h"
+#include "plot/sampling.h"
+#include "plot/session_observer.h"
+
+namespace {
+
+using pc::Extended;
+
+class SilentNotifier : public pc::Notifier {
+  public:
+    void plainMessage(const std::string&) override {}
+    int showMessage(std::uint8_t, int, pc::ButtonSet) override { return pc::mrOk; }
+};
+
+// A catalogue with `count` items SIN(X)*X+K, K = 1..count, at `points` points each, and
+// the two plot surfaces around it, the main one laid out for `width` x `height`.
+struct Picture {
+    Picture(int count, int points, int width, int height)
+        : catalogue(notifier), manager(catalogue), session(catalogue, notifier), observer(session) {
+        catalogue.setObserver(&observer);
+        for (int k = 1; k <= count; ++k) {
+            // Appended piece by piece: GCC 12 warns wrongly about a chain of + here.
+            std::string line = "F";
+            line += std::to_string(k);
+            line += "(X)=SIN(X)*X+";
+            line += std::to_string(k);
+            manager.setInputLine(line);
+            manager.Enter();
+            manager.SelectDefinition(k - 1);
+            manager.Drop(k - 1, 5);
+        }
+        for (const auto& item : catalogue.displayList) item->SetStuetzstellen(points);
+        catalogue.currentItem = catalogue.displayList.front().get();
+        session.main.view.phimin = -10;
+        session.main.view.phimax = 10;
+        session.main.view.ready = true;
+        session.Layout(session.main, pc::PanelGeometry{width, height, 0, 0});
+    }
+
+    SilentNotifier notifier;
+    pc::Catalogue catalogue;
+    pc::FunctionManager manager;
+    pc::PlotSession session;
+    pc::SessionObserver observer;
+};
+
+constexpr int kSamplePoints = 100000;
+
+// The term alone: set X, evaluate, as many times as the sampling below.
+void EngineSinx(benchmark::State& state) {
+    pc::TParserDeclarations declarations;
+    pc::TFunctionParser parser;
+    parser.SetDeclarations(&declarations);
+    parser.SetTerm("F1(X)=SIN(X)*X+1");
+    const Extended step = 20.0L / (kSamplePoints - 1);
+    for (auto _ : state) {
+        Extended sum = 0;
+        for (int k = 0; k < kSamplePoints; ++k) {
+            parser.SetVariable("X", k * step - 10);
+            sum += parser.Value();
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * kSamplePoints);
+}
+
+void SampleSinx(benchmark::State& state) {
+    Picture picture(1, kSamplePoints, 1200, 800);
+    pc::TFktItem& item = *picture.catalogue.displayList.front();
+    pc::TPointArray& points = item.FeldListenListeM.front();
+    for (auto _ : state) {
+        pc::SamplePointList(picture.catalogue, picture.session.main.view, pc::gtLinLin, item,
+                            points, picture.notifier);
+        benchmark::DoNotOptimize(points);
+    }
+    state.SetItemsProcessed(state.iterations() * kSamplePoints);
+}
+
+void Redraw(benchmark::State& state, int count, int points) {
+    Picture picture(count, points, 1200, 800);
+    for (auto _ : state) {
+        picture.session.RedrawSurface(picture.session.main);
+        benchmark::DoNotOptimize(picture.session.main.Image().constBits());
+    }
+    state.SetItemsProcessed(state.iterations() * count * points);
+}
+
+}  // namespace
+
+BENCHMARK(EngineSinx)->Name("Engine/sinx/100000")->Unit(benchmark::kMillisecond);
+BENCHMARK(SampleSinx)->Name("Sample/sinx/100000")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Redraw, 1x2000, 1, 2000)->Name("Redraw/1x2000")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Redraw, 10x100000, 10, 100000)
+    ->Name("Redraw/10x100000")
+    ->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

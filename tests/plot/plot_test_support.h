@@ -1,0 +1,60 @@
+#pragma once
+// A catalogue wired to the two plot surfaces as the program wires them, with a recording
+// notifier, for tests that enter functions and draw them.
+
+#include <string>
+
+#include "catalogue/catalogue.h"
+#include "catalogue/catalogue_test_support.h"
+#include "catalogue/function_manager.h"
+#include "plot/plot_session.h"
+#include "plot/session_observer.h"
+
+namespace pc::test {
+
+struct PlotFixture {
+    RecordingNotifier notifier;
+    Catalogue catalogue{notifier};
+    FunctionManager manager{catalogue};
+    PlotSession session{catalogue, notifier};
+    SessionObserver observer{session};
+
+    // The main plot laid out in a panel of `width` x `height`, the preview in 300 x 230.
+    explicit PlotFixture(int width = 800, int height = 600) {
+        catalogue.setObserver(&observer);
+        session.main.view.ready = true;
+        session.preview.view.ready = true;
+        session.Layout(session.main, PanelGeometry{width, height, 0, 0});
+        session.Layout(session.preview, PanelGeometry{300, 230, 0, 0});
+    }
+    PlotFixture(const PlotFixture&) = delete;
+    PlotFixture& operator=(const PlotFixture&) = delete;
+
+    // Enters `definition` and drops its function as a new item (column 5) or as the y(t)
+    // of the item on `row` (column 6); the new item becomes the current one.
+    TFktItem& Show(const std::string& definition, int column = 5, int row = -1) {
+        manager.setInputLine(definition);
+        manager.Enter();
+        const std::string line = definition;
+        for (std::size_t i = 0; i < catalogue.selectionList.size(); ++i) {
+            if (catalogue.selectionList[i] == line)
+                manager.SelectDefinition(static_cast<int>(i));
+        }
+        const int target = row >= 0 ? row : static_cast<int>(catalogue.displayList.size());
+        EXPECT_TRUE(manager.Drop(target, column)) << definition;
+        TFktItem& item = *catalogue.displayList.at(static_cast<std::size_t>(target));
+        catalogue.currentItem = &item;
+        return item;
+    }
+
+    // The user's view with these ranges, as typed into the plot settings window.
+    void UserView(const std::string& xmin, const std::string& xmax, const std::string& ymin,
+                  const std::string& ymax, const std::string& phimin, const std::string& phimax) {
+        session.fields = {phimin, phimax, xmin, xmax, ymin, ymax};
+        session.SetScaleMode(kScaleModeUser);
+        session.fields = {phimin, phimax, xmin, xmax, ymin, ymax};
+        ASSERT_TRUE(ValidateUserRanges(session.main.view, session.fields));
+    }
+};
+
+}  // namespace pc::test
