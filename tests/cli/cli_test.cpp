@@ -4,6 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QString>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -150,4 +156,105 @@ TEST(CliScript, RefusesAMissingFileAndExtraArguments) {
     EXPECT_EQ(missing.code, 1);
     EXPECT_NE(missing.err.find("cannot open"), std::string::npos);
     EXPECT_EQ(RunScript("", {"script", "a", "b"}).code, 2);
+}
+
+namespace {
+
+// A scratch folder of its own for each test.
+std::string ScratchDirectory(const std::string& name) {
+    const std::filesystem::path path =
+        std::filesystem::path(testing::TempDir()) / ("plotcraftsman-cli-" + name);
+    std::filesystem::remove_all(path);
+    std::filesystem::create_directories(path);
+    return path.string() + "/";
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+const std::string kExample = PLOTCRAFTSMAN_EXAMPLES "/sinx.fx";
+
+}  // namespace
+
+TEST(CliPlotVerbs, RefuseBadCommandLinesWithExitCodeTwo) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"render"},
+        {"render", kExample},                         // no -o
+        {"render", kExample, "-o"},                   // -o without a value
+        {"render", kExample, "-o", "a.png", "b.fx"},  // two files
+        {"render", kExample, "-o", "a.png", "--size", "800"},
+        {"render", kExample, "-o", "a.png", "--size", "49x600"},  // below 50 pixels
+        {"render", kExample, "-o", "a.png", "--size", "800x99999"},
+        {"render", kExample, "-o", "a.png", "--item", "0"},  // only table takes an item
+        {"table", kExample, "-o", "a.tfx", "--item", "-1"},
+        {"table", kExample, "-o", "a.tfx", "--size", "800x600"},
+        {"hpgl", kExample, "-o", "a.plt", "--config", "a.pcf"},
+    };
+    for (const auto& arguments : bad) {
+        const Outcome result = RunCli(arguments);
+        EXPECT_EQ(result.code, 2) << testing::PrintToString(arguments);
+        EXPECT_NE(result.err.find("usage: plotcraftsman-cli"), std::string::npos)
+            << testing::PrintToString(arguments);
+    }
+}
+
+TEST(CliPlotVerbs, AMissingInputOrAnUnwritableOutputFailsWithExitCodeOne) {
+    const std::string dir = ScratchDirectory("failures");
+    const Outcome missing = RunCli({"render", dir + "missing.fx", "-o", dir + "a.png"});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
+    const Outcome format = RunCli({"render", kExample, "-o", dir + "a.gif"});
+    EXPECT_EQ(format.code, 1);
+    EXPECT_NE(format.err.find(".png or .bmp"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir + "a.gif"));
+    const Outcome folder = RunCli({"hpgl", kExample, "-o", dir + "no/such/folder/a.plt"});
+    EXPECT_EQ(folder.code, 1);
+    const Outcome item = RunCli({"table", kExample, "-o", dir + "a.tfx", "--item", "3"});
+    EXPECT_EQ(item.code, 1);
+    EXPECT_NE(item.err.find("no item 3"), std::string::npos);
+}
+
+TEST(CliPlotVerbs, RenderWritesThePictureInTheFormatOfItsExtension) {
+    const std::string dir = ScratchDirectory("render");
+    const Outcome png = RunCli({"render", kExample, "-o", dir + "a.png", "--size", "640x480"});
+    ASSERT_EQ(png.code, 0) << png.err;
+    EXPECT_EQ(png.err, "");
+    QImage image(QString::fromStdString(dir + "a.png"));
+    // The image is the panel less the two pixels of the panel's frame.
+    EXPECT_EQ(image.width(), 638);
+    EXPECT_EQ(image.height(), 478);
+    const Outcome bmp = RunCli({"render", kExample, "-o", dir + "a.BMP"});
+    ASSERT_EQ(bmp.code, 0) << bmp.err;
+    EXPECT_EQ(ReadBytes(dir + "a.BMP").substr(0, 2), "BM");
+    EXPECT_EQ(QImage(QString::fromStdString(dir + "a.BMP")).width(), 798);  // 800 x 600
+}
+
+TEST(CliPlotVerbs, TableWritesTheSampledValuesOfTheItem) {
+    const std::string dir = ScratchDirectory("table");
+    const Outcome result = RunCli({"table", kExample, "-o", dir + "a.tfx"});
+    ASSERT_EQ(result.code, 0) << result.err;
+    const std::string text = ReadBytes(dir + "a.tfx");
+    // Eight header lines and the example's 200 points from -10 to 10, each "X Y ".
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 208);
+    EXPECT_NE(text.find("\r\n-10 "), std::string::npos);
+    EXPECT_NE(text.find("\r\n10 "), std::string::npos);
+    EXPECT_EQ(text.find("NAN"), std::string::npos);
+}
+
+TEST(CliPlotVerbs, HpglWritesTheWholeProgramWithoutATrailingLineEnd) {
+    const std::string dir = ScratchDirectory("hpgl");
+    const Outcome result = RunCli({"hpgl", kExample, "-o", dir + "a.plt", "--size", "500x400"});
+    ASSERT_EQ(result.code, 0) << result.err;
+    const std::string text = ReadBytes(dir + "a.plt");
+    EXPECT_EQ(
+        text.rfind("IN;\r\nSP1;\r\nFS3,1;\r\nVS30,1;\r\nAS3,1;\r\nIP430,7200,9000,800;\r\nSC0,", 0),
+        0u);
+    EXPECT_TRUE(text.ends_with("PU;\r\nSP0;"));
+    // One polyline for the example's one curve, with its 200 points and the first twice.
+    const auto polyline = text.find("PU;PA");
+    ASSERT_NE(polyline, std::string::npos);
+    const std::string line = text.substr(polyline, text.find("\r\n", polyline) - polyline);
+    EXPECT_EQ(std::count(line.begin(), line.end(), ','), 1 + 2 * 200);
 }
