@@ -1,6 +1,7 @@
 #include "headless.h"
 
 #include <QGuiApplication>
+#include <algorithm>
 #include <ostream>
 
 #include "catalogue/directories.h"
@@ -108,8 +109,10 @@ void HeadlessProgram::LayOut(int width, int height) {
     session.preview.view.ready = true;
     session.Layout(session.main, PanelGeometry{width, height, 0, 0});
     const WindowBounds& preview = configuration.preview.bounds;
-    session.Layout(session.preview, PanelGeometry{std::max(preview.width, kMinPanelSide),
-                                                  std::max(preview.height, kMinPanelSide), 0, 0});
+    // A configuration may hold any size; the preview's image must stay allocatable.
+    session.Layout(session.preview,
+                   PanelGeometry{std::clamp(preview.width, kMinPanelSide, kMaxPanelSide),
+                                 std::clamp(preview.height, kMinPanelSide, kMaxPanelSide), 0, 0});
 }
 
 }  // namespace pc::cli

@@ -60,8 +60,9 @@ class HeadlessProgram {
     SessionObserver m_observer;
 };
 
-// A plot panel the CLI accepts: 50 to 16384 pixels each way.
+// A plot panel the CLI accepts: 50 to 8192 pixels each way (an 8K screen; the image of
+// the largest panel takes 256 MB).
 inline constexpr int kMinPanelSide = 50;
-inline constexpr int kMaxPanelSide = 16384;
+inline constexpr int kMaxPanelSide = 8192;
 
 }  // namespace pc::cli

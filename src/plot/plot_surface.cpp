@@ -18,6 +18,10 @@ namespace pc {
 
 namespace {
 
+constexpr std::int32_t kMaxPenWidth = 64;
+// Margins come from the configuration file too; these keep the image allocatable.
+constexpr std::int32_t kMaxMargin = 1000;
+
 Qt::PenStyle PenStyleOf(std::uint8_t style) {
     switch (style) {
         case psDash:
@@ -37,7 +41,8 @@ Qt::PenStyle PenStyleOf(std::uint8_t style) {
 
 QPen MakePen(const QColor& colour, std::int32_t width, Qt::PenStyle style) {
     QPen pen(colour);
-    pen.setWidth(std::max(width, 0));
+    // A configuration file may hold any width; beyond this a line is a wall.
+    pen.setWidth(std::clamp(width, 0, kMaxPenWidth));
     pen.setStyle(style);
     // Wide pens end round, as a brush of that width would.
     pen.setCapStyle(width > 1 ? Qt::RoundCap : Qt::FlatCap);
@@ -223,10 +228,10 @@ const TextMeasure& PlotSurface::Measure() const {
 void PlotSurface::LayoutPlotArea(const PanelGeometry& newPanel, std::uint8_t gridType) {
     panel = newPanel;
     PlotView& v = view;
-    v.marginLeft = look.marginLeft;
-    v.marginTop = look.marginTop;
-    v.marginRight = look.marginRight;
-    v.marginBottom = look.marginBottom;
+    v.marginLeft = std::clamp(look.marginLeft, 0, kMaxMargin);
+    v.marginTop = std::clamp(look.marginTop, 0, kMaxMargin);
+    v.marginRight = std::clamp(look.marginRight, 0, kMaxMargin);
+    v.marginBottom = std::clamp(look.marginBottom, 0, kMaxMargin);
     const TextMeasure& measure = Measure();
     std::int32_t widest = 0;
     for (const TLineitem& item : grid) {
