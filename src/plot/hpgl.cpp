@@ -76,7 +76,7 @@ std::string BuildHpgl(PlotSession& session, const PlotterSettings& settings) {
             out += LineType(item.kind);
             out += "PA" + Pair(item.x2, item.y2) + ";PU;";
         }
-        if (!item.labelText.empty() && surface.look.gridVisible) {
+        if (!item.labelText.empty() && surface.look.gridVisible && surface.look.axisTextVisible) {
             out += "PA" + Pair(item.labelX, item.labelY) + ";LB" + item.labelText;
             out += kEndOfLabel;
         }

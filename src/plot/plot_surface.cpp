@@ -330,7 +330,8 @@ void DrawGridLines(PlotSurface& surface, QPainter& painter, std::uint8_t gridTyp
 }
 
 void DrawGridLabels(PlotSurface& surface, QPainter& painter) {
-    if (!surface.look.gridVisible)
+    // The preferences' "Grid text" box hides the labels alone.
+    if (!surface.look.gridVisible || !surface.look.axisTextVisible)
         return;
     const PlotView& v = surface.view;
     const TextMeasure& measure = surface.Measure();

@@ -103,7 +103,7 @@ void DrawCurves(PlotSurface& surface, const DisplayList& items, std::uint8_t gri
 // The grid list's lines and the plot frame; in polar mode the origin's white dot.
 void DrawGridLines(PlotSurface& surface, QPainter& painter, std::uint8_t gridType);
 // The labels that fit, thinned so that none overlaps the one drawn before it; stores
-// the anchors it drew at in the items.
+// the anchors it drew at in the items. None while the grid or its text is hidden.
 void DrawGridLabels(PlotSurface& surface, QPainter& painter);
 
 // Builds the grid list and draws lines and labels, unless pending error 1 forbids any
