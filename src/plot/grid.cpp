@@ -129,8 +129,8 @@ void Builder::VerticalLinear() {
     if (Unset(v.ymin, v.ymax))
         return;
     if (std::fabs(v.ymax - v.ymin) < 1e-10L) {
-        v.ymin = v.ymin - v.ymin / 10;
-        v.ymax = v.ymax + v.ymin / 10;
+        v.ymin = v.ymin - std::fabs(v.ymin) / 10;
+        v.ymax = v.ymax + std::fabs(v.ymin) / 10;
     }
     TickRange ticks = NiceStep(v.ymin, v.ymax);
     ticks.last += ticks.step;
@@ -439,11 +439,11 @@ void Builder::Polar() {
     else if (span >= 5 * kDegree)
         angleStep = 0.5L * kDegree;
     if (look.gridVisible && look.widthMainGrid != 0 && angleStep > 0) {
-        int count = 0;
-        for (Extended angle = angleFrom; angle < angleTo && count < kMaxLinesPerLoop;
-             angle += angleStep, ++count) {
-            grid.push_back(ray(angle, look.colourMainGrid, look.widthMainGrid));
-        }
+        // Counted, not accumulated: 24 steps of 15 degrees add up to a hair below 360
+        // and would draw the first ray twice.
+        const Extended steps = span / angleStep * (1 - 1e-12L);
+        for (int i = 0; i < steps && i < kMaxLinesPerLoop; ++i)
+            grid.push_back(ray(angleFrom + i * angleStep, look.colourMainGrid, look.widthMainGrid));
     }
     for (int quarter = 0; quarter < 4; ++quarter)
         grid.push_back(ray(quarter * kPi / 2, look.colourZeroAxes, look.widthXAxis));

@@ -16,8 +16,10 @@ bool BothLogarithmic(std::uint8_t gridType) {
     return HorizontalLogarithmic(gridType) && VerticalLogarithmic(gridType);
 }
 
+// Infinities and NaN stay as they are, so that ToDevice still refuses them: the
+// logarithm of zero is a gap, not the edge of the plot.
 Extended ClampDevice(Extended value) {
-    return std::clamp<Extended>(value, -kDeviceLimit, kDeviceLimit);
+    return std::isfinite(value) ? std::clamp<Extended>(value, -kDeviceLimit, kDeviceLimit) : value;
 }
 
 // Truncates toward zero; false when the value has no int32 (a NaN, an infinity, an
@@ -34,10 +36,12 @@ bool Faulted(Extended factor) {
     return !std::isfinite(factor);
 }
 
+// By a tenth of the minimum's size on each side: the sign of a negative minimum would
+// turn the window upside down.
 void WidenIfEmpty(Extended& min, Extended& max) {
     if (std::fabs(max - min) < 1e-18L) {
-        min = min - min / 10;
-        max = max + min / 10;
+        min = min - std::fabs(min) / 10;
+        max = max + std::fabs(min) / 10;
     }
 }
 
@@ -293,6 +297,8 @@ void ScanAllExtents(PlotView& view, const DisplayList& items, SurfaceKind kind,
 
 void ComputeViewRange(PlotView& view, std::uint8_t scaleMode, const DisplayList& items,
                       SurfaceKind kind, Notifier& notifier) {
+    const Extended floorX = view.logFloorX;
+    const Extended floorY = view.logFloorY;
     view.savedXmin = view.xmin;
     view.savedXmax = view.xmax;
     view.savedYmin = view.ymin;
@@ -318,6 +324,9 @@ void ComputeViewRange(PlotView& view, std::uint8_t scaleMode, const DisplayList&
         view.xmax = view.savedXmax;
         view.ymin = view.savedYmin;
         view.ymax = view.savedYmax;
+        // Nothing was scanned, so the floors were never found either.
+        view.logFloorX = floorX;
+        view.logFloorY = floorY;
     }
 }
 
