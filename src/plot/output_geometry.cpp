@@ -1,6 +1,7 @@
 #include "output_geometry.h"
 
 #include <cstdlib>
+#include <limits>
 
 namespace pc {
 
@@ -18,7 +19,12 @@ std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c) {
     const std::int64_t half = std::llabs(c) / 2;
     const bool negative = (product < 0) != (c < 0);
     const std::int64_t magnitude = (std::llabs(product) + half) / std::llabs(c);
-    return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+    const std::int64_t result = negative ? -magnitude : magnitude;
+    // A quotient without an int32 is reported like a zero divisor, never wrapped.
+    if (result < std::numeric_limits<std::int32_t>::min() ||
+        result > std::numeric_limits<std::int32_t>::max())
+        return -1;
+    return static_cast<std::int32_t>(result);
 }
 
 PageLayout PrintPageLayout(PixelSize bitmap, PixelSize page, std::int32_t titleHeight) {

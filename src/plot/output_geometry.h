@@ -28,7 +28,8 @@ struct PageLayout {
     bool operator==(const PageLayout&) const = default;
 };
 
-// a * b / c rounded to the nearest integer, halves away from zero; -1 for c = 0.
+// a * b / c rounded to the nearest integer, halves away from zero; -1 for c = 0 and for a
+// result beyond int32.
 std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c);
 
 // The picture under a title line of `titleHeight`: as high as the page allows unless
