@@ -148,6 +148,29 @@ void ScanRecords(PlotView& v, const std::vector<Record>& points) {
     }
 }
 
+void ScanLists(PlotView& view, const TPointArrayList& lists) {
+    for (const TPointArray& points : lists) {
+        std::visit(
+            [&](const auto& records) {
+                if constexpr (!std::is_same_v<std::decay_t<decltype(records)>, std::monostate>)
+                    ScanRecords(view, records);
+            },
+            points);
+    }
+}
+
+// A floor left unknown would become a window bound of 1e4000 on a logarithmic axis;
+// both fall back the same way. Only once the whole scan is done: a curve without
+// positive values must not fix the floor before a later one has been looked at.
+void FallBackForUnknownFloors(PlotView& view) {
+    for (Extended* floor : {&view.logFloorY, &view.logFloorX}) {
+        if (*floor == kRangeUnset) {
+            const Extended saved = floor == &view.logFloorY ? view.savedYmin : view.savedXmin;
+            *floor = saved < 1e-18L ? 1e-5L : saved;
+        }
+    }
+}
+
 void ResetToUnset(PlotView& v) {
     v.xmin = v.ymin = v.logFloorX = v.logFloorY = kRangeUnset;
     v.xmax = v.ymax = -kRangeUnset;
@@ -260,22 +283,8 @@ void SquareWorldWindow(PlotView& view) {
 }
 
 void ScanExtents(PlotView& view, const TPointArrayList& lists) {
-    for (const TPointArray& points : lists) {
-        std::visit(
-            [&](const auto& records) {
-                if constexpr (!std::is_same_v<std::decay_t<decltype(records)>, std::monostate>)
-                    ScanRecords(view, records);
-            },
-            points);
-        // A floor left unknown would become a window bound of 1e4000 on a logarithmic
-        // axis; both fall back the same way.
-        for (Extended* floor : {&view.logFloorY, &view.logFloorX}) {
-            if (*floor == kRangeUnset) {
-                const Extended saved = floor == &view.logFloorY ? view.savedYmin : view.savedXmin;
-                *floor = saved < 1e-18L ? 1e-5L : saved;
-            }
-        }
-    }
+    ScanLists(view, lists);
+    FallBackForUnknownFloors(view);
 }
 
 const TPointArrayList& PointArraysOf(const TFktItem& item, SurfaceKind kind) {
@@ -289,10 +298,15 @@ TPointArrayList& PointArraysOf(TFktItem& item, SurfaceKind kind) {
 void ScanAllExtents(PlotView& view, const DisplayList& items, SurfaceKind kind,
                     bool referenceOnly) {
     ResetToUnset(view);
+    bool scanned = false;
     for (const auto& item : items) {
-        if (Shown(*item) && (!referenceOnly || item->Referenz))
-            ScanExtents(view, PointArraysOf(*item, kind));
+        if (Shown(*item) && (!referenceOnly || item->Referenz)) {
+            ScanLists(view, PointArraysOf(*item, kind));
+            scanned = true;
+        }
     }
+    if (scanned)
+        FallBackForUnknownFloors(view);
 }
 
 void ComputeViewRange(PlotView& view, std::uint8_t scaleMode, const DisplayList& items,

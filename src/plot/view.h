@@ -120,7 +120,7 @@ void SquareWorldWindow(PlotView& view);
 
 // Widens the window by every valid point of `points`; the floors take the smallest
 // positive coordinates. A floor that stays unknown takes the window's minimum before the
-// fit, or 1e-5 when that is below 1e-18.
+// fit, or 1e-5 when that is below 1e-18 (after all items, in ScanAllExtents).
 void ScanExtents(PlotView& view, const TPointArrayList& points);
 
 // Which of an item's two sets of point arrays a surface samples and draws.

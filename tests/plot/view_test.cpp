@@ -313,6 +313,14 @@ TEST(ComputeViewRange, FitsTheWindowAsTheScaleModeSaysOrKeepsItWhenNothingIsFoun
         ExpectWindow(kept, {2, 3, -4, 40});
         EXPECT_TRUE(kept.logFloorX == 0.25L && kept.logFloorY == 0.25L);
     }
+
+    // A curve without positive values does not fix the floors before the next one is seen.
+    DisplayList negativeFirst;
+    negativeFirst.push_back(Item(true, true, false, Records({{-2, -3}, {-1, -1}})));
+    negativeFirst.push_back(Item(true, true, false, Records({{0.5L, 0.25L}, {4, 8}})));
+    PlotView fitted;
+    ComputeViewRange(fitted, kScaleModeGlobal, negativeFirst, SurfaceKind::Main, messages);
+    EXPECT_TRUE(fitted.logFloorX == 0.5L && fitted.logFloorY == 0.25L);
 }
 
 TEST(ValidateUserRanges, SwapsWidensAndRefusesWithoutTouchingTheView) {
