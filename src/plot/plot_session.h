@@ -80,6 +80,8 @@ class PlotSession {
     // The preview's label while a slider is at `position`: "100%" style in zoom mode,
     // the pan offset in pan mode.
     std::string SliderLabel(std::int32_t position) const;
+    // The label once a slider is released and back at rest: "100 %" or "0".
+    std::string SliderRestLabel() const { return zoomMode ? "100 %" : "0"; }
 
     // --- Preview ---------------------------------------------------------------------
     void DerivePreviewWindow();
