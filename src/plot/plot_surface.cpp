@@ -50,13 +50,13 @@ QPen MakePen(const QColor& colour, std::int32_t width, Qt::PenStyle style) {
     return pen;
 }
 
-QFont AxisQFont(const AxisFont& spec) {
-    QFont font(QString::fromStdString(spec.name));
-    font.setPointSize(std::clamp(spec.size, 1, 500));
-    font.setBold(spec.style & kFontBold);
-    font.setItalic(spec.style & kFontItalic);
-    font.setUnderline(spec.style & kFontUnderline);
-    font.setStrikeOut(spec.style & kFontStrikeOut);
+QFont AxisQFont(const AxisFont& wanted) {
+    QFont font(QString::fromStdString(wanted.name));
+    font.setPointSize(std::clamp(wanted.size, 1, 500));
+    font.setBold(wanted.style & kFontBold);
+    font.setItalic(wanted.style & kFontItalic);
+    font.setUnderline(wanted.style & kFontUnderline);
+    font.setStrikeOut(wanted.style & kFontStrikeOut);
     return font;
 }
 
@@ -193,12 +193,12 @@ void DrawRecords(PlotSurface& surface, QPainter& painter, std::uint8_t gridType,
 
 class PlotSurface::FontMeasure : public TextMeasure {
   public:
-    explicit FontMeasure(const AxisFont& spec)
-        : m_spec(spec),
+    explicit FontMeasure(const AxisFont& wanted)
+        : m_font(wanted),
           m_device(1, 1, QImage::Format_RGB32),
-          m_metrics(AxisQFont(spec), &m_device) {}
+          m_metrics(AxisQFont(wanted), &m_device) {}
 
-    const AxisFont& Spec() const { return m_spec; }
+    const AxisFont& Font() const { return m_font; }
 
     std::int32_t Width(std::string_view text) const override {
         return m_metrics.horizontalAdvance(
@@ -207,7 +207,7 @@ class PlotSurface::FontMeasure : public TextMeasure {
     std::int32_t Height(std::string_view) const override { return m_metrics.height(); }
 
   private:
-    AxisFont m_spec;
+    AxisFont m_font;
     QImage m_device;  // the metrics of an image, as the labels are drawn on one
     QFontMetrics m_metrics;
 };
@@ -220,7 +220,7 @@ PlotSurface::PlotSurface(SurfaceKind kind)
 PlotSurface::~PlotSurface() = default;
 
 const TextMeasure& PlotSurface::Measure() const {
-    if (!m_measure || !(m_measure->Spec() == look.font))
+    if (!m_measure || !(m_measure->Font() == look.font))
         const_cast<PlotSurface*>(this)->m_measure = std::make_unique<FontMeasure>(look.font);
     return *m_measure;
 }
