@@ -91,10 +91,9 @@ void DrawConnected(QPainter& painter, const std::vector<Record>& points) {
             continue;
         }
         const QPoint point(p.px, p.py);
-        // Consecutive samples on one pixel add nothing to the line.
-        if (run.isEmpty() || run.back() != point)
-            run.push_back(point);
-        else if (run.size() == 1)
+        // Consecutive samples on one pixel add nothing to the line, except that a run
+        // which never leaves its first pixel still shows as that pixel.
+        if (run.isEmpty() || run.back() != point || run.size() == 1)
             run.push_back(point);
     }
     flush();
@@ -221,7 +220,7 @@ PlotSurface::~PlotSurface() = default;
 
 const TextMeasure& PlotSurface::Measure() const {
     if (!m_measure || !(m_measure->Font() == look.font))
-        const_cast<PlotSurface*>(this)->m_measure = std::make_unique<FontMeasure>(look.font);
+        m_measure = std::make_unique<FontMeasure>(look.font);
     return *m_measure;
 }
 

@@ -82,7 +82,7 @@ class PlotSurface {
 
     SurfaceKind m_kind;
     std::unique_ptr<QImage> m_image;
-    std::unique_ptr<FontMeasure> m_measure;
+    mutable std::unique_ptr<FontMeasure> m_measure;  // follows look.font when asked
 };
 
 // Maps every point array of every shown, valid item to the surface's pixels and hands it
