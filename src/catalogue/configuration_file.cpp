@@ -1,6 +1,5 @@
 #include "configuration_file.h"
 
-#include <numbers>
 #include <utility>
 
 #include "file_text.h"
@@ -137,7 +136,7 @@ enum class ReadStep { Missing, WrongVersion, Defect, Read };
 }  // namespace
 
 Extended AngleFactor(bool angleInDegrees) {
-    return angleInDegrees ? 180.0L / std::numbers::pi_v<Extended> : 1.0L;
+    return angleInDegrees ? 180.0L / kPi : 1.0L;
 }
 
 const char* AngleUnit(bool angleInDegrees) {

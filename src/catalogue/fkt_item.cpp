@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/decimal_log.h"
 #include "engine/number_text.h"
 #include "funktion.h"
 #include "text_conversions.h"
@@ -120,7 +121,7 @@ void TFktItem::LogarithmicStep(Extended upper, Extended lower) {
         lower = 1e-20L;
     if (!(upper > 0))
         upper = 10;
-    Schrittweite = std::log10(upper / lower) / static_cast<Extended>(RecordsPerArray() - 1);
+    Schrittweite = Log10(upper / lower) / static_cast<Extended>(RecordsPerArray() - 1);
 }
 
 void TFktItem::Dump(std::vector<std::string>& trace) const {

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "builtin_names.h"
+#include "decimal_log.h"
 #include "engine_messages.h"
 #include "random_source.h"
 #include "term_instruction.h"
@@ -363,7 +364,7 @@ Extended Gauss(EvalContext&, Extended x) {
     return kInvSqrt2Pi * std::exp(-x * x / 2);
 }
 Extended Lg(EvalContext&, Extended x) {
-    return std::log10(x);
+    return Log10(x);
 }
 
 template <int Order>

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <numbers>
 
 #include "catalogue/configuration_file.h"
 #include "catalogue/notifier.h"
+#include "engine/decimal_log.h"
 #include "engine/number_text.h"
 #include "scale_ticks.h"
 
@@ -20,7 +20,6 @@ constexpr int kMaxLinesPerLoop = 10000;
 // The horizontal linear builder gives up after this many main lines.
 constexpr int kMaxHorizontalMainLines = 100;
 
-constexpr Extended kPi = std::numbers::pi_v<Extended>;
 constexpr Extended kDegree = kPi / 180;
 
 bool Unset(Extended min, Extended max) {
@@ -194,16 +193,16 @@ void Builder::VerticalDb() {
         return;
     if (v.ymin <= 0)
         v.ymin = v.logFloorY;
-    const Extended dmin = 20 * std::log10(v.ymin);
-    const Extended dmax = 20 * std::log10(v.ymax);
+    const Extended dmin = 20 * Log10(v.ymin);
+    const Extended dmax = 20 * Log10(v.ymax);
     if (!std::isfinite(dmin) || !std::isfinite(dmax))
         return;
     TickRange ticks = NiceStep(dmin, dmax);
     ticks.last *= 1.001L;
     const Extended zero = (dmax - dmin) * 1e-9L;
-    const Extended scale = v.plotHeight / std::log10(v.ymax / v.ymin);
+    const Extended scale = v.plotHeight / Log10(v.ymax / v.ymin);
     const auto rowOf = [&](Extended d, std::int32_t& py) {
-        return ToInt((std::log10(v.ymax) - d / 20) * scale + v.marginTop, py);
+        return ToInt((Log10(v.ymax) - d / 20) * scale + v.marginTop, py);
     };
     StepThrough(ticks.first, ticks.last, ticks.step, [&](Extended d) {
         std::int32_t py = 0;
@@ -231,15 +230,15 @@ void Builder::HorizontalDb() {
         c.pendingError = 7;
         return;
     }
-    const Extended dmin = 20 * std::log10(v.xmin);
-    const Extended dmax = 20 * std::log10(v.xmax);
+    const Extended dmin = 20 * Log10(v.xmin);
+    const Extended dmax = 20 * Log10(v.xmax);
     if (!std::isfinite(dmin) || !std::isfinite(dmax))
         return;
     const TickRange ticks = NiceStep(dmin, dmax);
     const Extended range = dmax - dmin;
-    const Extended scale = v.plotWidth / std::log10(v.xmax / v.xmin);
+    const Extended scale = v.plotWidth / Log10(v.xmax / v.xmin);
     const auto columnOf = [&](Extended d, std::int32_t& px) {
-        return ToInt((d / 20 - std::log10(v.xmin)) * scale + v.marginLeft, px);
+        return ToInt((d / 20 - Log10(v.xmin)) * scale + v.marginLeft, px);
     };
     StepThrough(ticks.first, ticks.last, ticks.step, [&](Extended d) {
         std::int32_t px = 0;
@@ -278,7 +277,7 @@ void Builder::AddLogLines(bool vertical) {
         case LogTableStatus::Ok:
             break;
     }
-    const Extended decades = std::log10(max / min);
+    const Extended decades = Log10(max / min);
     for (const LogTick& tick : table) {
         const Extended value = tick.mantissa * std::pow(10.0L, tick.exponent);
         std::string label;
@@ -294,13 +293,13 @@ void Builder::AddLogLines(bool vertical) {
         TLineitem item;
         if (vertical) {
             std::int32_t py = 0;
-            if (!ToInt(std::log10(max / value) * v.plotHeight / decades + v.marginTop, py))
+            if (!ToInt(Log10(max / value) * v.plotHeight / decades + v.marginTop, py))
                 continue;
             item = HorizontalLine(py);
             item.labelText = std::move(label);
         } else {
             std::int32_t px = 0;
-            if (!ToInt(std::log10(value / min) * v.plotWidth / decades + v.marginLeft, px))
+            if (!ToInt(Log10(value / min) * v.plotWidth / decades + v.marginLeft, px))
                 continue;
             item = VerticalLine(px, label);
         }

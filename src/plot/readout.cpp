@@ -1,9 +1,9 @@
 #include "readout.h"
 
 #include <cmath>
-#include <numbers>
 
 #include "catalogue/configuration_file.h"
+#include "engine/decimal_log.h"
 #include "engine/number_text.h"
 #include "plot_session.h"
 
@@ -32,7 +32,7 @@ ReadoutTexts Readout(PlotSession& session, ReadoutState& state, std::int32_t px,
     texts.label6 = "(r, ";
     texts.label9 = "j)";
     const WorldPoint world = DeviceToWorld(v, gridType, px, py);
-    const auto db = [](Extended value) { return 20 * std::log10(value); };
+    const auto db = [](Extended value) { return 20 * Log10(value); };
     switch (gridType) {
         case gtLinDb:
         case gtLogDb:
@@ -49,7 +49,7 @@ ReadoutTexts Readout(PlotSession& session, ReadoutState& state, std::int32_t px,
             const Extended r = std::hypot(world.x, world.y);
             Extended phi = std::atan2(world.y, world.x);
             if (phi < 0)
-                phi += 2 * std::numbers::pi_v<Extended>;
+                phi += 2 * kPi;
             phi *= AngleFactor(angleInDegrees);
             texts.label2 = "(" + FormatReadoutNumber(r) + ", " + FormatReadoutNumber(phi) +
                            AngleUnit(angleInDegrees) + ")" + std::string(24, ' ');

@@ -3,6 +3,8 @@
 #include <array>
 #include <cmath>
 
+#include "engine/decimal_log.h"
+
 namespace pc {
 
 namespace {
@@ -195,7 +197,7 @@ LogTableStatus BuildLogTable(Extended max, Extended min, const TickColours& colo
     table.clear();
     if (!(min > 0))
         return LogTableStatus::NonPositiveMinimum;
-    const Extended decades = std::log10(max / min);
+    const Extended decades = Log10(max / min);
     if (decades > 0 && decades <= 0.1L)
         return LinearTicks(max, min, colours, table);
 

@@ -6,6 +6,7 @@
 
 #include "catalogue/notifier.h"
 #include "catalogue/text_conversions.h"
+#include "engine/decimal_log.h"
 #include "engine/number_text.h"
 
 namespace pc {
@@ -78,10 +79,10 @@ void MapRecords(PlotView& v, std::uint8_t gridType, std::vector<Record>& points)
         if (v.ymin <= 0)
             v.ymin = v.logFloorY;
         const Extended sx = LinearFactor(v.plotWidth, v.xmin, v.xmax);
-        const Extended sy = v.plotHeight / std::log10(v.ymax / v.ymin);
+        const Extended sy = v.plotHeight / Log10(v.ymax / v.ymin);
         for (Record& p : points) {
             if (p.valid)
-                store(p, (p.x - v.xmin) * sx + left, std::log10(v.ymax / p.y) * sy + top);
+                store(p, (p.x - v.xmin) * sx + left, Log10(v.ymax / p.y) * sy + top);
         }
         return;
     }
@@ -93,11 +94,11 @@ void MapRecords(PlotView& v, std::uint8_t gridType, std::vector<Record>& points)
         }
         if (v.xmax <= 0)
             v.xmax = 10;
-        Extended sx = v.plotWidth / std::log10(v.xmax / v.xmin);
+        Extended sx = v.plotWidth / Log10(v.xmax / v.xmin);
         if (Faulted(sx)) {
             v.xmin = 1e-20L;
             v.xmax = 10;
-            sx = v.plotWidth / std::log10(v.xmax / v.xmin);
+            sx = v.plotWidth / Log10(v.xmax / v.xmin);
         }
         const Extended sy = LinearFactor(v.plotHeight, v.ymin, v.ymax);
         for (Record& p : points) {
@@ -106,7 +107,7 @@ void MapRecords(PlotView& v, std::uint8_t gridType, std::vector<Record>& points)
                 p.valid = false;
                 continue;
             }
-            store(p, std::log10(ratio) * sx + left, (v.ymax - p.y) * sy + top);
+            store(p, Log10(ratio) * sx + left, (v.ymax - p.y) * sy + top);
         }
         return;
     }
@@ -119,11 +120,11 @@ void MapRecords(PlotView& v, std::uint8_t gridType, std::vector<Record>& points)
             v.xmax = v.logFloorX * 10;
         if (v.ymax <= 0)
             v.ymax = v.logFloorY * 10;
-        const Extended sx = v.plotWidth / std::log10(v.xmax / v.xmin);
-        const Extended sy = v.plotHeight / std::log10(v.ymax / v.ymin);
+        const Extended sx = v.plotWidth / Log10(v.xmax / v.xmin);
+        const Extended sy = v.plotHeight / Log10(v.ymax / v.ymin);
         for (Record& p : points) {
             if (p.valid)
-                store(p, std::log10(p.x / v.xmin) * sx + left, std::log10(v.ymax / p.y) * sy + top);
+                store(p, Log10(p.x / v.xmin) * sx + left, Log10(v.ymax / p.y) * sy + top);
         }
     }
 }
@@ -227,10 +228,10 @@ DevicePoint WorldToDevice(const PlotView& v, std::uint8_t gridType, Extended x, 
     const Extended w = v.plotWidth;
     const Extended h = v.plotHeight;
     Extended px = HorizontalLogarithmic(gridType)
-                      ? std::log10(x / v.xmin) * w / std::log10(v.xmax / v.xmin) + v.marginLeft
+                      ? Log10(x / v.xmin) * w / Log10(v.xmax / v.xmin) + v.marginLeft
                       : (x - v.xmin) * w / (v.xmax - v.xmin) + v.marginLeft;
     Extended py = VerticalLogarithmic(gridType)
-                      ? std::log10(v.ymax / y) * h / std::log10(v.ymax / v.ymin) + v.marginTop
+                      ? Log10(v.ymax / y) * h / Log10(v.ymax / v.ymin) + v.marginTop
                       : (y - v.ymax) * h / (v.ymin - v.ymax) + v.marginTop;
     py = ClampDevice(py);
     if (gridType == gtLinLin || gridType == gtPolar)
@@ -245,10 +246,10 @@ WorldPoint DeviceToWorld(const PlotView& v, std::uint8_t gridType, std::int32_t 
     const Extended dx = static_cast<Extended>(px) - v.marginLeft;
     const Extended dy = static_cast<Extended>(py) - v.marginTop;
     result.x = HorizontalLogarithmic(gridType)
-                   ? v.xmin * std::pow(10.0L, dx * std::log10(v.xmax / v.xmin) / v.plotWidth)
+                   ? v.xmin * std::pow(10.0L, dx * Log10(v.xmax / v.xmin) / v.plotWidth)
                    : (v.xmax - v.xmin) / v.plotWidth * dx + v.xmin;
     result.y = VerticalLogarithmic(gridType)
-                   ? v.ymax * std::pow(10.0L, -dy * std::log10(v.ymax / v.ymin) / v.plotHeight)
+                   ? v.ymax * std::pow(10.0L, -dy * Log10(v.ymax / v.ymin) / v.plotHeight)
                    : (v.ymin - v.ymax) / v.plotHeight * dy + v.ymax;
     result.valid = KnownGridType(gridType) && std::isfinite(result.x) && std::isfinite(result.y);
     return result;
@@ -396,11 +397,11 @@ void ShiftLog(Extended& min, Extended& max, Extended f, bool zoomMode) {
     if (max <= 0)
         max = 10;
     if (zoomMode) {
-        const Extended t = std::log10(max / min) / f;
+        const Extended t = Log10(max / min) / f;
         max /= std::pow(10.0L, t);
         min *= std::pow(10.0L, t);
     } else {
-        const Extended t = std::log10(max / min) / f / 1.2L;
+        const Extended t = Log10(max / min) / f / 1.2L;
         max *= std::pow(10.0L, t);
         min *= std::pow(10.0L, t);
     }
