@@ -2,14 +2,17 @@
 SHELL := /bin/bash
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
+RELEASE_BUILD ?= build-release
 BENCH_BUILD ?= build-bench
 FUZZ_BUILD ?= build-fuzz
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 FUZZ_TARGET ?= engine
 CLI := $(BUILD)/src/cli/plotcraftsman-cli
+# A plain CMake configure leaves warnings as warnings; our own builds refuse them.
+WERROR := -DPLOTCRAFTSMAN_WERROR=ON
 
-.PHONY: all deps configure build test sanitize run bench fuzz configs clean
+.PHONY: all deps configure build test sanitize release run bench fuzz configs clean
 
 all: build
 
@@ -17,21 +20,28 @@ deps:
 	@bash scripts/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(WERROR) > /dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
 
-# Every test, then the non-GUI tests again under AddressSanitizer and UBSan.
+# Every test, then the non-GUI tests again under AddressSanitizer and UBSan, then the
+# Release configuration a packager builds (-O3 finds warnings and faults -O2 does not).
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 	@$(MAKE) --no-print-directory sanitize
+	@$(MAKE) --no-print-directory release
 
 sanitize: deps
 	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
-	    -DPLOTCRAFTSMAN_SANITIZE=ON > /dev/null
+	    -DPLOTCRAFTSMAN_SANITIZE=ON $(WERROR) > /dev/null
 	@cmake --build $(SANITIZE_BUILD) -j$(JOBS)
 	@cd $(SANITIZE_BUILD) && ctest --output-on-failure -j$(JOBS)
+
+release: deps
+	@cmake -S . -B $(RELEASE_BUILD) -DCMAKE_BUILD_TYPE=Release $(WERROR) > /dev/null
+	@cmake --build $(RELEASE_BUILD) -j$(JOBS)
+	@cd $(RELEASE_BUILD) && ctest --output-on-failure -j$(JOBS)
 
 # The program's windows are not built yet: until they are, the bundled example is
 # rendered headlessly, as the program would draw it at start.
@@ -41,7 +51,7 @@ run: build
 	@echo "Rendered $(EXAMPLE) to $(BUILD)/example.png"
 
 bench: deps
-	@cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DPLOTCRAFTSMAN_TESTS=OFF \
+	@cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DPLOTCRAFTSMAN_TESTS=OFF $(WERROR) \
 	    -DPLOTCRAFTSMAN_BENCH=ON > /dev/null
 	@cmake --build $(BENCH_BUILD) -j$(JOBS) --target engine_bench plot_bench
 	@$(BENCH_BUILD)/bench/engine_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
@@ -65,4 +75,4 @@ configs: configure
 	@$(BUILD)/tools/make-configs resources/Config > /dev/null
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(RELEASE_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
