@@ -135,6 +135,14 @@ std::uint8_t TFunctionParser::Analyze() {
     return status;
 }
 
+int TFunctionParser::VariableIndex(std::string_view name) const {
+    for (std::size_t i = 0; i < m_variables.size() && i < m_values.size(); ++i) {
+        if (SameName(m_variables[i], name))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
 void TFunctionParser::SetVariableIgnoringCase(std::string_view name, Extended value) {
     for (std::size_t i = 0; i < m_variables.size() && i < m_values.size(); ++i) {
         if (SameName(m_variables[i], name)) {

@@ -71,6 +71,15 @@ class TFunctionParser {
         SetVariableIgnoringCase(name, value);
     }
 
+    // The position of variable `name` (case-insensitive) among Variables(), or -1. A
+    // caller that sets the same variables at many points resolves them once here and then
+    // sets them by position; a position holds until the next analysis.
+    int VariableIndex(std::string_view name) const;
+    // Sets the variable at `index`, a position VariableIndex returned.
+    void SetVariableAt(int index, Extended value) {
+        CopyExtended(m_values[static_cast<std::size_t>(index)], value);
+    }
+
     // Evaluates the term: the value when EvaluationStatus() is 0, NaN when it is 8, else
     // 0. Allocates nothing and looks nothing up by name on success.
     Extended Value();
