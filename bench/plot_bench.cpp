@@ -23,38 +23,33 @@ namespace {
 
 using pc::Extended;
 
-class SilentNotifier : public pc::Notifier {
-  public:
-    void plainMessage(const std::string&) override {}
-    int showMessage(std::uint8_t, int, pc::ButtonSet) override { return pc::mrOk; }
-};
 
 // A catalogue with `count` items SIN(X)*X+K, K = 1..count, at `points` points each, and
 // the two plot surfaces around it, the main one laid out for `width` x `height`.
 struct Picture {
     Picture(int count, int points, int width, int height)
         : catalogue(notifier), manager(catalogue), session(catalogue, notifier), observer(session) {
-        catalogue.setObserver(&observer);
+        catalogue.SetObserver(&observer);
         for (int k = 1; k <= count; ++k) {
             // Appended piece by piece: GCC 12 warns wrongly about a chain of + here.
             std::string line = "F";
             line += std::to_string(k);
             line += "(X)=SIN(X)*X+";
             line += std::to_string(k);
-            manager.setInputLine(line);
+            manager.SetInputLine(line);
             manager.Enter();
             manager.SelectDefinition(k - 1);
             manager.Drop(k - 1, 5);
         }
-        for (const auto& item : catalogue.displayList) item->SetStuetzstellen(points);
-        catalogue.currentItem = catalogue.displayList.front().get();
+        for (const auto& item : catalogue.Items()) item->SetStuetzstellen(points);
+        catalogue.SetCurrentItem(catalogue.Items().front().get());
         session.main.view.phimin = -10;
         session.main.view.phimax = 10;
         session.main.view.ready = true;
         session.Layout(session.main, pc::PanelGeometry{width, height, 0, 0});
     }
 
-    SilentNotifier notifier;
+    pc::SilentNotifier notifier;
     pc::Catalogue catalogue;
     pc::FunctionManager manager;
     pc::PlotSession session;
@@ -83,11 +78,12 @@ void EngineSinx(benchmark::State& state) {
 
 void SampleSinx(benchmark::State& state) {
     Picture picture(1, kSamplePoints, 1200, 800);
-    pc::TFktItem& item = *picture.catalogue.displayList.front();
+    pc::TFktItem& item = *picture.catalogue.Items().front();
     pc::TPointArray& points = item.FeldListenListeM.front();
+    const pc::VariableSteps steps =
+        pc::StepsOf(picture.session.main.view, pc::GridType::gtLinLin, item);
     for (auto _ : state) {
-        pc::SamplePointList(picture.catalogue, picture.session.main.view, pc::gtLinLin, item,
-                            points, picture.notifier);
+        pc::SamplePointList(picture.catalogue, item, steps, points);
         benchmark::DoNotOptimize(points);
     }
     state.SetItemsProcessed(state.iterations() * kSamplePoints);

@@ -15,16 +15,6 @@
 #include "catalogue/function_file.h"
 #include "catalogue/notifier.h"
 
-namespace {
-
-class SilentNotifier : public pc::Notifier {
-  public:
-    void plainMessage(const std::string&) override {}
-    int showMessage(std::uint8_t, int, pc::ButtonSet) override { return pc::mrOk; }
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size > 16384)
         return 0;
@@ -32,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         pc::SplitLines(std::string_view(reinterpret_cast<const char*>(data), size));
     for (std::string& line : lines) line = pc::Cp1252ToUtf8(line);
 
-    SilentNotifier notifier;
+    pc::SilentNotifier notifier;
     pc::Catalogue first(notifier);
     const pc::FunctionFileResult read = pc::ParseFunctionFile(first, lines);
     if (read.outcome != pc::FunctionFileOutcome::Loaded)
@@ -43,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto round = [&notifier](const std::vector<std::string>& input) {
         pc::Catalogue catalogue(notifier);
         const pc::FunctionFileResult result = pc::ParseFunctionFile(catalogue, input);
-        if (result.outcome != pc::FunctionFileOutcome::Loaded || catalogue.pendingError != 0)
+        if (result.outcome != pc::FunctionFileOutcome::Loaded || catalogue.PendingError() != 0)
             std::abort();
         return pc::BuildFunctionFile(catalogue, result.view);
     };

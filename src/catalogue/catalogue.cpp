@@ -12,6 +12,7 @@
 #include "engine/function_parser.h"
 #include "fkt_item.h"
 #include "funktion.h"
+#include "message_numbers.h"
 #include "notifier.h"
 
 namespace pc {
@@ -49,18 +50,31 @@ struct Catalogue::DependenceWalk {
     std::string cycle;
 };
 
+CatalogueContents::CatalogueContents() = default;
+CatalogueContents::~CatalogueContents() = default;
+CatalogueContents::CatalogueContents(CatalogueContents&&) noexcept = default;
+CatalogueContents& CatalogueContents::operator=(CatalogueContents&&) noexcept = default;
+
 Catalogue::Catalogue(Notifier& notifier, std::string installDirectory)
-    : parameterList(std::move(installDirectory)),
-      m_notifier(notifier),
-      m_observer(&SilentObserver()) {}
+    : m_notifier(notifier),
+      m_observer(&SilentObserver()),
+      m_parameters(std::move(installDirectory)) {}
 
 Catalogue::~Catalogue() {
     // The evaluators read their functions' parameter lists.
-    parserList.clear();
+    m_parsers.clear();
 }
 
-void Catalogue::setObserver(CatalogueObserver* observer) {
+void Catalogue::SetObserver(CatalogueObserver* observer) {
     m_observer = observer ? observer : &SilentObserver();
+}
+
+void Catalogue::PlainMessage(const std::string& text) {
+    m_notifier.PlainMessage(text);
+}
+
+ModalResult Catalogue::ShowMessage(int number, ButtonSet buttons) {
+    return m_notifier.ShowMessage(m_language, number, buttons);
 }
 
 TFunktion* Catalogue::FindFunctionByName(std::string_view name) {
@@ -70,12 +84,12 @@ TFunktion* Catalogue::FindFunctionByName(std::string_view name) {
     if (const auto open = plain.find('('); open != std::string::npos) {
         const auto close = plain.find(')', open);
         if (close == std::string::npos) {
-            m_notifier.plainMessage("Error in FindFunctionByName");
+            PlainMessage("Error in FindFunctionByName");
             return nullptr;
         }
         plain.erase(open, close - open + 1);
     }
-    for (const auto& function : functionList) {
+    for (const auto& function : m_functions) {
         if (function->Funktionsname == plain)
             return function.get();
     }
@@ -91,8 +105,8 @@ void Catalogue::EnterDefinition(const std::string& line, EntryMode mode) {
     const std::uint8_t status =
         ParseDefinition(line, name, rightHandSide, &variables, &called, &parameters);
     if (status != DefinitionOk) {
-        pendingError = status;
-        m_notifier.plainMessage("Syntax Error: \r\n" + line);
+        m_pendingError = static_cast<std::int32_t>(status);
+        PlainMessage("Syntax Error: \r\n" + line);
         return;
     }
     for (const std::string& callee : called) {
@@ -101,15 +115,15 @@ void Catalogue::EnterDefinition(const std::string& line, EntryMode mode) {
         // Rebuilding the list after an entry would repeat this for every line the user
         // did not type; the line's own entry has said it.
         if (mode == EntryMode::Typed)
-            m_notifier.plainMessage("Rekursion: " + callee);
+            PlainMessage("Rekursion: " + callee);
         if (TFunktion* existing = FindFunctionByName(name)) {
             existing->valid = false;
             existing->Recursive = true;
         }
     }
     if (variables.size() != 1) {
-        m_notifier.plainMessage("only one variable allowed!");
-        pendingError = kPendingOneVariable;
+        PlainMessage("only one variable allowed!");
+        m_pendingError = kPendingOneVariable;
         return;
     }
     const std::string& variable = variables.front();
@@ -122,7 +136,7 @@ void Catalogue::EnterDefinition(const std::string& line, EntryMode mode) {
         if (unchanged && !(mode == EntryMode::Reentry && CouldBecomeValid(*function, called)))
             return;
         if (!unchanged)
-            m_observer->documentModified();
+            m_observer->DocumentModified();
         function->Term = term;
         function->Variable = variable;
         function->UserFunktionen.clear();
@@ -139,7 +153,7 @@ void Catalogue::EnterDefinition(const std::string& line, EntryMode mode) {
             const TFunktion* callFunction = FindFunctionByName(callee);
             function->valid = function->valid && callFunction && callFunction->valid;
         }
-        const auto& lines = declarations.Functions();
+        const auto& lines = m_declarations.Functions();
         for (std::size_t i = 0; i < lines.size(); ++i) {
             if (DeclaredName(lines[i]) == name) {
                 ReplaceDeclarationLine(i, function->FullString());
@@ -150,7 +164,7 @@ void Catalogue::EnterDefinition(const std::string& line, EntryMode mode) {
         RebuildSubfunctions(*function, collection);
         function->ParserIndex = -1;
     } else {
-        selectionList.push_back(line);
+        m_selectionList.push_back(line);
         auto created = std::make_unique<TFunktion>();
         function = created.get();
         function->Funktionsname = name;
@@ -162,9 +176,9 @@ void Catalogue::EnterDefinition(const std::string& line, EntryMode mode) {
         }
         function->UserParameters = parameters;
         RebuildSubfunctions(*function, collection);
-        function->Farbe = kDefaultColours[functionList.size() % kDefaultColours.size()];
-        function->Linienart = psSolid;
-        function->Strichstaerke = 1;
+        function->Farbe = kDefaultColours[m_functions.size() % kDefaultColours.size()];
+        function->Pentyp = TPenStyle::psSolid;
+        function->LinienBreite = 1;
         function->Flatterm = "dummy";
         // Like an overwritten function, a new one is valid only when every function it
         // calls exists and is valid: a call of a placeholder expands to "()", which the
@@ -175,10 +189,8 @@ void Catalogue::EnterDefinition(const std::string& line, EntryMode mode) {
         function->Parametercount = 1;
         function->ParserIndex = -1;
         function->Stuetzstellenzahl = kDefaultCalculationPoints;
-        functionList.push_back(std::move(created));
-        auto lines = declarations.Functions();
-        lines.push_back(function->FullString());
-        declarations.SetFunctions(std::move(lines));
+        m_functions.push_back(std::move(created));
+        AppendDeclarationLine(function->FullString());
     }
 
     CompileAll();
@@ -188,15 +200,15 @@ void Catalogue::EnterDefinition(const std::string& line, EntryMode mode) {
         // A function calling itself directly was reported above as "Rekursion: ".
         const bool direct = std::find(called.begin(), called.end(), name) != called.end();
         if (!m_recursionPath.empty() && !direct)
-            m_notifier.plainMessage("RECURSION DETECTED: " + m_recursionPath);
+            PlainMessage("RECURSION DETECTED: " + m_recursionPath);
     }
     UpdateFunktionWirdGenutztVon(*function);
     RefreshLists();
     RevalidateItems();
-    m_observer->dependencyTreeChanged();
-    m_observer->setAnimateVisible(AnyShownAnimated());
+    m_observer->DependencyTreeChanged();
+    m_observer->SetAnimateVisible(AnyShownAnimated());
     if (!function->Recursive)
-        parameterList.EnsureItems(function->DependenceParams);
+        m_parameters.EnsureItems(function->DependenceParams);
 }
 
 bool Catalogue::CouldBecomeValid(const TFunktion& function,
@@ -222,10 +234,8 @@ void Catalogue::RebuildSubfunctions(TFunktion& function,
             placeholder->Variable = function.Variable;
             placeholder->valid = false;
             callee = placeholder.get();
-            functionList.push_back(std::move(placeholder));
-            auto lines = declarations.Functions();
-            lines.push_back(callee->FullString());
-            declarations.SetFunctions(std::move(lines));
+            m_functions.push_back(std::move(placeholder));
+            AppendDeclarationLine(callee->FullString());
         }
         function.Subfunctions.push_back(callee);
     }
@@ -234,8 +244,7 @@ void Catalogue::RebuildSubfunctions(TFunktion& function,
 Catalogue::NameIndex Catalogue::BuildNameIndex() const {
     NameIndex index;
     // emplace keeps the first of equal names, as FindFunctionByName does.
-    for (const auto& function : functionList)
-        index.emplace(function->Funktionsname, function.get());
+    for (const auto& function : m_functions) index.emplace(function->Funktionsname, function.get());
     return index;
 }
 
@@ -336,7 +345,7 @@ const std::vector<std::string>& Catalogue::UpdateDependenceParams(TFunktion& fun
 
 const std::vector<std::string>& Catalogue::UpdateFunktionWirdGenutztVon(TFunktion& function) {
     function.FunktionWirdGenutztVon.clear();
-    for (const auto& other : functionList) {
+    for (const auto& other : m_functions) {
         if (other.get() == &function)
             continue;
         if (Contains(other->BenutzteFunktionen, function.Funktionsname))
@@ -348,7 +357,7 @@ const std::vector<std::string>& Catalogue::UpdateFunktionWirdGenutztVon(TFunktio
 std::int32_t Catalogue::ParameterCount(TFunktion& function) {
     std::int64_t product = 1;
     for (const std::string& name : UpdateDependenceParams(function)) {
-        const TParameterItem* item = parameterList.Find(name);
+        const TParameterItem* item = m_parameters.Find(name);
         const std::int64_t count = item ? TParameter::ValueCount(*item, &m_notifier) : 5;
         product = std::min<std::int64_t>(product * std::max<std::int64_t>(count, 0),
                                          std::numeric_limits<std::int32_t>::max());
@@ -366,73 +375,79 @@ std::int32_t Catalogue::ArrayCount(TFktItem& item) {
 
 void Catalogue::SetParametercount(TFunktion& function, std::int32_t count) {
     function.Parametercount = count;
-    for (const auto& item : displayList) {
+    for (const auto& item : m_items) {
         if (item->valid && (item->Funktion1 == &function || item->Funktion2 == &function))
             FitArrays(*item, ArrayCount(*item));
     }
 }
 
 void Catalogue::ReplaceDeclarationLine(std::size_t index, const std::string& line) {
-    if (index >= declarations.Functions().size() || declarations.Functions()[index] == line)
+    if (index >= m_declarations.Functions().size() || m_declarations.Functions()[index] == line)
         return;
-    auto lines = declarations.Functions();
+    auto lines = m_declarations.Functions();
     lines[index] = line;
-    declarations.SetFunctions(std::move(lines));
+    m_declarations.SetFunctions(std::move(lines));
+}
+
+void Catalogue::AppendDeclarationLine(const std::string& line) {
+    auto lines = m_declarations.Functions();
+    lines.push_back(line);
+    m_declarations.SetFunctions(std::move(lines));
 }
 
 void Catalogue::CompileAll() {
-    parserList.clear();
-    for (std::size_t i = 0; i < functionList.size(); ++i) {
-        TFunktion& function = *functionList[i];
+    m_parsers.clear();
+    for (std::size_t i = 0; i < m_functions.size(); ++i) {
+        TFunktion& function = *m_functions[i];
         function.ParserIndex = -1;
         if (function.Status != TStatus::sok || !function.valid)
             continue;
         auto parser = std::make_unique<TFunctionParser>();
-        parser->SetDeclarations(&declarations);
+        parser->SetDeclarations(&m_declarations);
         parser->SetExtraVariables(&UpdateDependenceParams(function));
         parser->SetTerm(function.FullString());
         ReplaceDeclarationLine(i, function.FullString());
         function.Flatterm = parser->ParsedTerm();
         if (parser->AnalyseStatus() != StatusOk) {
             function.valid = false;
-            lastCompileMessage = parser->Message();
+            m_lastCompileMessage = parser->Message();
         }
-        function.ParserIndex = static_cast<std::int32_t>(parserList.size());
-        parserList.push_back(std::move(parser));
+        function.ParserIndex = static_cast<std::int32_t>(m_parsers.size());
+        m_parsers.push_back(std::move(parser));
     }
-    m_observer->legendChanged();
+    m_observer->LegendChanged();
 }
 
 TFunctionParser* Catalogue::ParserOf(const TFunktion& function) {
     if (function.ParserIndex < 0 ||
-        static_cast<std::size_t>(function.ParserIndex) >= parserList.size())
+        static_cast<std::size_t>(function.ParserIndex) >= m_parsers.size())
         return nullptr;
-    return parserList[static_cast<std::size_t>(function.ParserIndex)].get();
+    return m_parsers[static_cast<std::size_t>(function.ParserIndex)].get();
 }
 
 void Catalogue::FitArrays(TFktItem& item, std::int32_t count) {
     std::int64_t others = 0;
-    for (const auto& other : displayList) {
+    for (const auto& other : m_items) {
         if (other.get() != &item)
             others += RecordCount(other->FeldListenListeM);
     }
     const std::int64_t perArray =
         item.Stuetzstellen() == 0 ? kDefaultCalculationPoints : item.Stuetzstellen();
-    const std::int64_t room = std::max<std::int64_t>(recordBudget - others, 0);
+    const std::int64_t room = std::max<std::int64_t>(m_recordBudget - others, 0);
     item.SetArrayCount(static_cast<std::int32_t>(std::min<std::int64_t>(count, room / perArray)));
 }
 
 void Catalogue::RevalidateItems() {
-    m_observer->setPlotsReady(false);
+    m_observer->SetPlotsReady(false);
     const auto clearReference = [this](TFktItem& item) {
         if (!item.Referenz)
             return;
         item.Referenz = false;
-        m_observer->setScaleMode(kScaleModeGlobal);
+        m_observer->SetScaleMode(ScaleMode::smGlobal);
     };
-    std::vector<bool> doomed(displayList.size(), false);
-    for (std::size_t i = 0; i < displayList.size(); ++i) {
-        TFktItem& item = *displayList[i];
+    std::vector<bool> doomed(m_items.size(), false);
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        TFktItem& item = *m_items[i];
         if (item.Funktion1 && item.Funktion1->valid) {
             // Both functions' parameters make the family: a parametric curve whose y(t)
             // has three values of B draws three curves even when x(t) has none.
@@ -441,7 +456,7 @@ void Catalogue::RevalidateItems() {
             FitArrays(item, count);
         }
         switch (item.FktTyp()) {
-            case fty:
+            case TFktTyp::fty:
                 clearReference(item);
                 item.valid = item.Funktion1 && item.Funktion1->valid;
                 if (!item.Funktion1) {
@@ -451,7 +466,7 @@ void Catalogue::RevalidateItems() {
                     doomed[i] = true;
                 }
                 break;
-            case ftxtyt:
+            case TFktTyp::ftxtyt:
                 clearReference(item);
                 item.valid = item.Funktion1 && item.Funktion1->valid && item.Funktion2 &&
                              item.Funktion2->valid;
@@ -462,7 +477,7 @@ void Catalogue::RevalidateItems() {
                 }
                 if (item.Funktion2->Status == TStatus::sdestroy) {
                     item.Funktion2 = nullptr;
-                    item.SetFktTyp(fty);
+                    item.SetFktTyp(TFktTyp::fty);
                     // Now an fty item, it needs only its x(t) function.
                     item.valid = item.Funktion1 && item.Funktion1->valid;
                 }
@@ -477,93 +492,183 @@ void Catalogue::RevalidateItems() {
                 break;
         }
     }
-    for (std::size_t i = displayList.size(); i-- > 0;) {
+    for (std::size_t i = m_items.size(); i-- > 0;) {
         if (doomed[i])
             RemoveItem(i);
     }
-    if (displayList.empty())
-        currentItem = nullptr;
-    m_observer->setPlotsReady(true);
+    if (m_items.empty())
+        m_currentItem = nullptr;
+    m_observer->SetPlotsReady(true);
 }
 
 bool Catalogue::AnyShownAnimated() const {
-    return std::any_of(displayList.begin(), displayList.end(),
+    return std::any_of(m_items.begin(), m_items.end(),
                        [](const auto& item) { return item->Darstellung && item->Animated; });
 }
 
 void Catalogue::RefreshLists() {
-    selectionList.clear();
-    visibleItems.clear();
-    for (const auto& function : functionList) {
+    m_selectionList.clear();
+    m_visibleItems.clear();
+    for (const auto& function : m_functions) {
         if (function->Status != TStatus::sok)
             continue;
-        selectionList.push_back(function->FullString());
+        m_selectionList.push_back(function->FullString());
         if (function->valid)
-            visibleItems.push_back(function.get());
+            m_visibleItems.push_back(function.get());
     }
 }
 
 std::vector<std::string> Catalogue::UsedParameterNames() {
     std::vector<std::string> names;
-    for (const auto& function : functionList) {
+    for (const auto& function : m_functions) {
         for (const std::string& name : UpdateDependenceParams(*function)) AppendOnce(names, name);
     }
     return names;
 }
 
 int Catalogue::IndexOf(const TFunktion* function) const {
-    for (std::size_t i = 0; i < functionList.size(); ++i) {
-        if (functionList[i].get() == function)
+    for (std::size_t i = 0; i < m_functions.size(); ++i) {
+        if (m_functions[i].get() == function)
             return static_cast<int>(i);
     }
     return -1;
 }
 
 int Catalogue::IndexOf(const TFktItem* item) const {
-    for (std::size_t i = 0; i < displayList.size(); ++i) {
-        if (displayList[i].get() == item)
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        if (m_items[i].get() == item)
             return static_cast<int>(i);
     }
     return -1;
 }
 
 void Catalogue::RemoveItem(std::size_t index) {
-    if (index >= displayList.size())
+    if (index >= m_items.size())
         return;
-    if (currentItem == displayList[index].get())
-        currentItem = nullptr;
-    displayList.erase(displayList.begin() + static_cast<std::ptrdiff_t>(index));
+    if (m_currentItem == m_items[index].get())
+        m_currentItem = nullptr;
+    m_items.erase(m_items.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+TFktItem& Catalogue::AddItem(std::unique_ptr<TFktItem> item) {
+    m_items.push_back(std::move(item));
+    return *m_items.back();
+}
+
+void Catalogue::ReplaceItem(std::size_t index, std::unique_ptr<TFktItem> item) {
+    if (index >= m_items.size())
+        return;
+    if (m_currentItem == m_items[index].get())
+        m_currentItem = item.get();
+    m_items[index] = std::move(item);
+}
+
+void Catalogue::SetSchrittweite(TFktItem& item, Extended step) {
+    item.Schrittweite = step;
+}
+
+void Catalogue::DeleteFunction(TFunktion& function) {
+    function.Status = TStatus::sdestroy;
+    function.valid = false;
+    for (const std::string& user : UpdateFunktionWirdGenutztVon(function)) {
+        if (TFunktion* caller = FindFunctionByName(user))
+            caller->valid = false;
+    }
+    RefreshLists();
+    RevalidateItems();
+    RemoveDestroyedFunctions();
+    m_observer->LegendChanged();
+    CompileAll();
+    m_observer->DependencyTreeChanged();
+}
+
+void Catalogue::DropUnusedParameters() {
+    const std::vector<std::string> used = UsedParameterNames();
+    std::erase_if(m_parameters.Items(), [&used](const TParameterItem& item) {
+        return std::find(used.begin(), used.end(), item.name) == used.end();
+    });
+}
+
+void Catalogue::ReplaceContents(CatalogueContents contents) {
+    m_parsers.clear();
+    m_currentItem = nullptr;
+    m_draggedFunction = nullptr;
+    m_visibleItems.clear();
+    m_items.clear();
+    m_functions.clear();
+
+    m_parameters.Items() = std::move(contents.parameters);
+    for (TParameterItem& item : m_parameters.Items()) {
+        // A table's values live in its own file; without them a parameter read from a
+        // table would have no values at all.
+        if (item.valueSource == TValueSource::vsFile)
+            m_parameters.LoadTableFile(item.name, item.tableFileName);
+    }
+
+    std::vector<std::string> declarationLines;
+    for (CatalogueContents::Function& entry : contents.functions) {
+        declarationLines.push_back(entry.function->FullString());
+        m_functions.push_back(std::move(entry.function));
+    }
+    m_declarations.SetFunctions(std::move(declarationLines));
+    for (std::size_t i = 0; i < contents.functions.size(); ++i) {
+        TFunktion& function = *m_functions[i];
+        // The file keeps the names of the called functions, not the links.
+        for (const std::string& name : function.UserFunktionen) {
+            if (TFunktion* callee = FindFunctionByName(name))
+                function.Subfunctions.push_back(callee);
+        }
+        SetParametercount(function, contents.functions[i].parametercount);
+    }
+
+    for (CatalogueContents::Item& entry : contents.items) {
+        TFktItem& item = *entry.item;
+        const auto lookUp = [this](const std::string& name) {
+            return name.empty() || name == "nil" ? nullptr : FindFunctionByName(name);
+        };
+        item.Funktion1 = lookUp(entry.funktion1);
+        item.Funktion2 = lookUp(entry.funktion2);
+        FitArrays(item, ArrayCount(item));
+        item.SetStuetzstellen(entry.stuetzstellen);
+        FitArrays(item, static_cast<std::int32_t>(item.FeldListenListeM.size()));
+        m_items.push_back(std::move(entry.item));
+    }
+    if (!m_items.empty())
+        m_currentItem = m_items.front().get();
+
+    CompileAll();
+    RefreshLists();
 }
 
 void Catalogue::RemoveDestroyedFunctions() {
     const auto destroyed = [](const TFunktion* function) {
         return function && function->Status == TStatus::sdestroy;
     };
-    parserList.clear();
-    for (const auto& function : functionList) {
+    m_parsers.clear();
+    for (const auto& function : m_functions) {
         function->ParserIndex = -1;
         std::erase_if(function->Subfunctions, destroyed);
     }
-    for (const auto& item : displayList) {
+    for (const auto& item : m_items) {
         if (destroyed(item->Funktion1))
             item->Funktion1 = nullptr;
         if (destroyed(item->Funktion2))
             item->Funktion2 = nullptr;
     }
-    if (destroyed(draggedFunction))
-        draggedFunction = nullptr;
-    std::erase_if(visibleItems, destroyed);
+    if (destroyed(m_draggedFunction))
+        m_draggedFunction = nullptr;
+    std::erase_if(m_visibleItems, destroyed);
     // The declarations keep one line per function in list order; removing the line
     // rather than blanking it keeps every later function on its own line.
-    auto lines = declarations.Functions();
-    for (std::size_t i = functionList.size(); i-- > 0;) {
-        if (!destroyed(functionList[i].get()))
+    auto lines = m_declarations.Functions();
+    for (std::size_t i = m_functions.size(); i-- > 0;) {
+        if (!destroyed(m_functions[i].get()))
             continue;
         if (i < lines.size())
             lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
-        functionList.erase(functionList.begin() + static_cast<std::ptrdiff_t>(i));
+        m_functions.erase(m_functions.begin() + static_cast<std::ptrdiff_t>(i));
     }
-    declarations.SetFunctions(std::move(lines));
+    m_declarations.SetFunctions(std::move(lines));
 }
 
 }  // namespace pc

@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "catalogue_types.h"
+#include "engine/extended.h"
 #include "engine/parser_declarations.h"
+#include "message_catalogue.h"
 #include "parameter.h"
 
 namespace pc {
@@ -29,10 +31,6 @@ inline constexpr std::array<TColor, 10> kDefaultColours = {0x000000, 0x00FF00, 0
                                                            0xC0C0C0, 0x8000FF, 0x800040, 0x408080,
                                                            0x00FFFF, 0xFFFF00};
 
-// The pending error number the entry check leaves when a definition does not name
-// exactly one variable: a marker, not a message number.
-inline constexpr std::int32_t kPendingOneVariable = 123456;
-
 // Upper bound of point records all items together hold in one list kind (about 400 MB):
 // a file naming many large families must not exhaust memory.
 inline constexpr std::int64_t kMaxRecordsInCatalogue = 8'000'000;
@@ -42,37 +40,74 @@ inline constexpr std::int64_t kMaxRecordsInCatalogue = 8'000'000;
 // depth only at about twice as many functions.
 inline constexpr std::size_t kMaxCallDepth = 1000;
 
+// What a function file holds of the catalogue, read completely but not yet in effect.
+struct CatalogueContents {
+    struct Function {
+        std::unique_ptr<TFunktion> function;
+        std::int32_t parametercount = 0;
+    };
+    // An item with everything but its functions, which are named until they are linked.
+    struct Item {
+        std::unique_ptr<TFktItem> item;
+        std::string funktion1;
+        std::string funktion2;
+        std::int32_t stuetzstellen = 0;
+    };
+    CatalogueContents();
+    ~CatalogueContents();
+    CatalogueContents(CatalogueContents&&) noexcept;
+    CatalogueContents& operator=(CatalogueContents&&) noexcept;
+
+    std::vector<Function> functions;
+    std::vector<Item> items;
+    std::vector<TParameterItem> parameters;
+};
+
 class Catalogue {
   public:
+    using FunctionList = std::vector<std::unique_ptr<TFunktion>>;
+    using ItemList = std::vector<std::unique_ptr<TFktItem>>;
+
     // `installDirectory` ends with "/" or is empty; it locates the parameter tables.
     explicit Catalogue(Notifier& notifier, std::string installDirectory = {});
     ~Catalogue();
     Catalogue(const Catalogue&) = delete;
     Catalogue& operator=(const Catalogue&) = delete;
 
-    Notifier& notifier() { return m_notifier; }
+    // --- Messages and listeners ------------------------------------------------------
     // The observer (not owned; may be null) that hears about changes.
-    void setObserver(CatalogueObserver* observer);
-    CatalogueObserver& observer() { return *m_observer; }
+    void SetObserver(CatalogueObserver* observer);
+    CatalogueObserver& Observer() { return *m_observer; }
+    // A developer text in a plain message box.
+    void PlainMessage(const std::string& text);
+    // Numbered message `number` in the current language; the modal result.
+    ModalResult ShowMessage(int number, ButtonSet buttons = ButtonSet::Ok);
+    Language CurrentLanguage() const { return m_language; }
+    void SetLanguage(Language language) { m_language = language; }
+    // The message number a failed operation leaves for its caller to show; 0 for none.
+    std::int32_t PendingError() const { return m_pendingError; }
+    void SetPendingError(std::int32_t number) { m_pendingError = number; }
+    void ClearPendingError() { m_pendingError = 0; }
 
-    // --- The state other subsystems read ---------------------------------------------
-    std::vector<std::unique_ptr<TFunktion>> functionList;
-    std::vector<std::unique_ptr<TFktItem>> displayList;
-    TParameter parameterList;
-    // One evaluator per compiled function, found through TFunktion::ParserIndex. Each
-    // reads its function's DependenceParams when it compiles, so the list is emptied
-    // before functions are destroyed.
-    std::vector<std::unique_ptr<TFunctionParser>> parserList;
-    TParserDeclarations declarations;  // Functions(): one FullString per function, in list order
-    TFktItem* currentItem = nullptr;
-    TFunktion* draggedFunction = nullptr;
-    std::vector<std::string> selectionList;  // the manager's list: FullString of every sok function
-    std::vector<TFunktion*> visibleItems;    // the valid sok functions, in list order
-    std::int32_t pendingError = 0;
-    std::uint8_t language = 0;  // 1 German, else English
-    std::string lastCompileMessage;
-    // Point records all items may hold in one list kind; see kMaxRecordsInCatalogue.
-    std::int64_t recordBudget = kMaxRecordsInCatalogue;
+    // --- What the windows read -------------------------------------------------------
+    const FunctionList& Functions() const { return m_functions; }
+    const ItemList& Items() const { return m_items; }
+    TParameter& Parameters() { return m_parameters; }
+    const TParameter& Parameters() const { return m_parameters; }
+    // Functions(): one FullString per function, in list order.
+    const TParserDeclarations& Declarations() const { return m_declarations; }
+    // The item the style window, the value table and the reference view work on.
+    TFktItem* CurrentItem() const { return m_currentItem; }
+    void SetCurrentItem(TFktItem* item) { m_currentItem = item; }
+    // The function the manager's list or grid last picked up, for a drop.
+    TFunktion* DraggedFunction() const { return m_draggedFunction; }
+    void SetDraggedFunction(TFunktion* function) { m_draggedFunction = function; }
+    // The manager's list: the FullString of every sok function.
+    const std::vector<std::string>& SelectionList() const { return m_selectionList; }
+    // The valid sok functions, in list order: the style window's choices.
+    const std::vector<TFunktion*>& VisibleItems() const { return m_visibleItems; }
+    // The message of the last function that failed to compile.
+    const std::string& LastCompileMessage() const { return m_lastCompileMessage; }
 
     // --- Functions -------------------------------------------------------------------
     // The first function named exactly `name`; "F1(X)" finds F1. None for "nil", and
@@ -84,11 +119,16 @@ class Catalogue {
     enum class EntryMode { Typed, Reentry };
 
     // The entry check of a definition line (upper case): creates or overwrites the
-    // function, or reports why not through the notifier and pendingError. An unchanged
-    // line leaves its function alone; on re-entry, though, a function that is invalid
-    // while every function it calls is now valid is built again, which is how a caller
-    // recovers once its callee has been defined. Re-entry does not repeat "Rekursion: ".
+    // function, or reports why not through the notifier and the pending error. An
+    // unchanged line leaves its function alone; on re-entry, though, a function that is
+    // invalid while every function it calls is now valid is built again, which is how a
+    // caller recovers once its callee has been defined. Re-entry does not repeat
+    // "Rekursion: ".
     void EnterDefinition(const std::string& line, EntryMode mode = EntryMode::Typed);
+
+    // Destroys `function` and every item that shows it; the functions calling it become
+    // invalid. Everything is compiled again.
+    void DeleteFunction(TFunktion& function);
 
     // Subfunctions from the called names, creating an invalid placeholder (empty term,
     // the caller's variable) for every name that has no function yet.
@@ -117,8 +157,22 @@ class Catalogue {
     TFunctionParser* ParserOf(const TFunktion& function);
 
     // --- Items -----------------------------------------------------------------------
+    // Appends `item` to the display list.
+    TFktItem& AddItem(std::unique_ptr<TFktItem> item);
+    // Puts `item` in the place of the item at `index`; it becomes the current item when
+    // the old one was.
+    void ReplaceItem(std::size_t index, std::unique_ptr<TFktItem> item);
+    // Removes the item at `index`, clearing every reference to it.
+    void RemoveItem(std::size_t index);
+    // The step between calculation points that the main plot's sampling used, which the
+    // function file keeps (`Schrittweite`).
+    void SetSchrittweite(TFktItem& item, Extended step);
+
     // count(Funktion1) x count(Funktion2), a missing or parameterless function counting 1.
     std::int32_t ArrayCount(TFktItem& item);
+    // The point records all items may hold together in one list kind; kMaxRecordsInCatalogue
+    // unless set.
+    void SetRecordBudget(std::int64_t records) { m_recordBudget = records; }
     // Gives `item` `count` point arrays, or as many as the catalogue's record budget
     // leaves room for beside the other items (the item need not be in the list yet).
     void FitArrays(TFktItem& item, std::int32_t count);
@@ -133,16 +187,17 @@ class Catalogue {
     // --- Parameters ------------------------------------------------------------------
     // The names of every parameter some function depends on, each once.
     std::vector<std::string> UsedParameterNames();
+    // Drops every parameter item no function uses any more.
+    void DropUnusedParameters();
 
     // Index helpers: -1 when absent.
     int IndexOf(const TFunktion* function) const;
     int IndexOf(const TFktItem* item) const;
 
-    // Removes the item at `index`, clearing every reference to it.
-    void RemoveItem(std::size_t index);
-    // Takes every sdestroy function out of the function list and its line out of the
-    // declarations, clearing every reference to it first.
-    void RemoveDestroyedFunctions();
+    // --- Files -----------------------------------------------------------------------
+    // Replaces everything by what a file held, links the items to their functions, fits
+    // their arrays, reads the parameters' table files and compiles all functions.
+    void ReplaceContents(CatalogueContents contents);
 
   private:
     using NameIndex = std::unordered_map<std::string, TFunktion*>;
@@ -155,9 +210,29 @@ class Catalogue {
     // "F -> G -> F": the shortest chain of calls from `start` back to itself.
     std::string CallCycle(const TFunktion& start);
     void ReplaceDeclarationLine(std::size_t index, const std::string& line);
+    void AppendDeclarationLine(const std::string& line);
+    // Takes every sdestroy function out of the function list and its line out of the
+    // declarations, clearing every reference to it first.
+    void RemoveDestroyedFunctions();
 
     Notifier& m_notifier;
     CatalogueObserver* m_observer;
+    FunctionList m_functions;
+    ItemList m_items;
+    TParameter m_parameters;
+    // One evaluator per compiled function, found through TFunktion::ParserIndex. Each
+    // reads its function's DependenceParams when it compiles, so the list is emptied
+    // before functions are destroyed.
+    std::vector<std::unique_ptr<TFunctionParser>> m_parsers;
+    TParserDeclarations m_declarations;
+    TFktItem* m_currentItem = nullptr;
+    TFunktion* m_draggedFunction = nullptr;
+    std::vector<std::string> m_selectionList;
+    std::vector<TFunktion*> m_visibleItems;
+    std::int32_t m_pendingError = 0;
+    Language m_language = Language::English;
+    std::string m_lastCompileMessage;
+    std::int64_t m_recordBudget = kMaxRecordsInCatalogue;
     std::string m_recursionPath;
 };
 

@@ -3,7 +3,7 @@
 // the legend, the dependency tree, the main window's caption and the manager. Every
 // method defaults to doing nothing, so tests and the CLI override only what they watch.
 
-#include <cstdint>
+#include "catalogue_types.h"
 
 namespace pc {
 
@@ -12,25 +12,25 @@ class CatalogueObserver {
     virtual ~CatalogueObserver() = default;
 
     // The plot surfaces may (not) draw: false while the display list is rebuilt.
-    virtual void setPlotsReady(bool /*ready*/) {}
-    // ScaleMode becomes kScaleModeReference or kScaleModeGlobal.
-    virtual void setScaleMode(std::uint8_t /*mode*/) {}
+    virtual void SetPlotsReady(bool /*ready*/) {}
+    // ScaleMode becomes smReference or smGlobal.
+    virtual void SetScaleMode(ScaleMode /*mode*/) {}
     // Recompute and redraw the main and preview windows.
-    virtual void redrawPlots() {}
+    virtual void RedrawPlots() {}
     // Clear the main and preview windows.
-    virtual void clearPlots() {}
+    virtual void ClearPlots() {}
     // Read the limits and range typed in the plot settings window into the main window.
-    virtual void applySettingsLimits() {}
+    virtual void ApplySettingsLimits() {}
     // The legend's entries (or marks) changed.
-    virtual void legendChanged() {}
+    virtual void LegendChanged() {}
     // The dependency tree must be rebuilt.
-    virtual void dependencyTreeChanged() {}
+    virtual void DependencyTreeChanged() {}
     // The main window's caption gets its modified mark.
-    virtual void documentModified() {}
+    virtual void DocumentModified() {}
     // Bring the function manager to the front.
-    virtual void raiseManager() {}
+    virtual void RaiseManager() {}
     // The manager's "Animate" button is visible exactly when `visible`.
-    virtual void setAnimateVisible(bool /*visible*/) {}
+    virtual void SetAnimateVisible(bool /*visible*/) {}
 };
 
 }  // namespace pc

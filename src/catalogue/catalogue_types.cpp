@@ -4,25 +4,28 @@
 
 namespace pc {
 
-const char* FktTypText(std::uint8_t type) {
+const char* FktTypText(TFktTyp type) {
+    const auto index = Ordinal(type);
     static constexpr std::array<const char*, 3> kTexts = {"fty", "ftxtyt", "ftfxy"};
-    return type < kTexts.size() ? kTexts[type] : "FktTyp unbekannt";
+    return index < kTexts.size() ? kTexts[index] : "FktTyp unbekannt";
 }
 
-const char* PenStyleText(std::uint8_t style) {
+const char* PenStyleText(TPenStyle style) {
+    const auto index = Ordinal(style);
     static constexpr std::array<const char*, 7> kTexts = {
         "psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear", "psInsideFrame"};
-    return style < kTexts.size() ? kTexts[style] : "unbekannt";
+    return index < kTexts.size() ? kTexts[index] : "unbekannt";
 }
 
-const char* DisplayModeText(std::uint8_t mode) {
+const char* DisplayModeText(DisplayMode mode) {
+    const auto index = Ordinal(mode);
     static constexpr std::array<const char*, kDisplayModeCount> kTexts = {
         "bmverbunden", "bmallePunkte", "bmhisto", "bmKreise",
         "bmDreiecke",  "bmQuadrate",   "bmKreuz", "bmQuadratKreuz",
         "bm1",         "bm2",          "bm3",     "bm4",
         "bm5",         "bm6",          "bm7",     "bm8",
         "bm9"};
-    return mode < kTexts.size() ? kTexts[mode] : "Punktemarkierung unbekannt";
+    return index < kTexts.size() ? kTexts[index] : "Punktemarkierung unbekannt";
 }
 
 }  // namespace pc

@@ -25,15 +25,15 @@ std::string LabelName(const std::string& label) {
 
 std::vector<LegendEntry> LegendEntries(const Catalogue& catalogue) {
     std::vector<LegendEntry> entries;
-    for (const auto& item : catalogue.displayList) {
+    for (const auto& item : catalogue.Items()) {
         if (!item->Darstellung || !item->valid)
             continue;
         std::string text;
         switch (item->FktTyp()) {
-            case fty:
+            case TFktTyp::fty:
                 text = NameOrUnknown(item->Funktion1);
                 break;
-            case ftxtyt:
+            case TFktTyp::ftxtyt:
                 text = NameOrUnknown(item->Funktion1) + ", " + NameOrUnknown(item->Funktion2);
                 break;
             default:
@@ -47,9 +47,9 @@ std::vector<LegendEntry> LegendEntries(const Catalogue& catalogue) {
 
 std::vector<DependencyNode> DependencyTree(Catalogue& catalogue) {
     std::vector<DependencyNode> roots;
-    for (const auto& function : catalogue.functionList) roots.push_back({function->LeftName(), {}});
+    for (const auto& function : catalogue.Functions()) roots.push_back({function->LeftName(), {}});
     std::size_t nodeCount = roots.size();
-    const char* unknown = catalogue.language == kLanguageGerman ? "unbekannt" : "unknown";
+    const char* unknown = catalogue.CurrentLanguage() == Language::German ? "unbekannt" : "unknown";
 
     // The current level, with each node's ancestors' function names.
     struct Pending {
@@ -115,27 +115,28 @@ std::vector<std::string> DumpText(const Catalogue& catalogue, const ViewLimits& 
     std::vector<std::string> trace;
     trace.push_back("Auswahlliste:");
     trace.push_back(rule);
-    trace.push_back("Items in der Auswahlliste: " + std::to_string(catalogue.selectionList.size()));
-    for (const std::string& line : catalogue.selectionList) trace.push_back(line);
+    trace.push_back("Items in der Auswahlliste: " +
+                    std::to_string(catalogue.SelectionList().size()));
+    for (const std::string& line : catalogue.SelectionList()) trace.push_back(line);
 
     trace.push_back(" ");
     trace.push_back("Funktionenliste:");
     trace.push_back(rule);
     trace.push_back("Items in der Funktionenliste: " +
-                    std::to_string(catalogue.functionList.size()));
+                    std::to_string(catalogue.Functions().size()));
     trace.push_back(" ");
-    for (std::size_t i = 0; i < catalogue.functionList.size(); ++i) {
+    for (std::size_t i = 0; i < catalogue.Functions().size(); ++i) {
         trace.push_back("Funktionenliste[" + std::to_string(i) + "]:");
-        catalogue.functionList[i]->Dump(trace);
+        catalogue.Functions()[i]->Dump(trace);
     }
 
     trace.push_back("FktListe:");
     trace.push_back(rule);
-    trace.push_back("Items in der Fktliste: " + std::to_string(catalogue.displayList.size()));
+    trace.push_back("Items in der Fktliste: " + std::to_string(catalogue.Items().size()));
     trace.push_back(" ");
-    for (std::size_t i = 0; i < catalogue.displayList.size(); ++i) {
+    for (std::size_t i = 0; i < catalogue.Items().size(); ++i) {
         trace.push_back("FktListe[" + std::to_string(i) + "]:");
-        catalogue.displayList[i]->Dump(trace);
+        catalogue.Items()[i]->Dump(trace);
     }
 
     trace.push_back(rule);

@@ -41,71 +41,52 @@ void AppendFont(std::vector<std::string>& lines, const AxisFont& font) {
     lines.push_back(IntText(font.size));
 }
 
-// Walks the lines in order and converts each; the first failure throws and so stops the
-// walk with everything before it already stored.
-class LineCursor {
-  public:
-    explicit LineCursor(const std::vector<std::string>& lines) : m_lines(lines) {}
+TColor ReadColour(LineReader& in) {
+    return static_cast<TColor>(in.Int());
+}
 
-    // Moves to the 1-based line `number` (for the ignored lines in between).
-    void skipTo(int number) { m_next = static_cast<std::size_t>(number - 1); }
-    // The 1-based line taken last, or the missing line asked for.
-    int lastLine() const { return m_last; }
+void ReadBounds(LineReader& in, WindowBounds& into) {
+    into.left = in.Int();
+    into.top = in.Int();
+    into.width = in.Int();
+    into.height = in.Int();
+}
 
-    const std::string& text() {
-        m_last = static_cast<int>(m_next) + 1;
-        if (m_next >= m_lines.size())
-            throw EConversionError("List index out of bounds (" + std::to_string(m_next) + ")");
-        return m_lines[m_next++];
-    }
-    bool boolean() {
-        const std::string& line = text();
-        return TextToBool(line);
-    }
-    std::int32_t integer() { return IntegerLine(text()); }
-    TColor colour() { return static_cast<TColor>(integer()); }
-    void bounds(WindowBounds& into) {
-        into.left = integer();
-        into.top = integer();
-        into.width = integer();
-        into.height = integer();
-    }
-    void font(AxisFont& into) {
-        into.name = text();
-        into.colour = colour();
-        into.style = static_cast<std::uint8_t>(integer() & kFontStyleMask);
-        into.size = integer();
-    }
+void ReadFont(LineReader& in, AxisFont& into) {
+    into.name = in.Text();
+    into.colour = ReadColour(in);
+    into.style = static_cast<std::uint8_t>(in.Int() & kFontStyleMask);
+    into.size = in.Int();
+}
 
-  private:
-    const std::vector<std::string>& m_lines;
-    std::size_t m_next = 0;
-    int m_last = 0;
-};
+// Lines are numbered from 1 as the format table counts them.
+void SkipToLine(LineReader& in, std::size_t number) {
+    in.SkipTo(number - 1);
+}
 
-void ReadLines(LineCursor& in, Configuration& c) {
-    in.skipTo(3);
-    c.reserved = in.boolean();
-    in.bounds(c.mainBounds);
-    c.mainVisible = in.boolean();
-    c.angleInDegrees = in.boolean();
-    c.mainPlot.blackWhite = in.boolean();
-    c.mainPlot.colourBackground = in.colour();
-    in.skipTo(14);  // 12 and 13 are unused
-    c.mainPlot.colourMainGrid = in.colour();
-    c.mainPlot.colourHelpGrid = in.colour();
-    c.mainPlot.colourZeroAxes = in.colour();
-    c.preview.onTop = in.boolean();
-    in.bounds(c.preview.bounds);
-    c.preview.visible = in.boolean();
-    c.previewPlot.blackWhite = in.boolean();
+void ReadLines(LineReader& in, Configuration& c) {
+    SkipToLine(in, 3);
+    c.reserved = in.Bool();
+    ReadBounds(in, c.mainBounds);
+    c.mainVisible = in.Bool();
+    c.angleInDegrees = in.Bool();
+    c.mainPlot.blackWhite = in.Bool();
+    c.mainPlot.colourBackground = ReadColour(in);
+    SkipToLine(in, 14);  // 12 and 13 are unused
+    c.mainPlot.colourMainGrid = ReadColour(in);
+    c.mainPlot.colourHelpGrid = ReadColour(in);
+    c.mainPlot.colourZeroAxes = ReadColour(in);
+    c.preview.onTop = in.Bool();
+    ReadBounds(in, c.preview.bounds);
+    c.preview.visible = in.Bool();
+    c.previewPlot.blackWhite = in.Bool();
     for (ToolWindowLayout* window : {&c.legend, &c.functionManager, &c.plotSettings}) {
-        window->onTop = in.boolean();
-        in.bounds(window->bounds);
-        window->visible = in.boolean();
+        window->onTop = in.Bool();
+        ReadBounds(in, window->bounds);
+        window->visible = in.Bool();
     }
-    c.screenWidth = in.integer();
-    c.screenHeight = in.integer();
+    c.screenWidth = in.Int();
+    c.screenHeight = in.Int();
     for (std::int32_t* value :
          {&c.mainPlot.widthXAxis, &c.mainPlot.widthYAxis, &c.mainPlot.widthMainGrid,
           &c.mainPlot.widthHelpGrid, &c.mainPlot.widthSubGrid, &c.mainPlot.marginLeft,
@@ -113,21 +94,21 @@ void ReadLines(LineCursor& in, Configuration& c) {
           &c.previewPlot.marginLeft, &c.previewPlot.marginTop, &c.previewPlot.marginRight,
           &c.previewPlot.marginBottom, &c.previewPlot.widthXAxis, &c.previewPlot.widthYAxis,
           &c.previewPlot.widthMainGrid, &c.previewPlot.widthHelpGrid, &c.previewPlot.widthSubGrid})
-        *value = in.integer();
-    c.previewPlot.colourBackground = in.colour();
-    in.skipTo(65);  // 63 and 64 are unused
-    c.previewPlot.colourMainGrid = in.colour();
-    c.previewPlot.colourHelpGrid = in.colour();
-    c.previewPlot.colourZeroAxes = in.colour();
-    c.mainPlot.gridVisible = in.boolean();
-    c.mainPlot.axisTextVisible = in.boolean();
-    c.previewPlot.gridVisible = in.boolean();
-    c.previewPlot.axisTextVisible = in.boolean();
-    in.font(c.mainPlot.font);
-    in.font(c.previewPlot.font);
-    c.dependencies.onTop = in.boolean();
-    in.bounds(c.dependencies.bounds);
-    c.dependencies.visible = in.boolean();
+        *value = in.Int();
+    c.previewPlot.colourBackground = ReadColour(in);
+    SkipToLine(in, 65);  // 63 and 64 are unused
+    c.previewPlot.colourMainGrid = ReadColour(in);
+    c.previewPlot.colourHelpGrid = ReadColour(in);
+    c.previewPlot.colourZeroAxes = ReadColour(in);
+    c.mainPlot.gridVisible = in.Bool();
+    c.mainPlot.axisTextVisible = in.Bool();
+    c.previewPlot.gridVisible = in.Bool();
+    c.previewPlot.axisTextVisible = in.Bool();
+    ReadFont(in, c.mainPlot.font);
+    ReadFont(in, c.previewPlot.font);
+    c.dependencies.onTop = in.Bool();
+    ReadBounds(in, c.dependencies.bounds);
+    c.dependencies.visible = in.Bool();
 }
 
 // One file read of the fallback rules: what the reader and the parser said.
@@ -210,13 +191,13 @@ ConfigurationParse ParseConfiguration(const std::vector<std::string>& lines,
         parse.status = ConfigurationStatus::WrongVersion;
         return parse;
     }
-    LineCursor cursor(lines);
+    LineReader reader(lines, 0, lines.size());
     try {
-        ReadLines(cursor, parse.configuration);
+        ReadLines(reader, parse.configuration);
     } catch (const EConversionError& error) {
         parse.status = ConfigurationStatus::Defect;
         parse.error = error.what();
-        parse.failedLine = cursor.lastLine();
+        parse.failedLine = static_cast<int>(reader.LastLine());
     }
     return parse;
 }

@@ -13,6 +13,7 @@
 
 #include "catalogue_types.h"
 #include "engine/extended.h"
+#include "message_numbers.h"
 
 namespace pc {
 
@@ -25,19 +26,11 @@ inline constexpr int kConfigurationLinesRead = 85;
 // The default configuration, relative to the install directory.
 inline constexpr const char* kDefaultConfigurationFile = "Config/con0.pcf";
 
-// Messages of reading a configuration.
-inline constexpr int kMsgConfigurationDefect = 8;            // a line could not be converted
-inline constexpr int kMsgConfigurationWrongVersion = 14;     // line 2 is not "1002"
-inline constexpr int kMsgConfigurationScreenTooSmall = 202;  // even the default does not fit
-inline constexpr int kMsgConfigurationMissing = 303;         // no such file: the program ends
-
 // Bits of a font style set, as the file stores it.
-enum FontStyleBit : std::uint8_t {
-    kFontBold = 1,
-    kFontItalic = 2,
-    kFontUnderline = 4,
-    kFontStrikeOut = 8,
-};
+inline constexpr std::uint8_t kFontBold = 1;
+inline constexpr std::uint8_t kFontItalic = 2;
+inline constexpr std::uint8_t kFontUnderline = 4;
+inline constexpr std::uint8_t kFontStrikeOut = 8;
 inline constexpr std::uint8_t kFontStyleMask = 0x0F;
 
 struct WindowBounds {
@@ -61,7 +54,7 @@ struct ToolWindowLayout {
 struct AxisFont {
     std::string name = "Arial";  // UTF-8 inside, Windows-1252 in the file
     TColor colour = 0x000000;
-    std::uint8_t style = 0;  // FontStyleBit set
+    std::uint8_t style = 0;  // a set of the kFont... bits
     std::int32_t size = 10;  // points
 
     bool operator==(const AxisFont&) const = default;

@@ -48,9 +48,9 @@ std::int32_t TFktItem::RecordsPerArray() const {
 TPointArray TFktItem::NewArray(std::int32_t records) const {
     const auto count = static_cast<std::size_t>(std::max(records, 0));
     switch (m_fktTyp) {
-        case fty:
+        case TFktTyp::fty:
             return std::vector<TFeldfty>(count);
-        case ftxtyt:
+        case TFktTyp::ftxtyt:
             return std::vector<TFeldftxtyt>(count);
         default:
             return std::monostate{};
@@ -90,7 +90,7 @@ void TFktItem::SetFktTyp(TFktTyp type) {
     }
     // Records of an ftfxy item do not exist; leaving it for another type must give the
     // arrays their records back.
-    if (type != ftfxy) {
+    if (type != TFktTyp::ftfxy) {
         for (TPointArrayList* list : {&FeldListenListeM, &FeldListenListeP}) {
             for (TPointArray& array : *list) {
                 if (RecordCount(array) == 0)
@@ -112,16 +112,16 @@ void TFktItem::SetArrayCount(std::int32_t count) {
     }
 }
 
-void TFktItem::LinearStep(Extended upper, Extended lower) {
-    Schrittweite = (upper - lower) / static_cast<Extended>(RecordsPerArray() - 1);
+Extended TFktItem::LinearStep(Extended upper, Extended lower) const {
+    return (upper - lower) / static_cast<Extended>(RecordsPerArray() - 1);
 }
 
-void TFktItem::LogarithmicStep(Extended upper, Extended lower) {
+Extended TFktItem::LogarithmicStep(Extended upper, Extended lower) const {
     if (lower <= 1e-18L)
         lower = 1e-20L;
     if (!(upper > 0))
         upper = 10;
-    Schrittweite = Log10(upper / lower) / static_cast<Extended>(RecordsPerArray() - 1);
+    return Log10(upper / lower) / static_cast<Extended>(RecordsPerArray() - 1);
 }
 
 void TFktItem::Dump(std::vector<std::string>& trace) const {

@@ -63,19 +63,20 @@ class TFktItem {
     // kMaxRecordsPerList records.
     void SetArrayCount(std::int32_t count);
 
-    // Schrittweite = (upper - lower) / (Stuetzstellen - 1), a Stuetzstellen of 0 counting 200.
-    void LinearStep(Extended upper, Extended lower);
-    // Schrittweite = log10(upper / lower) / (Stuetzstellen - 1), with a lower bound at
-    // or below 1e-18 taken as 1e-20 and a non-positive upper bound as 10.
-    void LogarithmicStep(Extended upper, Extended lower);
+    // The step between calculation points from lower to upper:
+    // (upper - lower) / (Stuetzstellen - 1), a Stuetzstellen of 0 counting 200.
+    Extended LinearStep(Extended upper, Extended lower) const;
+    // log10(upper / lower) / (Stuetzstellen - 1), with a lower bound at or below 1e-18
+    // taken as 1e-20 and a non-positive upper bound as 10.
+    Extended LogarithmicStep(Extended upper, Extended lower) const;
 
     // Appends the item's diagnostics dump to `trace`.
     void Dump(std::vector<std::string>& trace) const;
 
     TColor Farbe = 0;
-    std::uint8_t Pentyp = psSolid;
+    TPenStyle Pentyp = TPenStyle::psSolid;
     std::uint8_t LinienBreite = 1;
-    std::uint8_t PunkteMarkierung = 0;
+    DisplayMode PunkteMarkierung = DisplayMode::bmverbunden;
     bool Darstellung = false;        // shown
     TFunktion* Funktion1 = nullptr;  // not owned
     TFunktion* Funktion2 = nullptr;  // not owned
@@ -84,7 +85,7 @@ class TFktItem {
     bool valid = false;
     bool active = false;
     bool statusHighlight = false;  // the manager flashes the selection cell
-    Extended Schrittweite = 0;
+    Extended Schrittweite = 0;     // set through Catalogue::SetSchrittweite
     TPointArrayList FeldListenListeM;
     TPointArrayList FeldListenListeP;
     bool Animated = false;
@@ -96,7 +97,7 @@ class TFktItem {
     TPointArray NewArray(std::int32_t records) const;
 
     std::int32_t m_stuetzstellen = 0;
-    TFktTyp m_fktTyp = fty;
+    TFktTyp m_fktTyp = TFktTyp::fty;
 };
 
 }  // namespace pc

@@ -8,7 +8,7 @@
 #include "fkt_item.h"
 #include "funktion.h"
 #include "message_catalogue.h"
-#include "notifier.h"
+#include "message_numbers.h"
 #include "startup_decisions.h"
 
 namespace pc {
@@ -20,7 +20,7 @@ namespace {
 TFunktion* FunctionOfLine(Catalogue& catalogue, int line) {
     if (line < 0)
         return nullptr;
-    for (const auto& function : catalogue.functionList) {
+    for (const auto& function : catalogue.Functions()) {
         if (function->Status != TStatus::sok)
             continue;
         if (line-- == 0)
@@ -33,7 +33,7 @@ TFunktion* FunctionOfLine(Catalogue& catalogue, int line) {
 
 FunctionManager::FunctionManager(Catalogue& catalogue) : m_catalogue(catalogue) {}
 
-void FunctionManager::setInputLine(const std::string& text) {
+void FunctionManager::SetInputLine(const std::string& text) {
     m_inputLine = text;
     std::transform(m_inputLine.begin(), m_inputLine.end(), m_inputLine.begin(),
                    [](unsigned char ch) { return static_cast<char>(std::toupper(ch)); });
@@ -41,24 +41,24 @@ void FunctionManager::setInputLine(const std::string& text) {
 }
 
 TFktItem* FunctionManager::ItemAt(int row) const {
-    if (row < 0 || static_cast<std::size_t>(row) >= m_catalogue.displayList.size())
+    if (row < 0 || static_cast<std::size_t>(row) >= m_catalogue.Items().size())
         return nullptr;
-    return m_catalogue.displayList[static_cast<std::size_t>(row)].get();
+    return m_catalogue.Items()[static_cast<std::size_t>(row)].get();
 }
 
 void FunctionManager::Enter() {
     m_inputModified = false;
     // A number left over from an earlier failure must not make this entry look failed.
-    m_catalogue.pendingError = 0;
+    m_catalogue.ClearPendingError();
     m_catalogue.EnterDefinition(m_inputLine);
-    if (m_catalogue.pendingError != 0)
+    if (m_catalogue.PendingError() != 0)
         return;
     ReenterSelectionList();
-    m_catalogue.observer().redrawPlots();
+    m_catalogue.Observer().RedrawPlots();
 }
 
 void FunctionManager::ReenterSelectionList() {
-    const std::vector<std::string> lines = m_catalogue.selectionList;
+    const std::vector<std::string> lines = m_catalogue.SelectionList();
     for (const std::string& line : lines) {
         // A placeholder's line ("G(X)=") is no definition the user typed; entering it
         // would only report a syntax error.
@@ -70,14 +70,15 @@ void FunctionManager::ReenterSelectionList() {
 
 void FunctionManager::RefreshLists() {
     m_catalogue.RefreshLists();
-    if (m_catalogue.functionList.empty())
+    if (m_catalogue.Functions().empty())
         m_inputLine.clear();
 }
 
 void FunctionManager::SelectDefinition(int line) {
-    m_catalogue.draggedFunction = FunctionOfLine(m_catalogue, line);
-    if (line >= 0 && static_cast<std::size_t>(line) < m_catalogue.selectionList.size())
-        m_inputLine = m_catalogue.selectionList[static_cast<std::size_t>(line)];
+    m_catalogue.SetDraggedFunction(FunctionOfLine(m_catalogue, line));
+    const auto& lines = m_catalogue.SelectionList();
+    if (line >= 0 && static_cast<std::size_t>(line) < lines.size())
+        m_inputLine = lines[static_cast<std::size_t>(line)];
 }
 
 bool FunctionManager::OpensParameterWindow(int line) {
@@ -89,23 +90,14 @@ void FunctionManager::DeleteFunction(int line) {
     TFunktion* function = FunctionOfLine(m_catalogue, line);
     if (!function)
         return;
-    function->Status = TStatus::sdestroy;
-    function->valid = false;
-    for (const std::string& user : m_catalogue.UpdateFunktionWirdGenutztVon(*function)) {
-        if (TFunktion* caller = m_catalogue.FindFunctionByName(user))
-            caller->valid = false;
-    }
-    RefreshLists();
-    m_catalogue.RevalidateItems();
-    m_catalogue.RemoveDestroyedFunctions();
-    m_catalogue.observer().legendChanged();
-    m_catalogue.CompileAll();
-    m_catalogue.observer().dependencyTreeChanged();
-    m_catalogue.observer().redrawPlots();
+    m_catalogue.DeleteFunction(*function);
+    if (m_catalogue.Functions().empty())
+        m_inputLine.clear();
+    m_catalogue.Observer().RedrawPlots();
 }
 
 bool FunctionManager::AcceptsDrop(int row, int column) const {
-    const int items = static_cast<int>(m_catalogue.displayList.size());
+    const int items = static_cast<int>(m_catalogue.Items().size());
     if (column == kColumnFunction1)
         return row >= 0 && row <= items;
     if (column == kColumnFunction2) {
@@ -116,24 +108,24 @@ bool FunctionManager::AcceptsDrop(int row, int column) const {
 }
 
 bool FunctionManager::Drop(int row, int column) {
-    TFunktion* dragged = m_catalogue.draggedFunction;
+    TFunktion* dragged = m_catalogue.DraggedFunction();
     if (!dragged || !AcceptsDrop(row, column))
         return false;
     TFktItem* target = ItemAt(row);
     auto item = std::make_unique<TFktItem>();
     item->Funktion1 = dragged;
-    for (const auto& other : m_catalogue.displayList) other->active = false;
+    for (const auto& other : m_catalogue.Items()) other->active = false;
 
     if (column == kColumnFunction1) {
-        if (target && target->FktTyp() == ftxtyt) {
-            item->SetFktTyp(ftxtyt);
+        if (target && target->FktTyp() == TFktTyp::ftxtyt) {
+            item->SetFktTyp(TFktTyp::ftxtyt);
             item->Funktion2 = target->Funktion2;
             item->Referenz = target->Referenz;
         }
         item->Farbe = dragged->Farbe;
-        item->Pentyp = dragged->Linienart;
-        item->LinienBreite = dragged->Strichstaerke;
-        item->PunkteMarkierung = dragged->Punktemarkierung;
+        item->Pentyp = dragged->Pentyp;
+        item->LinienBreite = dragged->LinienBreite;
+        item->PunkteMarkierung = dragged->PunkteMarkierung;
         item->SetStuetzstellen(dragged->Stuetzstellenzahl);
         item->valid = dragged->valid && (!item->Funktion2 || item->Funktion2->valid);
         item->Darstellung = item->valid;
@@ -144,7 +136,7 @@ bool FunctionManager::Drop(int row, int column) {
         item->Funktion1 = target->Funktion1;
         item->Referenz = target->Referenz;
         item->LinienBreite = target->LinienBreite;
-        item->SetFktTyp(ftxtyt);
+        item->SetFktTyp(TFktTyp::ftxtyt);
         item->valid = item->Funktion1->valid && dragged->valid;
         item->active = item->valid;
         item->Darstellung = item->valid;
@@ -153,18 +145,15 @@ bool FunctionManager::Drop(int row, int column) {
     if (target) {
         item->Farbe = target->Farbe;
         m_catalogue.FitArrays(*item, 1);
-        const auto index = static_cast<std::size_t>(row);
-        if (m_catalogue.currentItem == target)
-            m_catalogue.currentItem = item.get();
-        m_catalogue.displayList[index] = std::move(item);
+        m_catalogue.ReplaceItem(static_cast<std::size_t>(row), std::move(item));
     } else {
         m_catalogue.FitArrays(*item, std::max(m_catalogue.ParameterCount(*dragged), 1));
-        m_catalogue.displayList.push_back(std::move(item));
+        m_catalogue.AddItem(std::move(item));
     }
-    m_catalogue.observer().legendChanged();
+    m_catalogue.Observer().LegendChanged();
     m_catalogue.CompileAll();
     m_catalogue.RevalidateItems();
-    m_catalogue.observer().redrawPlots();
+    m_catalogue.Observer().RedrawPlots();
     return true;
 }
 
@@ -183,7 +172,7 @@ void FunctionManager::Remove(int row, int column) {
     const auto index = static_cast<std::size_t>(row);
     switch (column) {
         case kColumnFunction1:
-            if (item->FktTyp() == ftxtyt) {
+            if (item->FktTyp() == TFktTyp::ftxtyt) {
                 item->Funktion1 = nullptr;
                 item->valid = false;
                 item->Darstellung = false;
@@ -193,9 +182,9 @@ void FunctionManager::Remove(int row, int column) {
             }
             break;
         case kColumnFunction2:
-            if (item->FktTyp() == ftxtyt) {
+            if (item->FktTyp() == TFktTyp::ftxtyt) {
                 item->Funktion2 = nullptr;
-                item->SetFktTyp(fty);
+                item->SetFktTyp(TFktTyp::fty);
                 item->valid = item->Funktion1 && item->Funktion1->valid;
             }
             break;
@@ -207,23 +196,22 @@ void FunctionManager::Remove(int row, int column) {
         default:
             break;
     }
-    for (std::size_t i = m_catalogue.displayList.size(); i-- > 0;) {
-        const TFktItem& candidate = *m_catalogue.displayList[i];
+    for (std::size_t i = m_catalogue.Items().size(); i-- > 0;) {
+        const TFktItem& candidate = *m_catalogue.Items()[i];
         if (!candidate.Funktion1 && !candidate.Funktion2)
             m_catalogue.RemoveItem(i);
     }
     m_catalogue.RevalidateItems();
-    m_catalogue.observer().legendChanged();
-    m_catalogue.observer().redrawPlots();
+    m_catalogue.Observer().LegendChanged();
+    m_catalogue.Observer().RedrawPlots();
 }
 
 void FunctionManager::LeftClick(int row, int column, std::int64_t nowMs) {
     TFktItem* item = ItemAt(row);
     if (!item)
         return;
-    m_catalogue.currentItem = item;
-    Notifier& notifier = m_catalogue.notifier();
-    auto& items = m_catalogue.displayList;
+    m_catalogue.SetCurrentItem(item);
+    const auto& items = m_catalogue.Items();
     const auto flash = [&](bool& flag) {
         flag = true;
         m_flashTick = nowMs;
@@ -235,15 +223,15 @@ void FunctionManager::LeftClick(int row, int column, std::int64_t nowMs) {
                 flash(item->statusHighlight);
             } else if (!item->active && !item->Darstellung) {
                 if (item->Referenz)
-                    notifier.plainMessage("unerlaubter Zustand 1");
+                    m_catalogue.PlainMessage("unerlaubter Zustand 1");
                 else
                     flash(item->statusHighlight);  // a hidden item cannot be selected
             } else if (!item->active) {
                 for (const auto& other : items) other->active = false;
                 item->active = true;
             } else if (!item->Darstellung) {
-                notifier.plainMessage(item->Referenz ? "unerlaubter Zustand 3"
-                                                     : "unerlaubter Zustand 2");
+                m_catalogue.PlainMessage(item->Referenz ? "unerlaubter Zustand 3"
+                                                        : "unerlaubter Zustand 2");
             } else {
                 item->active = false;
                 const auto shown =
@@ -251,7 +239,7 @@ void FunctionManager::LeftClick(int row, int column, std::int64_t nowMs) {
                                  [](const auto& candidate) { return candidate->Darstellung; });
                 if (shown != items.end()) {
                     (*shown)->active = true;
-                    m_catalogue.currentItem = shown->get();
+                    m_catalogue.SetCurrentItem(shown->get());
                 }
             }
             break;
@@ -262,37 +250,37 @@ void FunctionManager::LeftClick(int row, int column, std::int64_t nowMs) {
                 item->active = item->Darstellung;
                 if (item->Referenz && !item->Darstellung) {
                     item->Referenz = false;
-                    m_catalogue.observer().setPlotsReady(false);
-                    m_catalogue.observer().setScaleMode(kScaleModeGlobal);
+                    m_catalogue.Observer().SetPlotsReady(false);
+                    m_catalogue.Observer().SetScaleMode(ScaleMode::smGlobal);
                 }
             } else {
                 item->Darstellung = false;
                 item->active = false;
                 item->Referenz = false;
             }
-            m_catalogue.observer().redrawPlots();
+            m_catalogue.Observer().RedrawPlots();
             break;
         case kColumnReference:
             if (!item->valid || (!item->Darstellung && !item->Referenz)) {
                 flash(item->referenceHighlight);  // a hidden item cannot be the reference
             } else if (!item->Darstellung) {
-                notifier.plainMessage("unerlaubter Zustand 1");
+                m_catalogue.PlainMessage("unerlaubter Zustand 1");
             } else if (!item->Referenz) {
                 for (const auto& other : items) other->Referenz = false;
                 item->Referenz = true;
-                m_catalogue.observer().setScaleMode(kScaleModeReference);
+                m_catalogue.Observer().SetScaleMode(ScaleMode::smReference);
             } else {
                 item->Referenz = false;
-                m_catalogue.observer().setScaleMode(kScaleModeGlobal);
+                m_catalogue.Observer().SetScaleMode(ScaleMode::smGlobal);
             }
             break;
         case kColumnColour:
-            m_catalogue.draggedFunction = item->Funktion1;
+            m_catalogue.SetDraggedFunction(item->Funktion1);
             break;
         case kColumnFunction1:
         case kColumnFunction2: {
             TFunktion* function = column == kColumnFunction1 ? item->Funktion1 : item->Funktion2;
-            m_catalogue.draggedFunction = function;
+            m_catalogue.SetDraggedFunction(function);
             if (function)
                 m_inputLine = function->FullString();
             break;
@@ -300,14 +288,14 @@ void FunctionManager::LeftClick(int row, int column, std::int64_t nowMs) {
         default:
             break;
     }
-    m_catalogue.observer().legendChanged();
+    m_catalogue.Observer().LegendChanged();
 }
 
 bool FunctionManager::DoubleClick(int row, int column) {
     TFktItem* item = ItemAt(row);
     if (!item)
         return false;
-    m_catalogue.currentItem = item;
+    m_catalogue.SetCurrentItem(item);
     if (column == kColumnFunction1 || column == kColumnFunction2) {
         const TFunktion* function = column == kColumnFunction1 ? item->Funktion1 : item->Funktion2;
         if (function)
@@ -317,16 +305,16 @@ bool FunctionManager::DoubleClick(int row, int column) {
 }
 
 void FunctionManager::MouseRelease() {
-    for (const auto& item : m_catalogue.displayList) {
+    for (const auto& item : m_catalogue.Items()) {
         if (item->active) {
-            m_catalogue.currentItem = item.get();
+            m_catalogue.SetCurrentItem(item.get());
             return;
         }
     }
 }
 
 std::string FunctionManager::CellBitmap(int row, int column, std::int64_t nowMs,
-                                        std::uint8_t gridType) {
+                                        GridType gridType) {
     TFktItem* item = ItemAt(row);
     if (!item)
         return {};
@@ -348,13 +336,13 @@ std::string FunctionManager::CellBitmap(int row, int column, std::int64_t nowMs,
                 return flashed(item->referenceHighlight, "REF_X");
             return item->Referenz ? "REF" : "BLANK";
         case kColumnType: {
-            const bool polar = gridType == kGridTypePolar;
+            const bool polar = gridType == GridType::gtPolar;
             switch (item->FktTyp()) {
-                case fty:
+                case TFktTyp::fty:
                     return polar ? "R_PHI" : "Y";
-                case ftxtyt:
+                case TFktTyp::ftxtyt:
                     return polar ? "RTPHIT" : "XTYT";
-                case ftfxy:
+                case TFktTyp::ftfxy:
                     return polar ? "FPHIR" : "FXY";
                 default:
                     return {};
@@ -390,24 +378,24 @@ std::string FunctionManager::CellHint(int row, int column) const {
 }
 
 void FunctionManager::Redraw() {
-    CatalogueObserver& observer = m_catalogue.observer();
-    if (m_catalogue.displayList.empty()) {
-        m_catalogue.notifier().showMessage(m_catalogue.language, 9, ButtonSet::Ok);
-        observer.raiseManager();
+    CatalogueObserver& observer = m_catalogue.Observer();
+    if (m_catalogue.Items().empty()) {
+        m_catalogue.ShowMessage(kMsgNoFunctionSelected);
+        observer.RaiseManager();
         return;
     }
-    observer.setAnimateVisible(m_catalogue.AnyShownAnimated());
+    observer.SetAnimateVisible(m_catalogue.AnyShownAnimated());
     const bool anyDrawable =
-        std::any_of(m_catalogue.displayList.begin(), m_catalogue.displayList.end(),
+        std::any_of(m_catalogue.Items().begin(), m_catalogue.Items().end(),
                     [](const auto& item) { return item->Darstellung && item->valid; });
     if (anyDrawable) {
-        observer.applySettingsLimits();
+        observer.ApplySettingsLimits();
         m_catalogue.CompileAll();
-        observer.redrawPlots();
+        observer.RedrawPlots();
     } else {
-        m_catalogue.notifier().showMessage(m_catalogue.language, 29, ButtonSet::Ok);
-        observer.raiseManager();
-        observer.clearPlots();
+        m_catalogue.ShowMessage(kMsgNothingShown);
+        observer.RaiseManager();
+        observer.ClearPlots();
     }
 }
 
@@ -417,20 +405,20 @@ void FunctionManager::Open(const std::string& path, const OpenHandlers& handlers
                           : extension == ".PCF" ? handlers.loadConfiguration
                                                 : std::function<void(const std::string&)>();
     if (!handler) {
-        m_catalogue.notifier().showMessage(m_catalogue.language, 36, ButtonSet::Ok);
-        m_catalogue.pendingError = 0;
+        m_catalogue.ShowMessage(kMsgNotAPlotcraftsmanFile);
+        m_catalogue.ClearPendingError();
         return;
     }
     try {
         handler(path);
     } catch (const std::exception&) {
-        m_catalogue.notifier().showMessage(m_catalogue.language, 36, ButtonSet::Ok);
-        m_catalogue.pendingError = 0;
+        m_catalogue.ShowMessage(kMsgNotAPlotcraftsmanFile);
+        m_catalogue.ClearPendingError();
     }
     RefreshLists();
-    m_catalogue.observer().dependencyTreeChanged();
+    m_catalogue.Observer().DependencyTreeChanged();
     ReenterSelectionList();
-    if (m_catalogue.selectionList.empty())
+    if (m_catalogue.SelectionList().empty())
         m_inputLine.clear();
 }
 

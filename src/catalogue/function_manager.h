@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "catalogue_types.h"
+
 namespace pc {
 
 class Catalogue;
@@ -15,15 +17,13 @@ class TFktItem;
 class TFunktion;
 
 // Columns of the display grid.
-enum GridColumn : int {
-    kColumnSelection = 0,
-    kColumnShown = 1,
-    kColumnReference = 2,
-    kColumnType = 3,
-    kColumnColour = 4,
-    kColumnFunction1 = 5,
-    kColumnFunction2 = 6,
-};
+inline constexpr int kColumnSelection = 0;
+inline constexpr int kColumnShown = 1;
+inline constexpr int kColumnReference = 2;
+inline constexpr int kColumnType = 3;
+inline constexpr int kColumnColour = 4;
+inline constexpr int kColumnFunction1 = 5;
+inline constexpr int kColumnFunction2 = 6;
 inline constexpr int kGridColumnCount = 7;
 
 // How long a flashed cell shows its crossed picture, in milliseconds.
@@ -40,12 +40,12 @@ class FunctionManager {
   public:
     explicit FunctionManager(Catalogue& catalogue);
 
-    Catalogue& catalogue() { return m_catalogue; }
+    Catalogue& GetCatalogue() { return m_catalogue; }
 
     // The input line (upper case) and its modified flag.
-    const std::string& inputLine() const { return m_inputLine; }
-    void setInputLine(const std::string& text);
-    bool inputModified() const { return m_inputModified; }
+    const std::string& InputLine() const { return m_inputLine; }
+    void SetInputLine(const std::string& text);
+    bool InputModified() const { return m_inputModified; }
 
     // Enter in the input line: enters the definition; after a success every selection
     // line is entered again so that the functions depending on it are rebuilt, and the
@@ -87,7 +87,7 @@ class FunctionManager {
 
     // The resource name of the bitmap in column 0, 1, 2 or 3 of `row` at `nowMs` (empty
     // for the empty row); reading a flashed cell ends its flash.
-    std::string CellBitmap(int row, int column, std::int64_t nowMs, std::uint8_t gridType);
+    std::string CellBitmap(int row, int column, std::int64_t nowMs, GridType gridType);
     // The text of column 5 or 6 and its colour (green for the reference item).
     std::string CellText(int row, int column) const;
     std::uint32_t CellTextColour(int row) const;

@@ -35,9 +35,9 @@ void TFunktion::Dump(std::vector<std::string>& trace) const {
     trace.push_back("Term: " + Term);
     trace.push_back("Flatterm: " + Flatterm);
     trace.push_back("Farbe: " + ColorHex(Farbe));
-    trace.push_back(std::string("Linienart: ") + PenStyleText(Linienart));
-    trace.push_back("Strichstärke: " + std::to_string(Strichstaerke));
-    trace.push_back(std::string("Punktemarkierung: ") + DisplayModeText(Punktemarkierung));
+    trace.push_back(std::string("Linienart: ") + PenStyleText(Pentyp));
+    trace.push_back("Strichstärke: " + std::to_string(LinienBreite));
+    trace.push_back(std::string("Punktemarkierung: ") + DisplayModeText(PunkteMarkierung));
     trace.push_back("Parametercount: " + std::to_string(Parametercount));
     DumpList(trace, "DependenceParams.count: ", "DependenceParam[", DependenceParams);
     DumpList(trace, "UserFunktionen.Count: ", "UserFunktion[", UserFunktionen);

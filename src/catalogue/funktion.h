@@ -18,9 +18,9 @@ class TFunktion {
     std::string Term;                // the right-hand side as typed
     std::string Flatterm = "dummy";  // the compiled term with user calls expanded
     TColor Farbe = 0;
-    std::uint8_t Linienart = psSolid;
-    std::uint8_t Strichstaerke = 1;
-    std::uint8_t Punktemarkierung = 0;
+    TPenStyle Pentyp = TPenStyle::psSolid;  // `Linienart` of the function's own style
+    std::uint8_t LinienBreite = 1;          // `Strichstärke`
+    DisplayMode PunkteMarkierung = DisplayMode::bmverbunden;
     std::int32_t Parametercount = 0;
     std::vector<std::string> DependenceParams;  // parameters used directly or by callees
     std::vector<std::string> UserFunktionen;    // user functions the term calls directly

@@ -11,7 +11,7 @@
 #include "function_manager.h"
 #include "funktion.h"
 #include "message_catalogue.h"
-#include "notifier.h"
+#include "message_numbers.h"
 #include "parameter_window.h"
 #include "text_conversions.h"
 
@@ -52,39 +52,39 @@ bool ReadPoints(const std::string& text, std::int32_t& points) {
 
 }  // namespace
 
-LineStyleView OpenLineStyle(Catalogue& catalogue, TFktItem& item, std::uint8_t gridType) {
+LineStyleView OpenLineStyle(Catalogue& catalogue, TFktItem& item, GridType gridType) {
     LineStyleView view;
-    for (const TFunktion* function : catalogue.visibleItems)
+    for (const TFunktion* function : catalogue.VisibleItems())
         view.functionNames.push_back(function->LeftName());
     if (TFunktion* first = item.Funktion1) {
         view.fields.firstDefinition = first->FullString();
         view.firstFlat = first->LeftName() + "=" + first->Flatterm;
-        view.fields.firstFunction = PositionIn(catalogue.visibleItems, first);
+        view.fields.firstFunction = PositionIn(catalogue.VisibleItems(), first);
         view.firstHasParameters = !catalogue.UpdateDependenceParams(*first).empty();
         view.firstGroupVisible = true;
     }
     if (TFunktion* second = item.Funktion2) {
         view.fields.secondDefinition = second->FullString();
         view.secondFlat = second->LeftName() + "=" + second->Flatterm;
-        view.fields.secondFunction = PositionIn(catalogue.visibleItems, second);
+        view.fields.secondFunction = PositionIn(catalogue.VisibleItems(), second);
         view.secondHasParameters = !catalogue.UpdateDependenceParams(*second).empty();
         view.secondGroupVisible = true;
     }
     view.fields.colour = item.Farbe;
-    view.fields.penStyle = item.Pentyp;
+    view.fields.penStyle = Ordinal(item.Pentyp);
     view.fields.widthIndex = item.LinienBreite - 1;
-    view.fields.displayMode = item.PunkteMarkierung;
+    view.fields.displayMode = Ordinal(item.PunkteMarkierung);
     // 0 stands for the default the arrays are built with.
     view.fields.pointsText = std::to_string(item.Stuetzstellen() == 0 ? kDefaultCalculationPoints
                                                                       : item.Stuetzstellen());
 
-    const bool polar = gridType == kGridTypePolar;
+    const bool polar = gridType == GridType::gtPolar;
     switch (item.FktTyp()) {
-        case fty:
+        case TFktTyp::fty:
             view.picture = polar ? "R_PHI" : "Y";
             view.firstCaption = polar ? "r(phi)" : "y(x)";
             break;
-        case ftxtyt:
+        case TFktTyp::ftxtyt:
             view.picture = polar ? "RTPHIT" : "XTYT";
             view.firstCaption = polar ? "r(t)" : "x(t)";
             view.secondCaption = polar ? "phi(t)" : "y(t)";
@@ -98,11 +98,11 @@ LineStyleView OpenLineStyle(Catalogue& catalogue, TFktItem& item, std::uint8_t g
 }
 
 bool LineStyleOk(FunctionManager& manager, LineStyleFields& fields) {
-    Catalogue& catalogue = manager.catalogue();
-    TFktItem* item = catalogue.currentItem;
+    Catalogue& catalogue = manager.GetCatalogue();
+    TFktItem* item = catalogue.CurrentItem();
     if (!item)
         return false;
-    CatalogueObserver& observer = catalogue.observer();
+    CatalogueObserver& observer = catalogue.Observer();
     bool modified = false;
     const auto set = [&modified](auto& field, auto value) {
         if (field == value)
@@ -111,46 +111,45 @@ bool LineStyleOk(FunctionManager& manager, LineStyleFields& fields) {
         modified = true;
     };
     set(item->Farbe, fields.colour);
-    set(item->Pentyp, static_cast<std::uint8_t>(fields.penStyle));
+    set(item->Pentyp, static_cast<TPenStyle>(fields.penStyle));
     set(item->LinienBreite, static_cast<std::uint8_t>(fields.widthIndex + 1));
-    set(item->PunkteMarkierung, static_cast<std::uint8_t>(fields.displayMode));
+    set(item->PunkteMarkierung, static_cast<DisplayMode>(fields.displayMode));
     if (modified)
-        observer.documentModified();
+        observer.DocumentModified();
 
     std::int32_t points = 0;
     if (!ReadPoints(fields.pointsText, points)) {
-        catalogue.notifier().plainMessage("'" + fields.pointsText +
-                                          "' is not a valid integer value");
+        catalogue.PlainMessage("'" + fields.pointsText + "' is not a valid integer value");
         return false;
     }
     if (points > kMaxCalculationPoints) {
         points = kMaxCalculationPoints;
         fields.pointsText = std::to_string(points);
-        catalogue.notifier().showMessage(catalogue.language, 24, ButtonSet::Ok);
+        catalogue.ShowMessage(kMsgTooManyPoints);
     } else if (points < kMinCalculationPoints) {
         points = kMinCalculationPoints;
         fields.pointsText = std::to_string(points);
-        catalogue.notifier().showMessage(catalogue.language, 25, ButtonSet::Ok);
+        catalogue.ShowMessage(kMsgTooFewPoints);
     }
     if (points != item->Stuetzstellen()) {
-        observer.documentModified();
+        observer.DocumentModified();
         item->SetStuetzstellen(points);
         catalogue.FitArrays(*item, static_cast<std::int32_t>(item->FeldListenListeM.size()));
     }
 
     if (item->valid) {
-        if (item->FktTyp() == fty) {
-            if (TFunktion* first = FunctionAt(catalogue.visibleItems, fields.firstFunction)) {
+        if (item->FktTyp() == TFktTyp::fty) {
+            if (TFunktion* first = FunctionAt(catalogue.VisibleItems(), fields.firstFunction)) {
                 item->Funktion1 = first;
                 first->Farbe = item->Farbe;
-                first->Linienart = item->Pentyp;
-                first->Strichstaerke = item->LinienBreite;
-                first->Punktemarkierung = item->PunkteMarkierung;
+                first->Pentyp = item->Pentyp;
+                first->LinienBreite = item->LinienBreite;
+                first->PunkteMarkierung = item->PunkteMarkierung;
             }
-        } else if (item->FktTyp() == ftxtyt) {
-            if (TFunktion* first = FunctionAt(catalogue.visibleItems, fields.firstFunction))
+        } else if (item->FktTyp() == TFktTyp::ftxtyt) {
+            if (TFunktion* first = FunctionAt(catalogue.VisibleItems(), fields.firstFunction))
                 item->Funktion1 = first;
-            if (TFunktion* second = FunctionAt(catalogue.visibleItems, fields.secondFunction))
+            if (TFunktion* second = FunctionAt(catalogue.VisibleItems(), fields.secondFunction))
                 item->Funktion2 = second;
         }
         // Entering a definition may rebuild the display list; nothing below uses `item`.
@@ -159,27 +158,26 @@ bool LineStyleOk(FunctionManager& manager, LineStyleFields& fields) {
               std::pair{&fields.secondEdited, &fields.secondDefinition}}) {
             if (!*edited)
                 continue;
-            manager.setInputLine(*definition);
+            manager.SetInputLine(*definition);
             manager.Enter();
             *edited = false;
-            observer.documentModified();
+            observer.DocumentModified();
         }
-        observer.redrawPlots();
+        observer.RedrawPlots();
     }
-    observer.legendChanged();
+    observer.LegendChanged();
     return true;
 }
 
 ParameterCheck CheckChangedParameter(Catalogue& catalogue, const ParameterFields& fields) {
-    Notifier& notifier = catalogue.notifier();
-    const auto conversionError = [&notifier](const std::string& text, const char* what) {
-        notifier.plainMessage("'" + text + "' is not a valid " + what);
+    const auto conversionError = [&catalogue](const std::string& text, const char* what) {
+        catalogue.PlainMessage("'" + text + "' is not a valid " + what);
         return ParameterCheck::ConversionError;
     };
     switch (fields.source) {
-        case vsList:
+        case TValueSource::vsList:
             if (fields.listLines.empty()) {
-                notifier.plainMessage("Bitte in Liste Wert eintragen!");
+                catalogue.PlainMessage("Bitte in Liste Wert eintragen!");
                 return ParameterCheck::EmptyList;
             }
             for (const std::string& line : fields.listLines) {
@@ -187,7 +185,7 @@ ParameterCheck CheckChangedParameter(Catalogue& catalogue, const ParameterFields
                     return conversionError(line, "floating point value");
             }
             return ParameterCheck::Accept;
-        case vsAutomatic: {
+        case TValueSource::vsAutomatic: {
             Extended value = 0;
             if (!FieldToFloat(fields.startText, value))
                 return conversionError(fields.startText, "floating point value");
@@ -197,7 +195,7 @@ ParameterCheck CheckChangedParameter(Catalogue& catalogue, const ParameterFields
             if (!TextToInt(fields.countText, count))
                 return conversionError(fields.countText, "integer value");
             if (count < 1) {
-                notifier.plainMessage("Anzahl muß größer Null sein !");
+                catalogue.PlainMessage("Anzahl muß größer Null sein !");
                 return ParameterCheck::CountBelowOne;
             }
             return ParameterCheck::Accept;

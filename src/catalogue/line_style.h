@@ -18,9 +18,9 @@ class TFktItem;
 // The controls of the line style window.
 struct LineStyleFields {
     TColor colour = 0;
-    int penStyle = psSolid;  // list position = pen style 0..5
-    int widthIndex = 0;      // list position = width - 1
-    int displayMode = 0;     // list position = display mode 0..16
+    int penStyle = 0;     // list position = pen style 0..5
+    int widthIndex = 0;   // list position = width - 1
+    int displayMode = 0;  // list position = display mode 0..16
     std::string pointsText = "200";
     int firstFunction = -1;  // positions in the visible items list
     int secondFunction = -1;
@@ -46,7 +46,7 @@ struct LineStyleView {
     int height = 307;           // 463 with both functions
 };
 
-LineStyleView OpenLineStyle(Catalogue& catalogue, TFktItem& item, std::uint8_t gridType);
+LineStyleView OpenLineStyle(Catalogue& catalogue, TFktItem& item, GridType gridType);
 
 // OK for the current item. Clamps the calculation points to 2..100000 (messages 25 and
 // 24) and writes the text it settled on back into `fields.pointsText`. A points text

@@ -1,5 +1,7 @@
 #include "message_catalogue.h"
 
+#include "notifier.h"
+
 #include <algorithm>
 #include <array>
 #include <limits>
@@ -513,8 +515,8 @@ std::string CatalogueTextByKey(int key) {
     return std::string(view.substr(0, OffsetAfterCharacters(view, kMaxCatalogueTextLength)));
 }
 
-std::string CatalogueText(int number, std::uint8_t language) {
-    const int base = language == kLanguageGerman ? kGermanBase : kEnglishBase;
+std::string CatalogueText(int number, Language language) {
+    const int base = language == Language::German ? kGermanBase : kEnglishBase;
     // A number far outside the catalogue must not overflow the key.
     if (number > std::numeric_limits<int>::max() - base) {
         return {};
@@ -522,7 +524,18 @@ std::string CatalogueText(int number, std::uint8_t language) {
     return CatalogueTextByKey(base + number);
 }
 
-MessageDecision DecideMessage(std::uint8_t language, std::uint32_t number, ButtonSet buttons) {
+ModalResult UnattendedAnswer(ButtonSet buttons) {
+    switch (buttons) {
+        case ButtonSet::Ok:
+            return ModalResult::mrOk;
+        case ButtonSet::YesNo:
+            return ModalResult::mrNo;
+        default:
+            return ModalResult::mrCancel;
+    }
+}
+
+MessageDecision DecideMessage(Language language, std::uint32_t number, ButtonSet buttons) {
     MessageDecision decision;
     decision.buttons = buttons;
     // Callers hand the number over in a wider integer; only its low 16 bits name the message.

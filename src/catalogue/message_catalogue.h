@@ -8,10 +8,8 @@
 
 namespace pc {
 
-// Language codes as the program stores them: 1 is German; 0, and for messages any
-// other value, is English.
-inline constexpr std::uint8_t kLanguageEnglish = 0;
-inline constexpr std::uint8_t kLanguageGerman = 1;
+// The languages of the catalogue; every run starts in English.
+enum class Language : std::uint8_t { English = 0, German = 1 };
 
 // Keys of the catalogue: 40000 + n holds the German text of entry n, 50000 + n the English.
 inline constexpr int kGermanBase = 40000;
@@ -25,7 +23,7 @@ std::string CatalogueTextByKey(int key);
 
 // The text of entry `number` in `language` (40000 + n for German, else 50000 + n);
 // empty when that language has no text for it (670 in German, 537 in English).
-std::string CatalogueText(int number, std::uint8_t language);
+std::string CatalogueText(int number, Language language);
 
 // The kind a message's first digit selects, which picks the dialog's icon.
 enum class MessageKind : std::uint8_t {
@@ -40,7 +38,7 @@ enum class MessageKind : std::uint8_t {
 enum class ButtonSet : std::uint8_t { Ok = 0, YesNo = 1, YesNoCancel = 2 };
 
 // The dialog's results, as its callers compare them.
-enum ModalResult : int { mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
+enum class ModalResult : int { mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 
 struct MessageDecision {
     MessageKind kind = MessageKind::None;
@@ -50,6 +48,6 @@ struct MessageDecision {
 
 // What the message dialog shows for `number` (only its low 16 bits count) in
 // `language` with `buttons`. A number without a text gives kind None and an empty text.
-MessageDecision DecideMessage(std::uint8_t language, std::uint32_t number, ButtonSet buttons);
+MessageDecision DecideMessage(Language language, std::uint32_t number, ButtonSet buttons);
 
 }  // namespace pc

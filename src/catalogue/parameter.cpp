@@ -58,19 +58,19 @@ void TParameter::EnsureItems(const std::vector<std::string>& names) {
     }
 }
 
-bool TParameter::SetValueSource(std::string_view name, std::uint8_t source) {
+bool TParameter::SetValueSource(std::string_view name, TValueSource source) {
     TParameterItem* item = Find(name);
     if (!item)
         return false;
     if (item->valueSource != source) {
         switch (source) {
-            case vsList:
+            case TValueSource::vsList:
                 item->currentCount = static_cast<std::int32_t>(item->listValues.size());
                 break;
-            case vsAutomatic:
+            case TValueSource::vsAutomatic:
                 item->currentCount = item->automaticCount;
                 break;
-            case vsFile:
+            case TValueSource::vsFile:
                 item->currentCount = static_cast<std::int32_t>(item->fileValues.size());
                 break;
             default:
@@ -132,15 +132,15 @@ bool TParameter::LoadTableFile(std::string_view name, const std::string& fileNam
 
 std::int32_t TParameter::ValueCount(const TParameterItem& item, Notifier* notifier) {
     switch (item.valueSource) {
-        case vsList:
+        case TValueSource::vsList:
             return static_cast<std::int32_t>(item.listValues.size());
-        case vsAutomatic:
+        case TValueSource::vsAutomatic:
             return item.automaticCount;
-        case vsFile:
+        case TValueSource::vsFile:
             return static_cast<std::int32_t>(item.fileValues.size());
         default:
             if (notifier)
-                notifier->plainMessage(
+                notifier->PlainMessage(
                     "ERROR in TParameterItem.getAnzahl_ParameterWerte_for_specific_Parametername");
             return 0;
     }
@@ -151,11 +151,11 @@ Extended TParameter::Value(std::string_view name, std::int32_t index) const {
     if (!item)
         return 1;
     switch (item->valueSource) {
-        case vsList:
+        case TValueSource::vsList:
             return ValueAt(item->listValues, index);
-        case vsFile:
+        case TValueSource::vsFile:
             return ValueAt(item->fileValues, index);
-        case vsAutomatic: {
+        case TValueSource::vsAutomatic: {
             const std::int32_t count = item->automaticCount;
             const Extended step = count == 1 ? Extended(0)
                                              : (item->stopValue - item->startValue) /

@@ -15,14 +15,14 @@ namespace pc {
 class Notifier;
 
 // Where a parameter's values come from; stored as a byte, so files may hold others.
-enum TValueSource : std::uint8_t { vsList = 0, vsAutomatic = 1, vsFile = 2 };
+enum class TValueSource : std::uint8_t { vsList = 0, vsAutomatic = 1, vsFile = 2 };
 
 class TParameterItem {
   public:
     TParameterItem(std::string parameterName, std::string defaultTableFile);
 
     std::string name;
-    std::uint8_t valueSource = vsAutomatic;
+    TValueSource valueSource = TValueSource::vsAutomatic;
     Extended startValue = 1;
     Extended stopValue = 10;
     std::int32_t automaticCount = 5;
@@ -55,7 +55,7 @@ class TParameter {
     void EnsureItems(const std::vector<std::string>& names);
 
     // Setters by name; each returns false when there is no such item.
-    bool SetValueSource(std::string_view name, std::uint8_t source);  // also sets currentCount
+    bool SetValueSource(std::string_view name, TValueSource source);  // also sets currentCount
     bool SetStartValue(std::string_view name, Extended value);
     bool SetStopValue(std::string_view name, Extended value);
     bool SetAutomaticCount(std::string_view name, std::int32_t count);  // also sets currentCount

@@ -14,7 +14,7 @@ ParameterWindow::ParameterWindow(Catalogue& catalogue) : m_catalogue(catalogue) 
 
 void ParameterWindow::Open(TFunktion& function) {
     // The whole list, file values included: Cancel must give back exactly what was there.
-    m_saved = m_catalogue.parameterList.Items();
+    m_saved = m_catalogue.Parameters().Items();
     m_names = m_catalogue.UpdateDependenceParams(function);
     std::sort(m_names.begin(), m_names.end());
     m_shown.clear();
@@ -23,9 +23,9 @@ void ParameterWindow::Open(TFunktion& function) {
 }
 
 bool ParameterWindow::OpenParameter(const std::string& name) {
-    if (!m_catalogue.parameterList.Find(name))
+    if (!m_catalogue.Parameters().Find(name))
         return false;
-    m_saved = m_catalogue.parameterList.Items();
+    m_saved = m_catalogue.Parameters().Items();
     m_names = {name};
     Show(name);
     return true;
@@ -33,7 +33,7 @@ bool ParameterWindow::OpenParameter(const std::string& name) {
 
 void ParameterWindow::Show(const std::string& name) {
     m_shown = name;
-    TParameterItem* item = m_catalogue.parameterList.Find(name);
+    TParameterItem* item = m_catalogue.Parameters().Find(name);
     if (!item)
         return;
     m_fields.source = item->valueSource;
@@ -46,7 +46,7 @@ void ParameterWindow::Show(const std::string& name) {
 }
 
 bool ParameterWindow::Store(const std::string& name) {
-    TParameter& parameters = m_catalogue.parameterList;
+    TParameter& parameters = m_catalogue.Parameters();
     parameters.LoadTableFile(name, m_fields.tableFileName);
     parameters.SetValueSource(name, m_fields.source);
     if (parameters.Find(name)) {
@@ -65,13 +65,13 @@ bool ParameterWindow::Store(const std::string& name) {
         parameters.LoadTableFile(name, m_fields.tableFileName);
         parameters.SetAnimate(name, m_fields.animate);
     }
-    for (const auto& item : m_catalogue.displayList) {
+    for (const auto& item : m_catalogue.Items()) {
         const std::int32_t count =
             item->Funktion1 ? m_catalogue.ParameterCount(*item->Funktion1) : 1;
         m_catalogue.FitArrays(*item, std::max(count, 1));
     }
-    if (m_catalogue.currentItem)
-        m_catalogue.currentItem->Animated = m_fields.animate;
+    if (m_catalogue.CurrentItem())
+        m_catalogue.CurrentItem()->Animated = m_fields.animate;
     return true;
 }
 
@@ -82,7 +82,7 @@ bool ParameterWindow::SelectName(const std::string& name) {
 }
 
 void ParameterWindow::Cancel() {
-    m_catalogue.parameterList.Items() = m_saved;
+    m_catalogue.Parameters().Items() = m_saved;
 }
 
 }  // namespace pc

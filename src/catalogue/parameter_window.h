@@ -15,7 +15,7 @@ class TFunktion;
 
 // The window's controls, as text where the user types.
 struct ParameterFields {
-    std::uint8_t source = vsAutomatic;
+    TValueSource source = TValueSource::vsAutomatic;
     std::vector<std::string> listLines{"1", "2"};
     std::string startText;
     std::string stopText;

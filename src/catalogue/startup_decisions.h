@@ -14,25 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "message_numbers.h"
+
 namespace pc {
 
 // Answers whether a file of that name exists (a directory is not a file).
 using FileExistsPredicate = std::function<bool(const std::string&)>;
-
-// Messages of the command line; every one ends the program.
-inline constexpr int kMsgWrongExtension = 17;          // one existing file, neither .FX nor .PCF
-inline constexpr int kMsgFileMissing = 18;             // one argument, no such file
-inline constexpr int kMsgSecondNotConfiguration = 19;  // .FX then not .PCF
-inline constexpr int kMsgSecondNotFunctionFile = 20;   // .PCF then not .FX
-inline constexpr int kMsgFirstNeitherFxNorPcf = 21;
-inline constexpr int kMsgOneOfTwoFilesMissing = 22;
-inline constexpr int kMsgTooManyArguments = 23;
-inline constexpr int kMsgUsage = 302;  // the usage text, after a help word
-
-// Messages of a file drop; nothing is loaded.
-inline constexpr int kMsgDropTooManyFiles = 26;
-inline constexpr int kMsgDropOneFileWrongKind = 27;
-inline constexpr int kMsgDropTwoFilesWrongPair = 28;
 
 // The start-up function file in the user and in the install directory.
 inline constexpr const char* kStartFunctionFile = "start.fx";

@@ -1,5 +1,6 @@
 #include "text_conversions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <limits>
@@ -70,6 +71,21 @@ std::int32_t IntegerLine(std::string_view text) {
     if (!TextToInt(text, value))
         throw EConversionError("'" + std::string(text) + "' is not a valid integer value");
     return value;
+}
+
+std::string LineReader::IndexOutOfBounds(std::size_t index) {
+    return "List index out of bounds (" + std::to_string(index) + ")";
+}
+
+LineReader::LineReader(const std::vector<std::string>& lines, std::size_t begin, std::size_t end,
+                       MissingLineText missing)
+    : m_lines(lines), m_next(begin), m_end(std::min(end, lines.size())), m_missing(missing) {}
+
+const std::string& LineReader::Text() {
+    m_last = m_next + 1;
+    if (m_next >= m_end)
+        throw EConversionError(m_missing(m_next));
+    return m_lines[m_next++];
 }
 
 std::string ColorHex(std::uint32_t color) {

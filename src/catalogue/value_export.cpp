@@ -72,13 +72,13 @@ bool WriteValueTable(const TFktItem& item, const std::string& path, std::string&
     return WriteTextFile(path, BuildValueTable(item), error);
 }
 
-const char* FunctionInfoTypeText(unsigned type) {
+const char* FunctionInfoTypeText(TFktTyp type) {
     switch (type) {
-        case fty:
+        case TFktTyp::fty:
             return "y=f(x)";
-        case ftxtyt:
+        case TFktTyp::ftxtyt:
             return "x(t), y(t) ";
-        case ftfxy:
+        case TFktTyp::ftfxy:
             return "f(x, y) = 0 ";
         default:
             return "FktTyp unbekannt";

@@ -27,6 +27,8 @@
 #include <string>
 #include <vector>
 
+#include "catalogue_types.h"
+
 namespace pc {
 
 class Catalogue;
@@ -79,7 +81,7 @@ inline constexpr const char* kFunctionInfoVersion = "Function Info File Version 
 // "y=f(x)", "x(t), y(t) " or "f(x, y) = 0 " (the last two with their trailing blank,
 // which the format has) for fty, ftxtyt and ftfxy; "FktTyp unbekannt" (the diagnostics
 // dump's text) for a byte outside the three, as a damaged file may leave.
-const char* FunctionInfoTypeText(unsigned type);
+const char* FunctionInfoTypeText(TFktTyp type);
 
 // The eight lines of the function info of `item`:
 //   ";Plotcraftsman        ", "", "Function Info File Version 1000", "",

@@ -23,22 +23,15 @@ std::string EscapeLineBreaks(const std::string& text) {
     return result;
 }
 
-void PrintingNotifier::plainMessage(const std::string& text) {
+void PrintingNotifier::PlainMessage(const std::string& text) {
     m_out << "plain: " << EscapeLineBreaks(text) << '\n';
 }
 
-int PrintingNotifier::showMessage(std::uint8_t language, int number, ButtonSet buttons) {
+ModalResult PrintingNotifier::ShowMessage(Language language, int number, ButtonSet buttons) {
     const MessageDecision decision =
         DecideMessage(language, static_cast<std::uint32_t>(number), buttons);
     m_out << "message " << number << '\n' << EscapeLineBreaks(decision.text) << '\n';
-    switch (buttons) {
-        case ButtonSet::Ok:
-            return mrOk;
-        case ButtonSet::YesNo:
-            return mrNo;
-        default:
-            return mrCancel;
-    }
+    return UnattendedAnswer(buttons);
 }
 
 namespace {
@@ -75,7 +68,7 @@ HeadlessProgram::HeadlessProgram(std::ostream& messages)
       manager(catalogue),
       session(catalogue, notifier),
       m_observer(session) {
-    catalogue.setObserver(&m_observer);
+    catalogue.SetObserver(&m_observer);
     session.ApplyConfiguration(configuration);
 }
 
@@ -88,8 +81,7 @@ bool HeadlessProgram::ReadConfiguration(const std::string& path) {
     request.installDirectory = InstallDirectory();
     request.current = configuration;
     const ConfigurationOutcome outcome = ResolveConfiguration(request, DiskConfigurationReader());
-    for (const int number : outcome.messages)
-        notifier.showMessage(catalogue.language, number, ButtonSet::Ok);
+    for (const int number : outcome.messages) catalogue.ShowMessage(number);
     if (outcome.ends)
         return false;
     configuration = outcome.configuration;

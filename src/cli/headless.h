@@ -22,8 +22,8 @@ class PrintingNotifier : public Notifier {
   public:
     explicit PrintingNotifier(std::ostream& out) : m_out(out) {}
 
-    void plainMessage(const std::string& text) override;
-    int showMessage(std::uint8_t language, int number, ButtonSet buttons) override;
+    void PlainMessage(const std::string& text) override;
+    ModalResult ShowMessage(Language language, int number, ButtonSet buttons) override;
 
   private:
     std::ostream& m_out;

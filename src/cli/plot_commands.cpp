@@ -4,6 +4,7 @@
 #include <map>
 #include <ostream>
 
+#include "arguments.h"
 #include "catalogue/file_text.h"
 #include "catalogue/text_conversions.h"
 #include "headless.h"
@@ -18,15 +19,7 @@ namespace {
 
 void Expect(const std::vector<std::string>& arguments, std::size_t count, const char* usage) {
     if (arguments.size() != count)
-        throw PlotCommandError{std::string("usage: ") + usage};
-}
-
-int ToInt(const std::string& text, const char* what, int min, int max) {
-    std::int32_t value = 0;
-    if (!TextToInt(text, value) || value < min || value > max)
-        throw PlotCommandError{std::string(what) + " '" + text + "' is not a whole number from " +
-                               std::to_string(min) + " to " + std::to_string(max)};
-    return value;
+        throw CommandError{std::string("usage: ") + usage};
 }
 
 }  // namespace
@@ -34,21 +27,6 @@ int ToInt(const std::string& text, const char* what, int min, int max) {
 ViewLimits LimitsOf(const PlotSurface& surface) {
     const PlotView& v = surface.view;
     return {v.xmin, v.xmax, v.ymin, v.ymax, v.phimin, v.phimax};
-}
-
-bool ParsePanelSize(const std::string& text, int& width, int& height) {
-    const auto x = text.find('x');
-    if (x == std::string::npos)
-        return false;
-    std::int32_t w = 0;
-    std::int32_t h = 0;
-    if (!TextToInt(text.substr(0, x), w) || !TextToInt(text.substr(x + 1), h))
-        return false;
-    if (w < kMinPanelSide || w > kMaxPanelSide || h < kMinPanelSide || h > kMaxPanelSide)
-        return false;
-    width = w;
-    height = h;
-    return true;
 }
 
 bool PlotCommands::Execute(const std::string& command, const std::vector<std::string>& arguments) {
@@ -78,30 +56,30 @@ void PlotCommands::View(const std::vector<std::string>& arguments) {
     // field keeps its old text.
     for (std::size_t i = 0; i < 6; ++i) {
         if (std::isnan(TextToFloat(arguments[i])))
-            session.notifier().plainMessage("This input data is wrong! Please correct.");
+            session.GetNotifier().PlainMessage("This input data is wrong! Please correct.");
         else
             *targets[i] = arguments[i];
     }
     if (!ValidateUserRanges(session.main.view, fields))
-        session.notifier().plainMessage("Error in Input Data. Please correct");
+        session.GetNotifier().PlainMessage("Error in Input Data. Please correct");
 }
 
 void PlotCommands::Grid(const std::vector<std::string>& arguments) {
     Expect(arguments, 1, "grid N");
-    m_program.session.SetGridType(
-        static_cast<std::uint8_t>(ToInt(arguments[0], "grid type", 0, 255)));
+    m_program.session.SetGridType(GridTypeFromByte(
+        static_cast<std::uint8_t>(IntegerArgument(arguments[0], "grid type", 0, 255))));
 }
 
 void PlotCommands::ScaleMode(const std::vector<std::string>& arguments) {
     Expect(arguments, 1, "scalemode N");
     m_program.session.SetScaleMode(
-        static_cast<std::uint8_t>(ToInt(arguments[0], "scale mode", 0, 255)));
+        static_cast<pc::ScaleMode>(IntegerArgument(arguments[0], "scale mode", 0, 255)));
 }
 
 void PlotCommands::ZoomMode(const std::vector<std::string>& arguments) {
     Expect(arguments, 1, "zoommode on|off");
     if (arguments[0] != "on" && arguments[0] != "off")
-        throw PlotCommandError{"usage: zoommode on|off"};
+        throw CommandError{"usage: zoommode on|off"};
     m_program.session.zoomMode = arguments[0] == "on";
 }
 
@@ -118,28 +96,28 @@ void PlotCommands::Arrow(const std::vector<std::string>& arguments) {
     else if (direction == "right")
         session.ArrowRight();
     else
-        throw PlotCommandError{"usage: arrow up|down|left|right"};
+        throw CommandError{"usage: arrow up|down|left|right"};
 }
 
 void PlotCommands::Wheel(const std::vector<std::string>& arguments) {
     Expect(arguments, 1, "wheel up|down");
     if (arguments[0] != "up" && arguments[0] != "down")
-        throw PlotCommandError{"usage: wheel up|down"};
+        throw CommandError{"usage: wheel up|down"};
     m_program.session.Wheel(arguments[0] == "up");
 }
 
 void PlotCommands::Slider(const std::vector<std::string>& arguments) {
     Expect(arguments, 2, "slider v|h POSITION");
     if (arguments[0] != "v" && arguments[0] != "h")
-        throw PlotCommandError{"usage: slider v|h POSITION"};
+        throw CommandError{"usage: slider v|h POSITION"};
     m_program.session.ReleaseSlider(arguments[0] == "v",
-                                    ToInt(arguments[1], "slider position", 0, 10000));
+                                    IntegerArgument(arguments[1], "slider position", 0, 10000));
 }
 
 void PlotCommands::Size(const std::vector<std::string>& arguments) {
     Expect(arguments, 2, "size W H");
-    const int width = ToInt(arguments[0], "width", kMinPanelSide, kMaxPanelSide);
-    const int height = ToInt(arguments[1], "height", kMinPanelSide, kMaxPanelSide);
+    const int width = IntegerArgument(arguments[0], "width", kMinPanelSide, kMaxPanelSide);
+    const int height = IntegerArgument(arguments[1], "height", kMinPanelSide, kMaxPanelSide);
     PlotSession& session = m_program.session;
     PanelGeometry panel = session.main.panel;
     panel.width = width;
@@ -151,20 +129,20 @@ void PlotCommands::Render(const std::vector<std::string>& arguments) {
     Expect(arguments, 1, "render FILE");
     std::string error;
     if (!SaveImageFile(m_program.session.main.Image(), arguments[0], error))
-        m_program.notifier.plainMessage("Cannot save " + arguments[0] + ": " + error);
+        m_program.notifier.PlainMessage("Cannot save " + arguments[0] + ": " + error);
 }
 
 void PlotCommands::Hpgl(const std::vector<std::string>& arguments) {
     Expect(arguments, 1, "hpgl FILE");
     std::string error;
     if (!WriteFileBytes(arguments[0], BuildHpgl(m_program.session, PlotterSettings{}), error))
-        m_program.notifier.plainMessage("Cannot save " + arguments[0] + ": " + error);
+        m_program.notifier.PlainMessage("Cannot save " + arguments[0] + ": " + error);
 }
 
 void PlotCommands::Readout(const std::vector<std::string>& arguments) {
     Expect(arguments, 2, "readout PX PY");
-    const int px = ToInt(arguments[0], "PX", -kDeviceLimit, kDeviceLimit);
-    const int py = ToInt(arguments[1], "PY", -kDeviceLimit, kDeviceLimit);
+    const int px = IntegerArgument(arguments[0], "PX", -kDeviceLimit, kDeviceLimit);
+    const int py = IntegerArgument(arguments[1], "PY", -kDeviceLimit, kDeviceLimit);
     PlotSession& session = m_program.session;
     const ReadoutTexts texts = pc::Readout(session, m_readout, px, py, session.angleInDegrees);
     if (!texts.inside) {

@@ -17,11 +17,6 @@ namespace pc::cli {
 
 class HeadlessProgram;
 
-// A plot command that cannot run; the script prints it and goes on.
-struct PlotCommandError {
-    std::string reason;
-};
-
 // The six limits of a surface as the dump shows them.
 ViewLimits LimitsOf(const PlotSurface& surface);
 
@@ -50,8 +45,5 @@ class PlotCommands {
     std::ostream& m_out;
     ReadoutState m_readout;  // the last valid point, as the status bar keeps it
 };
-
-// Parses "WxH" into a panel size within the accepted bounds; false otherwise.
-bool ParsePanelSize(const std::string& text, int& width, int& height);
 
 }  // namespace pc::cli

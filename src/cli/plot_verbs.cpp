@@ -6,6 +6,7 @@
 #include <optional>
 #include <ostream>
 
+#include "arguments.h"
 #include "catalogue/file_text.h"
 #include "catalogue/fkt_item.h"
 #include "catalogue/text_conversions.h"
@@ -55,8 +56,8 @@ PlotArguments ParseArguments(const std::vector<std::string>& arguments,
             } else if (argument == "--config") {
                 parsed.config = value;
             } else if (argument == "--item") {
-                std::int32_t row = 0;
-                if (!TextToInt(value, row) || row < 0)
+                int row = 0;
+                if (!ReadInteger(value, 0, INT_MAX, row))
                     throw UsageError{verb + ": --item takes a row number, not '" + value + "'"};
                 parsed.item = row;
             }
@@ -120,13 +121,13 @@ int Table(const std::vector<std::string>& arguments, std::ostream&, std::ostream
     if (!Prepare(program, parsed, err))
         return 1;
     Catalogue& catalogue = program.catalogue;
-    const TFktItem* item = catalogue.currentItem;
+    const TFktItem* item = catalogue.CurrentItem();
     if (parsed.item) {
-        if (static_cast<std::size_t>(*parsed.item) >= catalogue.displayList.size()) {
+        if (static_cast<std::size_t>(*parsed.item) >= catalogue.Items().size()) {
             err << "plotcraftsman-cli: the display list has no item " << *parsed.item << '\n';
             return 1;
         }
-        item = catalogue.displayList[static_cast<std::size_t>(*parsed.item)].get();
+        item = catalogue.Items()[static_cast<std::size_t>(*parsed.item)].get();
     }
     if (!item) {
         err << "plotcraftsman-cli: the function file has no display item\n";

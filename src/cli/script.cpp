@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "arguments.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogue_views.h"
 #include "catalogue/configuration_file.h"
@@ -31,18 +32,6 @@
 namespace pc::cli {
 
 namespace {
-
-// A command that cannot run; the script reports it and goes on.
-struct ScriptError {
-    std::string reason;
-};
-
-int ToInt(const std::string& text, const char* what) {
-    std::int32_t value = 0;
-    if (!TextToInt(text, value))
-        throw ScriptError{std::string(what) + " '" + text + "' is not a whole number"};
-    return value;
-}
 
 class ScriptSession {
   public:
@@ -101,10 +90,8 @@ class ScriptSession {
             if (handler != kCommands.end())
                 (this->*handler->second)(arguments, rest);
             else if (!m_plotCommands.Execute(command, arguments))
-                throw ScriptError{"unknown command '" + command + "'"};
-        } catch (const ScriptError& error) {
-            m_out << "error: " << error.reason << '\n';
-        } catch (const PlotCommandError& error) {
+                throw CommandError{"unknown command '" + command + "'"};
+        } catch (const CommandError& error) {
             m_out << "error: " << error.reason << '\n';
         }
     }
@@ -113,7 +100,7 @@ class ScriptSession {
     static void Expect(const std::vector<std::string>& arguments, std::size_t count,
                        const char* usage) {
         if (arguments.size() != count)
-            throw ScriptError{std::string("usage: ") + usage};
+            throw CommandError{std::string("usage: ") + usage};
     }
 
     static std::int64_t NowMs() {
@@ -124,8 +111,8 @@ class ScriptSession {
     // The selection line that shows `function`.
     int LineOf(const TFunktion* function) const {
         const std::string line = function->FullString();
-        for (std::size_t i = 0; i < m_catalogue.selectionList.size(); ++i) {
-            if (m_catalogue.selectionList[i] == line)
+        for (std::size_t i = 0; i < m_catalogue.SelectionList().size(); ++i) {
+            if (m_catalogue.SelectionList()[i] == line)
                 return static_cast<int>(i);
         }
         return -1;
@@ -133,129 +120,130 @@ class ScriptSession {
 
     void Enter(const std::vector<std::string>&, const std::string& rest) {
         if (rest.empty())
-            throw ScriptError{"usage: enter DEFINITION"};
-        m_manager.setInputLine(rest);
+            throw CommandError{"usage: enter DEFINITION"};
+        m_manager.SetInputLine(rest);
         m_manager.Enter();
     }
 
     void Select(const std::vector<std::string>& arguments, const std::string&) {
         Expect(arguments, 1, "select N");
-        const int line = ToInt(arguments[0], "line");
-        if (line < 0 || static_cast<std::size_t>(line) >= m_catalogue.selectionList.size())
-            throw ScriptError{"no selection line " + arguments[0]};
+        const int line = IntegerArgument(arguments[0], "line");
+        if (line < 0 || static_cast<std::size_t>(line) >= m_catalogue.SelectionList().size())
+            throw CommandError{"no selection line " + arguments[0]};
         m_manager.SelectDefinition(line);
     }
 
     void Delete(const std::vector<std::string>& arguments, const std::string&) {
         Expect(arguments, 1, "delete N");
-        const int line = ToInt(arguments[0], "line");
-        if (line < 0 || static_cast<std::size_t>(line) >= m_catalogue.selectionList.size())
-            throw ScriptError{"no selection line " + arguments[0]};
+        const int line = IntegerArgument(arguments[0], "line");
+        if (line < 0 || static_cast<std::size_t>(line) >= m_catalogue.SelectionList().size())
+            throw CommandError{"no selection line " + arguments[0]};
         m_manager.SelectDefinition(line);
         m_manager.DeleteFunction(line);
     }
 
     void Drop(const std::vector<std::string>& arguments, const std::string&) {
         Expect(arguments, 3, "drop NAME ROW COL");
-        const int row = ToInt(arguments[1], "row");
-        const int column = ToInt(arguments[2], "column");
+        const int row = IntegerArgument(arguments[1], "row");
+        const int column = IntegerArgument(arguments[2], "column");
         const TFunktion* function = m_catalogue.FindFunctionByName(arguments[0]);
         const int line = function ? LineOf(function) : -1;
         if (line < 0)
-            throw ScriptError{"no function " + arguments[0] + " in the selection list"};
+            throw CommandError{"no function " + arguments[0] + " in the selection list"};
         m_manager.SelectDefinition(line);
         if (!m_manager.AcceptsDrop(row, column))
-            throw ScriptError{"the grid does not accept a drop on row " + arguments[1] +
-                              " column " + arguments[2]};
+            throw CommandError{"the grid does not accept a drop on row " + arguments[1] +
+                               " column " + arguments[2]};
         m_manager.Drop(row, column);
     }
 
     void Click(const std::vector<std::string>& arguments, const std::string&) {
         Expect(arguments, 2, "click ROW COL");
-        m_manager.LeftClick(ToInt(arguments[0], "row"), ToInt(arguments[1], "column"), NowMs());
+        m_manager.LeftClick(IntegerArgument(arguments[0], "row"),
+                            IntegerArgument(arguments[1], "column"), NowMs());
         m_manager.MouseRelease();
     }
 
     void RightClick(const std::vector<std::string>& arguments, const std::string&) {
         Expect(arguments, 2, "rightclick ROW COL");
-        const int row = ToInt(arguments[0], "row");
-        const int column = ToInt(arguments[1], "column");
+        const int row = IntegerArgument(arguments[0], "row");
+        const int column = IntegerArgument(arguments[1], "column");
         if (!m_manager.OffersRemove(row, column))
-            throw ScriptError{"no popup on row " + arguments[0] + " column " + arguments[1]};
+            throw CommandError{"no popup on row " + arguments[0] + " column " + arguments[1]};
     }
 
     void Remove(const std::vector<std::string>& arguments, const std::string&) {
         Expect(arguments, 2, "remove ROW COL");
-        const int row = ToInt(arguments[0], "row");
-        const int column = ToInt(arguments[1], "column");
+        const int row = IntegerArgument(arguments[0], "row");
+        const int column = IntegerArgument(arguments[1], "column");
         if (!m_manager.OffersRemove(row, column))
-            throw ScriptError{"no popup on row " + arguments[0] + " column " + arguments[1]};
+            throw CommandError{"no popup on row " + arguments[0] + " column " + arguments[1]};
         m_manager.Remove(row, column);
     }
 
     void Param(const std::vector<std::string>& arguments, const std::string&) {
         if (arguments.size() < 2)
-            throw ScriptError{"usage: param NAME list|auto|file ..."};
+            throw CommandError{"usage: param NAME list|auto|file ..."};
         ParameterWindow window(m_catalogue);
         if (!window.OpenParameter(arguments[0]))
-            throw ScriptError{"no parameter " + arguments[0]};
+            throw CommandError{"no parameter " + arguments[0]};
         ParameterFields& fields = window.fields();
         const std::string& source = arguments[1];
         if (source == "list") {
-            fields.source = vsList;
+            fields.source = TValueSource::vsList;
             fields.listLines.assign(arguments.begin() + 2, arguments.end());
         } else if (source == "auto") {
             Expect(arguments, 5, "param NAME auto START STOP COUNT");
-            fields.source = vsAutomatic;
+            fields.source = TValueSource::vsAutomatic;
             fields.startText = arguments[2];
             fields.stopText = arguments[3];
             fields.countText = arguments[4];
         } else if (source == "file") {
             Expect(arguments, 3, "param NAME file PATH");
-            fields.source = vsFile;
+            fields.source = TValueSource::vsFile;
             fields.tableFileName = arguments[2];
         } else {
-            throw ScriptError{"unknown value source '" + source + "'"};
+            throw CommandError{"unknown value source '" + source + "'"};
         }
         if (!window.Ok())
-            throw ScriptError{"parameter " + arguments[0] + ": a field is not a number"};
+            throw CommandError{"parameter " + arguments[0] + ": a field is not a number"};
     }
 
     void Style(const std::vector<std::string>& arguments, const std::string&) {
         if (arguments.empty())
-            throw ScriptError{"usage: style ROW [color=C] [pen=P] [width=W] [mode=M] [points=N]"};
-        const int row = ToInt(arguments[0], "row");
-        if (row < 0 || static_cast<std::size_t>(row) >= m_catalogue.displayList.size())
-            throw ScriptError{"no item on row " + arguments[0]};
-        TFktItem& item = *m_catalogue.displayList[static_cast<std::size_t>(row)];
-        m_catalogue.currentItem = &item;
-        LineStyleFields fields = OpenLineStyle(m_catalogue, item, 0).fields;
+            throw CommandError{"usage: style ROW [color=C] [pen=P] [width=W] [mode=M] [points=N]"};
+        const int row = IntegerArgument(arguments[0], "row");
+        if (row < 0 || static_cast<std::size_t>(row) >= m_catalogue.Items().size())
+            throw CommandError{"no item on row " + arguments[0]};
+        TFktItem& item = *m_catalogue.Items()[static_cast<std::size_t>(row)];
+        m_catalogue.SetCurrentItem(&item);
+        LineStyleFields fields = OpenLineStyle(m_catalogue, item, m_session.gridType).fields;
         for (std::size_t i = 1; i < arguments.size(); ++i) {
             const auto equals = arguments[i].find('=');
             const std::string key = arguments[i].substr(0, equals);
             const std::string value =
                 equals == std::string::npos ? "" : arguments[i].substr(equals + 1);
             if (key == "color") {
-                const long long colour = ToInt(value, "color");
+                const long long colour = IntegerArgument(value, "color");
                 if (colour < 0 || colour > 0xFFFFFF)
-                    throw ScriptError{"color " + value + " is not 0x00BBGGRR"};
+                    throw CommandError{"color " + value + " is not 0x00BBGGRR"};
                 fields.colour = static_cast<TColor>(colour);
             } else if (key == "pen") {
-                fields.penStyle = ToInt(value, "pen");
-                if (fields.penStyle < 0 || fields.penStyle > psClear)
-                    throw ScriptError{"pen " + value + " is not 0..5"};
+                fields.penStyle = IntegerArgument(value, "pen");
+                if (fields.penStyle < 0 || fields.penStyle > Ordinal(TPenStyle::psClear))
+                    throw CommandError{"pen " + value + " is not 0..5"};
             } else if (key == "width") {
-                fields.widthIndex = ToInt(value, "width") - 1;
+                fields.widthIndex = IntegerArgument(value, "width") - 1;
                 if (fields.widthIndex < 0 || fields.widthIndex > 5)
-                    throw ScriptError{"width " + value + " is not 1..6"};
+                    throw CommandError{"width " + value + " is not 1..6"};
             } else if (key == "mode") {
-                fields.displayMode = ToInt(value, "mode");
+                fields.displayMode = IntegerArgument(value, "mode");
                 if (fields.displayMode < 0 || fields.displayMode >= kDisplayModeCount)
-                    throw ScriptError{"mode " + value + " is not 0..16"};
+                    throw CommandError{"mode " + value + " is not 0..16"};
             } else if (key == "points") {
                 fields.pointsText = value;  // the field takes any text; OK judges it
             } else {
-                throw ScriptError{"unknown style key '" + key + "'"};
+                throw CommandError{"unknown style key '" + key + "'"};
             }
         }
         LineStyleOk(m_manager, fields);
@@ -264,11 +252,11 @@ class ScriptSession {
     void Language(const std::vector<std::string>& arguments, const std::string&) {
         Expect(arguments, 1, "language en|de");
         if (arguments[0] == "en")
-            m_catalogue.language = kLanguageEnglish;
+            m_catalogue.SetLanguage(pc::Language::English);
         else if (arguments[0] == "de")
-            m_catalogue.language = kLanguageGerman;
+            m_catalogue.SetLanguage(pc::Language::German);
         else
-            throw ScriptError{"unknown language '" + arguments[0] + "'"};
+            throw CommandError{"unknown language '" + arguments[0] + "'"};
     }
 
     void Redraw(const std::vector<std::string>& arguments, const std::string&) {
@@ -308,8 +296,8 @@ class ScriptSession {
 
     void Items(const std::vector<std::string>& arguments, const std::string&) {
         Expect(arguments, 0, "items");
-        for (std::size_t row = 0; row < m_catalogue.displayList.size(); ++row) {
-            const TFktItem& item = *m_catalogue.displayList[row];
+        for (std::size_t row = 0; row < m_catalogue.Items().size(); ++row) {
+            const TFktItem& item = *m_catalogue.Items()[row];
             m_out << row << ' ' << FktTypText(item.FktTyp()) << ' '
                   << (item.Funktion1 ? item.Funktion1->LeftName() : "nil") << ' '
                   << (item.Funktion2 ? item.Funktion2->LeftName() : "nil")
@@ -321,25 +309,25 @@ class ScriptSession {
 
     void Load(const std::vector<std::string>&, const std::string& path) {
         if (path.empty())
-            throw ScriptError{"usage: load FILE"};
+            throw CommandError{"usage: load FILE"};
         m_program.LoadFunctionFile(path);
     }
 
     void Save(const std::vector<std::string>&, const std::string& path) {
         if (path.empty())
-            throw ScriptError{"usage: save FILE"};
+            throw CommandError{"usage: save FILE"};
         SaveFunctionFileAndReport(m_catalogue, m_session.CurrentView(), path);
     }
 
     TFktItem& ItemOnRow(const std::string& text) {
-        const int row = ToInt(text, "row");
-        if (row < 0 || static_cast<std::size_t>(row) >= m_catalogue.displayList.size())
-            throw ScriptError{"no item on row " + text};
-        return *m_catalogue.displayList[static_cast<std::size_t>(row)];
+        const int row = IntegerArgument(text, "row");
+        if (row < 0 || static_cast<std::size_t>(row) >= m_catalogue.Items().size())
+            throw CommandError{"no item on row " + text};
+        return *m_catalogue.Items()[static_cast<std::size_t>(row)];
     }
 
     void ReportSaveFailure(const std::string& path, const std::string& error) {
-        m_notifier.plainMessage("Cannot save " + path + ": " + error);
+        m_notifier.PlainMessage("Cannot save " + path + ": " + error);
     }
 
     void SaveTable(const std::vector<std::string>& arguments, const std::string&) {
@@ -380,8 +368,8 @@ class ScriptSession {
 
     void Resolution(const std::vector<std::string>& arguments, const std::string&) {
         Expect(arguments, 2, "resolution W H");
-        const auto file = ResolutionConfigurationFile(ToInt(arguments[0], "width"),
-                                                      ToInt(arguments[1], "height"));
+        const auto file = ResolutionConfigurationFile(IntegerArgument(arguments[0], "width"),
+                                                      IntegerArgument(arguments[1], "height"));
         m_out << (file ? *file : "none") << '\n';
     }
 
@@ -397,7 +385,7 @@ class ScriptSession {
 
     void ReadConfig(const std::vector<std::string>&, const std::string& path) {
         if (path.empty())
-            throw ScriptError{"usage: readconfig FILE"};
+            throw CommandError{"usage: readconfig FILE"};
         ConfigurationRequest request;
         request.file = path;
         request.screenWidth = kScriptScreenWidth;
@@ -406,8 +394,7 @@ class ScriptSession {
         request.current = m_program.configuration;
         const ConfigurationOutcome outcome =
             ResolveConfiguration(request, DiskConfigurationReader());
-        for (const int number : outcome.messages)
-            m_notifier.showMessage(m_catalogue.language, number, ButtonSet::Ok);
+        for (const int number : outcome.messages) m_catalogue.ShowMessage(number);
         // The program would end at 303 without applying anything; the script goes on.
         if (!outcome.ends) {
             m_program.configuration = outcome.configuration;
@@ -417,7 +404,7 @@ class ScriptSession {
 
     void WriteConfig(const std::vector<std::string>&, const std::string& path) {
         if (path.empty())
-            throw ScriptError{"usage: writeconfig FILE"};
+            throw CommandError{"usage: writeconfig FILE"};
         std::string error;
         if (!WriteConfigurationFile(path, m_program.configuration, error))
             ReportSaveFailure(path, error);

@@ -66,13 +66,13 @@ void DrawFrame(PlotSession& session, TFktItem& item, std::int32_t frame) {
 
 void StartAnimation(PlotSession& session, bool forward) {
     PlotSurface& surface = session.main;
-    Catalogue& catalogue = session.catalogue();
+    const Catalogue& catalogue = session.GetCatalogue();
     surface.Clear();
-    DrawGrid(surface, session.gridType, catalogue.pendingError, session.notifier());
+    DrawGrid(surface, session.gridType, session.gridError, session.GetNotifier());
     {
         QPainter painter(&surface.Image());
         ClipToPlot(painter, surface.view);
-        for (const auto& item : catalogue.displayList) {
+        for (const auto& item : catalogue.Items()) {
             if (!item->Darstellung || !item->valid)
                 continue;
             if (item->Animated) {
@@ -86,14 +86,14 @@ void StartAnimation(PlotSession& session, bool forward) {
             }
         }
     }
-    for (const auto& item : catalogue.displayList) {
+    for (const auto& item : catalogue.Items()) {
         if (Animates(*item))
             DrawFrame(session, *item, item->animationIndex);
     }
 }
 
 void AnimationStep(PlotSession& session, AnimationSender sender, bool yoyo) {
-    for (const auto& item : session.catalogue().displayList) {
+    for (const auto& item : session.GetCatalogue().Items()) {
         if (!Animates(*item))
             continue;
         DrawFrame(session, *item, item->animationIndex);

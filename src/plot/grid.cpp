@@ -122,6 +122,9 @@ class Builder {
     PlotView& v;
     const PlotLook& look;
     std::vector<TLineitem>& grid;
+
+  public:
+    GridError error = GridError::None;  // the last axis that could not be built
 };
 
 void Builder::VerticalLinear() {
@@ -227,7 +230,7 @@ void Builder::HorizontalDb() {
     if (Unset(v.xmin, v.xmax))
         return;
     if (v.xmin <= 0) {
-        c.pendingError = 7;
+        error = GridError::NoDbAxis;
         return;
     }
     const Extended dmin = 20 * Log10(v.xmin);
@@ -269,10 +272,10 @@ void Builder::AddLogLines(bool vertical) {
     std::vector<LogTick> table;
     switch (BuildLogTable(max, min, Colours(), table)) {
         case LogTableStatus::NonPositiveMinimum:
-            c.pendingError = 1;
+            error = GridError::NoLogarithmicGrid;
             return;
         case LogTableStatus::TooManyTicks:
-            c.notifier.plainMessage("iii");
+            c.notifier.PlainMessage("iii");
             break;
         case LogTableStatus::Ok:
             break;
@@ -344,7 +347,7 @@ void Builder::Polar() {
         nearest = std::min(nearest, distance);
         Extended angle = std::atan2(y, x);
         if (!std::isfinite(angle)) {
-            c.notifier.plainMessage("!!arctan error!!!");
+            c.notifier.PlainMessage("!!arctan error!!!");
             angle = 0;
         }
         if (angle < 0)
@@ -366,7 +369,9 @@ void Builder::Polar() {
         rmin = v.ymin > 0 ? v.ymin : std::fabs(v.ymax);
     }
 
-    const auto pixel = [&](Extended x, Extended y) { return WorldToDevice(v, gtPolar, x, y); };
+    const auto pixel = [&](Extended x, Extended y) {
+        return WorldToDevice(v, GridType::gtPolar, x, y);
+    };
     const DevicePoint origin = pixel(0, 0);
     TickRange rings = NiceStep(rmin, radius);
     rings.last *= 1.001L;
@@ -459,52 +464,53 @@ std::string LinearLabel(Extended value, Extended range) {
     return FormatExponent(value, 5, 8);
 }
 
-void BuildGrid(GridContext& context, std::vector<TLineitem>& grid) {
+GridError BuildGrid(GridContext& context, std::vector<TLineitem>& grid) {
     grid.clear();
     Builder b(context, grid);
     switch (context.gridType) {
-        case gtLinLin:
+        case GridType::gtLinLin:
             b.VerticalLinear();
             b.HorizontalLinear();
             break;
-        case gtLinLog:
+        case GridType::gtLinLog:
             b.VerticalLog();
             b.HorizontalLinear();
             break;
-        case gtLinDb:
+        case GridType::gtLinDb:
             b.VerticalDb();
             b.HorizontalLinear();
             break;
-        case gtLogLin:
+        case GridType::gtLogLin:
             b.VerticalLinear();
             b.HorizontalLog();
             break;
-        case gtLogLog:
+        case GridType::gtLogLog:
             b.HorizontalLog();
             b.VerticalLog();
             break;
-        case gtLogDb:
+        case GridType::gtLogDb:
             b.VerticalDb();
             b.HorizontalLog();
             break;
-        case gtDbLin:
+        case GridType::gtDbLin:
             b.VerticalLinear();
             b.HorizontalDb();
             break;
-        case gtDbLog:
+        case GridType::gtDbLog:
             b.VerticalLog();
             b.HorizontalDb();
             break;
-        case gtDbDb:
+        case GridType::gtDbDb:
             b.HorizontalDb();
             b.VerticalDb();
             break;
-        case gtPolar:
+        case GridType::gtPolar:
             b.Polar();
             break;
         default:
             break;
     }
+    return b.error;
 }
 
 }  // namespace pc

@@ -48,18 +48,27 @@ class TextMeasure {
     virtual std::int32_t Height(std::string_view text) const = 0;
 };
 
-// What the builders read besides the view, and what they report.
+// What a grid could not be built for. The numbers are the ones the program has always
+// kept for these states.
+enum class GridError : std::uint8_t {
+    None = 0,
+    NoLogarithmicGrid = 1,  // an axis's minimum is not positive: no grid at all is drawn
+    ShowSettings = 2,       // the plot settings window is shown instead of a grid
+    NoDbAxis = 7,           // the horizontal dB axis has a non-positive minimum
+};
+
+// What the builders read besides the view.
 struct GridContext {
     PlotView& view;  // degenerate ranges are repaired in place
-    std::uint8_t gridType;
+    GridType gridType;
     const PlotLook& look;
     const TextMeasure& measure;
-    std::int32_t& pendingError;  // 1: no logarithmic grid possible; 7: no dB x axis
     Notifier& notifier;
 };
 
-// Empties `grid` and builds the lines of the context's grid type.
-void BuildGrid(GridContext& context, std::vector<TLineitem>& grid);
+// Empties `grid` and builds the lines of the context's grid type; says what it could not
+// build, if anything.
+GridError BuildGrid(GridContext& context, std::vector<TLineitem>& grid);
 
 // The label of a linear axis at v on an axis `range` wide: "0" near zero, the general
 // form from 1e-7 to 1e7, else five decimals in exponent form.

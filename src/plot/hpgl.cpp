@@ -58,7 +58,7 @@ std::string BuildHpgl(PlotSession& session, const PlotterSettings& settings) {
     out += "PD;EA" + Pair(v.plotWidth, v.plotHeight) + ";" + kLineEnd;
 
     ForEachMappedPointList(
-        surface, session.catalogue().displayList, session.gridType,
+        surface, session.GetCatalogue().Items(), session.gridType,
         [&out](const TFktItem&, const TPointArray& points) {
             std::visit(
                 [&out](const auto& records) {

@@ -20,8 +20,9 @@ namespace pc {
 
 namespace {
 
-bool VerticalLinear(std::uint8_t gridType) {
-    return gridType == gtLinLin || gridType == gtLogLin || gridType == gtDbLin;
+bool VerticalLinear(GridType gridType) {
+    return gridType == GridType::gtLinLin || gridType == GridType::gtLogLin ||
+           gridType == GridType::gtDbLin;
 }
 
 // A field's number, or `old` when the field holds none.
@@ -31,7 +32,7 @@ Extended TextToFloatOrKeep(const std::string& text, Extended old) {
 }
 
 // Linear horizontally, the polar grid included.
-bool HorizontalLinear(std::uint8_t gridType) {
+bool HorizontalLinear(GridType gridType) {
     return !HorizontalLogarithmic(gridType);
 }
 
@@ -46,27 +47,26 @@ void PlotSession::Layout(PlotSurface& surface, const PanelGeometry& panel) {
 }
 
 bool PlotSession::PrepareRedraw(PlotSurface& surface) {
-    if (!m_catalogue.currentItem)
+    if (!m_catalogue.CurrentItem())
         return true;
-    if (!surface.IsPreview() && scaleMode == kScaleModeUser) {
-        m_catalogue.pendingError = 0;
+    if (!surface.IsPreview() && scaleMode == ScaleMode::smUserDefined) {
+        gridError = GridError::None;
         if (!ValidateUserRanges(surface.view, fields)) {
-            m_notifier.plainMessage("Error in Input Data. Please correct");
+            m_notifier.PlainMessage("Error in Input Data. Please correct");
             return false;
         }
     }
     int shown = 0;
-    for (const auto& item : m_catalogue.displayList) {
+    for (const auto& item : m_catalogue.Items()) {
         if (!item->Darstellung || !item->valid)
             continue;
         ++shown;
-        if (item->FktTyp() == ftfxy)
-            m_notifier.plainMessage("todo fxy");
+        if (item->FktTyp() == TFktTyp::ftfxy)
+            m_notifier.PlainMessage("todo fxy");
     }
     if (shown != 0) {
         SampleAllItems(m_catalogue, surface.view, gridType, surface.Kind(), m_notifier);
-        ComputeViewRange(surface.view, scaleMode, m_catalogue.displayList, surface.Kind(),
-                         m_notifier);
+        ComputeViewRange(surface.view, scaleMode, m_catalogue.Items(), surface.Kind(), m_notifier);
     }
     return true;
 }
@@ -74,10 +74,10 @@ bool PlotSession::PrepareRedraw(PlotSurface& surface) {
 bool PlotSession::Paint(PlotSurface& surface) {
     if (!surface.view.ready || !displayReady)
         return false;
-    if (gridType == gtPolar)
+    if (gridType == GridType::gtPolar)
         SquareWorldWindow(surface.view);
-    DrawCurves(surface, m_catalogue.displayList, gridType);
-    if (!DrawGrid(surface, gridType, m_catalogue.pendingError, m_notifier) && showPlotSettings)
+    DrawCurves(surface, m_catalogue.Items(), gridType);
+    if (!DrawGrid(surface, gridType, gridError, m_notifier) && showPlotSettings)
         showPlotSettings();
     if (surface.IsPreview())
         DrawPreviewRectangle();
@@ -92,7 +92,7 @@ void PlotSession::RedrawSurface(PlotSurface& surface) {
     surface.Clear();
     if (!PrepareRedraw(surface))
         return;
-    if (gridType == gtPolar)
+    if (gridType == GridType::gtPolar)
         SquareWorldWindow(surface.view);
     Paint(surface);
     RefreshFields();
@@ -108,13 +108,13 @@ void PlotSession::RefreshFields() {
     fields = FieldsOf(main.view);
 }
 
-void PlotSession::SetGridType(std::uint8_t value, bool redraw) {
-    gridType = MaskGridType(value);
-    const bool polar = gridType == gtPolar;
+void PlotSession::SetGridType(GridType value, bool redraw) {
+    gridType = value;
+    const bool polar = gridType == GridType::gtPolar;
     previewFactorX = previewFactorY = polar ? 0 : 3;
     // A grid that could not be built belongs to the old type; the new one gets its chance.
-    if (m_catalogue.pendingError == 1 || m_catalogue.pendingError == 7)
-        m_catalogue.pendingError = 0;
+    if (gridError == GridError::NoLogarithmicGrid || gridError == GridError::NoDbAxis)
+        gridError = GridError::None;
     RefreshFields();
     if (redraw)
         RedrawAll();
@@ -128,9 +128,9 @@ void PlotSession::ApplyView(const FunctionFileView& file) {
     v.ymax = file.ymax;
     v.phimin = file.phimin;
     v.phimax = file.phimax;
-    SetGridType(static_cast<std::uint8_t>(file.gridType), false);
+    SetGridType(GridTypeFromByte(static_cast<std::uint8_t>(file.gridType)), false);
     RefreshFields();
-    SetScaleMode(static_cast<std::uint8_t>(file.scaleMode));
+    SetScaleMode(static_cast<ScaleMode>(file.scaleMode));
     animationSpeed = file.animationSpeed;
 }
 
@@ -143,8 +143,8 @@ FunctionFileView PlotSession::CurrentView() const {
     file.ymax = v.ymax;
     file.phimin = v.phimin;
     file.phimax = v.phimax;
-    file.gridType = gridType;
-    file.scaleMode = scaleMode;
+    file.gridType = Ordinal(gridType);
+    file.scaleMode = Ordinal(scaleMode);
     file.animationSpeed = animationSpeed;
     return file;
 }
@@ -155,34 +155,34 @@ void PlotSession::ApplyConfiguration(const Configuration& configuration) {
     angleInDegrees = configuration.angleInDegrees;
 }
 
-void PlotSession::SetScaleMode(std::uint8_t mode) {
+void PlotSession::SetScaleMode(ScaleMode mode) {
     scaleMode = mode;
     const Extended phimin = TextToFloatOrKeep(fields.startValue, main.view.phimin);
     const Extended phimax = TextToFloatOrKeep(fields.stopValue, main.view.phimax);
     main.view.phimin = phimin;
     main.view.phimax = phimax;
-    if (mode == kScaleModeUser) {
+    if (mode == ScaleMode::smUserDefined) {
         RefreshFields();
-        for (const auto& item : m_catalogue.displayList) {
+        for (const auto& item : m_catalogue.Items()) {
             if (item->Referenz) {
                 item->Referenz = false;
                 m_rememberedReference = item.get();
             }
         }
-    } else if (mode == kScaleModeReference) {
+    } else if (mode == ScaleMode::smReference) {
         bool marked = false;
-        for (const auto& item : m_catalogue.displayList) {
+        for (const auto& item : m_catalogue.Items()) {
             if (item->Referenz) {
-                m_catalogue.currentItem = item.get();
+                m_catalogue.SetCurrentItem(item.get());
                 marked = true;
                 break;
             }
         }
         if (!marked) {
-            for (const auto& item : m_catalogue.displayList) {
+            for (const auto& item : m_catalogue.Items()) {
                 if (item.get() == m_rememberedReference && item->Darstellung && item->valid) {
                     item->Referenz = true;
-                    m_catalogue.currentItem = item.get();
+                    m_catalogue.SetCurrentItem(item.get());
                 }
             }
         }
@@ -197,9 +197,9 @@ void PlotSession::AfterRangeChange() {
 }
 
 void PlotSession::VerticalArrow(Extended f, Extended logF) {
-    m_catalogue.pendingError = 0;
+    gridError = GridError::None;
     PlotView& v = main.view;
-    if (gridType == gtPolar) {
+    if (gridType == GridType::gtPolar) {
         // The polar window only turns and grows with the horizontal arrows.
     } else if (VerticalLinear(gridType)) {
         ShiftLinear(v.ymin, v.ymax, f, zoomMode);
@@ -207,12 +207,12 @@ void PlotSession::VerticalArrow(Extended f, Extended logF) {
         FixLogMinima(v, gridType);
         ShiftLog(v.ymin, v.ymax, logF, zoomMode);
     }
-    SetScaleMode(kScaleModeUser);
+    SetScaleMode(ScaleMode::smUserDefined);
     AfterRangeChange();
 }
 
 void PlotSession::HorizontalArrow(Extended f, Extended logF) {
-    m_catalogue.pendingError = 0;
+    gridError = GridError::None;
     PlotView& v = main.view;
     if (HorizontalLinear(gridType)) {
         ShiftLinear(v.phimin, v.phimax, f, zoomMode);
@@ -222,7 +222,7 @@ void PlotSession::HorizontalArrow(Extended f, Extended logF) {
             v.phimin = v.logFloorX;
         ShiftLog(v.phimin, v.phimax, logF, zoomMode);
     }
-    if (gridType != gtPolar) {
+    if (gridType != GridType::gtPolar) {
         v.xmin = v.phimin;
         v.xmax = v.phimax;
     }
@@ -263,20 +263,20 @@ std::string PlotSession::SliderLabel(std::int32_t position) const {
 }
 
 void PlotSession::ReleaseSlider(bool vertical, std::int32_t position) {
-    SetScaleMode(kScaleModeUser);
+    SetScaleMode(ScaleMode::smUserDefined);
     const Extended z = std::pow(10.0L, position / 5000.0L - 1);
     const Extended p = (position - 5000) / 1250.0L;
     const Extended f = zoomMode ? -(z - 1) / 2 : p;
     PlotView& v = main.view;
     if (vertical) {
-        if (VerticalLinear(gridType) || gridType == gtPolar) {
+        if (VerticalLinear(gridType) || gridType == GridType::gtPolar) {
             ShiftLinear(v.ymin, v.ymax, f, zoomMode);
         } else {
             FixLogMinima(v, gridType);
             ShiftLog(v.ymin, v.ymax, f, zoomMode);
         }
     } else {
-        m_catalogue.pendingError = 0;
+        gridError = GridError::None;
         if (HorizontalLogarithmic(gridType))
             ShiftLog(v.phimin, v.phimax, f, zoomMode);
         else
@@ -286,7 +286,7 @@ void PlotSession::ReleaseSlider(bool vertical, std::int32_t position) {
 }
 
 void PlotSession::DerivePreviewWindow() {
-    if (m_catalogue.pendingError >= 1)
+    if (gridError != GridError::None)
         return;
     PlotView& m = main.view;
     PlotView& p = preview.view;
@@ -303,36 +303,36 @@ void PlotSession::DerivePreviewWindow() {
         pMax = std::exp(std::log(max) + l);
     };
     switch (gridType) {
-        case gtLinLin:
+        case GridType::gtLinLin:
             linear(m.xmin, m.xmax, previewFactorX, p.xmin, p.xmax);
             linear(m.ymin, m.ymax, previewFactorY, p.ymin, p.ymax);
             break;
-        case gtLinLog:
-        case gtLinDb:
+        case GridType::gtLinLog:
+        case GridType::gtLinDb:
             previewFactorY = 1;
             linear(m.xmin, m.xmax, previewFactorX, p.xmin, p.xmax);
             if (p.ymax < 1e-18L)
                 m.ymax = m.savedYmax;
             logarithmic(m.ymin, m.ymax, previewFactorY, p.ymin, p.ymax);
             break;
-        case gtLogLin:
-        case gtDbLin:
+        case GridType::gtLogLin:
+        case GridType::gtDbLin:
             previewFactorX = previewFactorY = 1;
             if (m.xmin < 1e-18L)
                 m.xmin = m.logFloorX;
             logarithmic(m.xmin, m.xmax, previewFactorX, p.xmin, p.xmax);
             linear(m.ymin, m.ymax, previewFactorY, p.ymin, p.ymax);
             break;
-        case gtLogLog:
-        case gtLogDb:
-        case gtDbLog:
-        case gtDbDb:
+        case GridType::gtLogLog:
+        case GridType::gtLogDb:
+        case GridType::gtDbLog:
+        case GridType::gtDbDb:
             if (m.xmin < 1e-18L)
                 m.xmin = m.logFloorX;
             logarithmic(m.xmin, m.xmax, previewFactorX, p.xmin, p.xmax);
             logarithmic(m.ymin, m.ymax, previewFactorY, p.ymin, p.ymax);
             break;
-        case gtPolar: {
+        case GridType::gtPolar: {
             const Extended half = (m.phimax - m.phimin) / 2;
             p.phimin = m.phimin - half;
             p.phimax = m.phimax + half;
@@ -388,7 +388,7 @@ void PlotSession::PreviewMouseDown(std::int32_t px, std::int32_t py) {
 void PlotSession::PreviewMouseMove(std::int32_t px, std::int32_t py) {
     if (!m_dragging)
         return;
-    if (scaleMode != kScaleModeUser) {
+    if (scaleMode != ScaleMode::smUserDefined) {
         m_dragging = false;
         return;
     }
@@ -408,7 +408,7 @@ void PlotSession::PreviewMouseUp(std::int32_t px, std::int32_t py) {
     if (!RectangleAt(px, py, xmin, xmax, ymin, ymax))
         return;
     PlotView& m = main.view;
-    if (gridType != gtPolar) {
+    if (gridType != GridType::gtPolar) {
         // The variable follows the new horizontal range.
         m.phimin = xmin;
         m.phimax = xmax;
@@ -419,7 +419,7 @@ void PlotSession::PreviewMouseUp(std::int32_t px, std::int32_t py) {
     m.ymax = ymax;
     preview.Clear();
     RefreshFields();
-    SetScaleMode(kScaleModeUser);
+    SetScaleMode(ScaleMode::smUserDefined);
 }
 
 }  // namespace pc

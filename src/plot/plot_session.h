@@ -22,14 +22,17 @@ class PlotSession {
   public:
     PlotSession(Catalogue& catalogue, Notifier& notifier);
 
-    Catalogue& catalogue() { return m_catalogue; }
-    Notifier& notifier() { return m_notifier; }
+    Catalogue& GetCatalogue() { return m_catalogue; }
+    Notifier& GetNotifier() { return m_notifier; }
 
     // --- State ---------------------------------------------------------------------
     PlotSurface main{SurfaceKind::Main};
     PlotSurface preview{SurfaceKind::Preview};
-    std::uint8_t gridType = gtLinLin;
-    std::uint8_t scaleMode = 2;  // smGlobal
+    GridType gridType = GridType::gtLinLin;
+    ScaleMode scaleMode = ScaleMode::smGlobal;
+    // What the last grid could not do; it holds until an arrow, a slider, a new grid type
+    // or typed ranges reset it.
+    GridError gridError = GridError::None;
     bool zoomMode = true;
     std::int32_t previewFactorX = 3;
     std::int32_t previewFactorY = 3;
@@ -56,7 +59,7 @@ class PlotSession {
     // --- Settings --------------------------------------------------------------------
     // The grid type and what follows it: preview factors, the range fields, a fresh
     // pending grid error; then both surfaces are redrawn unless `redraw` is false.
-    void SetGridType(std::uint8_t value, bool redraw = true);
+    void SetGridType(GridType value, bool redraw = true);
     // The view section of a function file: limits, grid type and view mode.
     void ApplyView(const FunctionFileView& view);
     FunctionFileView CurrentView() const;
@@ -65,7 +68,7 @@ class PlotSession {
     bool angleInDegrees = true;
     std::int32_t animationSpeed = 0;  // kept for the function file
     // The view mode and what follows it; does not redraw.
-    void SetScaleMode(std::uint8_t mode);
+    void SetScaleMode(ScaleMode mode);
     // The range fields from the main plot's view.
     void RefreshFields();
 

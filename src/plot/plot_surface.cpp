@@ -22,17 +22,17 @@ constexpr std::int32_t kMaxPenWidth = 64;
 // Margins come from the configuration file too; these keep the image allocatable.
 constexpr std::int32_t kMaxMargin = 1000;
 
-Qt::PenStyle PenStyleOf(std::uint8_t style) {
+Qt::PenStyle PenStyleOf(TPenStyle style) {
     switch (style) {
-        case psDash:
+        case TPenStyle::psDash:
             return Qt::DashLine;
-        case psDot:
+        case TPenStyle::psDot:
             return Qt::DotLine;
-        case psDashDot:
+        case TPenStyle::psDashDot:
             return Qt::DashDotLine;
-        case psDashDotDot:
+        case TPenStyle::psDashDotDot:
             return Qt::DashDotDotLine;
-        case psClear:
+        case TPenStyle::psClear:
             return Qt::NoPen;
         default:
             return Qt::SolidLine;
@@ -99,32 +99,32 @@ void DrawConnected(QPainter& painter, const std::vector<Record>& points) {
     flush();
 }
 
-void DrawMarker(QPainter& painter, std::uint8_t mode, std::int32_t x, std::int32_t y) {
+void DrawMarker(QPainter& painter, DisplayMode mode, std::int32_t x, std::int32_t y) {
     const auto cross = [&] {
         painter.drawLine(x - 4, y - 4, x + 4, y + 5);
         painter.drawLine(x - 4, y + 4, x + 4, y - 5);
     };
     switch (mode) {
-        case bmKreise:
+        case DisplayMode::bmKreise:
             painter.drawEllipse(Box(x - 4, y - 4, x + 4, y + 4));
             break;
-        case bmDreiecke: {
+        case DisplayMode::bmDreiecke: {
             const QPoint triangle[3] = {{x - 4, y + 4}, {x, y - 4}, {x + 4, y + 4}};
             painter.drawPolygon(triangle, 3);
             break;
         }
-        case bmQuadrate:
+        case DisplayMode::bmQuadrate:
             painter.drawRect(Box(x - 4, y - 4, x + 4, y + 4));
             break;
-        case bmKreuz:
+        case DisplayMode::bmKreuz:
             cross();
             break;
-        case bmQuadratKreuz:
+        case DisplayMode::bmQuadratKreuz:
             painter.drawRect(Box(x - 4, y - 4, x + 4, y + 5));
             cross();
             break;
         default: {
-            const std::string digit(1, static_cast<char>('0' + (mode - 7)));
+            const std::string digit(1, static_cast<char>('0' + (Ordinal(mode) - 7)));
             const QPen pen = painter.pen();
             painter.setPen(Qt::black);
             TextOut(painter, x - 4, y - 4, digit);
@@ -137,25 +137,25 @@ void DrawMarker(QPainter& painter, std::uint8_t mode, std::int32_t x, std::int32
 }
 
 template <class Record>
-void DrawRecords(PlotSurface& surface, QPainter& painter, std::uint8_t gridType,
-                 const TFktItem& item, const std::vector<Record>& points) {
+void DrawRecords(PlotSurface& surface, QPainter& painter, GridType gridType, const TFktItem& item,
+                 const std::vector<Record>& points) {
     const PlotView& v = surface.view;
     const QColor colour = ToQColor(item.Farbe);
     QPen pen = MakePen(surface.look.blackWhite ? QColor(Qt::black) : colour, item.LinienBreite,
                        PenStyleOf(item.Pentyp));
     painter.setPen(pen);
     painter.setBrush(colour);
-    const std::uint8_t mode = item.PunkteMarkierung;
-    if (mode == bmallePunkte) {
+    const DisplayMode mode = item.PunkteMarkierung;
+    if (mode == DisplayMode::bmallePunkte) {
         for (const Record& p : points) {
             if (p.valid)
                 painter.drawEllipse(Box(p.px - 2, p.py - 2, p.px + 2, p.py + 2));
         }
         return;
     }
-    if (mode == bmhisto && gridType != gtPolar) {
-        const bool linearVertical =
-            gridType == gtLinLin || gridType == gtLogLin || gridType == gtDbLin;
+    if (mode == DisplayMode::bmhisto && gridType != GridType::gtPolar) {
+        const bool linearVertical = gridType == GridType::gtLinLin ||
+                                    gridType == GridType::gtLogLin || gridType == GridType::gtDbLin;
         std::int32_t baseline = v.plotBottom;
         if (linearVertical) {
             const Extended row = -v.ymax * v.plotHeight / (v.ymin - v.ymax);
@@ -173,7 +173,7 @@ void DrawRecords(PlotSurface& surface, QPainter& painter, std::uint8_t gridType,
         return;
     }
     DrawConnected(painter, points);
-    if (mode < bmKreise || mode > bm9 || surface.IsPreview())
+    if (mode < DisplayMode::bmKreise || mode > DisplayMode::bm9 || surface.IsPreview())
         return;
     painter.setBrush(Qt::NoBrush);
     if (pen.style() == Qt::NoPen) {
@@ -224,7 +224,7 @@ const TextMeasure& PlotSurface::Measure() const {
     return *m_measure;
 }
 
-void PlotSurface::LayoutPlotArea(const PanelGeometry& newPanel, std::uint8_t gridType) {
+void PlotSurface::LayoutPlotArea(const PanelGeometry& newPanel, GridType gridType) {
     panel = newPanel;
     PlotView& v = view;
     v.marginLeft = std::clamp(look.marginLeft, 0, kMaxMargin);
@@ -246,7 +246,7 @@ void PlotSurface::LayoutPlotArea(const PanelGeometry& newPanel, std::uint8_t gri
     v.plotHeight = std::max(panel.height - panel.horizontalSliderHeight - v.labelRowHeight -
                                 v.marginTop - v.marginBottom - 2,
                             1);
-    if (gridType == gtPolar)
+    if (gridType == GridType::gtPolar)
         v.plotWidth = v.plotHeight = std::min(v.plotWidth, v.plotHeight);
     v.plotRight = v.marginLeft + v.plotWidth;
     v.plotBottom = v.marginTop + v.plotHeight;
@@ -255,7 +255,7 @@ void PlotSurface::LayoutPlotArea(const PanelGeometry& newPanel, std::uint8_t gri
     m_image = std::make_unique<QImage>(std::max(controlWidth, 1), std::max(controlHeight, 1),
                                        QImage::Format_RGB32);
     Clear();
-    if (gridType == gtPolar) {
+    if (gridType == GridType::gtPolar) {
         SquareWorldWindow(v);
         controlWidth = v.plotWidth + v.marginLeft;
         controlHeight = v.plotHeight + v.marginTop;
@@ -266,7 +266,7 @@ void PlotSurface::Clear() {
     m_image->fill(ToQColor(look.colourBackground));
 }
 
-void ForEachMappedPointList(PlotSurface& surface, const DisplayList& items, std::uint8_t gridType,
+void ForEachMappedPointList(PlotSurface& surface, const DisplayList& items, GridType gridType,
                             const PointListVisitor& draw) {
     if (!KnownGridType(gridType))
         return;
@@ -280,8 +280,8 @@ void ForEachMappedPointList(PlotSurface& surface, const DisplayList& items, std:
     }
 }
 
-void DrawPointList(PlotSurface& surface, QPainter& painter, std::uint8_t gridType,
-                   const TFktItem& item, const TPointArray& points, bool inverting) {
+void DrawPointList(PlotSurface& surface, QPainter& painter, GridType gridType, const TFktItem& item,
+                   const TPointArray& points, bool inverting) {
     painter.setCompositionMode(inverting ? QPainter::RasterOp_NotSourceXorDestination
                                          : QPainter::CompositionMode_SourceOver);
     std::visit(
@@ -293,7 +293,7 @@ void DrawPointList(PlotSurface& surface, QPainter& painter, std::uint8_t gridTyp
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
-void DrawCurves(PlotSurface& surface, const DisplayList& items, std::uint8_t gridType) {
+void DrawCurves(PlotSurface& surface, const DisplayList& items, GridType gridType) {
     QPainter painter(&surface.Image());
     const PlotView& v = surface.view;
     painter.setClipRect(v.marginLeft, v.marginTop, v.plotWidth, v.plotHeight);
@@ -304,15 +304,15 @@ void DrawCurves(PlotSurface& surface, const DisplayList& items, std::uint8_t gri
                            });
 }
 
-void DrawGridLines(PlotSurface& surface, QPainter& painter, std::uint8_t gridType) {
+void DrawGridLines(PlotSurface& surface, QPainter& painter, GridType gridType) {
     const PlotView& v = surface.view;
-    const bool polar = gridType == gtPolar;
+    const bool polar = gridType == GridType::gtPolar;
     painter.setBrush(Qt::NoBrush);
     for (const TLineitem& item : surface.grid) {
         if (item.kind == kKindNeverDrawn)
             continue;
         const QColor colour = surface.look.blackWhite ? QColor(Qt::black) : ToQColor(item.colour);
-        painter.setPen(MakePen(colour, item.width, PenStyleOf(item.kind)));
+        painter.setPen(MakePen(colour, item.width, PenStyleOf(static_cast<TPenStyle>(item.kind))));
         if (item.shape == kShapeEllipse)
             painter.drawEllipse(Box(item.x1, item.y1, item.x2, item.y2));
         else if (polar || InsidePlot(v, item))
@@ -377,18 +377,17 @@ void DrawGridLabels(PlotSurface& surface, QPainter& painter) {
     }
 }
 
-bool DrawGrid(PlotSurface& surface, std::uint8_t gridType, std::int32_t& pendingError,
-              Notifier& notifier) {
-    if (pendingError == 1)
+bool DrawGrid(PlotSurface& surface, GridType gridType, GridError& error, Notifier& notifier) {
+    if (error == GridError::NoLogarithmicGrid)
         return true;
-    if (pendingError == 2)
+    if (error == GridError::ShowSettings)
         return false;
-    GridContext context{surface.view,      gridType,     surface.look,
-                        surface.Measure(), pendingError, notifier};
-    BuildGrid(context, surface.grid);
+    GridContext context{surface.view, gridType, surface.look, surface.Measure(), notifier};
+    if (const GridError built = BuildGrid(context, surface.grid); built != GridError::None)
+        error = built;
     QPainter painter(&surface.Image());
     painter.setFont(AxisQFont(surface.look.font));
-    if (gridType == gtPolar) {
+    if (gridType == GridType::gtPolar) {
         const PlotView& v = surface.view;
         painter.setClipRect(v.marginLeft, v.marginTop, v.plotWidth, v.plotHeight);
     }

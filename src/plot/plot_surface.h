@@ -19,23 +19,6 @@ namespace pc {
 
 class Notifier;
 
-// A drawing pass writes to the window's image or to the pen plotter.
-enum class OutputKind : std::uint8_t { Image = 0, Plotter = 1 };
-
-// Display modes of an item (PunkteMarkierung).
-enum DisplayMode : std::uint8_t {
-    bmverbunden = 0,
-    bmallePunkte = 1,
-    bmhisto = 2,
-    bmKreise = 3,
-    bmDreiecke = 4,
-    bmQuadrate = 5,
-    bmKreuz = 6,
-    bmQuadratKreuz = 7,
-    bm1 = 8,  // up to bm9 = 16: the digit (mode - 7)
-    bm9 = 16,
-};
-
 // The sizes of the window around the image that the layout subtracts.
 struct PanelGeometry {
     std::int32_t width = 800;  // client size of the panel holding the image
@@ -62,7 +45,7 @@ class PlotSurface {
     // Recomputes the plot area from the panel and the widest vertical-axis label of the
     // current grid list, and makes a fresh image of the matching size filled with the
     // background colour. Does not draw.
-    void LayoutPlotArea(const PanelGeometry& panel, std::uint8_t gridType);
+    void LayoutPlotArea(const PanelGeometry& panel, GridType gridType);
 
     // Fills the whole image with the background colour.
     void Clear();
@@ -89,26 +72,26 @@ class PlotSurface {
 // to `draw` in display-list order: the one pass that both the image and the pen plotter
 // take the curves from.
 using PointListVisitor = std::function<void(const TFktItem&, const TPointArray&)>;
-void ForEachMappedPointList(PlotSurface& surface, const DisplayList& items, std::uint8_t gridType,
+void ForEachMappedPointList(PlotSurface& surface, const DisplayList& items, GridType gridType,
                             const PointListVisitor& draw);
 
 // Draws one mapped point array in the item's display mode, pen and colour. `inverting`
 // draws with the not-xor pen, so that drawing the same array twice restores the image.
-void DrawPointList(PlotSurface& surface, QPainter& painter, std::uint8_t gridType,
-                   const TFktItem& item, const TPointArray& points, bool inverting = false);
+void DrawPointList(PlotSurface& surface, QPainter& painter, GridType gridType, const TFktItem& item,
+                   const TPointArray& points, bool inverting = false);
 
 // Maps and draws every point array of every shown, valid item, clipped to the plot area.
-void DrawCurves(PlotSurface& surface, const DisplayList& items, std::uint8_t gridType);
+void DrawCurves(PlotSurface& surface, const DisplayList& items, GridType gridType);
 
 // The grid list's lines and the plot frame; in polar mode the origin's white dot.
-void DrawGridLines(PlotSurface& surface, QPainter& painter, std::uint8_t gridType);
+void DrawGridLines(PlotSurface& surface, QPainter& painter, GridType gridType);
 // The labels that fit, thinned so that none overlaps the one drawn before it; stores
 // the anchors it drew at in the items. None while the grid or its text is hidden.
 void DrawGridLabels(PlotSurface& surface, QPainter& painter);
 
-// Builds the grid list and draws lines and labels, unless pending error 1 forbids any
-// grid. Returns false when pending error 2 asks for the plot settings window instead.
-bool DrawGrid(PlotSurface& surface, std::uint8_t gridType, std::int32_t& pendingError,
-              Notifier& notifier);
+// Builds the grid list and draws lines and labels, unless an earlier NoLogarithmicGrid
+// forbids any grid; what the new grid could not build is left in `error`. Returns false
+// when `error` asks for the plot settings window instead.
+bool DrawGrid(PlotSurface& surface, GridType gridType, GridError& error, Notifier& notifier);
 
 }  // namespace pc

@@ -25,27 +25,27 @@ ReadoutTexts Readout(PlotSession& session, ReadoutState& state, std::int32_t px,
         texts.label1 = texts.lbx2 = texts.label6 = texts.label9 = texts.label2 = blank;
         return texts;
     }
-    const std::uint8_t gridType = MaskGridType(session.gridType);
+    const GridType gridType = session.gridType;
     texts.inside = true;
-    texts.polar = gridType == gtPolar;
+    texts.polar = gridType == GridType::gtPolar;
     texts.label1 = "(x, y) ";
     texts.label6 = "(r, ";
     texts.label9 = "j)";
     const WorldPoint world = DeviceToWorld(v, gridType, px, py);
     const auto db = [](Extended value) { return 20 * Log10(value); };
     switch (gridType) {
-        case gtLinDb:
-        case gtLogDb:
+        case GridType::gtLinDb:
+        case GridType::gtLogDb:
             state = {world.x, db(world.y)};
             break;
-        case gtDbLin:
-        case gtDbLog:
+        case GridType::gtDbLin:
+        case GridType::gtDbLog:
             state = {db(world.x), world.y};
             break;
-        case gtDbDb:
+        case GridType::gtDbDb:
             state = {db(world.x), db(world.y)};
             break;
-        case gtPolar: {
+        case GridType::gtPolar: {
             const Extended r = std::hypot(world.x, world.y);
             Extended phi = std::atan2(world.y, world.x);
             if (phi < 0)

@@ -4,24 +4,24 @@
 
 namespace pc {
 
-void SessionObserver::setPlotsReady(bool ready) {
+void SessionObserver::SetPlotsReady(bool ready) {
     m_session.displayReady = ready;
 }
 
-void SessionObserver::setScaleMode(std::uint8_t mode) {
+void SessionObserver::SetScaleMode(ScaleMode mode) {
     m_session.SetScaleMode(mode);
 }
 
-void SessionObserver::redrawPlots() {
+void SessionObserver::RedrawPlots() {
     m_session.RedrawAll();
 }
 
-void SessionObserver::clearPlots() {
+void SessionObserver::ClearPlots() {
     m_session.main.Clear();
     m_session.preview.Clear();
 }
 
-void SessionObserver::applySettingsLimits() {
+void SessionObserver::ApplySettingsLimits() {
     // Bad fields are reported by the redraw that follows, when the view is the user's.
     ValidateUserRanges(m_session.main.view, m_session.fields);
 }

@@ -12,11 +12,11 @@ class SessionObserver : public CatalogueObserver {
   public:
     explicit SessionObserver(PlotSession& session) : m_session(session) {}
 
-    void setPlotsReady(bool ready) override;
-    void setScaleMode(std::uint8_t mode) override;
-    void redrawPlots() override;
-    void clearPlots() override;
-    void applySettingsLimits() override;
+    void SetPlotsReady(bool ready) override;
+    void SetScaleMode(ScaleMode mode) override;
+    void RedrawPlots() override;
+    void ClearPlots() override;
+    void ApplySettingsLimits() override;
 
   private:
     PlotSession& m_session;

@@ -13,7 +13,7 @@ namespace pc {
 
 namespace {
 
-bool BothLogarithmic(std::uint8_t gridType) {
+bool BothLogarithmic(GridType gridType) {
     return HorizontalLogarithmic(gridType) && VerticalLogarithmic(gridType);
 }
 
@@ -58,14 +58,14 @@ Extended LinearFactor(std::int32_t size, Extended& min, Extended& max) {
 }
 
 template <class Record>
-void MapRecords(PlotView& v, std::uint8_t gridType, std::vector<Record>& points) {
+void MapRecords(PlotView& v, GridType gridType, std::vector<Record>& points) {
     const Extended left = v.marginLeft;
     const Extended top = v.marginTop;
     const auto store = [](Record& p, Extended px, Extended py) {
         if (!ToDevice(ClampDevice(px), p.px) || !ToDevice(ClampDevice(py), p.py))
             p.valid = false;
     };
-    if (gridType == gtLinLin || gridType == gtPolar) {
+    if (gridType == GridType::gtLinLin || gridType == GridType::gtPolar) {
         WidenIfEmpty(v.ymin, v.ymax);
         WidenIfEmpty(v.xmin, v.xmax);
         const Extended sx = LinearFactor(v.plotWidth, v.xmin, v.xmax);
@@ -73,7 +73,7 @@ void MapRecords(PlotView& v, std::uint8_t gridType, std::vector<Record>& points)
         for (Record& p : points) store(p, (p.x - v.xmin) * sx + left, (v.ymax - p.y) * sy + top);
         return;
     }
-    if (gridType == gtLinLog || gridType == gtLinDb) {
+    if (gridType == GridType::gtLinLog || gridType == GridType::gtLinDb) {
         if (v.ymax <= 0)
             v.ymax = v.logFloorY * 10;
         if (v.ymin <= 0)
@@ -86,7 +86,7 @@ void MapRecords(PlotView& v, std::uint8_t gridType, std::vector<Record>& points)
         }
         return;
     }
-    if (gridType == gtLogLin || gridType == gtDbLin) {
+    if (gridType == GridType::gtLogLin || gridType == GridType::gtDbLin) {
         if (v.xmin <= 0) {
             if (v.logFloorX <= 0)
                 v.logFloorX = 1e-20L;
@@ -183,45 +183,46 @@ bool Shown(const TFktItem& item) {
 
 }  // namespace
 
-bool HorizontalLogarithmic(std::uint8_t gridType) {
-    return gridType >= gtLogLin && gridType <= gtDbDb;
+bool HorizontalLogarithmic(GridType gridType) {
+    return gridType >= GridType::gtLogLin && gridType <= GridType::gtDbDb;
 }
 
-bool VerticalLogarithmic(std::uint8_t gridType) {
+bool VerticalLogarithmic(GridType gridType) {
     switch (gridType) {
-        case gtLinLog:
-        case gtLinDb:
-        case gtLogLog:
-        case gtLogDb:
-        case gtDbLog:
-        case gtDbDb:
+        case GridType::gtLinLog:
+        case GridType::gtLinDb:
+        case GridType::gtLogLog:
+        case GridType::gtLogDb:
+        case GridType::gtDbLog:
+        case GridType::gtDbDb:
             return true;
         default:
             return false;
     }
 }
 
-bool HorizontalDb(std::uint8_t gridType) {
-    return gridType >= gtDbLin && gridType <= gtDbDb;
+bool HorizontalDb(GridType gridType) {
+    return gridType >= GridType::gtDbLin && gridType <= GridType::gtDbDb;
 }
 
-bool VerticalDb(std::uint8_t gridType) {
-    return gridType == gtLinDb || gridType == gtLogDb || gridType == gtDbDb;
+bool VerticalDb(GridType gridType) {
+    return gridType == GridType::gtLinDb || gridType == GridType::gtLogDb ||
+           gridType == GridType::gtDbDb;
 }
 
-bool KnownGridType(std::uint8_t gridType) {
-    return gridType <= gtPolar && gridType != 3;
+bool KnownGridType(GridType gridType) {
+    return gridType <= GridType::gtPolar && gridType != static_cast<GridType>(3);
 }
 
-std::string HorizontalUnit(std::uint8_t gridType) {
+std::string HorizontalUnit(GridType gridType) {
     return HorizontalDb(gridType) ? "dB" : "";
 }
 
-std::string VerticalUnit(std::uint8_t gridType) {
+std::string VerticalUnit(GridType gridType) {
     return VerticalDb(gridType) ? "dB" : "";
 }
 
-DevicePoint WorldToDevice(const PlotView& v, std::uint8_t gridType, Extended x, Extended y) {
+DevicePoint WorldToDevice(const PlotView& v, GridType gridType, Extended x, Extended y) {
     DevicePoint result;
     if (BothLogarithmic(gridType) && !(v.ymax / y >= 1e-18L))
         return result;
@@ -234,14 +235,13 @@ DevicePoint WorldToDevice(const PlotView& v, std::uint8_t gridType, Extended x, 
                       ? Log10(v.ymax / y) * h / Log10(v.ymax / v.ymin) + v.marginTop
                       : (y - v.ymax) * h / (v.ymin - v.ymax) + v.marginTop;
     py = ClampDevice(py);
-    if (gridType == gtLinLin || gridType == gtPolar)
+    if (gridType == GridType::gtLinLin || gridType == GridType::gtPolar)
         px = ClampDevice(px);
     result.valid = ToDevice(px, result.px) && ToDevice(py, result.py);
     return result;
 }
 
-WorldPoint DeviceToWorld(const PlotView& v, std::uint8_t gridType, std::int32_t px,
-                         std::int32_t py) {
+WorldPoint DeviceToWorld(const PlotView& v, GridType gridType, std::int32_t px, std::int32_t py) {
     WorldPoint result;
     const Extended dx = static_cast<Extended>(px) - v.marginLeft;
     const Extended dy = static_cast<Extended>(py) - v.marginTop;
@@ -255,7 +255,7 @@ WorldPoint DeviceToWorld(const PlotView& v, std::uint8_t gridType, std::int32_t 
     return result;
 }
 
-void MapPointList(PlotView& view, std::uint8_t gridType, TPointArray& points) {
+void MapPointList(PlotView& view, GridType gridType, TPointArray& points) {
     std::visit(
         [&](auto& records) {
             if constexpr (!std::is_same_v<std::decay_t<decltype(records)>, std::monostate>)
@@ -264,7 +264,7 @@ void MapPointList(PlotView& view, std::uint8_t gridType, TPointArray& points) {
         points);
 }
 
-void FixLogMinima(PlotView& view, std::uint8_t gridType) {
+void FixLogMinima(PlotView& view, GridType gridType) {
     if (VerticalLogarithmic(gridType) && view.ymin <= 0)
         view.ymin = view.logFloorY;
     if (HorizontalLogarithmic(gridType) && view.xmin <= 0)
@@ -310,7 +310,7 @@ void ScanAllExtents(PlotView& view, const DisplayList& items, SurfaceKind kind,
         FallBackForUnknownFloors(view);
 }
 
-void ComputeViewRange(PlotView& view, std::uint8_t scaleMode, const DisplayList& items,
+void ComputeViewRange(PlotView& view, ScaleMode scaleMode, const DisplayList& items,
                       SurfaceKind kind, Notifier& notifier) {
     const Extended floorX = view.logFloorX;
     const Extended floorY = view.logFloorY;
@@ -319,18 +319,18 @@ void ComputeViewRange(PlotView& view, std::uint8_t scaleMode, const DisplayList&
     view.savedYmin = view.ymin;
     view.savedYmax = view.ymax;
     switch (scaleMode) {
-        case kScaleModeUser:
+        case ScaleMode::smUserDefined:
             if (kind == SurfaceKind::Preview)
                 ScanAllExtents(view, items, kind);
             break;
-        case kScaleModeReference:
+        case ScaleMode::smReference:
             ScanAllExtents(view, items, kind, true);
             break;
-        case kScaleModeGlobal:
+        case ScaleMode::smGlobal:
             ScanAllExtents(view, items, kind);
             break;
         default:
-            notifier.plainMessage("invalid scalemode");
+            notifier.PlainMessage("invalid scalemode");
             return;
     }
     if (view.xmin == kRangeUnset && view.ymin == kRangeUnset && view.xmax == -kRangeUnset &&

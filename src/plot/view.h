@@ -15,39 +15,20 @@ namespace pc {
 
 class Notifier;
 
-// GridType: the first word names the horizontal axis, the second the vertical one.
-enum GridType : std::uint8_t {
-    gtLinLin = 0,
-    gtLinLog = 1,
-    gtLinDb = 2,
-    // 3 is not assigned: nothing is built or drawn for it
-    gtLogLin = 4,
-    gtLogLog = 5,
-    gtLogDb = 6,
-    gtDbLin = 7,
-    gtDbLog = 8,
-    gtDbDb = 9,
-    gtPolar = 10,
-};
-
-// Readers look at the low seven bits of the stored byte only.
-inline std::uint8_t MaskGridType(std::uint8_t value) {
-    return value & 127;
+// A grid type from the byte a file or a command gives: the low seven bits only.
+inline GridType GridTypeFromByte(std::uint8_t value) {
+    return static_cast<GridType>(value & 127);
 }
 // A dB axis maps like a logarithmic one; only its grid and labels differ.
-bool HorizontalLogarithmic(std::uint8_t gridType);
-bool VerticalLogarithmic(std::uint8_t gridType);
-bool HorizontalDb(std::uint8_t gridType);
-bool VerticalDb(std::uint8_t gridType);
+bool HorizontalLogarithmic(GridType gridType);
+bool VerticalLogarithmic(GridType gridType);
+bool HorizontalDb(GridType gridType);
+bool VerticalDb(GridType gridType);
 // 0 to 10 except the unassigned 3.
-bool KnownGridType(std::uint8_t gridType);
+bool KnownGridType(GridType gridType);
 // The read-out suffix of each axis: "dB" on a dB axis, else empty.
-std::string HorizontalUnit(std::uint8_t gridType);
-std::string VerticalUnit(std::uint8_t gridType);
-
-// ScaleMode: where the world window comes from.
-inline constexpr std::uint8_t kScaleModeUser = 0;  // smUserDefined: the user's numbers
-// kScaleModeReference (smReference) and kScaleModeGlobal (smGlobal) live with the catalogue.
+std::string HorizontalUnit(GridType gridType);
+std::string VerticalUnit(GridType gridType);
 
 // A window bound that nothing is known of yet: +kRangeUnset as a minimum, -kRangeUnset as
 // a maximum. Finite in extended precision, so comparisons with it behave.
@@ -97,22 +78,21 @@ struct WorldPoint {
 // One world point to its pixel. py is clamped to ±kDeviceLimit, px too on linear axes.
 // Invalid where a logarithm or a division has no finite result, and in the double
 // logarithmic types when ymax / y is below 1e-18.
-DevicePoint WorldToDevice(const PlotView& view, std::uint8_t gridType, Extended x, Extended y);
+DevicePoint WorldToDevice(const PlotView& view, GridType gridType, Extended x, Extended y);
 
 // The inverse, without clamping: for the cursor read-out and the preview's rectangle.
 // Invalid for an unknown grid type and where the result is not a finite number.
-WorldPoint DeviceToWorld(const PlotView& view, std::uint8_t gridType, std::int32_t px,
-                         std::int32_t py);
+WorldPoint DeviceToWorld(const PlotView& view, GridType gridType, std::int32_t px, std::int32_t py);
 
 // Fills px, py of every point. Repairs the window first as the grid type needs: a range
 // of zero height or width is widened by a tenth of its minimum (0..10 when that leaves it
 // empty), non-positive logarithmic bounds are replaced by the extent scan's floors. A
 // point that has no pixel loses its valid flag; the others keep theirs.
-void MapPointList(PlotView& view, std::uint8_t gridType, TPointArray& points);
+void MapPointList(PlotView& view, GridType gridType, TPointArray& points);
 
 // Before a logarithmic shift: a non-positive minimum of a logarithmic axis becomes the
 // vertical floor, or 1e-20 horizontally.
-void FixLogMinima(PlotView& view, std::uint8_t gridType);
+void FixLogMinima(PlotView& view, GridType gridType);
 
 // Polar: grows the shorter side of the window at its maximum end until the window is
 // square, and makes the plot area square with the smaller of its two sides.
@@ -139,7 +119,7 @@ void ScanAllExtents(PlotView& view, const DisplayList& items, SurfaceKind kind,
 // curves even then), the reference curve's extents or all curves' extents. When no valid
 // point was found the window stays as it was. An unknown mode shows "invalid scalemode"
 // and changes nothing.
-void ComputeViewRange(PlotView& view, std::uint8_t scaleMode, const DisplayList& items,
+void ComputeViewRange(PlotView& view, ScaleMode scaleMode, const DisplayList& items,
                       SurfaceKind kind, Notifier& notifier);
 
 // The six range fields of the plot settings window, as typed.

@@ -22,18 +22,25 @@ namespace {
 class CatalogueTest : public ::testing::Test, public CatalogueFixture {
   protected:
     void SetListValues(const std::string& parameter, Names values) {
-        catalogue.parameterList.EnsureItems({parameter});
-        catalogue.parameterList.SetListValues(parameter, std::move(values));
-        catalogue.parameterList.SetValueSource(parameter, vsList);
+        catalogue.Parameters().EnsureItems({parameter});
+        catalogue.Parameters().SetListValues(parameter, std::move(values));
+        catalogue.Parameters().SetValueSource(parameter, TValueSource::vsList);
     }
 };
 
 TEST_F(CatalogueTest, FindFunctionByNameDropsTheArgumentAndMatchesExactly) {
-    TFunktion* f1 = Define("F1(X)=SIN(X)");
-    TFunktion* f10 = Define("F10(X)=COS(X)");
-    auto nil = std::make_unique<TFunktion>();
-    nil->Funktionsname = "nil";
-    catalogue.functionList.push_back(std::move(nil));
+    // A file may hold a function of any name, "nil" too.
+    CatalogueContents contents;
+    for (const char* name : {"F1", "F10", "nil"}) {
+        auto function = std::make_unique<TFunktion>();
+        function->Funktionsname = name;
+        function->Variable = "X";
+        function->Term = "X";
+        contents.functions.push_back({std::move(function), 1});
+    }
+    catalogue.ReplaceContents(std::move(contents));
+    TFunktion* f1 = catalogue.Functions()[0].get();
+    TFunktion* f10 = catalogue.Functions()[1].get();
     EXPECT_EQ(Find("F1"), f1);
     EXPECT_EQ(Find("F1(T+1)"), f1);  // whatever the argument says
     EXPECT_EQ(Find("F10(X)"), f10);
@@ -54,9 +61,9 @@ TEST_F(CatalogueTest, EntryCreatesLeavesAnUnchangedLineAloneAndOverwrites) {
     EXPECT_TRUE(f1->valid);
     EXPECT_NE(catalogue.ParserOf(*f1), nullptr);
     EXPECT_EQ(f1->DependenceParams, (Names{"B", "A"}));
-    EXPECT_EQ(catalogue.selectionList, (Names{"G(X)=X*B", "F1(X)=G(X)+A"}));
-    EXPECT_EQ(catalogue.declarations.Functions(), catalogue.selectionList);
-    EXPECT_EQ(catalogue.visibleItems, (std::vector<TFunktion*>{Find("G"), f1}));
+    EXPECT_EQ(catalogue.SelectionList(), (Names{"G(X)=X*B", "F1(X)=G(X)+A"}));
+    EXPECT_EQ(catalogue.Declarations().Functions(), catalogue.SelectionList());
+    EXPECT_EQ(catalogue.VisibleItems(), (std::vector<TFunktion*>{Find("G"), f1}));
     EXPECT_EQ(observer.treeChanges, 2);
     // Only an overwrite marks the document; a new function is not yet anybody's change.
     EXPECT_EQ(observer.modifications, 0);
@@ -70,8 +77,8 @@ TEST_F(CatalogueTest, EntryCreatesLeavesAnUnchangedLineAloneAndOverwrites) {
     EXPECT_EQ(FunctionNames(), (Names{"G", "F1"}));
     EXPECT_EQ(f1->Variable, "T");
     EXPECT_EQ(f1->Farbe, 0x123456u);  // the style stays with the name
-    EXPECT_EQ(catalogue.declarations.Functions(), (Names{"G(X)=X*B", "F1(T)=K*T"}));
-    EXPECT_EQ(catalogue.selectionList, catalogue.declarations.Functions());
+    EXPECT_EQ(catalogue.Declarations().Functions(), (Names{"G(X)=X*B", "F1(T)=K*T"}));
+    EXPECT_EQ(catalogue.SelectionList(), catalogue.Declarations().Functions());
     EXPECT_EQ(observer.modifications, 1);
     // The dependency lists are those of the new term.
     EXPECT_TRUE(f1->BenutzteFunktionen.empty());
@@ -92,8 +99,8 @@ TEST_F(CatalogueTest, UndefinedCalleeBecomesAnInvalidPlaceholder) {
     EXPECT_EQ(g->Subfunctions, std::vector<TFunktion*>{f1});
     // The placeholder is made before its caller joins the list.
     EXPECT_EQ(FunctionNames(), (Names{"F1", "G"}));
-    EXPECT_EQ(catalogue.declarations.Functions(), (Names{"F1(T)=", "G(T)=F1(T)+A"}));
-    EXPECT_NE(catalogue.parameterList.Find("A"), nullptr);
+    EXPECT_EQ(catalogue.Declarations().Functions(), (Names{"F1(T)=", "G(T)=F1(T)+A"}));
+    EXPECT_NE(catalogue.Parameters().Find("A"), nullptr);
 }
 
 TEST_F(CatalogueTest, RefusedDefinitionReportsItsStatusAndChangesNothing) {
@@ -108,10 +115,10 @@ TEST_F(CatalogueTest, RefusedDefinitionReportsItsStatusAndChangesNothing) {
         observer.clear();
         notifier.clear();
         catalogue.EnterDefinition(line);
-        EXPECT_EQ(catalogue.pendingError, status);
+        EXPECT_EQ(catalogue.PendingError(), status);
         EXPECT_EQ(notifier.plain, Names{std::string("Syntax Error: \r\n") + line});
-        EXPECT_EQ(catalogue.declarations.Functions(), Names{"F1(X)=SIN(X)"});
-        EXPECT_EQ(catalogue.selectionList, Names{"F1(X)=SIN(X)"});
+        EXPECT_EQ(catalogue.Declarations().Functions(), Names{"F1(X)=SIN(X)"});
+        EXPECT_EQ(catalogue.SelectionList(), Names{"F1(X)=SIN(X)"});
         EXPECT_EQ(observer.treeChanges, 0);
     }
 }
@@ -236,12 +243,12 @@ TEST_F(CatalogueTest, ParameterCountMultipliesTheValueCountsAndSaturates) {
     TFunktion* plain = Define("P(X)=X");
     TFunktion* f = Define("F(X)=A*X+B");
     SetListValues("A", {"1", "2", "3"});
-    TParameter& parameters = catalogue.parameterList;
+    TParameter& parameters = catalogue.Parameters();
 
     EXPECT_EQ(catalogue.ParameterCount(*plain), 1);
     EXPECT_EQ(catalogue.ParameterCount(*f), 15);  // B keeps its automatic five values
 
-    parameters.SetValueSource("A", vsAutomatic);
+    parameters.SetValueSource("A", TValueSource::vsAutomatic);
     parameters.SetAutomaticCount("A", kMax);
     parameters.SetAutomaticCount("B", 3);
     EXPECT_EQ(catalogue.ParameterCount(*f), kMax);
@@ -250,7 +257,7 @@ TEST_F(CatalogueTest, ParameterCountMultipliesTheValueCountsAndSaturates) {
     EXPECT_TRUE(notifier.empty());
 
     parameters.SetAutomaticCount("B", 3);
-    parameters.SetValueSource("A", 7);  // a source byte no file should hold
+    parameters.SetValueSource("A", static_cast<TValueSource>(7));  // a byte no file should hold
     EXPECT_EQ(catalogue.ParameterCount(*f), 0);
     EXPECT_EQ(notifier.plain,
               Names{"ERROR in TParameterItem.getAnzahl_ParameterWerte_for_specific_Parametername"});
@@ -265,7 +272,7 @@ TEST_F(CatalogueTest, SetParametercountResizesTheValidItemsThatShowTheFunction) 
     SetListValues("A", {"1", "2", "3"});
     SetListValues("B", {"1", "2"});
     TFktItem& showsF = AddItem(f);
-    TFktItem& parametric = AddItem(g, f, ftxtyt);
+    TFktItem& parametric = AddItem(g, f, TFktTyp::ftxtyt);
     TFktItem& invalid = AddItem(f);
     TFktItem& showsG = AddItem(g);
     for (TFktItem* item : {&showsF, &parametric, &showsG}) item->valid = true;
@@ -285,7 +292,7 @@ TEST_F(CatalogueTest, SetParametercountResizesTheValidItemsThatShowTheFunction) 
 
 // A file naming many large families must not take all memory: the items share one budget.
 TEST_F(CatalogueTest, ItemsTogetherStayWithinTheRecordBudget) {
-    catalogue.recordBudget = 2000;
+    catalogue.SetRecordBudget(2000);
     TFunktion* f = Define("F(X)=A*X");
     SetListValues("A", {"1", "2", "3", "4", "5"});
     std::vector<TFktItem*> items;
@@ -315,17 +322,16 @@ TEST_F(CatalogueTest, CompileAllGivesEveryValidFunctionAnEvaluator) {
     catalogue.CompileAll();
     ASSERT_EQ(FunctionNames(), (Names{"F1", "Q", "G", "F2", "F3"}));
     std::vector<std::int32_t> indices;
-    for (const auto& function : catalogue.functionList) indices.push_back(function->ParserIndex);
+    for (const auto& function : catalogue.Functions()) indices.push_back(function->ParserIndex);
     EXPECT_EQ(indices, (std::vector<std::int32_t>{0, -1, -1, 1, -1}));
     EXPECT_EQ(Find("F2")->Flatterm, "(SIN(X)*2)+A");
 
     // A term the entry check would have refused, as a file may bring.
     Find("F1")->Term = "SIN(X";
-    catalogue.lastCompileMessage.clear();
     catalogue.CompileAll();
     EXPECT_FALSE(Find("F1")->valid);
-    EXPECT_FALSE(catalogue.lastCompileMessage.empty());
-    EXPECT_EQ(catalogue.declarations.Functions().front(), "F1(X)=SIN(X");
+    EXPECT_FALSE(catalogue.LastCompileMessage().empty());
+    EXPECT_EQ(catalogue.Declarations().Functions().front(), "F1(X)=SIN(X");
 }
 
 }  // namespace

@@ -26,11 +26,11 @@ using Names = std::vector<std::string>;
 // Records every message; numbered messages are answered with OK.
 class RecordingNotifier : public Notifier {
   public:
-    void plainMessage(const std::string& text) override { plain.push_back(text); }
-    int showMessage(std::uint8_t language, int number, ButtonSet /*buttons*/) override {
+    void PlainMessage(const std::string& text) override { plain.push_back(text); }
+    ModalResult ShowMessage(Language language, int number, ButtonSet /*buttons*/) override {
         languages.push_back(language);
         numbers.push_back(number);
-        return mrOk;
+        return ModalResult::mrOk;
     }
 
     bool empty() const { return plain.empty() && numbers.empty(); }
@@ -38,27 +38,27 @@ class RecordingNotifier : public Notifier {
 
     Names plain;
     std::vector<int> numbers;
-    std::vector<std::uint8_t> languages;
+    std::vector<Language> languages;
 };
 
 // Counts and records what the catalogue asks of the windows.
 class RecordingObserver : public CatalogueObserver {
   public:
-    void setPlotsReady(bool ready) override { plotsReady.push_back(ready); }
-    void setScaleMode(std::uint8_t mode) override { scaleModes.push_back(mode); }
-    void redrawPlots() override { ++redraws; }
-    void clearPlots() override { ++clears; }
-    void applySettingsLimits() override { ++settingsApplied; }
-    void legendChanged() override { ++legendChanges; }
-    void dependencyTreeChanged() override { ++treeChanges; }
-    void documentModified() override { ++modifications; }
-    void raiseManager() override { ++managerRaised; }
-    void setAnimateVisible(bool visible) override { animateVisible.push_back(visible); }
+    void SetPlotsReady(bool ready) override { plotsReady.push_back(ready); }
+    void SetScaleMode(ScaleMode mode) override { scaleModes.push_back(mode); }
+    void RedrawPlots() override { ++redraws; }
+    void ClearPlots() override { ++clears; }
+    void ApplySettingsLimits() override { ++settingsApplied; }
+    void LegendChanged() override { ++legendChanges; }
+    void DependencyTreeChanged() override { ++treeChanges; }
+    void DocumentModified() override { ++modifications; }
+    void RaiseManager() override { ++managerRaised; }
+    void SetAnimateVisible(bool visible) override { animateVisible.push_back(visible); }
 
     void clear() { *this = RecordingObserver(); }
 
     std::vector<bool> plotsReady;
-    std::vector<std::uint8_t> scaleModes;
+    std::vector<ScaleMode> scaleModes;
     int redraws = 0;
     int clears = 0;
     int settingsApplied = 0;
@@ -77,13 +77,13 @@ struct CatalogueFixture {
     Catalogue catalogue{notifier};
     FunctionManager manager{catalogue};
 
-    CatalogueFixture() { catalogue.setObserver(&observer); }
+    CatalogueFixture() { catalogue.SetObserver(&observer); }
     CatalogueFixture(const CatalogueFixture&) = delete;
     CatalogueFixture& operator=(const CatalogueFixture&) = delete;
 
     // Types `line` into the manager's input line and presses Enter.
     void Enter(const std::string& line) {
-        manager.setInputLine(line);
+        manager.SetInputLine(line);
         manager.Enter();
     }
 
@@ -98,23 +98,21 @@ struct CatalogueFixture {
 
     Names FunctionNames() const {
         Names names;
-        for (const auto& function : catalogue.functionList)
-            names.push_back(function->Funktionsname);
+        for (const auto& function : catalogue.Functions()) names.push_back(function->Funktionsname);
         return names;
     }
 
     // Appends a shown item of `first` (and `second` for ftxtyt) and returns it.
-    TFktItem& AddItem(TFunktion* first, TFunktion* second = nullptr, TFktTyp type = fty) {
+    TFktItem& AddItem(TFunktion* first, TFunktion* second = nullptr, TFktTyp type = TFktTyp::fty) {
         auto item = std::make_unique<TFktItem>();
         item->SetFktTyp(type);
         item->Funktion1 = first;
         item->Funktion2 = second;
         item->Darstellung = true;
-        catalogue.displayList.push_back(std::move(item));
-        return *catalogue.displayList.back();
+        return catalogue.AddItem(std::move(item));
     }
 
-    TFktItem& ItemAt(std::size_t row) { return *catalogue.displayList.at(row); }
+    TFktItem& ItemAt(std::size_t row) { return *catalogue.Items().at(row); }
 
     // Every item as "type first second" ("-" for a missing function) and its flags that
     // are set, e.g. "ftxtyt F1 - valid shown active reference".
@@ -123,7 +121,7 @@ struct CatalogueFixture {
             return function ? function->Funktionsname : std::string("-");
         };
         Names rows;
-        for (const auto& item : catalogue.displayList) {
+        for (const auto& item : catalogue.Items()) {
             rows.push_back(std::string(FktTypText(item->FktTyp())) + " " + name(item->Funktion1) +
                            " " + name(item->Funktion2) + (item->valid ? " valid" : "") +
                            (item->Darstellung ? " shown" : "") + (item->active ? " active" : "") +

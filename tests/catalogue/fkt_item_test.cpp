@@ -61,14 +61,14 @@ TEST(TFktItemArrays, NewTypeReplacesEveryRecordAndTheSameTypeKeepsThem) {
     item.SetStuetzstellen(50);
     item.SetArrayCount(2);
     Point(item, 0, 5).valid = true;
-    item.SetFktTyp(fty);
+    item.SetFktTyp(TFktTyp::fty);
     EXPECT_TRUE(Point(item, 0, 5).valid);
-    item.SetFktTyp(ftxtyt);
+    item.SetFktTyp(TFktTyp::ftxtyt);
     ExpectArrays<std::vector<TFeldftxtyt>>(item, 2, 50);
     EXPECT_FALSE(std::get<std::vector<TFeldftxtyt>>(item.FeldListenListeM[0])[5].valid);
-    item.SetFktTyp(ftfxy);
+    item.SetFktTyp(TFktTyp::ftfxy);
     ExpectArrays<std::monostate>(item, 2, 0);
-    item.SetFktTyp(fty);  // leaving ftfxy gives the arrays their records back
+    item.SetFktTyp(TFktTyp::fty);  // leaving ftfxy gives the arrays their records back
     ExpectArrays<std::vector<TFeldfty>>(item, 2, 50);
 }
 
@@ -77,7 +77,7 @@ TEST(TFktItemArrays, PointCountIsClampedExceptTheDefault) {
         {1, 2}, {-5, 2}, {100000, 100000}, {100001, 100000}, {0, 0}};
     for (const auto& [requested, stored] : cases) {
         TFktItem item;
-        item.SetFktTyp(ftfxy);  // no records: the clamp is all this looks at
+        item.SetFktTyp(TFktTyp::ftfxy);  // no records: the clamp is all this looks at
         item.SetStuetzstellen(7);
         item.SetStuetzstellen(requested);
         EXPECT_EQ(item.Stuetzstellen(), stored) << requested;
@@ -93,7 +93,7 @@ TEST(TFktItemArrays, OneListKeepsWithinItsRecordBudget) {
         static_cast<std::size_t>(kMaxRecordsPerList / (kMaxCalculationPoints / 2));
     const auto many = static_cast<std::int32_t>(2 * kFitAtHalf);
     TFktItem item;
-    item.SetFktTyp(ftfxy);
+    item.SetFktTyp(TFktTyp::ftfxy);
     item.SetArrayCount(many);
     ExpectArrays<std::monostate>(item, 2 * kFitAtHalf, 0);
     item.SetStuetzstellen(kMaxCalculationPoints);  // more points: the family loses arrays
@@ -107,10 +107,8 @@ TEST(TFktItemArrays, OneListKeepsWithinItsRecordBudget) {
 
 TEST(TFktItemSteps, LinearAndLogarithmicSteps) {
     TFktItem fresh;  // no points yet: counted as the default 200
-    fresh.LinearStep(199, 0);
-    EXPECT_EQ(fresh.Schrittweite, 1);
-    fresh.LogarithmicStep(0, 0);
-    EXPECT_NEAR(static_cast<double>(fresh.Schrittweite), 21.0 / 199, 1e-15);
+    EXPECT_EQ(fresh.LinearStep(199, 0), 1);
+    EXPECT_NEAR(static_cast<double>(fresh.LogarithmicStep(0, 0)), 21.0 / 199, 1e-15);
 
     const struct {
         Extended upper;
@@ -124,9 +122,8 @@ TEST(TFktItemSteps, LinearAndLogarithmicSteps) {
     for (const auto& c : cases) {
         TFktItem item;
         item.SetStuetzstellen(101);
-        item.LogarithmicStep(c.upper, c.lower);
-        EXPECT_NEAR(static_cast<double>(item.Schrittweite), static_cast<double>(c.decades / 100),
-                    1e-15)
+        EXPECT_NEAR(static_cast<double>(item.LogarithmicStep(c.upper, c.lower)),
+                    static_cast<double>(c.decades / 100), 1e-15)
             << static_cast<double>(c.upper) << " " << static_cast<double>(c.lower);
     }
 }
@@ -137,10 +134,10 @@ TEST_F(RevalidationTest, ItemGetsOneArrayPerParameterCombinationAndAtLeastOne) {
     TFunktion* family = Define("F1(X)=A*X");
     TFunktion* empty = Define("F2(X)=B*X");
     TFunktion* plain = Define("P(X)=X");
-    catalogue.parameterList.SetListValues("A", {"1", "2", "3"});
-    catalogue.parameterList.SetValueSource("A", vsList);
-    catalogue.parameterList.SetListValues("B", {});
-    catalogue.parameterList.SetValueSource("B", vsList);
+    catalogue.Parameters().SetListValues("A", {"1", "2", "3"});
+    catalogue.Parameters().SetValueSource("A", TValueSource::vsList);
+    catalogue.Parameters().SetListValues("B", {});
+    catalogue.Parameters().SetValueSource("B", TValueSource::vsList);
     TFktItem& ofFamily = AddItem(family);
     TFktItem& ofEmpty = AddItem(empty);
     TFktItem& ofPlain = AddItem(plain);
@@ -163,15 +160,15 @@ TEST_F(RevalidationTest, ItemsWhoseFunctionIsGoneAreRemovedOrReducedOthersJudged
     TFunktion* y = Define("Y(T)=T");
     TFunktion* invalid = Define("G(X)=Q(X)+1");  // Q is an invalid placeholder
     AddItem(kept).Referenz = true;
-    catalogue.currentItem = &AddItem(destroyed);
+    catalogue.SetCurrentItem(&AddItem(destroyed));
     AddItem(nullptr);
-    AddItem(kept, nullptr, ftxtyt);
-    AddItem(destroyed, y, ftxtyt);
-    TFktItem& losesY = AddItem(kept, destroyed, ftxtyt);
+    AddItem(kept, nullptr, TFktTyp::ftxtyt);
+    AddItem(destroyed, y, TFktTyp::ftxtyt);
+    TFktItem& losesY = AddItem(kept, destroyed, TFktTyp::ftxtyt);
     losesY.Referenz = true;
     AddItem(invalid).valid = true;
-    AddItem(nullptr, y, ftxtyt).valid = true;
-    AddItem(kept, nullptr, ftfxy).Referenz = true;  // left as it is
+    AddItem(nullptr, y, TFktTyp::ftxtyt).valid = true;
+    AddItem(kept, nullptr, TFktTyp::ftfxy).Referenz = true;  // left as it is
     destroyed->Status = TStatus::sdestroy;
     destroyed->valid = false;
 
@@ -181,8 +178,8 @@ TEST_F(RevalidationTest, ItemsWhoseFunctionIsGoneAreRemovedOrReducedOthersJudged
     EXPECT_EQ(Items(), (Names{"fty F1 - valid shown", "fty F1 - valid shown", "fty G - shown",
                               "ftxtyt - Y", "ftfxy F1 - shown reference"}));
     ExpectArrays<std::vector<TFeldfty>>(losesY, 1, 200);
-    EXPECT_EQ(catalogue.currentItem, nullptr);
-    EXPECT_EQ(observer.scaleModes, (std::vector<std::uint8_t>{kScaleModeGlobal, kScaleModeGlobal}));
+    EXPECT_EQ(catalogue.CurrentItem(), nullptr);
+    EXPECT_EQ(observer.scaleModes, (std::vector{ScaleMode::smGlobal, ScaleMode::smGlobal}));
 }
 
 // Files may hold a decimal comma; a typed field takes only a point. Both allow blanks.

@@ -84,17 +84,17 @@ TEST_F(FunctionFileTest, ReadsBackWhatItWroteAndWritesItAgainIdentically) {
     const FunctionFileResult result = ReadFunctionFile(catalogue, DataFile("family.fx"));
 
     ASSERT_EQ(result.outcome, FunctionFileOutcome::Loaded) << result.error;
-    EXPECT_EQ(catalogue.pendingError, 0);
+    EXPECT_EQ(catalogue.PendingError(), 0);
     EXPECT_EQ(FunctionNames(), (Names{"F1", "G"}));
     EXPECT_EQ(Items(), Names{"ftxtyt F1 G valid shown active reference"});
-    EXPECT_EQ(catalogue.currentItem, &ItemAt(0));
+    EXPECT_EQ(catalogue.CurrentItem(), &ItemAt(0));
     EXPECT_EQ(ItemAt(0).FeldListenListeM.size(), 5u) << "one array per value of A";
     EXPECT_EQ(RecordCount(ItemAt(0).FeldListenListeM[4]), 200u);
     ASSERT_NE(catalogue.ParserOf(*Find("F1")), nullptr);
-    EXPECT_EQ(catalogue.selectionList, (Names{"F1(T)=A*T", "G(T)=SIN(T)"}));
-    EXPECT_EQ(catalogue.declarations.Functions(), catalogue.selectionList);
-    ASSERT_NE(catalogue.parameterList.Find("A"), nullptr);
-    EXPECT_EQ(catalogue.parameterList.Find("A")->listValues, (Names{"2", "3", "4"}))
+    EXPECT_EQ(catalogue.SelectionList(), (Names{"F1(T)=A*T", "G(T)=SIN(T)"}));
+    EXPECT_EQ(catalogue.Declarations().Functions(), catalogue.SelectionList());
+    ASSERT_NE(catalogue.Parameters().Find("A"), nullptr);
+    EXPECT_EQ(catalogue.Parameters().Find("A")->listValues, (Names{"2", "3", "4"}))
         << "the file's list replaces a new item's defaults instead of growing them";
 
     EXPECT_EQ(BuildFunctionFile(catalogue, result.view), DataLines("family.fx"));
@@ -168,7 +168,7 @@ TEST_F(FunctionFileTest, AFileThatFailsReplacesNothing) {
         const FunctionFileResult result = ParseFunctionFile(fixture.catalogue, example.lines);
 
         EXPECT_EQ(result.outcome, FunctionFileOutcome::Failed);
-        EXPECT_EQ(fixture.catalogue.pendingError, example.pendingError);
+        EXPECT_EQ(fixture.catalogue.PendingError(), example.pendingError);
         if (*example.error) {
             EXPECT_EQ(result.error, example.error);
         }
@@ -180,7 +180,7 @@ TEST_F(FunctionFileTest, AFileThatFailsReplacesNothing) {
 TEST_F(FunctionFileTest, AMissingFileChangesNothingAndAnUnreadableOneSaysWhy) {
     Enter("H(X)=X");
     EXPECT_EQ(ReadFunctionFile(catalogue, PathOf("none.fx")).outcome, FunctionFileOutcome::Missing);
-    EXPECT_EQ(catalogue.pendingError, 0);
+    EXPECT_EQ(catalogue.PendingError(), 0);
 
     const FunctionFileResult directoryRead =
         ReadFunctionFile(catalogue, directory.path().toStdString());
@@ -200,7 +200,7 @@ TEST_F(FunctionFileTest, AChecksumMismatchIsReportedButTheContentsAreTaken) {
     EXPECT_EQ(result.outcome, FunctionFileOutcome::Loaded);
     EXPECT_EQ(Find("G")->Term, "COS(T)");
     EXPECT_EQ(notifier.numbers, std::vector<int>{16});
-    EXPECT_EQ(catalogue.pendingError, 0) << "shown, then cleared";
+    EXPECT_EQ(catalogue.PendingError(), 0) << "shown, then cleared";
 }
 
 TEST_F(FunctionFileTest, LoadingReportsTheVersionOrMessage36) {
@@ -243,7 +243,7 @@ TEST_F(FunctionFileTest, ListsItemsAndParametersAreWrittenInTheirFileForms) {
     const auto parameters = std::find(lines.begin(), lines.end(), "§§§§§") + 1;
     EXPECT_EQ(*parameters, "1");
     EXPECT_EQ(*(parameters + 1), "C1");
-    EXPECT_EQ(catalogue.parameterList.Find("UNUSED"), nullptr);
+    EXPECT_EQ(catalogue.Parameters().Find("UNUSED"), nullptr);
 }
 
 TEST_F(FunctionFileTest, ListLinesWithoutAFinalCommaLoseTheirLastEntry) {
@@ -261,8 +261,8 @@ TEST_F(FunctionFileTest, ATableParameterTakesItsValuesFromItsTable) {
     Enter("F1(T)=A*T");
     manager.SelectDefinition(0);
     manager.Drop(0, kColumnFunction1);
-    catalogue.parameterList.LoadTableFile("A", PathOf("table.fx1"));
-    catalogue.parameterList.SetValueSource("A", vsFile);
+    catalogue.Parameters().LoadTableFile("A", PathOf("table.fx1"));
+    catalogue.Parameters().SetValueSource("A", TValueSource::vsFile);
     std::string error;
     ASSERT_TRUE(SaveFunctionFile(catalogue, FunctionFileView{}, PathOf("table.fx"), error));
 
@@ -270,13 +270,13 @@ TEST_F(FunctionFileTest, ATableParameterTakesItsValuesFromItsTable) {
     ASSERT_EQ(ReadFunctionFile(reader.catalogue, PathOf("table.fx")).outcome,
               FunctionFileOutcome::Loaded);
 
-    EXPECT_EQ(reader.catalogue.parameterList.Find("A")->fileValues, (Names{"0.5", "1.5"}));
+    EXPECT_EQ(reader.catalogue.Parameters().Find("A")->fileValues, (Names{"0.5", "1.5"}));
     EXPECT_EQ(reader.ItemAt(0).FeldListenListeM.size(), 2u);
 }
 
 TEST_F(FunctionFileTest, TextOutsideAsciiIsWrittenAsWindows1252) {
     Enter("F1(T)=A*T");
-    catalogue.parameterList.Find("A")->tableFileName = "Tabellen/Größe°.fx1";
+    catalogue.Parameters().Find("A")->tableFileName = "Tabellen/Größe°.fx1";
     std::string error;
     ASSERT_TRUE(SaveFunctionFile(catalogue, FunctionFileView{}, PathOf("latin.fx"), error));
 
@@ -289,8 +289,8 @@ TEST_F(FunctionFileTest, TextOutsideAsciiIsWrittenAsWindows1252) {
     CatalogueFixture reader;
     ASSERT_EQ(ReadFunctionFile(reader.catalogue, PathOf("latin.fx")).outcome,
               FunctionFileOutcome::Loaded);
-    EXPECT_EQ(reader.catalogue.parameterList.Find("A")->tableFileName, "Tabellen/Größe°.fx1");
-    EXPECT_EQ(reader.catalogue.pendingError, 0);
+    EXPECT_EQ(reader.catalogue.Parameters().Find("A")->tableFileName, "Tabellen/Größe°.fx1");
+    EXPECT_EQ(reader.catalogue.PendingError(), 0);
 }
 
 TEST_F(FunctionFileTest, AFailedSaveSaysWhy) {

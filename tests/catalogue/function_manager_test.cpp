@@ -51,7 +51,7 @@ class FunctionManagerTest : public ::testing::Test, protected CatalogueFixture {
   protected:
     // A drop of `name` from the selection list onto (row, column).
     bool DropFunction(const std::string& name, int row, int column) {
-        const Names& lines = catalogue.selectionList;
+        const Names& lines = catalogue.SelectionList();
         int line = -1;
         for (std::size_t i = 0; i < lines.size(); ++i) {
             if (lines[i].starts_with(name + "("))
@@ -84,13 +84,13 @@ TEST_F(FunctionManagerTest, CallerEnteredBeforeItsCalleeBecomesValidWhenTheCalle
     Find("G")->valid = false;  // as a load can leave it: a caller whose callees are all valid
     observer.clear();
     Enter("F1(X");
-    EXPECT_NE(catalogue.pendingError, 0);
+    EXPECT_NE(catalogue.PendingError(), 0);
     EXPECT_EQ(notifier.plain, Names{"Syntax Error: \r\nF1(X"});
     EXPECT_FALSE(Find("G")->valid);
     EXPECT_EQ(observer.redraws, 0);
 
     Enter("H(X)=X");
-    EXPECT_EQ(catalogue.pendingError, 0);
+    EXPECT_EQ(catalogue.PendingError(), 0);
     EXPECT_TRUE(Find("G")->valid);
     EXPECT_EQ(observer.redraws, 1);
 }
@@ -104,7 +104,7 @@ TEST_F(FunctionManagerTest, SelfCallIsReportedOnceAndNotAgainByLaterEntries) {
     EXPECT_EQ(FunctionNames(), Names{"F"});
     EXPECT_EQ(Find("F")->Subfunctions, std::vector<TFunktion*>{Find("F")});
     EXPECT_TRUE(Find("F")->Recursive);
-    EXPECT_TRUE(catalogue.visibleItems.empty());
+    EXPECT_TRUE(catalogue.VisibleItems().empty());
     Enter("H(X)=X");
     EXPECT_EQ(notifier.plain, Names{"Rekursion: F"});
 }
@@ -120,17 +120,17 @@ TEST_F(FunctionManagerTest, NewFunctionCallingAnUndefinedFunctionIsInvalid) {
 // --- Input line and selection list ------------------------------------------------------
 
 TEST_F(FunctionManagerTest, InputLineIsUpperCasedAndClearedByRefreshOnlyWithoutFunctions) {
-    EXPECT_TRUE(catalogue.selectionList.empty());
-    EXPECT_EQ(manager.inputLine(), "F1(X)=SIN(X)*X");
+    EXPECT_TRUE(catalogue.SelectionList().empty());
+    EXPECT_EQ(manager.InputLine(), "F1(X)=SIN(X)*X");
     manager.RefreshLists();
-    EXPECT_EQ(manager.inputLine(), "");
-    manager.setInputLine("f1(x)=sin(x)");
-    EXPECT_EQ(manager.inputLine(), "F1(X)=SIN(X)");
-    EXPECT_TRUE(manager.inputModified());
+    EXPECT_EQ(manager.InputLine(), "");
+    manager.SetInputLine("f1(x)=sin(x)");
+    EXPECT_EQ(manager.InputLine(), "F1(X)=SIN(X)");
+    EXPECT_TRUE(manager.InputModified());
     manager.Enter();
-    EXPECT_FALSE(manager.inputModified());
+    EXPECT_FALSE(manager.InputModified());
     manager.RefreshLists();
-    EXPECT_EQ(manager.inputLine(), "F1(X)=SIN(X)");
+    EXPECT_EQ(manager.InputLine(), "F1(X)=SIN(X)");
 }
 
 TEST_F(FunctionManagerTest, SelectionLinesPickTheDraggedFunctionAndOpenTheParameterWindow) {
@@ -138,13 +138,13 @@ TEST_F(FunctionManagerTest, SelectionLinesPickTheDraggedFunctionAndOpenTheParame
     Enter("G(X)=X*X");
     Enter("H(X)=F(X)+1");
     manager.SelectDefinition(1);
-    EXPECT_EQ(catalogue.draggedFunction, Find("G"));
-    EXPECT_EQ(manager.inputLine(), "G(X)=X*X");
-    manager.setInputLine("K(X)=1");
+    EXPECT_EQ(catalogue.DraggedFunction(), Find("G"));
+    EXPECT_EQ(manager.InputLine(), "G(X)=X*X");
+    manager.SetInputLine("K(X)=1");
     for (const int outside : {-1, 3}) {
         manager.SelectDefinition(outside);
-        EXPECT_EQ(catalogue.draggedFunction, nullptr) << outside;
-        EXPECT_EQ(manager.inputLine(), "K(X)=1") << outside;
+        EXPECT_EQ(catalogue.DraggedFunction(), nullptr) << outside;
+        EXPECT_EQ(manager.InputLine(), "K(X)=1") << outside;
         EXPECT_FALSE(manager.OpensParameterWindow(outside)) << outside;
     }
     // Only a function with dependence parameters has one; A reaches H through F.
@@ -164,11 +164,12 @@ TEST_F(FunctionManagerTest, DeletingAFunctionKeepsTheDeclarationsAlignedAndInval
     Enter("H(X)=X+1");
     TFktItem& ofF1 = AddItemWith(*this, Find("F1"), {});
     AddItemWith(*this, Find("G"), {});
-    AddItemWith(*this, Find("H"), {}).SetFktTyp(ftxtyt);
+    AddItemWith(*this, Find("H"), {}).SetFktTyp(TFktTyp::ftxtyt);
     ItemAt(2).Funktion2 = Find("F1");
-    AddItemWith(*this, Find("F1"), {}).SetFktTyp(ftfxy);  // kept, as ftfxy items always are
-    catalogue.currentItem = &ofF1;
-    catalogue.draggedFunction = Find("F1");
+    AddItemWith(*this, Find("F1"), {})
+        .SetFktTyp(TFktTyp::ftfxy);  // kept, as ftfxy items always are
+    catalogue.SetCurrentItem(&ofF1);
+    catalogue.SetDraggedFunction(Find("F1"));
     observer.clear();
     manager.DeleteFunction(-1);  // outside the lines: nothing happens
     manager.DeleteFunction(4);
@@ -177,16 +178,16 @@ TEST_F(FunctionManagerTest, DeletingAFunctionKeepsTheDeclarationsAlignedAndInval
     manager.DeleteFunction(0);
 
     EXPECT_EQ(FunctionNames(), (Names{"G", "K", "H"}));
-    EXPECT_EQ(catalogue.declarations.Functions(),
+    EXPECT_EQ(catalogue.Declarations().Functions(),
               (Names{"G(X)=F1(X)*2", "K(X)=G(X)+1", "H(X)=X+1"}));
-    EXPECT_EQ(catalogue.selectionList, catalogue.declarations.Functions());
+    EXPECT_EQ(catalogue.SelectionList(), catalogue.Declarations().Functions());
     EXPECT_DOUBLE_EQ(ValueOf(catalogue, *Find("H"), 3), 4);
-    EXPECT_EQ(catalogue.currentItem, nullptr);
-    EXPECT_EQ(catalogue.draggedFunction, nullptr);
+    EXPECT_EQ(catalogue.CurrentItem(), nullptr);
+    EXPECT_EQ(catalogue.DraggedFunction(), nullptr);
     EXPECT_FALSE(Find("G")->valid);
     EXPECT_FALSE(Find("K")->valid);  // K calls F1 only through G
     EXPECT_TRUE(Find("G")->Subfunctions.empty());
-    EXPECT_EQ(catalogue.visibleItems, std::vector<TFunktion*>{Find("H")});
+    EXPECT_EQ(catalogue.VisibleItems(), std::vector<TFunktion*>{Find("H")});
     // The pair loses its y(t) function and stays as a curve of H.
     EXPECT_EQ(Items(), (Names{"fty G - shown", "fty H - valid shown", "ftfxy - - valid shown"}));
     EXPECT_EQ(observer.redraws, 1);
@@ -204,7 +205,7 @@ TEST_F(FunctionManagerTest, DropGoesOnColumnFiveOfEveryRowAndSixOfRowsWithAFirst
     Enter("G(X)=X");
     AddItemWith(*this, Find("F1"), {});
     TFktItem& withoutFirst = AddItemWith(*this, nullptr, {});
-    withoutFirst.SetFktTyp(ftxtyt);
+    withoutFirst.SetFktTyp(TFktTyp::ftxtyt);
     withoutFirst.Funktion2 = Find("G");
     observer.clear();
 
@@ -229,17 +230,18 @@ TEST_F(FunctionManagerTest, DropGoesOnColumnFiveOfEveryRowAndSixOfRowsWithAFirst
             EXPECT_FALSE(manager.Drop(c.row, c.column));
         }
     }
-    EXPECT_EQ(catalogue.displayList.size(), 2u);
+    EXPECT_EQ(catalogue.Items().size(), 2u);
     EXPECT_EQ(observer.redraws, 0);
 }
 
 TEST_F(FunctionManagerTest, DropOnTheEmptyRowAppendsAnItemInTheFunctionsStyle) {
     Enter("H(X)=X");
     Enter("F(X)=A*X+B");
-    catalogue.parameterList.SetValueSource("B", vsList);  // three list values, A keeps five
+    catalogue.Parameters().SetValueSource("B",
+                                          TValueSource::vsList);  // three list values, A keeps five
     TFunktion& f = *Find("F");
     f.Farbe = 0x123456;
-    f.Strichstaerke = 3;
+    f.LinienBreite = 3;
     f.Stuetzstellenzahl = 500;
     AddItemWith(*this, Find("H"), {.active = true});
     Enter("G(X)=Q(X)");
@@ -262,12 +264,12 @@ TEST_F(FunctionManagerTest, DropOnColumnSixPairsTheRowsFunctionAndFiveReplacesOn
     ASSERT_TRUE(DropFunction("F1", 0, kColumnFunction1));
     ItemAt(0).Farbe = 0x00AA00;
     ItemAt(0).LinienBreite = 4;
-    catalogue.currentItem = &ItemAt(0);
+    catalogue.SetCurrentItem(&ItemAt(0));
     ASSERT_TRUE(DropFunction("G", 0, kColumnFunction2));
     EXPECT_EQ(Items(), Names{"ftxtyt F1 G valid shown active"});
     EXPECT_EQ(ItemAt(0).Farbe, 0x00AA00u);  // the replaced item's colour wins over G's own
     EXPECT_EQ(ItemAt(0).LinienBreite, 4);
-    EXPECT_EQ(catalogue.currentItem, &ItemAt(0));
+    EXPECT_EQ(catalogue.CurrentItem(), &ItemAt(0));
     ASSERT_EQ(ItemAt(0).FeldListenListeM.size(), 1u);
     EXPECT_TRUE(std::holds_alternative<std::vector<TFeldftxtyt>>(ItemAt(0).FeldListenListeM[0]));
     ASSERT_TRUE(DropFunction("H", 0, kColumnFunction1));
@@ -289,7 +291,7 @@ struct RemoveScene {
         EXPECT_TRUE(f.manager.Drop(1, kColumnFunction1));
         f.manager.SelectDefinition(1);
         EXPECT_TRUE(f.manager.Drop(1, kColumnFunction2));
-        f.catalogue.currentItem = &f.ItemAt(0);
+        f.catalogue.SetCurrentItem(&f.ItemAt(0));
     }
 };
 
@@ -341,7 +343,7 @@ TEST(FunctionManagerRemoveTest, RemoveTakesTheFunctionOrTheWholeItem) {
         EXPECT_EQ(scene.f.Items(), c.after);
         EXPECT_EQ(scene.f.observer.redraws, static_cast<int>(c.removes.size()));
         // A removed current item is no longer current.
-        if (const TFktItem* current = scene.f.catalogue.currentItem) {
+        if (const TFktItem* current = scene.f.catalogue.CurrentItem()) {
             EXPECT_GE(scene.f.catalogue.IndexOf(current), 0);
         }
     }
@@ -373,8 +375,8 @@ struct ClickScene {
 TEST(FunctionManagerClickTest, ColumnsZeroToTwoSelectShowAndChooseTheReference) {
     constexpr bool T = true;
     constexpr bool F = false;
-    constexpr std::uint8_t kRef = kScaleModeReference;
-    constexpr std::uint8_t kGlobal = kScaleModeGlobal;
+    constexpr std::uint8_t kRef = Ordinal(ScaleMode::smReference);
+    constexpr std::uint8_t kGlobal = Ordinal(ScaleMode::smGlobal);
     const struct {
         const char* why;
         int column;
@@ -425,11 +427,12 @@ TEST(FunctionManagerClickTest, ColumnsZeroToTwoSelectShowAndChooseTheReference) 
         EXPECT_EQ(
             f.notifier.plain,
             c.forbidden ? Names{"unerlaubter Zustand " + std::to_string(c.forbidden)} : Names{});
-        EXPECT_EQ(f.observer.scaleModes, c.scaleMode ? std::vector<std::uint8_t>{c.scaleMode}
-                                                     : std::vector<std::uint8_t>{});
+        EXPECT_EQ(f.observer.scaleModes, c.scaleMode
+                                             ? std::vector{static_cast<ScaleMode>(c.scaleMode)}
+                                             : std::vector<ScaleMode>{});
         // Moving the selection to the first shown item makes that one the current item.
         const bool toOther = c.column == 0 && c.before.valid && c.before.active && c.before.shown;
-        EXPECT_EQ(f.catalogue.currentItem, toOther ? scene.other : scene.clicked);
+        EXPECT_EQ(f.catalogue.CurrentItem(), toOther ? scene.other : scene.clicked);
         EXPECT_EQ(f.observer.legendChanges, 1);
 
         std::string ordinary = c.reference ? "REF" : "BLANK";
@@ -444,8 +447,10 @@ TEST(FunctionManagerClickTest, ColumnsZeroToTwoSelectShowAndChooseTheReference) 
             EXPECT_EQ(f.observer.redraws, 1);
         }
         const std::int64_t late = kClickTime + kFlashMilliseconds - 1;  // the flash still on
-        EXPECT_EQ(f.manager.CellBitmap(1, c.column, late, 0), c.flashes ? crossed : ordinary);
-        EXPECT_EQ(f.manager.CellBitmap(1, c.column, late, 0), ordinary);  // reading ends it
+        EXPECT_EQ(f.manager.CellBitmap(1, c.column, late, GridType::gtLinLin),
+                  c.flashes ? crossed : ordinary);
+        EXPECT_EQ(f.manager.CellBitmap(1, c.column, late, GridType::gtLinLin),
+                  ordinary);  // reading ends it
     }
 }
 
@@ -454,8 +459,8 @@ TEST(FunctionManagerClickTest, FlashReadTenMillisecondsLaterIsOverAndCleared) {
     scene.f.manager.LeftClick(1, kColumnSelection, kClickTime);
     scene.f.manager.LeftClick(1, kColumnReference, kClickTime);
     const std::int64_t over = kClickTime + kFlashMilliseconds;
-    EXPECT_EQ(scene.f.manager.CellBitmap(1, kColumnSelection, over, 0), "BLANK");
-    EXPECT_EQ(scene.f.manager.CellBitmap(1, kColumnReference, over, 0), "BLANK");
+    EXPECT_EQ(scene.f.manager.CellBitmap(1, kColumnSelection, over, GridType::gtLinLin), "BLANK");
+    EXPECT_EQ(scene.f.manager.CellBitmap(1, kColumnReference, over, GridType::gtLinLin), "BLANK");
     EXPECT_FALSE(scene.clicked->statusHighlight);
     EXPECT_FALSE(scene.clicked->referenceHighlight);
 }
@@ -472,12 +477,13 @@ TEST_F(FunctionManagerTest, CellsAndClicksOfColumnsThreeToSix) {
     ASSERT_TRUE(DropFunction("H", 1, kColumnFunction1));
     ASSERT_TRUE(DropFunction("H", 2, kColumnFunction1));
     ItemAt(0).Referenz = true;
-    ItemAt(2).SetFktTyp(ftfxy);
+    ItemAt(2).SetFktTyp(TFktTyp::ftfxy);
 
     const char* const kTypes[][2] = {{"XTYT", "RTPHIT"}, {"Y", "R_PHI"}, {"FXY", "FPHIR"}};
     for (int row = 0; row < 3; ++row) {
-        EXPECT_EQ(manager.CellBitmap(row, kColumnType, 0, 9), kTypes[row][0]) << row;
-        EXPECT_EQ(manager.CellBitmap(row, kColumnType, 0, kGridTypePolar), kTypes[row][1]) << row;
+        EXPECT_EQ(manager.CellBitmap(row, kColumnType, 0, GridType::gtDbDb), kTypes[row][0]) << row;
+        EXPECT_EQ(manager.CellBitmap(row, kColumnType, 0, GridType::gtPolar), kTypes[row][1])
+            << row;
     }
     EXPECT_EQ(manager.CellTextColour(0), 0x008000u);  // the reference in green
     EXPECT_EQ(manager.CellTextColour(1), 0u);
@@ -500,18 +506,18 @@ TEST_F(FunctionManagerTest, CellsAndClicksOfColumnsThreeToSix) {
         SCOPED_TRACE(testing::Message() << "row " << c.row << ", column " << c.column);
         EXPECT_EQ(manager.CellText(c.row, c.column), c.text);
         EXPECT_EQ(manager.CellHint(c.row, c.column), c.hint);
-        manager.setInputLine("UNCHANGED");
-        catalogue.draggedFunction = Find("H");
+        manager.SetInputLine("UNCHANGED");
+        catalogue.SetDraggedFunction(Find("H"));
         manager.LeftClick(c.row, c.column, kClickTime);
-        EXPECT_EQ(catalogue.draggedFunction, c.dragged ? Find(c.dragged) : nullptr);
-        EXPECT_EQ(manager.inputLine(), c.inputLine);
-        EXPECT_EQ(catalogue.currentItem, &ItemAt(static_cast<std::size_t>(c.row)));
+        EXPECT_EQ(catalogue.DraggedFunction(), c.dragged ? Find(c.dragged) : nullptr);
+        EXPECT_EQ(manager.InputLine(), c.inputLine);
+        EXPECT_EQ(catalogue.CurrentItem(), &ItemAt(static_cast<std::size_t>(c.row)));
 
-        manager.setInputLine("UNCHANGED");
-        catalogue.currentItem = nullptr;
+        manager.SetInputLine("UNCHANGED");
+        catalogue.SetCurrentItem(nullptr);
         EXPECT_TRUE(manager.DoubleClick(c.row, c.column));  // opens the line style window
-        EXPECT_EQ(manager.inputLine(), c.inputLine);
-        EXPECT_EQ(catalogue.currentItem, &ItemAt(static_cast<std::size_t>(c.row)));
+        EXPECT_EQ(manager.InputLine(), c.inputLine);
+        EXPECT_EQ(catalogue.CurrentItem(), &ItemAt(static_cast<std::size_t>(c.row)));
     }
     for (const int column : {kColumnSelection, kColumnShown, kColumnReference}) {
         EXPECT_FALSE(manager.DoubleClick(0, column)) << column;
@@ -523,11 +529,11 @@ TEST_F(FunctionManagerTest, CellsAndClicksOfColumnsThreeToSix) {
         manager.LeftClick(3, column, kClickTime);
         manager.LeftClick(-1, column, kClickTime);
         EXPECT_FALSE(manager.DoubleClick(3, column));
-        EXPECT_EQ(manager.CellBitmap(3, column, 0, 0), "");
+        EXPECT_EQ(manager.CellBitmap(3, column, 0, GridType::gtLinLin), "");
         EXPECT_EQ(manager.CellText(3, column), "");
     }
-    EXPECT_EQ(catalogue.currentItem, &ItemAt(0));
-    EXPECT_EQ(manager.inputLine(), "UNCHANGED");
+    EXPECT_EQ(catalogue.CurrentItem(), &ItemAt(0));
+    EXPECT_EQ(manager.InputLine(), "UNCHANGED");
     EXPECT_TRUE(notifier.empty());
     EXPECT_EQ(observer.legendChanges + observer.redraws, 0);
 
@@ -535,22 +541,22 @@ TEST_F(FunctionManagerTest, CellsAndClicksOfColumnsThreeToSix) {
     ItemAt(1).active = true;
     ItemAt(2).active = true;
     manager.MouseRelease();
-    EXPECT_EQ(catalogue.currentItem, &ItemAt(1));
+    EXPECT_EQ(catalogue.CurrentItem(), &ItemAt(1));
     ItemAt(1).active = false;
     ItemAt(2).active = false;
-    catalogue.currentItem = &ItemAt(0);
+    catalogue.SetCurrentItem(&ItemAt(0));
     manager.MouseRelease();
-    EXPECT_EQ(catalogue.currentItem, &ItemAt(0));
+    EXPECT_EQ(catalogue.CurrentItem(), &ItemAt(0));
 }
 
 // --- Redraw -----------------------------------------------------------------------------
 
 // Also: the Animate button shows exactly when a shown item is animated.
 TEST_F(FunctionManagerTest, RedrawNeedsAnItemThatIsShownAndValid) {
-    catalogue.language = kLanguageGerman;
+    catalogue.SetLanguage(Language::German);
     manager.Redraw();
     EXPECT_EQ(notifier.numbers, std::vector<int>{9});
-    EXPECT_EQ(notifier.languages, std::vector<std::uint8_t>{kLanguageGerman});
+    EXPECT_EQ(notifier.languages, std::vector{Language::German});
     EXPECT_EQ(observer.managerRaised, 1);
     EXPECT_EQ(observer.redraws + observer.clears + observer.settingsApplied, 0);
 
@@ -568,7 +574,6 @@ TEST_F(FunctionManagerTest, RedrawNeedsAnItemThatIsShownAndValid) {
     EXPECT_EQ(observer.animateVisible, std::vector<bool>{false});
 
     hidden.Darstellung = true;
-    catalogue.parserList.clear();
     observer.clear();
     notifier.clear();
     manager.Redraw();
@@ -603,8 +608,8 @@ TEST(FunctionManagerOpenTest, ExtensionChoosesTheReaderAnyOtherOnlyShowsMessage3
     for (const auto& [path, reader] : cases) {
         SCOPED_TRACE(path);
         CatalogueFixture f;
-        f.manager.setInputLine("G(X)=X");
-        f.catalogue.pendingError = 5;
+        f.manager.SetInputLine("G(X)=X");
+        f.catalogue.SetPendingError(5);
         OpenRecorder recorder;
 
         f.manager.Open(path, recorder.handlers());
@@ -613,13 +618,13 @@ TEST(FunctionManagerOpenTest, ExtensionChoosesTheReaderAnyOtherOnlyShowsMessage3
         EXPECT_EQ(recorder.configurations, reader == kConfiguration ? Names{path} : Names{});
         if (reader == kNone) {
             EXPECT_EQ(f.notifier.numbers, std::vector<int>{36});
-            EXPECT_EQ(f.catalogue.pendingError, 0);
+            EXPECT_EQ(f.catalogue.PendingError(), 0);
             EXPECT_EQ(f.observer.treeChanges, 0);  // nothing is brought up to date
-            EXPECT_EQ(f.manager.inputLine(), "G(X)=X");
+            EXPECT_EQ(f.manager.InputLine(), "G(X)=X");
         } else {
             EXPECT_TRUE(f.notifier.empty());
             EXPECT_EQ(f.observer.treeChanges, 1);
-            EXPECT_EQ(f.manager.inputLine(), "");  // nothing was loaded
+            EXPECT_EQ(f.manager.InputLine(), "");  // nothing was loaded
         }
     }
 }
@@ -627,23 +632,23 @@ TEST(FunctionManagerOpenTest, ExtensionChoosesTheReaderAnyOtherOnlyShowsMessage3
 // The lists, the tree and the definitions are brought up to date even after a reader
 // failed half way.
 TEST_F(FunctionManagerTest, OpenEntersTheLoadedDefinitionsAgainAlsoAfterAFailure) {
-    manager.setInputLine("H(X)=X");
+    manager.SetInputLine("H(X)=X");
     // A reader that enters the lines in file order, caller first, without a second pass.
     const OpenHandlers reader{[this](const std::string&) {
                                   catalogue.EnterDefinition("G(X)=F1(X)*2");
                                   catalogue.EnterDefinition("F1(X)=X+1");
-                                  catalogue.pendingError = 12;
+                                  catalogue.SetPendingError(12);
                                   throw std::runtime_error("unreadable");
                               },
                               {}};
     manager.Open("/data/plot.fx", reader);
     EXPECT_EQ(notifier.numbers, std::vector<int>{36});
-    EXPECT_EQ(catalogue.pendingError, 0);
+    EXPECT_EQ(catalogue.PendingError(), 0);
     EXPECT_EQ(observer.treeChanges, 4);  // both entries, the caller's rebuild and the Open
     ASSERT_NE(Find("G"), nullptr);
     EXPECT_TRUE(Find("G")->valid);
     EXPECT_DOUBLE_EQ(ValueOf(catalogue, *Find("G"), 1), 4);
-    EXPECT_EQ(manager.inputLine(), "H(X)=X");
+    EXPECT_EQ(manager.InputLine(), "H(X)=X");
 }
 
 }  // namespace

@@ -27,8 +27,8 @@ class LineStyleTest : public ::testing::Test, protected CatalogueFixture {
 
     // Opens the window for `item` as the current item, as a double click does.
     LineStyleFields Open(TFktItem& item) {
-        catalogue.currentItem = &item;
-        return OpenLineStyle(catalogue, item, 0).fields;
+        catalogue.SetCurrentItem(&item);
+        return OpenLineStyle(catalogue, item, GridType::gtLinLin).fields;
     }
 };
 
@@ -44,12 +44,12 @@ TEST(LineStyleOpenTest, PictureCaptionsAndGroupsFollowTheItem) {
         int height;
     } cases[] = {
         // clang-format off
-        {fty,    3,              true,  false, "Y",      "y(x)",   "",       307},  // 3: cartesian
-        {fty,    kGridTypePolar, true,  false, "R_PHI",  "r(phi)", "",       307},
-        {ftxtyt, 0,              true,  true,  "XTYT",   "x(t)",   "y(t)",   463},
-        {ftxtyt, kGridTypePolar, false, true,  "RTPHIT", "r(t)",   "phi(t)", 307},
-        {ftfxy,  0,              true,  false, "FXY",    "",       "",       307},
-        {ftfxy,  kGridTypePolar, true,  false, "FPHIR",  "",       "",       307},
+        {TFktTyp::fty,    3,              true,  false, "Y",      "y(x)",   "",       307},  // 3: cartesian
+        {TFktTyp::fty,    Ordinal(GridType::gtPolar), true,  false, "R_PHI",  "r(phi)", "",       307},
+        {TFktTyp::ftxtyt, 0,              true,  true,  "XTYT",   "x(t)",   "y(t)",   463},
+        {TFktTyp::ftxtyt, Ordinal(GridType::gtPolar), false, true,  "RTPHIT", "r(t)",   "phi(t)", 307},
+        {TFktTyp::ftfxy,  0,              true,  false, "FXY",    "",       "",       307},
+        {TFktTyp::ftfxy,  Ordinal(GridType::gtPolar), true,  false, "FPHIR",  "",       "",       307},
         // clang-format on
     };
     for (const auto& c : cases) {
@@ -60,7 +60,8 @@ TEST(LineStyleOpenTest, PictureCaptionsAndGroupsFollowTheItem) {
         TFktItem& item =
             f.AddItem(c.first ? function : nullptr, c.second ? function : nullptr, c.type);
 
-        const LineStyleView view = OpenLineStyle(f.catalogue, item, c.gridType);
+        const LineStyleView view =
+            OpenLineStyle(f.catalogue, item, static_cast<GridType>(c.gridType));
 
         EXPECT_EQ(view.picture, c.picture);
         EXPECT_EQ(view.firstCaption, c.firstCaption);
@@ -77,12 +78,12 @@ TEST_F(LineStyleTest, OpenShowsTheItemsFunctionsAndStyle) {
     Enter("G(T)=SIN(T)");
     Enter("F1(T)=A*COS(T)+G(T)");
     Enter("H(X)=Z(X)*2");  // invalid, and Z a placeholder: neither is offered
-    TFktItem& pair = AddItem(Find("F1"), Find("G"), ftxtyt);
+    TFktItem& pair = AddItem(Find("F1"), Find("G"), TFktTyp::ftxtyt);
     pair.Farbe = 0xFF00FF;
     pair.LinienBreite = 3;
     pair.SetStuetzstellen(1000);
 
-    const LineStyleView view = OpenLineStyle(catalogue, pair, 0);
+    const LineStyleView view = OpenLineStyle(catalogue, pair, GridType::gtLinLin);
 
     EXPECT_EQ(view.functionNames, (Names{"G(T)", "F1(T)"}));
     EXPECT_EQ(view.fields.firstFunction, 1);
@@ -97,7 +98,8 @@ TEST_F(LineStyleTest, OpenShowsTheItemsFunctionsAndStyle) {
     EXPECT_EQ(view.fields.widthIndex, 2);
     EXPECT_EQ(view.fields.pointsText, "1000");
     // A point count of 0 stands for the default.
-    EXPECT_EQ(OpenLineStyle(catalogue, AddItem(Find("G")), 0).fields.pointsText, "200");
+    EXPECT_EQ(OpenLineStyle(catalogue, AddItem(Find("G")), GridType::gtLinLin).fields.pointsText,
+              "200");
 }
 
 TEST_F(LineStyleTest, CalculationPointsAreClampedWithMessages24And25) {
@@ -115,7 +117,7 @@ TEST_F(LineStyleTest, CalculationPointsAreClampedWithMessages24And25) {
         {"100001", 100000, "100000", {24}},
         {"3000000000", 100000, "100000", {24}},  // beyond 32 bits: as much too many
     };
-    catalogue.language = kLanguageGerman;
+    catalogue.SetLanguage(Language::German);
     Enter("F1(X)=SIN(X)");
     TFktItem& item = DropLine(0, 0, kColumnFunction1);
     for (const auto& c : cases) {
@@ -132,8 +134,7 @@ TEST_F(LineStyleTest, CalculationPointsAreClampedWithMessages24And25) {
         EXPECT_EQ(RecordCount(item.FeldListenListeM.front()), static_cast<std::size_t>(c.points));
         EXPECT_EQ(fields.pointsText, c.shown);
         EXPECT_EQ(notifier.numbers, c.messages);
-        EXPECT_EQ(notifier.languages,
-                  std::vector<std::uint8_t>(c.messages.size(), kLanguageGerman));
+        EXPECT_EQ(notifier.languages, std::vector<Language>(c.messages.size(), Language::German));
         EXPECT_EQ(observer.modifications, 1);  // only the points changed from 200
     }
 }
@@ -179,7 +180,7 @@ TEST_F(LineStyleTest, FunctionsChosenInTheDropDownsTakeOverTheCurve) {
 
     fields.firstFunction = 1;
     fields.colour = 0x0000FF;
-    fields.penStyle = psDashDot;
+    fields.penStyle = Ordinal(TPenStyle::psDashDot);
     fields.widthIndex = 2;
     fields.displayMode = 5;
     observer.clear();
@@ -191,9 +192,9 @@ TEST_F(LineStyleTest, FunctionsChosenInTheDropDownsTakeOverTheCurve) {
     EXPECT_EQ(observer.modifications, 1);
     const TFktItem& next = DropLine(1, 1, kColumnFunction1);
     EXPECT_EQ(next.Farbe, 0x0000FFu);
-    EXPECT_EQ(next.Pentyp, psDashDot);
+    EXPECT_EQ(next.Pentyp, TPenStyle::psDashDot);
     EXPECT_EQ(next.LinienBreite, 3);
-    EXPECT_EQ(next.PunkteMarkierung, 5);
+    EXPECT_EQ(next.PunkteMarkierung, DisplayMode::bmQuadrate);
 
     Find("G")->Farbe = 0x00FF00;
     TFktItem& pair = DropLine(0, 1, kColumnFunction2);  // F1 joins G's curve as y(t)
@@ -225,7 +226,7 @@ TEST_F(LineStyleTest, EditedDefinitionsAreEnteredThroughTheManager) {
     EXPECT_EQ(Find("G")->Term, "T");
     EXPECT_EQ(Find("K")->Flatterm, "T*2");  // callers rebuilt as after a typed entry
     EXPECT_FALSE(fields.firstEdited || fields.secondEdited);
-    EXPECT_EQ(manager.inputLine(), "G(T)=T");
+    EXPECT_EQ(manager.InputLine(), "G(T)=T");
     EXPECT_GE(observer.modifications, 2);
     EXPECT_TRUE(ItemAt(0).valid);
 }
@@ -254,12 +255,12 @@ TEST(CheckChangedParameterTest, ParameterFieldsAreCheckedBySource) {
     using enum ParameterCheck;
     const auto list = [](Names lines) {
         ParameterFields fields;
-        fields.source = vsList;
+        fields.source = TValueSource::vsList;
         fields.listLines = std::move(lines);
         return fields;
     };
     const auto automatic = [](const char* start, const char* stop, const char* count,
-                              std::uint8_t source = vsAutomatic) {
+                              TValueSource source = TValueSource::vsAutomatic) {
         ParameterFields fields;
         fields.source = source;
         fields.startText = start;
@@ -284,7 +285,8 @@ TEST(CheckChangedParameterTest, ParameterFieldsAreCheckedBySource) {
         {automatic("1", "2", "0"), CountBelowOne, kCountBelowOne},
         {automatic("1", "2", "-3"), CountBelowOne, kCountBelowOne},
         {automatic(" -1 ", "1e3", " 1"), Accept, ""},
-        {automatic("a", "b", "c", vsFile), Accept, ""},  // table files are read, not typed
+        {automatic("a", "b", "c", TValueSource::vsFile), Accept,
+         ""},  // table files are read, not typed
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);

@@ -54,8 +54,8 @@ const TextCase kTextCases[] = {
 
 TEST(CatalogueText, TextsInBothLanguagesExactly) {
     for (const TextCase& c : kTextCases) {
-        EXPECT_EQ(CatalogueText(c.number, kLanguageEnglish), c.english) << c.number;
-        EXPECT_EQ(CatalogueText(c.number, kLanguageGerman), c.german) << c.number;
+        EXPECT_EQ(CatalogueText(c.number, Language::English), c.english) << c.number;
+        EXPECT_EQ(CatalogueText(c.number, Language::German), c.german) << c.number;
         EXPECT_EQ(CatalogueTextByKey(kEnglishBase + c.number), c.english) << c.number;
         EXPECT_EQ(CatalogueTextByKey(kGermanBase + c.number), c.german) << c.number;
     }
@@ -66,8 +66,8 @@ TEST(CatalogueText, TextsInBothLanguagesExactly) {
 TEST(CatalogueText, EveryNumberHasATextInBothLanguagesOrInNeither) {
     int withText = 0;
     for (int n = 0; n < kEnglishBase - kGermanBase; ++n) {
-        const std::string english = CatalogueText(n, kLanguageEnglish);
-        const std::string german = CatalogueText(n, kLanguageGerman);
+        const std::string english = CatalogueText(n, Language::English);
+        const std::string german = CatalogueText(n, Language::German);
         EXPECT_EQ(english.empty() != german.empty(), n == 537 || n == 670) << n;
         withText += english.empty() && german.empty() ? 0 : 1;
         const std::string prefix = "10000ERROR " + std::to_string(n) + " ";
@@ -86,8 +86,8 @@ TEST(CatalogueText, EveryNumberHasATextInBothLanguagesOrInNeither) {
 TEST(CatalogueText, NumbersAndKeysOutsideTheCatalogueHaveNoText) {
     // 200, 201, 300 and 301 are reserved; the others lie just beside used numbers.
     for (const int n : {200, 201, 300, 301, 37, 99, 104, 199, 203, 304, 500, 724, -1, INT_MAX}) {
-        EXPECT_EQ(CatalogueText(n, kLanguageEnglish), "") << n;
-        EXPECT_EQ(CatalogueText(n, kLanguageGerman), "") << n;
+        EXPECT_EQ(CatalogueText(n, Language::English), "") << n;
+        EXPECT_EQ(CatalogueText(n, Language::German), "") << n;
     }
     // 9 and 60009 are message 9 without a base and with one base too many.
     for (const int key : {0, 9, 39999, 60009, -40009, INT_MAX, INT_MIN}) {
@@ -97,38 +97,38 @@ TEST(CatalogueText, NumbersAndKeysOutsideTheCatalogueHaveNoText) {
 
 TEST(DecideMessage, KindTextAndButtons) {
     const struct {
-        std::uint8_t language;
+        Language language;
         std::uint32_t number;
         ButtonSet buttons;
         MessageKind kind;
         const char* text;
     } cases[] = {
-        {kLanguageGerman, 100, ButtonSet::YesNoCancel, MessageKind::Question,
+        {Language::German, 100, ButtonSet::YesNoCancel, MessageKind::Question,
          "FRAGE 100        \n"
          "Soll die gegenwärtige Auswahlliste gespeichert werden?"},
-        {kLanguageEnglish, 202, ButtonSet::Ok, MessageKind::Warning,
+        {Language::English, 202, ButtonSet::Ok, MessageKind::Warning,
          "Warnng 202 \n"
          "The screensize in the current loaded configurationfile is greater then \n"
          "the actual screensize. Loading default configuration."},
-        {kLanguageGerman, 303, ButtonSet::Ok, MessageKind::Information,
+        {Language::German, 303, ButtonSet::Ok, MessageKind::Information,
          "INFO 303 \n"
          "Konfigurationsfile CON0.PCF existiert nicht am Aufrufort. \n"
          "Eine Neuinstallation sollte dieses Problem beheben."},
         // Any code but 1 means English.
-        {7, 13, ButtonSet::Ok, MessageKind::Error,
+        {static_cast<Language>(7), 13, ButtonSet::Ok, MessageKind::Error,
          "ERROR 13 \n"
          "Only ONE parameter legal!"},
         // Only the low 16 bits name the message.
-        {kLanguageEnglish, 0xFFFF0000u | 102, ButtonSet::YesNo, MessageKind::Question,
+        {Language::English, 0xFFFF0000u | 102, ButtonSet::YesNo, MessageKind::Question,
          "Question 102 \n"
          "Delete Funktion?"},
         // A caption has no kind digit but loses five characters all the same; Ö is one
         // character though it takes two bytes.
-        {kLanguageGerman, 508, ButtonSet::Ok, MessageKind::None, "en"},
+        {Language::German, 508, ButtonSet::Ok, MessageKind::None, "en"},
         // No text: no kind either.
-        {kLanguageEnglish, 37, ButtonSet::YesNo, MessageKind::None, ""},
-        {kLanguageGerman, 65536 + 200, ButtonSet::Ok, MessageKind::None, ""},
-        {kLanguageEnglish, 537, ButtonSet::YesNoCancel, MessageKind::None, ""},  // German only
+        {Language::English, 37, ButtonSet::YesNo, MessageKind::None, ""},
+        {Language::German, 65536 + 200, ButtonSet::Ok, MessageKind::None, ""},
+        {Language::English, 537, ButtonSet::YesNoCancel, MessageKind::None, ""},  // German only
     };
     for (const auto& c : cases) {
         const MessageDecision decision = DecideMessage(c.language, c.number, c.buttons);

@@ -65,15 +65,15 @@ TEST(TParameter, ValuesOfEverySource) {
     EXPECT_EQ(parameters.Value("S", 0), 2);
     EXPECT_EQ(parameters.Value("S", 1), 7);
 
-    parameters.SetValueSource("L", vsList);
+    parameters.SetValueSource("L", TValueSource::vsList);
     EXPECT_EQ(parameters.Value("L", 0), 2.5L);
     EXPECT_TRUE(std::isnan(parameters.Value("L", 1)));
     EXPECT_EQ(parameters.Value("L", 2), -3);
     EXPECT_TRUE(std::isnan(parameters.Value("L", 3)));  // past the list, or before it
     EXPECT_TRUE(std::isnan(parameters.Value("L", -1)));
 
-    EXPECT_EQ(parameters.Value("C", 0), 1);  // no such item
-    parameters.SetValueSource("L", 3);       // a source byte no file should hold
+    EXPECT_EQ(parameters.Value("C", 0), 1);                        // no such item
+    parameters.SetValueSource("L", static_cast<TValueSource>(3));  // a byte no file should hold
     EXPECT_EQ(parameters.Value("L", 0), 1);
 }
 
@@ -83,17 +83,17 @@ TEST(TParameter, NewValueSourceSetsTheCurrentCount) {
     TParameterItem& item = *parameters.Find("A");
     item.fileValues = {"1", "2"};
     parameters.SetListValues("A", {"1", "2", "3", "4"});
-    EXPECT_TRUE(parameters.SetValueSource("A", vsList));
+    EXPECT_TRUE(parameters.SetValueSource("A", TValueSource::vsList));
     EXPECT_EQ(item.currentCount, 4);
-    parameters.SetValueSource("A", vsFile);
+    parameters.SetValueSource("A", TValueSource::vsFile);
     EXPECT_EQ(item.currentCount, 2);
     EXPECT_EQ(TParameter::ValueCount(item, nullptr), 2);
     parameters.SetAutomaticCount("A", 6);
     EXPECT_EQ(item.currentCount, 6);
     item.currentCount = 99;
-    parameters.SetValueSource("A", vsFile);  // only a change of source recounts
+    parameters.SetValueSource("A", TValueSource::vsFile);  // only a change of source recounts
     EXPECT_EQ(item.currentCount, 99);
-    EXPECT_FALSE(parameters.SetValueSource("B", vsList));
+    EXPECT_FALSE(parameters.SetValueSource("B", TValueSource::vsList));
 }
 
 TEST(TParameterTableFile, EveryLineEndIsAccepted) {
@@ -125,7 +125,7 @@ TEST(TParameterTableFile, EveryLineEndIsAccepted) {
     TParameter parameters;
     parameters.EnsureItems({"A"});
     parameters.LoadTableFile("A", files.Write("table.fx1", "0,5\r\nabc\r\n"));
-    parameters.SetValueSource("A", vsFile);
+    parameters.SetValueSource("A", TValueSource::vsFile);
     EXPECT_EQ(parameters.Find("A")->currentCount, 2);
     EXPECT_EQ(parameters.Value("A", 0), 0.5L);
     EXPECT_TRUE(std::isnan(parameters.Value("A", 1)));
@@ -151,7 +151,7 @@ TEST(TParameter, CopyListLeavesOutFileValuesAndAnimate) {
     TParameter source;
     source.EnsureItems({"A", "B"});
     TParameterItem& a = *source.Find("A");
-    a.valueSource = vsFile;
+    a.valueSource = TValueSource::vsFile;
     a.startValue = -2;
     a.stopValue = 0.5L;
     a.automaticCount = 9;
@@ -180,7 +180,7 @@ class ParameterWindowTest : public ::testing::Test, public CatalogueFixture {
   protected:
     ParameterWindowTest() { function = Define("F(X)=K*X+B*SIN(A*X)"); }
 
-    TParameterItem& Item(const std::string& name) { return *catalogue.parameterList.Find(name); }
+    TParameterItem& Item(const std::string& name) { return *catalogue.Parameters().Find(name); }
 
     ParameterWindow window{catalogue};
     TFunktion* function = nullptr;
@@ -190,13 +190,13 @@ TEST_F(ParameterWindowTest, OpenOffersTheSortedNamesAndShowsTheFirst) {
     Item("A").startValue = 2.5L;
     Item("A").automaticCount = 7;
     Item("A").listValues = {"9"};
-    Item("A").valueSource = vsList;
+    Item("A").valueSource = TValueSource::vsList;
 
     window.Open(*function);
 
     EXPECT_EQ(window.names(), (Names{"A", "B", "K"}));
     EXPECT_EQ(window.shownName(), "A");
-    EXPECT_EQ(window.fields().source, vsList);
+    EXPECT_EQ(window.fields().source, TValueSource::vsList);
     EXPECT_EQ(window.fields().startText, "2.5");
     EXPECT_EQ(window.fields().stopText, "10");
     EXPECT_EQ(window.fields().countText, "7");
@@ -233,12 +233,12 @@ TEST_F(ParameterWindowTest, StoreWritesTheFieldsUpToTheFirstUnreadableNumber) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.start + std::string("|") + c.stop + "|" + c.count);
-        catalogue.parameterList.Items().clear();
-        catalogue.parameterList.EnsureItems({"A", "B", "K"});
+        catalogue.Parameters().Items().clear();
+        catalogue.Parameters().EnsureItems({"A", "B", "K"});
         window.fields().animate = true;  // opening shows A, which takes the box's state
         window.Open(*function);
         ParameterFields& fields = window.fields();
-        fields.source = vsFile;
+        fields.source = TValueSource::vsFile;
         fields.tableFileName = table;
         fields.listLines = {"5", "6"};
         fields.startText = c.start;
@@ -250,7 +250,7 @@ TEST_F(ParameterWindowTest, StoreWritesTheFieldsUpToTheFirstUnreadableNumber) {
 
         const TParameterItem& a = Item("A");
         // Source, table and list come before the numbers and are kept.
-        EXPECT_EQ(a.valueSource, vsFile);
+        EXPECT_EQ(a.valueSource, TValueSource::vsFile);
         EXPECT_EQ(a.fileValues, (Names{"1", "2"}));
         EXPECT_EQ(a.listValues, (Names{"5", "6"}));
         EXPECT_EQ(a.startValue, c.storedStart);
@@ -276,7 +276,7 @@ TEST_F(ParameterWindowTest, SelectNameStoresTheShownParameterFirst) {
 TEST_F(ParameterWindowTest, OkResizesTheItemArraysAndSetsAnimated) {
     TFktItem& item = AddItem(function);
     item.SetArrayCount(1);
-    catalogue.currentItem = &item;
+    catalogue.SetCurrentItem(&item);
     window.Open(*function);
     window.fields().countText = "2";
     EXPECT_TRUE(window.Ok());
@@ -294,10 +294,10 @@ TEST_F(ParameterWindowTest, OkResizesTheItemArraysAndSetsAnimated) {
 
 TEST_F(ParameterWindowTest, CancelRestoresTheListExactly) {
     const TableFiles files;
-    catalogue.parameterList.LoadTableFile("B", files.Write("b.fx1", "1\r\n2\r\n3\r\n"));
-    catalogue.parameterList.SetValueSource("B", vsFile);
+    catalogue.Parameters().LoadTableFile("B", files.Write("b.fx1", "1\r\n2\r\n3\r\n"));
+    catalogue.Parameters().SetValueSource("B", TValueSource::vsFile);
     Item("K").animate = false;
-    const std::vector<TParameterItem> before = catalogue.parameterList.Items();
+    const std::vector<TParameterItem> before = catalogue.Parameters().Items();
 
     window.Open(*function);
     window.fields().startText = "-3";
@@ -305,13 +305,13 @@ TEST_F(ParameterWindowTest, CancelRestoresTheListExactly) {
     window.fields().animate = false;
     ASSERT_TRUE(window.SelectName("B"));
     window.fields().tableFileName = files.Write("other.fx1", "9\n");
-    window.fields().source = vsList;
+    window.fields().source = TValueSource::vsList;
     ASSERT_TRUE(window.SelectName("K"));
-    catalogue.parameterList.EnsureItems({"NEW"});
+    catalogue.Parameters().EnsureItems({"NEW"});
 
     window.Cancel();
 
-    const std::vector<TParameterItem>& after = catalogue.parameterList.Items();
+    const std::vector<TParameterItem>& after = catalogue.Parameters().Items();
     ASSERT_EQ(after.size(), before.size());
     for (std::size_t i = 0; i < after.size(); ++i) EXPECT_EQ(Fields(after[i]), Fields(before[i]));
 }

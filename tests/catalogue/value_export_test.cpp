@@ -204,9 +204,9 @@ TEST(FunctionInfo, FtyItemGoldenFile) {
     function.Term = "X*90°";
     TFktItem& item = f.AddItem(&function);
     item.SetStuetzstellen(3);
-    f.catalogue.language = kLanguageEnglish;
+    f.catalogue.SetLanguage(Language::English);
     const Names english = BuildFunctionInfo(f.catalogue, item);
-    f.catalogue.language = kLanguageGerman;
+    f.catalogue.SetLanguage(Language::German);
     EXPECT_EQ(BuildFunctionInfo(f.catalogue, item), english);
     std::string error;
     ASSERT_TRUE(SaveExportText(english, folder.Path("info.fif"), error)) << error;
@@ -219,14 +219,14 @@ TEST(FunctionInfo, FtyItemGoldenFile) {
               "Funktion: W(X)=X*90\xB0\r\n"
               "Parameteranzahl: 0\r\n"
               "Anzahl der St\xFCtzstellen: 3\r\n");
-    f.catalogue.displayList.clear();  // the item must not outlive the function it names
+    f.catalogue.RemoveItem(0);  // the item must not outlive the function it names
 }
 
 TEST(FunctionInfo, FtxtytItemDescribesItsFirstFunction) {
     CatalogueFixture f;
     TFunktion* x = f.Define("FX(T)=A*COS(T)");
     TFunktion* y = f.Define("FY(T)=B*SIN(T)+D");
-    TFktItem& item = f.AddItem(x, y, ftxtyt);  // Stützstellen 0 stands for 200
+    TFktItem& item = f.AddItem(x, y, TFktTyp::ftxtyt);  // Stützstellen 0 stands for 200
     // clang-format off
     EXPECT_EQ(BuildFunctionInfo(f.catalogue, item),
               (Names{";Plotcraftsman        ", "", "Function Info File Version 1000", "",
@@ -245,13 +245,14 @@ TEST(FunctionInfo, ParameterCountAndItemsWithoutFunction) {
     f.Define("H(X)=A*X+D");
     EXPECT_EQ(BuildFunctionInfo(f.catalogue, item).at(6), "Parameteranzahl: 3");
 
-    TFktItem& empty = f.AddItem(nullptr, nullptr, ftfxy);
+    TFktItem& empty = f.AddItem(nullptr, nullptr, TFktTyp::ftfxy);
     empty.SetStuetzstellen(100000);
     const Names lines = BuildFunctionInfo(f.catalogue, empty);
     EXPECT_EQ(Names(lines.begin() + 4, lines.end()),
               (Names{"Funktionstyp: f(x, y) = 0 ", "Funktion: ", "Parameteranzahl: 0",
                      "Anzahl der Stützstellen: 100000"}));
-    EXPECT_STREQ(FunctionInfoTypeText(3), "FktTyp unbekannt");  // as a damaged file may leave
+    EXPECT_STREQ(FunctionInfoTypeText(static_cast<TFktTyp>(3)),
+                 "FktTyp unbekannt");  // as a damaged file may leave
 }
 
 // --- Parameter table --------------------------------------------------------------

@@ -28,13 +28,13 @@ TEST_F(ViewsTest, LegendListsShownValidItemsInOrderWithTheirTypesText) {
         bool valid;
         const char* text;  // null: not in the legend
     } rows[] = {
-        {fty, f1, nullptr, true, true, "F1(X)"},
-        {fty, f1, nullptr, false, true, nullptr},
-        {ftxtyt, f1, g, true, true, "F1(X), G(T)"},
-        {fty, f1, nullptr, true, false, nullptr},
-        {ftxtyt, nullptr, g, true, true, "???, G(T)"},
-        {ftfxy, f1, nullptr, true, true, "F1(X)=0"},       // the implicit curve F1(x, y) = 0
-        {ftfxy, nullptr, nullptr, true, true, "?\?\?=0"},  // escaped, as ??= is a trigraph
+        {TFktTyp::fty, f1, nullptr, true, true, "F1(X)"},
+        {TFktTyp::fty, f1, nullptr, false, true, nullptr},
+        {TFktTyp::ftxtyt, f1, g, true, true, "F1(X), G(T)"},
+        {TFktTyp::fty, f1, nullptr, true, false, nullptr},
+        {TFktTyp::ftxtyt, nullptr, g, true, true, "???, G(T)"},
+        {TFktTyp::ftfxy, f1, nullptr, true, true, "F1(X)=0"},  // the implicit curve F1(x, y) = 0
+        {TFktTyp::ftfxy, nullptr, nullptr, true, true, "?\?\?=0"},  // escaped, as ??= is a trigraph
     };
     std::vector<std::pair<std::string, TFktItem*>> expected;
     for (const auto& row : rows) {
@@ -85,20 +85,20 @@ TEST_F(ViewsTest, TreeExpandsEveryCallWithTheCalleesVariableAndStopsAtRecursion)
 }
 
 TEST(DependencyTreeTest, CalleeThatNoLongerExistsIsNamedUnknownInTheCataloguesLanguage) {
-    const std::pair<std::uint8_t, const char*> cases[] = {
-        {kLanguageEnglish, "  H(unknown)"},
-        {kLanguageGerman, "  H(unbekannt)"},
-        {7, "  H(unknown)"},  // every language but German reads English
+    const std::pair<Language, const char*> cases[] = {
+        {Language::English, "  H(unknown)"},
+        {Language::German, "  H(unbekannt)"},
+        {static_cast<Language>(7), "  H(unknown)"},  // every language but German reads English
     };
     for (const auto& [language, label] : cases) {
         CatalogueFixture f;
-        f.catalogue.language = language;
+        f.catalogue.SetLanguage(language);
         f.Enter("F1(X)=X");
         f.Enter("G(X)=F1(X)*H(X)");  // H becomes a placeholder, then goes
-        ASSERT_EQ(f.catalogue.selectionList.at(1), "H(X)=");
+        ASSERT_EQ(f.catalogue.SelectionList().at(1), "H(X)=");
         f.manager.DeleteFunction(1);
         EXPECT_EQ(Rendered(DependencyTree(f.catalogue)), (Names{"F1(X)", "G(X)", "  F1(X)", label}))
-            << int{language};
+            << int{Ordinal(language)};
     }
 }
 
@@ -107,6 +107,7 @@ TEST_F(ViewsTest, TreeOfFunctionsCallingEachOtherAlongManyPathsStopsAtTheNodeCap
     // nodes, far beyond the cap for n = 15. Built directly, since compiling these would
     // expand terms of 2^15 calls.
     constexpr int kLevels = 16;
+    CatalogueContents contents;
     for (int n = 0; n < kLevels; ++n) {
         for (const char* prefix : {"L", "M"}) {
             auto function = std::make_unique<TFunktion>();
@@ -115,9 +116,10 @@ TEST_F(ViewsTest, TreeOfFunctionsCallingEachOtherAlongManyPathsStopsAtTheNodeCap
             if (n > 0)
                 function->UserFunktionen = {"L" + std::to_string(n - 1),
                                             "M" + std::to_string(n - 1)};
-            catalogue.functionList.push_back(std::move(function));
+            contents.functions.push_back({std::move(function), 1});
         }
     }
+    catalogue.ReplaceContents(std::move(contents));
 
     const std::vector<DependencyNode> roots = DependencyTree(catalogue);
 
@@ -144,28 +146,28 @@ TEST_F(ViewsTest, NodeColourTellsValidInvalidAndMissingFunctionsApart) {
 TEST_F(ViewsTest, DumpTextOfOneFunctionAndOneItem) {
     TFunktion callee;
     callee.Funktionsname = "G";
-    auto owned = std::make_unique<TFunktion>();
-    TFunktion& f = *owned;
-    catalogue.functionList.push_back(std::move(owned));
+    CatalogueContents contents;
+    contents.functions.push_back({std::make_unique<TFunktion>(), 0});
+    TFunktion& f = *contents.functions.back().function;
     f.Funktionsname = "F1";
     f.Variable = "T";
     f.Term = "G(T)+A";
+    catalogue.ReplaceContents(std::move(contents));  // lists it, compiles nothing invalid
     f.Farbe = 0x8000FF;
-    f.Linienart = psDashDot;
-    f.Punktemarkierung = 9;
+    f.Pentyp = TPenStyle::psDashDot;
+    f.PunkteMarkierung = static_cast<DisplayMode>(9);
     f.DependenceParams = {"A", "B"};
     f.UserFunktionen = {"G"};
     f.valid = true;
     f.Status = static_cast<TStatus>(7);
     f.Subfunctions = {&callee};
-    catalogue.selectionList = {f.FullString()};
-    TFktItem& item = AddItem(&f, nullptr, ftxtyt);
+    TFktItem& item = AddItem(&f, nullptr, TFktTyp::ftxtyt);
     item.SetStuetzstellen(201);
     item.SetArrayCount(2);
-    item.LinearStep(10, 0);
+    catalogue.SetSchrittweite(item, item.LinearStep(10, 0));
     item.Farbe = 0x00FF00;
-    item.Pentyp = 9;
-    item.PunkteMarkierung = 3;
+    item.Pentyp = static_cast<TPenStyle>(9);
+    item.PunkteMarkierung = DisplayMode::bmKreise;
     item.valid = true;
     const ViewLimits main{
         .xmin = -1.5L, .xmax = 1e20L, .ymin = 0.1L, .ymax = 1.0L / 3, .phimin = 0, .phimax = 360};

@@ -67,21 +67,26 @@ PlotView View(Extended xmin, Extended xmax, Extended ymin, Extended ymax, std::i
 
 struct Built {
     std::vector<TLineitem> grid;
-    std::int32_t pendingError = 0;
+    GridError error = GridError::None;
     Names messages;
     PlotView view;
 };
 
-Built Build(PlotView view, std::uint8_t gridType, const PlotLook& look = Look()) {
+Built Build(PlotView view, GridType gridType, const PlotLook& look = Look()) {
     const FixedMeasure measure;
     test::RecordingNotifier notifier;
     Built built;
     built.grid.push_back(TLineitem{});  // a stale item from the last build
-    GridContext context{view, gridType, look, measure, built.pendingError, notifier};
-    BuildGrid(context, built.grid);
+    GridContext context{view, gridType, look, measure, notifier};
+    built.error = BuildGrid(context, built.grid);
     built.messages = notifier.plain;
     built.view = view;
     return built;
+}
+
+// The grid type a table of numbers names.
+Built Build(PlotView view, Extended gridType) {
+    return Build(view, static_cast<GridType>(static_cast<int>(gridType)));
 }
 
 std::vector<TLineitem> Select(const std::vector<TLineitem>& grid,
@@ -143,8 +148,8 @@ void ExpectLines(const std::vector<TLineitem>& lines, const std::vector<std::int
 // 12 lie outside; help lines at the odd values. px = 3 + 50 v, py = 403 - 40 v. The axes
 // take the zero-axis colour and the width of their own axis.
 TEST(BuildGrid, LinearAxesFromZeroToTen) {
-    const Built built = Build(View(0, 10, 0, 10), gtLinLin);
-    EXPECT_TRUE(built.pendingError == 0 && built.messages.empty());
+    const Built built = Build(View(0, 10, 0, 10), GridType::gtLinLin);
+    EXPECT_TRUE(built.error == GridError::None && built.messages.empty());
     ASSERT_EQ(built.grid.size(), 22u);
     ExpectLines(Lines(built.grid, true), {403, 323, 243, 163, 83, 3, 363, 283, 203, 123, 43},
                 {"Z5/0 0", "M2/0 2", "M2/0 4", "M2/0 6", "M2/0 8", "M2/0 10", "H1/2", "H1/2",
@@ -157,13 +162,13 @@ TEST(BuildGrid, LinearAxesFromZeroToTen) {
 // 0.01..100 is -40..40 dB: step 20, the 0 dB line in the middle. A horizontal dB axis
 // labels its zero axis "0".
 TEST(BuildGrid, DbAxesLabelInDecibelsAndDrawTheZeroAxis) {
-    const Built vertical = Build(View(0, 10, 0.01L, 100), gtLinDb);
+    const Built vertical = Build(View(0, 10, 0.01L, 100), GridType::gtLinDb);
     ExpectLines(Lines(vertical.grid, true), {403, 303, 203, 103, 3, 353, 253, 153, 53},
                 {"M2/0 -40 dB", "M2/0 -20 dB", "Z5/0 0 dB", "M2/0 20 dB", "M2/0 40 dB", "H1/2",
                  "H1/2", "H1/2", "H1/2"},
                 1);  // py = 3 + (2 - d / 20) * 100
-    const Built horizontal = Build(View(0.01L, 100, 0, 10), gtDbLin);
-    EXPECT_EQ(horizontal.pendingError, 0);
+    const Built horizontal = Build(View(0.01L, 100, 0, 10), GridType::gtDbLin);
+    EXPECT_EQ(horizontal.error, GridError::None);
     ExpectLines(Lines(horizontal.grid, false), {3, 128, 253, 378, 503, 65, 190, 315, 440},
                 {"M2/0 -40 dB", "M2/0 -20 dB", "Z4/0 0", "M2/0 20 dB", "M2/0 40 dB", "H1/2", "H1/2",
                  "H1/2", "H1/2"},
@@ -172,14 +177,14 @@ TEST(BuildGrid, DbAxesLabelInDecibelsAndDrawTheZeroAxis) {
 
 // Every line of these windows is a row or a column, and lies inside the plot area.
 TEST(BuildGrid, LinearAndDbLinesLieInsideThePlotArea) {
-    const std::vector<Extended> cases[] = {{gtLinLin, 0.5L, 9.5L, -0.3L, 0.7L},
-                                           {gtLinLin, -1e6L, 3e6L, 1e-9L, 7e-9L},
-                                           {gtLinDb, -3, 3, 0.02L, 35},
-                                           {gtDbLin, 0.02L, 35, -3, 3},
-                                           {gtDbDb, 1e-3L, 1e6L, 7, 7e8L}};
+    const std::vector<Extended> cases[] = {{Ordinal(GridType::gtLinLin), 0.5L, 9.5L, -0.3L, 0.7L},
+                                           {Ordinal(GridType::gtLinLin), -1e6L, 3e6L, 1e-9L, 7e-9L},
+                                           {Ordinal(GridType::gtLinDb), -3, 3, 0.02L, 35},
+                                           {Ordinal(GridType::gtDbLin), 0.02L, 35, -3, 3},
+                                           {Ordinal(GridType::gtDbDb), 1e-3L, 1e6L, 7, 7e8L}};
     for (const std::vector<Extended>& c : cases) {
         SCOPED_TRACE(std::to_string(c[0]) + ": " + std::to_string(double(c[1])));
-        const Built built = Build(View(c[1], c[2], c[3], c[4]), static_cast<std::uint8_t>(c[0]));
+        const Built built = Build(View(c[1], c[2], c[3], c[4]), c[0]);
         EXPECT_GT(built.grid.size(), 8u);
         EXPECT_EQ(Lines(built.grid, true).size() + Lines(built.grid, false).size(),
                   built.grid.size());
@@ -200,7 +205,7 @@ TEST(BuildGrid, GridVisibleAndZeroWidthsDropGridLinesButNeverTheZeroAxes) {
         PlotLook look = Look(visible);
         look.widthMainGrid = mainWidth;
         look.widthHelpGrid = helpWidth;
-        const Built built = Build(View(-5, 5, -5, 5), gtLinLin, look);
+        const Built built = Build(View(-5, 5, -5, 5), GridType::gtLinLin, look);
         const auto count = [&](TColor colour) {
             return static_cast<int>(
                 Select(built.grid, [&](const TLineitem& i) { return i.colour == colour; }).size());
@@ -217,8 +222,8 @@ TEST(BuildGrid, GridVisibleAndZeroWidthsDropGridLinesButNeverTheZeroAxes) {
 // 1..1000 is three decades: the 15-line template in each, then 1000 itself; the vertical
 // axis is built first. The lines stay when the grid is hidden.
 TEST(BuildGrid, LogarithmicAxisOverThreeDecades) {
-    const Built built = Build(View(0, 10, 1, 1000), gtLinLog);
-    EXPECT_EQ(built.pendingError, 0);
+    const Built built = Build(View(0, 10, 1, 1000), GridType::gtLinLog);
+    EXPECT_EQ(built.error, GridError::None);
     EXPECT_EQ(built.grid.front().y1, built.grid.front().y2) << "the vertical axis first";
     const auto rows = Lines(built.grid, true);
     ASSERT_EQ(rows.size(), 46u);
@@ -231,10 +236,11 @@ TEST(BuildGrid, LogarithmicAxisOverThreeDecades) {
     EXPECT_TRUE(rows[0].labelStyle == 1 && rows[5].labelStyle == 3);
     EXPECT_TRUE(rows[6].labelVisible);
     EXPECT_FALSE(rows[11].labelVisible) << "6.0 is not labelled at this density";
-    EXPECT_EQ(Summaries(Lines(Build(View(0, 10, 1, 1000), gtLinLog, Look(false)).grid, true)),
-              Summaries(rows));
+    EXPECT_EQ(
+        Summaries(Lines(Build(View(0, 10, 1, 1000), GridType::gtLinLog, Look(false)).grid, true)),
+        Summaries(rows));
     // Horizontally the first decade writes its mantissas in the general form.
-    const auto columns = Lines(Build(View(1, 1000, 0, 10), gtLogLin).grid, false);
+    const auto columns = Lines(Build(View(1, 1000, 0, 10), GridType::gtLogLin).grid, false);
     ASSERT_EQ(columns.size(), 46u);
     EXPECT_EQ(Summaries({columns[0], columns[5], columns[20], columns[45]}),
               (Names{"R2/0 1E0", "K2/1 2", "K2/1 2.0", "R2/0 1E3"}));
@@ -245,7 +251,7 @@ TEST(BuildGrid, LogarithmicAxisOverThreeDecades) {
 // all in the help colour, only the main ones labelled.
 TEST(BuildGrid, LogarithmicAxisUnderATenthOfADecadeIsLinear) {
     const auto main = [](const TLineitem& i) { return i.kind == 0; };
-    const auto columns = Lines(Build(View(100, 110, 0, 10), gtLogLin).grid, false);
+    const auto columns = Lines(Build(View(100, 110, 0, 10), GridType::gtLogLin).grid, false);
     std::vector<std::string> labels;
     for (const TLineitem& item : Select(columns, main)) labels.push_back(item.labelText);
     EXPECT_EQ(labels, (Names{"98", "100", "102", "104", "106", "108", "110", "112"}));
@@ -255,14 +261,15 @@ TEST(BuildGrid, LogarithmicAxisUnderATenthOfADecadeIsLinear) {
                     item.labelVisible == (item.kind == 0));
     }
     EXPECT_EQ(Select(columns, main)[1].x1, 3) << "100 is the left edge";
-    const auto rows = Select(Lines(Build(View(0, 10, 100, 110), gtLinLog).grid, true), main);
+    const auto rows =
+        Select(Lines(Build(View(0, 10, 100, 110), GridType::gtLinLog).grid, true), main);
     ASSERT_EQ(rows.size(), 8u);
     EXPECT_EQ(rows[0].labelText + " " + rows[7].labelText, "98.0 112.0");
 }
 
 TEST(BuildGrid, PendingErrorsForAxesThatCannotBeDrawn) {
     struct Case {
-        std::uint8_t type;
+        GridType type;
         Extended xmin, ymin, floorY;
         std::int32_t error;
         bool rows, columns;  // which lines are still built
@@ -270,19 +277,19 @@ TEST(BuildGrid, PendingErrorsForAxesThatCannotBeDrawn) {
     };
     const Case cases[] = {
         // clang-format off
-        {gtDbLin, 0, 1, 1, 7, true, false, "a dB x axis needs a positive minimum"},
-        {gtDbDb, -1, 1, 1, 7, true, false, "the dB y axis is still built"},
-        {gtLinLog, 1, -1, 0, 1, false, true, "the floor cannot repair ymin"},
-        {gtLogLog, -2, 1, 1, 1, true, false, "no floor repairs a horizontal log axis"},
-        {gtLinLog, 1, -1, 0.1L, 0, true, true, "repaired by the floor, in the view"},
+        {GridType::gtDbLin, 0, 1, 1, 7, true, false, "a dB x axis needs a positive minimum"},
+        {GridType::gtDbDb, -1, 1, 1, 7, true, false, "the dB y axis is still built"},
+        {GridType::gtLinLog, 1, -1, 0, 1, false, true, "the floor cannot repair ymin"},
+        {GridType::gtLogLog, -2, 1, 1, 1, true, false, "no floor repairs a horizontal log axis"},
+        {GridType::gtLinLog, 1, -1, 0.1L, 0, true, true, "repaired by the floor, in the view"},
         // clang-format on
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.type) + " " + c.reason);
+        SCOPED_TRACE(std::to_string(Ordinal(c.type)) + " " + c.reason);
         PlotView view = View(c.xmin, 100, c.ymin, 100);
         view.logFloorY = c.floorY;
         const Built built = Build(view, c.type);
-        EXPECT_EQ(built.pendingError, c.error);
+        EXPECT_EQ(static_cast<int>(built.error), c.error);
         EXPECT_EQ(Lines(built.grid, true).empty(), !c.rows);
         EXPECT_EQ(Lines(built.grid, false).empty(), !c.columns);
         if (c.error == 0) {
@@ -305,7 +312,7 @@ bool Ring(const TLineitem& i) {
 // rays every 15°, then the axes. Pixels: 20 per unit, the origin at (203, 203).
 TEST(BuildGrid, PolarWithTheOriginInsideTheWindow) {
     const PlotView view = View(-10, 10, -10, 10, 400, 400);
-    const Built built = Build(view, gtPolar);
+    const Built built = Build(view, GridType::gtPolar);
     EXPECT_TRUE(built.messages.empty());
     const auto rings = Select(built.grid, Ring);
     const auto helpRings = Select(
@@ -330,13 +337,13 @@ TEST(BuildGrid, PolarWithTheOriginInsideTheWindow) {
     }
     EXPECT_EQ(lines[24].x2, 485);  // R = 14.14 units, 282.8 pixels
     EXPECT_EQ(built.grid.back().y2, 485);
-    EXPECT_EQ(Build(view, gtPolar, Look(false)).grid.size(), 4u) << "only the axes";
+    EXPECT_EQ(Build(view, GridType::gtPolar, Look(false)).grid.size(), 4u) << "only the axes";
 }
 
 // 3..6 by 4..7: the corner (3, 4) is 5 from the origin, the farthest 9.2; the corners'
 // angles run from 33.7° to 66.8°.
 TEST(BuildGrid, PolarWindowInOneQuadrant) {
-    const Built built = Build(View(3, 6, 4, 7, 400, 400), gtPolar);
+    const Built built = Build(View(3, 6, 4, 7, 400, 400), GridType::gtPolar);
     std::string labels;
     for (const TLineitem& ring : Select(built.grid, Ring)) labels += ring.labelText + " ";
     EXPECT_EQ(labels, "4.00000 5.00000 6.00000 7.00000 8.00000 9.00000 10.00000 ");
@@ -353,9 +360,9 @@ TEST(BuildGrid, PolarWindowInOneQuadrant) {
 TEST(BuildGrid, BuildsTheAxesInEachGridTypesOrder) {
     const char* orders[] = {"HV", "HV", "HV", "", "HV", "VH", "HV", "HV", "HV", "VH", "?", ""};
     for (std::uint8_t type = 0; type < 12; ++type) {
-        if (type == gtPolar)
+        if (type == Ordinal(GridType::gtPolar))
             continue;
-        const Built built = Build(View(2, 1e4L, 2, 1e4L), type);
+        const Built built = Build(View(2, 1e4L, 2, 1e4L), static_cast<GridType>(type));
         std::string runs;
         for (const TLineitem& item : built.grid) {
             const char axis = item.y1 == item.y2 ? 'H' : item.x1 == item.x2 ? 'V' : '?';
@@ -370,22 +377,23 @@ TEST(BuildGrid, BuildsTheAxesInEachGridTypesOrder) {
 TEST(BuildGrid, DegenerateRangesTerminate) {
     constexpr Extended inf = std::numeric_limits<Extended>::infinity();
     const Extended cases[][5] = {
-        {gtLinLin, 1e20L, 1e20L + 1, 1e20L, 1e20L + 1},  // + 1 is lost in 64 bits
-        {gtLinLin, 1e20L, 1e20L + 1e4L, -1e20L, -1e20L + 1e4L},
-        {gtLinLin, 5, 5, 0, 0},
-        {gtLinLin, -1e4000L, 1e4000L, 1e-300L, 2e-300L},
-        {gtLinLog, 1e20L, 1e20L, 1, 1 + 1e-17L},
-        {gtLogLog, 1e-4000L, 1e4000L, 1000, 1},
-        {gtDbDb, 5, 5, 5, 5},
-        {gtPolar, 1e20L, 1e20L + 1, 1e20L, 1e20L + 1},
-        {gtPolar, 0, 0, 0, 0},
+        {Ordinal(GridType::gtLinLin), 1e20L, 1e20L + 1, 1e20L,
+         1e20L + 1},  // + 1 is lost in 64 bits
+        {Ordinal(GridType::gtLinLin), 1e20L, 1e20L + 1e4L, -1e20L, -1e20L + 1e4L},
+        {Ordinal(GridType::gtLinLin), 5, 5, 0, 0},
+        {Ordinal(GridType::gtLinLin), -1e4000L, 1e4000L, 1e-300L, 2e-300L},
+        {Ordinal(GridType::gtLinLog), 1e20L, 1e20L, 1, 1 + 1e-17L},
+        {Ordinal(GridType::gtLogLog), 1e-4000L, 1e4000L, 1000, 1},
+        {Ordinal(GridType::gtDbDb), 5, 5, 5, 5},
+        {Ordinal(GridType::gtPolar), 1e20L, 1e20L + 1, 1e20L, 1e20L + 1},
+        {Ordinal(GridType::gtPolar), 0, 0, 0, 0},
     };
     for (const auto& [type, xmin, xmax, ymin, ymax] : cases) {
-        const Built built = Build(View(xmin, xmax, ymin, ymax), static_cast<std::uint8_t>(type));
+        const Built built = Build(View(xmin, xmax, ymin, ymax), type);
         EXPECT_LE(built.grid.size(), 50000u) << double(type);
     }
     // An endless run of decades is cut with a message.
-    const Built endless = Build(View(0, 1, 1, inf), gtLinLog);
+    const Built endless = Build(View(0, 1, 1, inf), GridType::gtLinLog);
     EXPECT_EQ(endless.messages, Names{"iii"});
 }
 

@@ -62,7 +62,7 @@ struct HpglScene : Session {
                 records.push_back({Extended(p.px - 3), Extended(303 - p.py), -1, -1, p.valid});
             item->FeldListenListeM.emplace_back(records);
         }
-        catalogue.displayList.push_back(std::move(item));
+        catalogue.AddItem(std::move(item));
     }
     // A grid line from (3, 100) to (503, 100), its label at (4, 97).
     TLineitem& Line(std::uint8_t kind, std::string label = {}) {
@@ -141,7 +141,7 @@ TEST(Hpgl, PenSettingsFollowTheSelectedIndices) {
 // --- Coordinate read-out -----------------------------------------------------------------
 
 // The plot area is 100 x 100 pixels from (10, 10): (60, 60) is its centre.
-ReadoutTexts ReadoutAt(std::uint8_t gridType, Extended xmin, Extended xmax, Extended ymin,
+ReadoutTexts ReadoutAt(GridType gridType, Extended xmin, Extended xmax, Extended ymin,
                        Extended ymax, std::int32_t px = 60, std::int32_t py = 60,
                        bool degrees = true) {
     Session scene(100, 100, 10, 10, xmin, xmax, ymin, ymax);
@@ -152,21 +152,21 @@ ReadoutTexts ReadoutAt(std::uint8_t gridType, Extended xmin, Extended xmax, Exte
 
 TEST(Readout, ShowsTheWorldPointInTheAxesUnitsInsideThePlotArea) {
     struct Case {
-        std::uint8_t gridType;
+        GridType gridType;
         Extended xmin, xmax, ymin, ymax;
         std::string text;
     };
     const Case cases[] = {
-        {gtLinLin, 0, 1, -100, 0, "(0.50000, -50.00000)"},
+        {GridType::gtLinLin, 0, 1, -100, 0, "(0.50000, -50.00000)"},
         // beyond 10000 and below 0.0001 the exponent form fills 11 characters
-        {gtLinLin, 0, 1e6L, 0, 1e-4L, "(  5.00000E5,  5.00000E-5)"},
-        {gtLinLin, 0, 20000, 0, 20002, "(10000.00000,   1.00010E4)"},
-        {gtLinLin, -50, 50, -50, 50, "(0.00000, 0.00000)"},  // zero in fixed form
+        {GridType::gtLinLin, 0, 1e6L, 0, 1e-4L, "(  5.00000E5,  5.00000E-5)"},
+        {GridType::gtLinLin, 0, 20000, 0, 20002, "(10000.00000,   1.00010E4)"},
+        {GridType::gtLinLin, -50, 50, -50, 50, "(0.00000, 0.00000)"},  // zero in fixed form
         // log axis 1..100 over 100 pixels: halfway up is 10, which is 20 dB
-        {gtLinDb, 0, 100, 1, 100, "(50.00000, 20.00000dB)"},
-        {gtLogDb, 1, 100, 1, 100, "(10.00000, 20.00000dB)"},
-        {gtDbLin, 1, 100, 0, 100, "(20.00000dB, 50.00000)"},
-        {gtDbDb, 1, 100, 1, 100, "(20.00000dB, 20.00000dB)"},
+        {GridType::gtLinDb, 0, 100, 1, 100, "(50.00000, 20.00000dB)"},
+        {GridType::gtLogDb, 1, 100, 1, 100, "(10.00000, 20.00000dB)"},
+        {GridType::gtDbLin, 1, 100, 0, 100, "(20.00000dB, 50.00000)"},
+        {GridType::gtDbDb, 1, 100, 1, 100, "(20.00000dB, 20.00000dB)"},
     };
     for (const Case& c : cases) {
         const ReadoutTexts texts = ReadoutAt(c.gridType, c.xmin, c.xmax, c.ymin, c.ymax);
@@ -176,7 +176,7 @@ TEST(Readout, ShowsTheWorldPointInTheAxesUnitsInsideThePlotArea) {
     // Outside the plot area every text is twelve blanks.
     const std::string blank(12, ' ');
     for (const auto& [px, py] : {std::pair{9, 60}, {60, 9}, {111, 60}, {60, 111}}) {
-        const ReadoutTexts t = ReadoutAt(gtPolar, -1, 1, -1, 1, px, py);
+        const ReadoutTexts t = ReadoutAt(GridType::gtPolar, -1, 1, -1, 1, px, py);
         EXPECT_TRUE(!t.inside && t.label1 == blank && t.lbx2 == blank && t.label6 == blank &&
                     t.label9 == blank && t.label2 == blank)
             << px << ", " << py;
@@ -197,7 +197,8 @@ TEST(Readout, PolarShowsRadiusAndAngleFromZeroToAFullTurn) {
         {20, 30, true, "(-40.00000, 30.00000)", "(50.00000, 143.13010\u00B0)"},  // atan2(3, -4)
     };
     for (const Case& c : cases) {
-        const ReadoutTexts texts = ReadoutAt(gtPolar, -50, 50, -50, 50, c.px, c.py, c.degrees);
+        const ReadoutTexts texts =
+            ReadoutAt(GridType::gtPolar, -50, 50, -50, 50, c.px, c.py, c.degrees);
         EXPECT_TRUE(texts.polar && texts.label6 == "(r, " && texts.label9 == "j)") << c.polar;
         EXPECT_EQ(texts.lbx2, c.cartesian + "     ");
         EXPECT_EQ(texts.label2, c.polar + std::string(24, ' '));
@@ -206,13 +207,13 @@ TEST(Readout, PolarShowsRadiusAndAngleFromZeroToAFullTurn) {
 
 TEST(Readout, FailedConversionShowsNanWithTheLastValidY) {
     Session scene(100, 100, 10, 10, 0, 100, 1, 100);
-    scene.session.gridType = gtLinLog;
+    scene.session.gridType = GridType::gtLinLog;
     ReadoutState state;
     EXPECT_EQ(Readout(scene.session, state, 60, 60, true).lbx2, "(50.00000, 10.00000)     ");
     scene.session.main.view.ymin = -1;  // the logarithm of ymax / ymin has no value
     EXPECT_EQ(Readout(scene.session, state, 70, 30, true).lbx2, "(NAN, 10.00000)     ");
     // On a dB axis the pair is stored even when the conversion fails: y is the new one.
-    EXPECT_EQ(ReadoutAt(gtDbLin, -1, 100, 0, 100, 60, 30).lbx2, "(NANdB, 80.00000)     ");
+    EXPECT_EQ(ReadoutAt(GridType::gtDbLin, -1, 100, 0, 100, 60, 30).lbx2, "(NANdB, 80.00000)     ");
 }
 
 // --- Snapshot and printed page -----------------------------------------------------------

@@ -21,7 +21,7 @@ struct PlotFixture {
 
     // The main plot laid out in a panel of `width` x `height`, the preview in 300 x 230.
     explicit PlotFixture(int width = 800, int height = 600) {
-        catalogue.setObserver(&observer);
+        catalogue.SetObserver(&observer);
         session.main.view.ready = true;
         session.preview.view.ready = true;
         session.Layout(session.main, PanelGeometry{width, height, 0, 0});
@@ -33,17 +33,17 @@ struct PlotFixture {
     // Enters `definition` and drops its function as a new item (column 5) or as the y(t)
     // of the item on `row` (column 6); the new item becomes the current one.
     TFktItem& Show(const std::string& definition, int column = 5, int row = -1) {
-        manager.setInputLine(definition);
+        manager.SetInputLine(definition);
         manager.Enter();
         const std::string line = definition;
-        for (std::size_t i = 0; i < catalogue.selectionList.size(); ++i) {
-            if (catalogue.selectionList[i] == line)
+        for (std::size_t i = 0; i < catalogue.SelectionList().size(); ++i) {
+            if (catalogue.SelectionList()[i] == line)
                 manager.SelectDefinition(static_cast<int>(i));
         }
-        const int target = row >= 0 ? row : static_cast<int>(catalogue.displayList.size());
+        const int target = row >= 0 ? row : static_cast<int>(catalogue.Items().size());
         EXPECT_TRUE(manager.Drop(target, column)) << definition;
-        TFktItem& item = *catalogue.displayList.at(static_cast<std::size_t>(target));
-        catalogue.currentItem = &item;
+        TFktItem& item = *catalogue.Items().at(static_cast<std::size_t>(target));
+        catalogue.SetCurrentItem(&item);
         return item;
     }
 
@@ -51,7 +51,7 @@ struct PlotFixture {
     void UserView(const std::string& xmin, const std::string& xmax, const std::string& ymin,
                   const std::string& ymax, const std::string& phimin, const std::string& phimax) {
         session.fields = {phimin, phimax, xmin, xmax, ymin, ymax};
-        session.SetScaleMode(kScaleModeUser);
+        session.SetScaleMode(ScaleMode::smUserDefined);
         session.fields = {phimin, phimax, xmin, xmax, ymin, ymax};
         ASSERT_TRUE(ValidateUserRanges(session.main.view, session.fields));
     }

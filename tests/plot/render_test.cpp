@@ -65,9 +65,9 @@ struct Scene : test::PlotFixture {
 
     explicit Scene(SurfaceKind kind = SurfaceKind::Main)
         : surface(kind == SurfaceKind::Main ? session.main : session.preview) {
-        session.scaleMode = kScaleModeUser;
+        session.scaleMode = ScaleMode::smUserDefined;
         surface.look.gridVisible = false;
-        surface.LayoutPlotArea(PanelGeometry{600, 400, 0, 0}, gtLinLin);
+        surface.LayoutPlotArea(PanelGeometry{600, 400, 0, 0}, GridType::gtLinLin);
         Window(0, W(), 0, H());
     }
     PlotView& View() { return surface.view; }
@@ -88,21 +88,20 @@ struct Scene : test::PlotFixture {
     }
     // A shown, valid item with one point array per entry of `arrays`, on both surfaces.
     TFktItem& Add(const std::vector<Samples>& arrays, TColor colour,
-                  std::uint8_t mode = bmverbunden, std::uint8_t width = 1) {
+                  std::uint8_t mode = Ordinal(DisplayMode::bmverbunden), std::uint8_t width = 1) {
         auto item = std::make_unique<TFktItem>();
         item->Farbe = colour;
-        item->PunkteMarkierung = mode;
+        item->PunkteMarkierung = static_cast<DisplayMode>(mode);
         item->LinienBreite = width;
         item->Darstellung = item->valid = true;
         item->Animated = arrays.size() >= 2;
         item->FeldListenListeM.assign(arrays.begin(), arrays.end());
         item->FeldListenListeP.assign(arrays.begin(), arrays.end());
-        catalogue.displayList.push_back(std::move(item));
-        return *catalogue.displayList.back();
+        return catalogue.AddItem(std::move(item));
     }
     // The curves alone.
-    const QImage& Draw(std::uint8_t gridType = gtLinLin) {
-        DrawCurves(surface, catalogue.displayList, gridType);
+    const QImage& Draw(GridType gridType = GridType::gtLinLin) {
+        DrawCurves(surface, catalogue.Items(), gridType);
         return Image();
     }
     // Curves and grid, laid out twice so that the label column fits the first pass's labels.
@@ -132,7 +131,8 @@ TEST(CurveRendering, InvalidPointsAreGapsInEveryMode) {
     };
     EXPECT_TRUE(columns(10, 88) > 70 && columns(112, 200) > 80 && columns(92, 108) == 0);
 
-    for (std::uint8_t mode = bmverbunden; mode <= bm9; ++mode) {
+    for (std::uint8_t mode = Ordinal(DisplayMode::bmverbunden); mode <= Ordinal(DisplayMode::bm9);
+         ++mode) {
         Scene scene;
         Samples invalid;
         for (int k = 0; k < 30; ++k) invalid.push_back(scene.At(10 + 10 * k, 50 + 5 * k, false));
@@ -144,7 +144,7 @@ TEST(CurveRendering, InvalidPointsAreGapsInEveryMode) {
     Scene dots;
     Samples points;
     for (int k = 0; k < 5; ++k) points.push_back(dots.At(40 + 30 * k, 100 + 10 * k, k != 2));
-    dots.Add({points}, kRed, bmallePunkte);
+    dots.Add({points}, kRed, Ordinal(DisplayMode::bmallePunkte));
     const QImage& dotted = dots.Draw();
     int inBoxes = 0;
     for (int k = 0; k < 5; ++k) {
@@ -168,32 +168,32 @@ TEST(CurveRendering, HistogramBarsRunFromTheZeroRowAndAreClippedAtThePlotEdge) {
     const std::int32_t h = probe.H();
     struct Case {
         const char* why;
-        std::uint8_t gridType;
+        GridType gridType;
         Extended ymin, ymax, y;
         std::int32_t top, bottom;  // rows of the bar below the top margin, inclusive
     };
     const Case cases[] = {
-        {"zero below the plot: the bar reaches the bottom edge", gtLinLin, 50, 50 + H,
+        {"zero below the plot: the bar reaches the bottom edge", GridType::gtLinLin, 50, 50 + H,
          50 + H - h / 2, h / 2, h - 1},
         // zero row: trunc(-(H - 100) * H / -H) = H - 100; y = 50 lies 150 below ymax
-        {"zero inside the plot: the bar stands on its row", gtLinLin, -100, H - 100, 50, h - 150,
-         h - 100},
-        {"zero above the plot: the bar hangs from the top edge", gtLinLin, -H - 50, -50,
+        {"zero inside the plot: the bar stands on its row", GridType::gtLinLin, -100, H - 100, 50,
+         h - 150, h - 100},
+        {"zero above the plot: the bar hangs from the top edge", GridType::gtLinLin, -H - 50, -50,
          -50 - Extended(h / 2), 0, h / 2},
         // log10(1000 / 10) * H / log10(1000 / 1) = 2H/3
-        {"logarithmic axis, black and white: bars stand on the plot's bottom", gtLinLog, 1, 1000,
-         10, 2 * h / 3, h - 1},
+        {"logarithmic axis, black and white: bars stand on the plot's bottom", GridType::gtLinLog,
+         1, 1000, 10, 2 * h / 3, h - 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
         Scene scene;
         scene.Window(0, scene.W(), c.ymin, c.ymax);
-        scene.surface.look.blackWhite = c.gridType == gtLinLog;
+        scene.surface.look.blackWhite = c.gridType == GridType::gtLinLog;
         // Twenty points, of which only the middle one is valid.
         Samples samples;
         for (int k = 0; k < 20; ++k)
             samples.push_back({Extended(k * scene.W() / 20), c.y, 0, 0, k == 10});
-        scene.Add({samples}, kRed, bmhisto);
+        scene.Add({samples}, kRed, Ordinal(DisplayMode::bmhisto));
         const QImage blank = scene.Image().copy();
         const QImage& image = scene.Draw(c.gridType);
         EXPECT_EQ(Changed(blank, image, scene.PlotArea(), false), 0);
@@ -216,13 +216,14 @@ TEST(CurveRendering, NothingIsDrawnOutsideThePlotAreaAndSteepCurvesStillReachIts
     const Extended W = scene.W(), H = scene.H(), far = 1e12L;
     // Far beyond the int32 range: only clamping to ±30000 keeps these points drawable.
     scene.Add({{scene.At(20, H / 2), scene.At(W / 2, -far), scene.At(W - 20, H / 2)}}, kRed,
-              bmverbunden, 5);
+              Ordinal(DisplayMode::bmverbunden), 5);
     scene.Add({{scene.At(20, H / 2), scene.At(W / 2, far), scene.At(W - 20, H / 2)}}, kGreen,
-              bmverbunden, 5);
+              Ordinal(DisplayMode::bmverbunden), 5);
     scene.Add({{scene.At(-far, H / 3), scene.At(W / 2, H / 4), scene.At(far, H / 3)}}, kBlue,
-              bmverbunden, 5);
+              Ordinal(DisplayMode::bmverbunden), 5);
     // Lies in the bottom margin, three pixels below the plot area.
-    scene.Add({{scene.At(10, H + 3), scene.At(W - 10, H + 3)}}, kRed, bmverbunden, 5);
+    scene.Add({{scene.At(10, H + 3), scene.At(W - 10, H + 3)}}, kRed,
+              Ordinal(DisplayMode::bmverbunden), 5);
     const QImage blank = scene.Image().copy();
     const QImage& image = scene.Draw();
     EXPECT_EQ(Changed(blank, image, scene.PlotArea(), false), 0);
@@ -247,17 +248,20 @@ QImage MarkerLine(SurfaceKind kind, std::uint8_t mode, int count) {
 // The preview draws only the connected line of a marker mode; the main plot puts markers
 // at the points k * (count div 20) for k = 1..19, and all on the first point below twenty.
 TEST(MarkerRendering, PreviewHasNoneAndTheMainPlotHasThemAtMultiplesOfATwentieth) {
-    const QImage previewLine = MarkerLine(SurfaceKind::Preview, bmverbunden, 40);
-    const QImage mainLine = MarkerLine(SurfaceKind::Main, bmverbunden, 40);
-    for (std::uint8_t mode = bmKreise; mode <= bm9; ++mode) {
+    const QImage previewLine =
+        MarkerLine(SurfaceKind::Preview, Ordinal(DisplayMode::bmverbunden), 40);
+    const QImage mainLine = MarkerLine(SurfaceKind::Main, Ordinal(DisplayMode::bmverbunden), 40);
+    for (std::uint8_t mode = Ordinal(DisplayMode::bmKreise); mode <= Ordinal(DisplayMode::bm9);
+         ++mode) {
         EXPECT_TRUE(MarkerLine(SurfaceKind::Preview, mode, 40) == previewLine) << int(mode);
         EXPECT_FALSE(MarkerLine(SurfaceKind::Main, mode, 40) == mainLine) << int(mode);
     }
     const Scene geometry;
     for (const int count : {10, 19, 20, 45}) {
         const int step = count / 20;
-        const QImage line = MarkerLine(SurfaceKind::Main, bmverbunden, count);
-        const QImage marked = MarkerLine(SurfaceKind::Main, bmQuadrate, count);
+        const QImage line = MarkerLine(SurfaceKind::Main, Ordinal(DisplayMode::bmverbunden), count);
+        const QImage marked =
+            MarkerLine(SurfaceKind::Main, Ordinal(DisplayMode::bmQuadrate), count);
         for (int i = 0; i < count; ++i) {
             const bool expected = step == 0 ? i == 0 : i % step == 0 && i / step <= 19 && i > 0;
             const QRect box = Box(geometry.Column(20 + 12 * i), geometry.Row(100), 5);
@@ -270,7 +274,7 @@ TEST(MarkerRendering, PreviewHasNoneAndTheMainPlotHasThemAtMultiplesOfATwentieth
 
 // With the grid shown, labels sit right of and below the plot area and the grid lines are
 // grey (main A0, help DC). A hidden grid keeps only the zero axes (zero lies halfway in
-// -1.5..1.5) and the frame along the plot area's outer pixels; pending error 1 leaves out
+// -1.5..1.5) and the frame along the plot area's outer pixels; a failed logarithmic grid leaves out
 // grid and frame, and stays. The curve is drawn in every case.
 TEST(GridRendering, HiddenGridKeepsZeroAxesAndFramePendingErrorOneOnlyTheCurves) {
     const std::pair<bool, std::int32_t> cases[] = {{true, 0}, {false, 0}, {true, 1}};
@@ -278,7 +282,7 @@ TEST(GridRendering, HiddenGridKeepsZeroAxesAndFramePendingErrorOneOnlyTheCurves)
         SCOPED_TRACE(testing::Message() << "grid visible " << visible << ", error " << pending);
         Scene scene;
         scene.session.main.look.gridVisible = visible;
-        scene.catalogue.pendingError = pending;
+        scene.session.gridError = static_cast<GridError>(pending);
         scene.Window(-1.5L, 1.5L, -1.5L, 1.5L);
         scene.Add({{{-1, -1, 0, 0, true}, {1, 1, 0, 0, true}}}, kRed);  // clear of the probes
         const QImage& image = scene.Paint();
@@ -291,7 +295,7 @@ TEST(GridRendering, HiddenGridKeepsZeroAxesAndFramePendingErrorOneOnlyTheCurves)
         const int red = CountIn(image, image.rect(), kRedPixel);
         EXPECT_GT(red, 100);
         EXPECT_EQ(CountNot(image, image.rect(), kWhitePixel) == red, pending == 1);
-        EXPECT_EQ(scene.catalogue.pendingError, pending);
+        EXPECT_EQ(static_cast<int>(scene.session.gridError), pending);
         const int L = v.marginLeft, T = v.marginTop, W = v.plotWidth, H = v.plotHeight;
         for (const double f : {0.1, 0.7}) {
             if (visible)  // the grid lines would cover the probes
@@ -320,7 +324,7 @@ TEST(PolarRendering, PlotAreaAndWorldWindowAreSquareWhateverThePanelsShape) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
         Scene scene;
-        scene.session.gridType = gtPolar;
+        scene.session.gridType = GridType::gtPolar;
         scene.Window(c.xmin, c.xmax, c.ymin, c.ymax);
         scene.session.Layout(scene.session.main, c.panel);
         const PlotView& v = scene.View();
@@ -346,16 +350,17 @@ TEST(PolarRendering, PlotAreaAndWorldWindowAreSquareWhateverThePanelsShape) {
 struct AnimationScene : Scene {
     TFktItem* family = nullptr;
 
-    explicit AnimationScene(std::uint8_t mode = bmverbunden, std::uint8_t width = 1) {
+    explicit AnimationScene(std::uint8_t mode = Ordinal(DisplayMode::bmverbunden),
+                            std::uint8_t width = 1) {
         surface.look.gridVisible = true;
-        catalogue.parameterList.EnsureItems({"A"});
-        catalogue.parameterList.SetStopValue("A", 9);
+        catalogue.Parameters().EnsureItems({"A"});
+        catalogue.Parameters().SetStopValue("A", 9);
         family = &Show("F1(X)=A*X");
         Show("G(X)=-5*X").Farbe = kBlue;
         family->Farbe = kRed;
-        family->PunkteMarkierung = mode;
+        family->PunkteMarkierung = static_cast<DisplayMode>(mode);
         family->LinienBreite = width;
-        catalogue.currentItem = family;
+        catalogue.SetCurrentItem(family);
         UserView("-1", "1", "-10", "10", "-1", "1");
         session.RedrawSurface(session.main);
     }
@@ -375,8 +380,11 @@ struct AnimationScene : Scene {
 
 // Frames are drawn inverting, in every mode: drawing one twice restores the picture.
 TEST(Animation, DrawingAFrameTwiceRestoresThePicture) {
-    const std::pair<std::uint8_t, std::uint8_t> cases[] = {
-        {bmverbunden, 3}, {bmKreise, 3}, {bmallePunkte, 1}, {bmhisto, 3}, {bm1 + 4, 1}};
+    const std::pair<std::uint8_t, std::uint8_t> cases[] = {{Ordinal(DisplayMode::bmverbunden), 3},
+                                                           {Ordinal(DisplayMode::bmKreise), 3},
+                                                           {Ordinal(DisplayMode::bmallePunkte), 1},
+                                                           {Ordinal(DisplayMode::bmhisto), 3},
+                                                           {Ordinal(DisplayMode::bm1) + 4, 1}};
     for (const auto& [mode, width] : cases) {
         AnimationScene scene(mode, width);
         const QImage before = scene.Image().copy();
@@ -393,7 +401,7 @@ TEST(Animation, EachStepErasesTheShownMemberAndDrawsExactlyTheNextOne) {
     AnimationScene scene;
     ASSERT_TRUE(scene.notifier.empty());
     ASSERT_EQ(scene.family->FeldListenListeM.size(), 5u);
-    EXPECT_TRUE(scene.family->Animated && !scene.catalogue.displayList.at(1)->Animated);
+    EXPECT_TRUE(scene.family->Animated && !scene.catalogue.Items().at(1)->Animated);
     EXPECT_EQ(scene.MembersShown(), std::vector<bool>(5, true)) << "before the animation";
     StartAnimation(scene.session, true);
     QImage pictures[5];

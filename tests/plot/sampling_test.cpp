@@ -25,9 +25,9 @@ const std::vector<TFeldftxtyt>& Txy(const TPointArray& array) {
 
 void Automatic(Catalogue& catalogue, const std::string& name, Extended start, Extended stop,
                std::int32_t count) {
-    TParameter& parameters = catalogue.parameterList;
+    TParameter& parameters = catalogue.Parameters();
     parameters.EnsureItems({name});
-    parameters.SetValueSource(name, vsAutomatic);
+    parameters.SetValueSource(name, TValueSource::vsAutomatic);
     parameters.SetStartValue(name, start);
     parameters.SetStopValue(name, stop);
     parameters.SetAutomaticCount(name, count);
@@ -35,7 +35,7 @@ void Automatic(Catalogue& catalogue, const std::string& name, Extended start, Ex
 
 // Samples the current item on the main surface over phimin..phimax.
 void Sample(PlotFixture& f, TFktItem& item, std::int32_t points, Extended phimin, Extended phimax,
-            std::uint8_t gridType = gtLinLin) {
+            GridType gridType = GridType::gtLinLin) {
     item.SetStuetzstellen(points);
     f.session.main.view.phimin = phimin;
     f.session.main.view.phimax = phimax;
@@ -73,7 +73,7 @@ TEST(Sampling, AParametricPointIsInvalidWhenEitherFunctionFails) {
     PlotFixture f;
     f.Show("X(T)=SQRT(T+1)");
     TFktItem& item = f.Show("Y(T)=1/T", 6, 0);
-    ASSERT_EQ(item.FktTyp(), ftxtyt);
+    ASSERT_EQ(item.FktTyp(), TFktTyp::ftxtyt);
     Sample(f, item, 3, -1, 1);
     const auto& points = Txy(item.FeldListenListeM.at(0));
     // t = -1: x = 0, y = -1; t = 0: 1/T fails; t = 1: x = SQRT(2), y = 1.
@@ -122,21 +122,21 @@ TEST(Sampling, ALogarithmicAxisSamplesEvenlyInDecadesFromAPositiveStart) {
     PlotFixture f;
     TFktItem& item = f.Show("F(X)=X");
     // A start at or below 1e-18 is taken as 1e-20.
-    Sample(f, item, 3, 0, 1, gtLogLin);
+    Sample(f, item, 3, 0, 1, GridType::gtLogLin);
     const auto& points = Fty(item.FeldListenListeM.at(0));
     EXPECT_NEAR(points[0].x / 1e-20L, 1, 1e-15L);
     EXPECT_NEAR(points[1].x / 1e-10L, 1, 1e-15L);
     EXPECT_NEAR(points[2].x, 1, 1e-15L);
     EXPECT_NEAR(item.Schrittweite, 10, 1e-15L);  // decades per step
     // A non-positive stop is taken as 10.
-    Sample(f, item, 2, 1, -5, gtDbDb);
+    Sample(f, item, 2, 1, -5, GridType::gtDbDb);
     EXPECT_NEAR(Fty(item.FeldListenListeM.at(0))[1].x, 10, 1e-15L);
 }
 
 TEST(Sampling, PolarPointsAreConvertedFromAngleAndRadius) {
     PlotFixture f;
     TFktItem& item = f.Show("R(X)=2");
-    Sample(f, item, 3, 0, std::numbers::pi_v<Extended> / 2, gtPolar);
+    Sample(f, item, 3, 0, std::numbers::pi_v<Extended> / 2, GridType::gtPolar);
     const auto& points = Fty(item.FeldListenListeM.at(0));
     EXPECT_NEAR(points[0].x, 2, 1e-18L);
     EXPECT_NEAR(points[0].y, 0, 1e-18L);
@@ -160,7 +160,8 @@ TEST(Sampling, OnlyShownValidItemsAreSampled) {
     }
     f.session.main.view.phimin = 0;
     f.session.main.view.phimax = 1;
-    SampleAllItems(f.catalogue, f.session.main.view, gtLinLin, SurfaceKind::Preview, f.notifier);
+    SampleAllItems(f.catalogue, f.session.main.view, GridType::gtLinLin, SurfaceKind::Preview,
+                   f.notifier);
     EXPECT_EQ(Fty(shown.FeldListenListeP.at(0)).back().y, 2);
     EXPECT_FALSE(Fty(hidden.FeldListenListeP.at(0)).back().valid);  // still the fresh record
     // The main surface's arrays were not touched by the preview's sampling.

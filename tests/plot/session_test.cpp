@@ -63,25 +63,25 @@ TEST(Arrows, AZeroWidthRangeStillMovesByTheMinimumStep) {
 
 TEST(Arrows, LogarithmicPanMovesByDecades) {
     ArrowFixture f;
-    f.session.SetGridType(gtLinLog, false);
+    f.session.SetGridType(GridType::gtLinLog, false);
     f.UserView("0", "10", "1", "1000", "0", "10");
     f.session.zoomMode = false;
-    f.session.catalogue().pendingError = 1;
+    f.session.gridError = GridError::NoLogarithmicGrid;
     f.session.ArrowDown();
     // Three decades / -5 / 1.2 = -0.5 decades on both ends.
     ExpectRange(f.session.main.view.ymin, f.session.main.view.ymax,
                 {std::pow(10.0L, -0.5L), std::pow(10.0L, 2.5L)}, "y");
-    EXPECT_EQ(f.session.catalogue().pendingError, 0);
+    EXPECT_EQ(f.session.gridError, GridError::None);
 }
 
 TEST(Arrows, VerticalArrowsMakeTheViewTheUsersAndPolarIgnoresThem) {
     PlotFixture f;
     f.Show("F(X)=1");
-    f.session.SetScaleMode(kScaleModeGlobal);
+    f.session.SetScaleMode(ScaleMode::smGlobal);
     f.session.ArrowUp();
-    EXPECT_EQ(f.session.scaleMode, kScaleModeUser);
+    EXPECT_EQ(f.session.scaleMode, ScaleMode::smUserDefined);
 
-    f.session.SetGridType(gtPolar);
+    f.session.SetGridType(GridType::gtPolar);
     f.UserView("-1", "1", "-1", "1", "0", "3");
     f.session.ArrowUp();
     ExpectRange(f.session.main.view.ymin, f.session.main.view.ymax, {-1, 1}, "polar y");
@@ -129,7 +129,7 @@ TEST(Sliders, ReleaseArithmeticInZoomAndPanMode) {
         f.session.ReleaseSlider(c.vertical, c.position);
         ExpectRange(f.session.main.view.phimin, f.session.main.view.phimax, c.phi, c.why);
         ExpectRange(f.session.main.view.ymin, f.session.main.view.ymax, c.y, c.why);
-        EXPECT_EQ(f.session.scaleMode, kScaleModeUser) << c.why;
+        EXPECT_EQ(f.session.scaleMode, ScaleMode::smUserDefined) << c.why;
     }
 }
 
@@ -143,20 +143,20 @@ TEST(Preview, WindowAroundTheMainViewForEveryAxisKind) {
         m.ymin = ymin;
         m.ymax = ymax;
     };
-    f.session.SetGridType(gtLinLin, false);
+    f.session.SetGridType(GridType::gtLinLin, false);
     main(0, 10, 0, 1);
     f.session.DerivePreviewWindow();
     ExpectRange(p.xmin, p.xmax, {-30, 40}, "x: three widths each side");
     ExpectRange(p.ymin, p.ymax, {-3, 4}, "y");
     ExpectRange(p.phimin, p.phimax, {-30, 40}, "the preview samples its width");
 
-    f.session.SetGridType(gtLinLog, false);
+    f.session.SetGridType(GridType::gtLinLog, false);
     main(0, 10, 1, 100);
     f.session.DerivePreviewWindow();
     EXPECT_EQ(f.session.previewFactorY, 1);
     ExpectRange(p.ymin * 100, p.ymax / 10000, {1, 1}, "two decades each side");
 
-    f.session.SetGridType(gtLogLog, false);
+    f.session.SetGridType(GridType::gtLogLog, false);
     m.logFloorX = 0.5L;
     main(0, 8, 1, 10);
     f.session.DerivePreviewWindow();
@@ -166,7 +166,7 @@ TEST(Preview, WindowAroundTheMainViewForEveryAxisKind) {
     EXPECT_NEAR(std::log10(p.xmax / 8), 3 * std::log10(16.0L), 1e-12L);
     EXPECT_NEAR(std::log10(0.5L / p.xmin), 3 * std::log10(16.0L), 1e-12L);
 
-    f.session.SetGridType(gtPolar, false);
+    f.session.SetGridType(GridType::gtPolar, false);
     m.phimin = 1;
     m.phimax = 3;
     f.session.DerivePreviewWindow();
@@ -214,12 +214,12 @@ TEST(Preview, DraggingTheRectangleMovesTheMainView) {
     ExpectRange(f.session.main.view.ymin, f.session.main.view.ymax, {50, 70}, "y");
     ExpectRange(f.session.main.view.phimin, f.session.main.view.phimax, {60, 80}, "phi");
     EXPECT_EQ(f.session.fields.startValue, "60");
-    EXPECT_EQ(f.session.scaleMode, kScaleModeUser);
+    EXPECT_EQ(f.session.scaleMode, ScaleMode::smUserDefined);
 }
 
 TEST(Preview, ADragEndsWhenTheViewIsNotTheUsers) {
     DragFixture f;
-    f.session.SetScaleMode(kScaleModeGlobal);
+    f.session.SetScaleMode(ScaleMode::smGlobal);
     f.session.PreviewMouseDown(50, 50);
     f.session.PreviewMouseMove(60, 50);
     EXPECT_FALSE(f.session.Dragging());
@@ -233,14 +233,14 @@ TEST(ScaleMode, TheUsersViewForgetsTheReferenceAndTheReferenceViewRestoresIt) {
     second.Referenz = true;
     f.session.fields.startValue = "-3";
     f.session.fields.stopValue = "4";
-    f.session.SetScaleMode(kScaleModeUser);
+    f.session.SetScaleMode(ScaleMode::smUserDefined);
     EXPECT_FALSE(second.Referenz);
     EXPECT_EQ(f.session.main.view.phimin, -3);  // the variable fields are taken
     EXPECT_EQ(f.session.main.view.phimax, 4);
-    f.catalogue.currentItem = &first;
-    f.session.SetScaleMode(kScaleModeReference);
+    f.catalogue.SetCurrentItem(&first);
+    f.session.SetScaleMode(ScaleMode::smReference);
     EXPECT_TRUE(second.Referenz);
-    EXPECT_EQ(f.catalogue.currentItem, &second);
+    EXPECT_EQ(f.catalogue.CurrentItem(), &second);
 }
 
 TEST(ScaleMode, TheReferenceViewFitsTheReferenceCurveOnly) {
@@ -249,10 +249,10 @@ TEST(ScaleMode, TheReferenceViewFitsTheReferenceCurveOnly) {
     TFktItem& big = f.Show("G(X)=100*X");
     f.UserView("0", "1", "0", "1", "0", "1");
     big.Referenz = true;
-    f.session.SetScaleMode(kScaleModeReference);
+    f.session.SetScaleMode(ScaleMode::smReference);
     f.session.RedrawSurface(f.session.main);
     ExpectRange(f.session.main.view.ymin, f.session.main.view.ymax, {0, 100}, "G only");
-    f.session.SetScaleMode(kScaleModeGlobal);
+    f.session.SetScaleMode(ScaleMode::smGlobal);
     f.session.RedrawSurface(f.session.main);
     ExpectRange(f.session.main.view.ymin, f.session.main.view.ymax, {0, 100}, "both");
     ExpectRange(f.session.main.view.xmin, f.session.main.view.xmax, {0, 1}, "x");
@@ -274,7 +274,7 @@ TEST(Redraw, BadRangeFieldsStopTheRedrawWithAMessage) {
 TEST(Redraw, AnImplicitItemSaysSoAndDrawsNothing) {
     PlotFixture f;
     TFktItem& item = f.Show("F(X)=X");
-    item.SetFktTyp(ftfxy);
+    item.SetFktTyp(TFktTyp::ftfxy);
     f.notifier.clear();
     f.session.RedrawSurface(f.session.main);
     EXPECT_EQ(f.notifier.plain, Names{"todo fxy"});
@@ -282,16 +282,21 @@ TEST(Redraw, AnImplicitItemSaysSoAndDrawsNothing) {
 
 TEST(GridType, ChangingItResetsThePreviewFactorsAndAFailedGrid) {
     PlotFixture f;
-    f.catalogue.pendingError = 1;
-    f.session.SetGridType(gtPolar, false);
+    f.session.gridError = GridError::NoLogarithmicGrid;
+    f.session.SetGridType(GridType::gtPolar, false);
     EXPECT_EQ(f.session.previewFactorX, 0);
     EXPECT_EQ(f.session.previewFactorY, 0);
-    EXPECT_EQ(f.catalogue.pendingError, 0);
-    f.catalogue.pendingError = 16;  // not a grid error: kept
-    f.session.SetGridType(gtDbDb + 128, false);
-    EXPECT_EQ(f.session.gridType, gtDbDb);  // the high bit is not part of the type
+    EXPECT_EQ(f.session.gridError, GridError::None);
+    f.session.gridError = GridError::ShowSettings;  // not a failed grid: kept
+    f.session.SetGridType(GridTypeFromByte(Ordinal(GridType::gtDbDb) + 128), false);
+    EXPECT_EQ(f.session.gridType, GridType::gtDbDb);  // the high bit is not part of the type
     EXPECT_EQ(f.session.previewFactorX, 3);
-    EXPECT_EQ(f.catalogue.pendingError, 16);
+    EXPECT_EQ(f.session.gridError, GridError::ShowSettings);
+    // A refused definition leaves its status as the catalogue's pending error; the grid
+    // does not take that for a failed grid of its own.
+    f.catalogue.SetPendingError(1);
+    f.session.RedrawSurface(f.session.main);
+    EXPECT_FALSE(f.session.main.grid.empty());
 }
 
 }  // namespace

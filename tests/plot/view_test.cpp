@@ -18,8 +18,10 @@
 namespace pc {
 namespace {
 
-const std::uint8_t kKnownTypes[] = {gtLinLin, gtLinLog, gtLinDb, gtLogLin, gtLogLog,
-                                    gtLogDb,  gtDbLin,  gtDbLog, gtDbDb,   gtPolar};
+const GridType kKnownTypes[] = {GridType::gtLinLin, GridType::gtLinLog, GridType::gtLinDb,
+                                GridType::gtLogLin, GridType::gtLogLog, GridType::gtLogDb,
+                                GridType::gtDbLin,  GridType::gtDbLog,  GridType::gtDbDb,
+                                GridType::gtPolar};
 
 double D(Extended value) {
     return static_cast<double>(value);
@@ -45,7 +47,7 @@ void ExpectWindow(const PlotView& view, const Window& w) {
 
 // A 400 x 300 plot area at (10, 5). Linear axes show x -5..15 (20 px per unit) and
 // y -2..8 (30 px per unit); logarithmic ones 1..1e5 (80 px and 60 px per decade).
-PlotView ViewFor(std::uint8_t type) {
+PlotView ViewFor(GridType type) {
     const bool logX = HorizontalLogarithmic(type), logY = VerticalLogarithmic(type);
     PlotView view;
     view.marginLeft = 10;
@@ -87,8 +89,8 @@ bool Near(const TFeldfty& actual, const DevicePoint& expected) {
 TEST(WorldToDevice, DeviceToWorldReturnsWithinOnePixelOnEveryGridType) {
     std::mt19937 random(20240611);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
-    for (std::uint8_t type : kKnownTypes) {
-        SCOPED_TRACE("grid type " + std::to_string(type));
+    for (GridType type : kKnownTypes) {
+        SCOPED_TRACE("grid type " + std::to_string(Ordinal(type)));
         PlotView view = ViewFor(type);
         const bool logX = HorizontalLogarithmic(type), logY = VerticalLogarithmic(type);
         // One pixel in world units, in decades on a logarithmic axis.
@@ -115,26 +117,26 @@ TEST(WorldToDevice, DeviceToWorldReturnsWithinOnePixelOnEveryGridType) {
             EXPECT_TRUE(Near(mapped[k], device)) << mapped[k].px << ", " << mapped[k].py;
         }
     }
-    PlotView view = ViewFor(gtLinLin);
+    PlotView view = ViewFor(GridType::gtLinLin);
     TPointArray none;  // an implicit curve keeps no records to map
-    MapPointList(view, gtLinLin, none);
+    MapPointList(view, GridType::gtLinLin, none);
     EXPECT_TRUE(std::holds_alternative<std::monostate>(none));
 }
 
 TEST(DeviceToWorld, IsInvalidForUnknownGridTypesAndNonFiniteResults) {
-    for (std::uint8_t type : {std::uint8_t{3}, std::uint8_t{11}})
-        EXPECT_FALSE(DeviceToWorld(ViewFor(gtLinLin), type, 100, 100).valid) << int(type);
+    for (GridType type : {static_cast<GridType>(3), static_cast<GridType>(11)})
+        EXPECT_FALSE(DeviceToWorld(ViewFor(GridType::gtLinLin), type, 100, 100).valid) << int(type);
     // Not clamped: a pixel far right of the area still has its world value.
-    const WorldPoint far = DeviceToWorld(ViewFor(gtLinLin), gtLinLin, 30010, 5);
+    const WorldPoint far = DeviceToWorld(ViewFor(GridType::gtLinLin), GridType::gtLinLin, 30010, 5);
     EXPECT_TRUE(far.valid);
     EXPECT_NEAR(D(far.x), 1495, 1e-9);  // 30000 px / 20 px per unit - 5
     EXPECT_NEAR(D(far.y), 8, 1e-12);
-    PlotView empty = ViewFor(gtLinLin);
+    PlotView empty = ViewFor(GridType::gtLinLin);
     empty.plotWidth = 0;  // 0 / 0 at the left margin
-    EXPECT_FALSE(DeviceToWorld(empty, gtLinLin, 10, 50).valid);
-    PlotView negative = ViewFor(gtLogLin);
+    EXPECT_FALSE(DeviceToWorld(empty, GridType::gtLinLin, 10, 50).valid);
+    PlotView negative = ViewFor(GridType::gtLogLin);
     negative.xmin = -1;  // log10 of a negative ratio
-    EXPECT_FALSE(DeviceToWorld(negative, gtLogLin, 100, 50).valid);
+    EXPECT_FALSE(DeviceToWorld(negative, GridType::gtLogLin, 100, 50).valid);
 }
 
 // One point alone, and in a list between two good ones: (10, 10) and (100, 100) when an
@@ -143,34 +145,34 @@ TEST(DeviceToWorld, IsInvalidForUnknownGridTypesAndNonFiniteResults) {
 // least 1e-18. A list clamps px on every type and refuses x / xmin <= 1e-18 instead.
 TEST(WorldToDevice, AloneOrInAListClampsInvalidatesAndKeepsTheRatioRule) {
     struct Case {
-        std::uint8_t type;
+        GridType type;
         Extended x, y;
         DevicePoint alone, inList;  // px, py, valid
     };
     const DevicePoint none;
     const Case cases[] = {
         // clang-format off
-        {gtLinLin, -1e6L, -1e6L, {-30000, 30000, true}, {-30000, 30000, true}},
-        {gtPolar, 1e9L, 3, {30000, 155, true}, {30000, 155, true}},
-        {gtLinLog, 1e4L, 100, {200110, 185, true}, {30000, 185, true}},  // (1e4 + 5) * 20 + 10
-        {gtLinLog, 0, 1e-600L, {110, 30000, true}, {110, 30000, true}},  // 605 decades below
-        {gtLinDb, 1e9L, 10, none, {30000, 245, true}},                    // px beyond int32
-        {gtLogLog, 100, 1e24L, none, {170, -1135, true}},                 // ymax / y = 1e-19
-        {gtDbDb, 100, 1e22L, {170, -1015, true}, {170, -1015, true}},     // ymax / y = 1e-17
-        {gtLinLog, 5, 1e24L, {210, -1135, true}, {210, -1135, true}},     // one log axis only
-        {gtLogLin, 1e-19L, 1, {-1510, 215, true}, none},                  // 10 - 19 * 80
-        {gtLogLin, 1e-17L, 1, {-1350, 215, true}, {-1350, 215, true}},
-        {gtLogLin, 1e4000L, 1e30L, {320010, -30000, true}, {30000, -30000, true}},
-        {gtLogLog, 1e-4000L, 1e4000L, none, {-30000, -30000, true}},
-        {gtDbLin, 0, 3, none, none},  // log10(0)
-        {gtLogLog, 0, 10, none, none},
-        {gtLinLog, 1, 0, none, none},  // ymax / 0
-        {gtDbDb, 10, 0, none, none},  // passes the ratio rule but has no logarithm
-        {gtLinLin, 3, NAN, none, none},
+        {GridType::gtLinLin, -1e6L, -1e6L, {-30000, 30000, true}, {-30000, 30000, true}},
+        {GridType::gtPolar, 1e9L, 3, {30000, 155, true}, {30000, 155, true}},
+        {GridType::gtLinLog, 1e4L, 100, {200110, 185, true}, {30000, 185, true}},  // (1e4 + 5) * 20 + 10
+        {GridType::gtLinLog, 0, 1e-600L, {110, 30000, true}, {110, 30000, true}},  // 605 decades below
+        {GridType::gtLinDb, 1e9L, 10, none, {30000, 245, true}},                    // px beyond int32
+        {GridType::gtLogLog, 100, 1e24L, none, {170, -1135, true}},                 // ymax / y = 1e-19
+        {GridType::gtDbDb, 100, 1e22L, {170, -1015, true}, {170, -1015, true}},     // ymax / y = 1e-17
+        {GridType::gtLinLog, 5, 1e24L, {210, -1135, true}, {210, -1135, true}},     // one log axis only
+        {GridType::gtLogLin, 1e-19L, 1, {-1510, 215, true}, none},                  // 10 - 19 * 80
+        {GridType::gtLogLin, 1e-17L, 1, {-1350, 215, true}, {-1350, 215, true}},
+        {GridType::gtLogLin, 1e4000L, 1e30L, {320010, -30000, true}, {30000, -30000, true}},
+        {GridType::gtLogLog, 1e-4000L, 1e4000L, none, {-30000, -30000, true}},
+        {GridType::gtDbLin, 0, 3, none, none},  // log10(0)
+        {GridType::gtLogLog, 0, 10, none, none},
+        {GridType::gtLinLog, 1, 0, none, none},  // ymax / 0
+        {GridType::gtDbDb, 10, 0, none, none},  // passes the ratio rule but has no logarithm
+        {GridType::gtLinLin, 3, NAN, none, none},
         // clang-format on
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.type) + ": " + std::to_string(D(c.x)) + ", " +
+        SCOPED_TRACE(std::to_string(Ordinal(c.type)) + ": " + std::to_string(D(c.x)) + ", " +
                      std::to_string(D(c.y)));
         PlotView view = ViewFor(c.type);
         const DevicePoint alone = WorldToDevice(view, c.type, c.x, c.y);
@@ -189,22 +191,22 @@ TEST(WorldToDevice, AloneOrInAListClampsInvalidatesAndKeepsTheRatioRule) {
 // non-positive logarithmic bound becomes the floor (1e-20 for a floor <= 0 on x), a
 // maximum ten times the floor (10 on x). Floors of 1 play no part.
 TEST(MapPointList, WidensEmptyRangesAndRepairsNonPositiveLogarithmicBounds) {
-    const std::tuple<std::uint8_t, Window, Extended, Extended, Window, const char*> cases[] = {
+    const std::tuple<GridType, Window, Extended, Extended, Window, const char*> cases[] = {
         // clang-format off
-        {gtLinLin, {-5, 15, 5, 5}, 1, 1, {-5, 15, 4.5L, 5.45L}, "5 - 0.5, then 5 + 4.5 / 10"},
-        {gtLinLin, {-5, 15, 0, 0}, 1, 1, {-5, 15, 0, 10}, "a tenth of 0 widens nothing"},
-        {gtLinLin, {-5, 15, -5, -5}, 1, 1, {-5, 15, -5.5L, -4.45L}, "widened, not inverted"},
-        {gtPolar, {2, 2, -2, 8}, 1, 1, {1.8L, 2.18L, -2, 8}, "the horizontal axis alike"},
-        {gtLogLin, {1, 1e5L, 5, 5}, 1, 1, {1, 1e5L, 0, 10}, "no widening here, only 0..10"},
-        {gtLinLog, {3, 3, 1, 1e5L}, 1, 1, {0, 10, 1, 1e5L}, ""},
-        {gtLinLog, {-5, 15, -1, 0}, 7, 0.01L, {-5, 15, 0.01L, 0.1L}, ""},
-        {gtLogLin, {-3, -1, -2, 8}, 0.5L, 7, {0.5L, 10, -2, 8}, ""},
-        {gtDbLin, {0, 100, -2, 8}, -2, 7, {1e-20L, 100, -2, 8}, ""},
-        {gtLogLog, {0, 0, -1, -2}, 0.1L, 0.01L, {0.1L, 1, 0.01L, 0.1L}, ""},
+        {GridType::gtLinLin, {-5, 15, 5, 5}, 1, 1, {-5, 15, 4.5L, 5.45L}, "5 - 0.5, then 5 + 4.5 / 10"},
+        {GridType::gtLinLin, {-5, 15, 0, 0}, 1, 1, {-5, 15, 0, 10}, "a tenth of 0 widens nothing"},
+        {GridType::gtLinLin, {-5, 15, -5, -5}, 1, 1, {-5, 15, -5.5L, -4.45L}, "widened, not inverted"},
+        {GridType::gtPolar, {2, 2, -2, 8}, 1, 1, {1.8L, 2.18L, -2, 8}, "the horizontal axis alike"},
+        {GridType::gtLogLin, {1, 1e5L, 5, 5}, 1, 1, {1, 1e5L, 0, 10}, "no widening here, only 0..10"},
+        {GridType::gtLinLog, {3, 3, 1, 1e5L}, 1, 1, {0, 10, 1, 1e5L}, ""},
+        {GridType::gtLinLog, {-5, 15, -1, 0}, 7, 0.01L, {-5, 15, 0.01L, 0.1L}, ""},
+        {GridType::gtLogLin, {-3, -1, -2, 8}, 0.5L, 7, {0.5L, 10, -2, 8}, ""},
+        {GridType::gtDbLin, {0, 100, -2, 8}, -2, 7, {1e-20L, 100, -2, 8}, ""},
+        {GridType::gtLogLog, {0, 0, -1, -2}, 0.1L, 0.01L, {0.1L, 1, 0.01L, 0.1L}, ""},
         // clang-format on
     };
     for (const auto& [type, before, floorX, floorY, after, reason] : cases) {
-        SCOPED_TRACE(std::to_string(type) + " " + reason);
+        SCOPED_TRACE(std::to_string(Ordinal(type)) + " " + reason);
         PlotView view = ViewFor(type);
         SetWindow(view, before);
         view.logFloorX = floorX;
@@ -223,16 +225,16 @@ TEST(MapPointList, WidensEmptyRangesAndRepairsNonPositiveLogarithmicBounds) {
 
 TEST(FixLogMinima, RepairsOnlyTheLogarithmicAxes) {
     // type, xmin, ymin before and after, with the floor 0.5 for y
-    const Extended cases[][5] = {{gtLinLin, -1, -1, -1, -1},
-                                 {gtLinLog, -1, 0, -1, 0.5L},
-                                 {gtLogLin, 0, -1, 1e-20L, -1},
-                                 {gtDbDb, -2, -3, 1e-20L, 0.5L},
-                                 {gtLogLog, 2, 3, 2, 3}};
+    const Extended cases[][5] = {{Ordinal(GridType::gtLinLin), -1, -1, -1, -1},
+                                 {Ordinal(GridType::gtLinLog), -1, 0, -1, 0.5L},
+                                 {Ordinal(GridType::gtLogLin), 0, -1, 1e-20L, -1},
+                                 {Ordinal(GridType::gtDbDb), -2, -3, 1e-20L, 0.5L},
+                                 {Ordinal(GridType::gtLogLog), 2, 3, 2, 3}};
     for (const auto& [type, xmin, ymin, newXmin, newYmin] : cases) {
         PlotView view{.logFloorY = 0.5L};
         view.xmin = xmin;
         view.ymin = ymin;
-        FixLogMinima(view, static_cast<std::uint8_t>(type));
+        FixLogMinima(view, static_cast<GridType>(static_cast<int>(type)));
         EXPECT_TRUE(view.xmin == newXmin && view.ymin == newYmin) << D(type);
     }
 }
@@ -278,17 +280,17 @@ TEST(ComputeViewRange, FitsTheWindowAsTheScaleModeSaysOrKeepsItWhenNothingIsFoun
                          Records({{0, 0}, {1, 1}})));
     items.push_back(Item(false, true, true, Records({{-1000, 1000}}), Records({{-1000, 1000}})));
     items.push_back(Item(true, false, true, Records({{-1000, 1000}}), Records({{-1000, 1000}})));
-    const std::tuple<std::uint8_t, SurfaceKind, Window, Extended, Extended> cases[] = {
+    const std::tuple<ScaleMode, SurfaceKind, Window, Extended, Extended> cases[] = {
         // clang-format off
-        {kScaleModeUser, SurfaceKind::Main, {-1.5L, 1.5L, -1.5L, 1.5L}, 1e-5L, 1e-5L},  // as typed
-        {kScaleModeUser, SurfaceKind::Preview, {-50, 50, -5, 5}, 1, 1},  // the preview: all curves
-        {kScaleModeReference, SurfaceKind::Main, {-3, 4, -4, 30}, 4, 30},  // the reference only
-        {kScaleModeGlobal, SurfaceKind::Main, {-3, 4, -4, 50}, 1, 10},  // hidden, invalid count not
+        {ScaleMode::smUserDefined, SurfaceKind::Main, {-1.5L, 1.5L, -1.5L, 1.5L}, 1e-5L, 1e-5L},  // as typed
+        {ScaleMode::smUserDefined, SurfaceKind::Preview, {-50, 50, -5, 5}, 1, 1},  // the preview: all curves
+        {ScaleMode::smReference, SurfaceKind::Main, {-3, 4, -4, 30}, 4, 30},  // the reference only
+        {ScaleMode::smGlobal, SurfaceKind::Main, {-3, 4, -4, 50}, 1, 10},  // hidden, invalid count not
         // clang-format on
     };
     test::RecordingNotifier messages;
     for (const auto& [mode, kind, window, floorX, floorY] : cases) {
-        SCOPED_TRACE(std::to_string(mode));
+        SCOPED_TRACE(std::to_string(Ordinal(mode)));
         PlotView view;
         ComputeViewRange(view, mode, items, kind, messages);
         ExpectWindow(view, window);
@@ -297,7 +299,7 @@ TEST(ComputeViewRange, FitsTheWindowAsTheScaleModeSaysOrKeepsItWhenNothingIsFoun
     }
     EXPECT_TRUE(messages.empty());
     PlotView view{.xmin = 7};
-    ComputeViewRange(view, 3, items, SurfaceKind::Main, messages);
+    ComputeViewRange(view, static_cast<ScaleMode>(3), items, SurfaceKind::Main, messages);
     EXPECT_EQ(messages.plain, std::vector<std::string>{"invalid scalemode"});
     EXPECT_TRUE(view.xmin == 7 && view.xmax == 1.5L && view.logFloorY == 1e-5L);
 
@@ -308,8 +310,8 @@ TEST(ComputeViewRange, FitsTheWindowAsTheScaleModeSaysOrKeepsItWhenNothingIsFoun
     for (const DisplayList* list : {&undefined, &nothing}) {
         PlotView kept{.logFloorY = 0.25L, .logFloorX = 0.25L};
         SetWindow(kept, {2, 3, -4, 40});
-        ComputeViewRange(kept, list == &nothing ? kScaleModeGlobal : kScaleModeReference, *list,
-                         SurfaceKind::Main, messages);
+        ComputeViewRange(kept, list == &nothing ? ScaleMode::smGlobal : ScaleMode::smReference,
+                         *list, SurfaceKind::Main, messages);
         ExpectWindow(kept, {2, 3, -4, 40});
         EXPECT_TRUE(kept.logFloorX == 0.25L && kept.logFloorY == 0.25L);
     }
@@ -319,7 +321,7 @@ TEST(ComputeViewRange, FitsTheWindowAsTheScaleModeSaysOrKeepsItWhenNothingIsFoun
     negativeFirst.push_back(Item(true, true, false, Records({{-2, -3}, {-1, -1}})));
     negativeFirst.push_back(Item(true, true, false, Records({{0.5L, 0.25L}, {4, 8}})));
     PlotView fitted;
-    ComputeViewRange(fitted, kScaleModeGlobal, negativeFirst, SurfaceKind::Main, messages);
+    ComputeViewRange(fitted, ScaleMode::smGlobal, negativeFirst, SurfaceKind::Main, messages);
     EXPECT_TRUE(fitted.logFloorX == 0.5L && fitted.logFloorY == 0.25L);
 }
 
