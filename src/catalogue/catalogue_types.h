@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <type_traits>
 
+#include "engine/extended.h"
+
 namespace pc {
 
 // A colour as 0x00BBGGRR.
@@ -69,6 +71,19 @@ enum class ScaleMode : std::uint8_t {
     smUserDefined = 0,  // the numbers typed in the plot settings window
     smReference = 1,    // the reference curve's extents
     smGlobal = 2,       // all shown curves' extents
+};
+
+// The six bounds of a plot surface's view: the world window shown and the range its
+// variable is sampled over, in the order the function file stores them.
+struct ViewRange {
+    Extended xmin = 0;
+    Extended xmax = 10;
+    Extended ymin = 0;
+    Extended ymax = 10;
+    Extended phimin = 0;
+    Extended phimax = 10;
+
+    bool operator==(const ViewRange&) const = default;
 };
 
 // Bounds of an item's calculation points.

@@ -94,7 +94,7 @@ std::uint32_t DependencyNodeColour(Catalogue& catalogue, const std::string& labe
     return function->valid ? kNodeValid : kNodeInvalid;
 }
 
-std::vector<std::string> LimitLines(const ViewLimits& main, const ViewLimits& preview) {
+std::vector<std::string> LimitLines(const ViewRange& main, const ViewRange& preview) {
     std::vector<std::string> lines;
     for (const auto& [prefix, limits] :
          {std::pair{"MainForm ", &main}, std::pair{"PreviewForm ", &preview}}) {
@@ -109,8 +109,8 @@ std::vector<std::string> LimitLines(const ViewLimits& main, const ViewLimits& pr
     return lines;
 }
 
-std::vector<std::string> DumpText(const Catalogue& catalogue, const ViewLimits& main,
-                                  const ViewLimits& preview) {
+std::vector<std::string> DumpText(const Catalogue& catalogue, const ViewRange& main,
+                                  const ViewRange& preview) {
     const std::string rule(26, '=');
     std::vector<std::string> trace;
     trace.push_back("Auswahlliste:");

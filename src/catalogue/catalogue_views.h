@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/extended.h"
+#include "catalogue_types.h"
 
 namespace pc {
 
@@ -47,21 +47,13 @@ std::vector<DependencyNode> DependencyTree(Catalogue& catalogue);
 std::uint32_t DependencyNodeColour(Catalogue& catalogue, const std::string& label);
 
 // --- Diagnostics dump ----------------------------------------------------------------
-struct ViewLimits {
-    Extended xmin = 0;
-    Extended xmax = 10;
-    Extended ymin = 0;
-    Extended ymax = 10;
-    Extended phimin = 0;
-    Extended phimax = 10;
-};
 
 // The twelve lines "MainForm xmin: …" to "PreviewForm phimax: …" that close the dump.
-std::vector<std::string> LimitLines(const ViewLimits& main, const ViewLimits& preview);
+std::vector<std::string> LimitLines(const ViewRange& main, const ViewRange& preview);
 
 // The dump window's text: the selection list, every function and item with its own
 // dump, then the main and preview windows' limits.
-std::vector<std::string> DumpText(const Catalogue& catalogue, const ViewLimits& main,
-                                  const ViewLimits& preview);
+std::vector<std::string> DumpText(const Catalogue& catalogue, const ViewRange& main,
+                                  const ViewRange& preview);
 
 }  // namespace pc

@@ -19,8 +19,6 @@ class TFunktion;
 struct TFeldfty {
     Extended x = 0;
     Extended y = 0;
-    std::int32_t px = 0;  // device pixel of the surface that mapped it last
-    std::int32_t py = 0;
     bool valid = false;  // the point is defined
 };
 

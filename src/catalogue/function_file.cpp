@@ -165,12 +165,10 @@ StagedFile Stage(const std::vector<std::string>& body, const std::string& defaul
     }
 
     LineReader view = Section(body, endOfParameters + 1, body.size());
-    staged.view.xmin = view.Float();
-    staged.view.xmax = view.Float();
-    staged.view.ymin = view.Float();
-    staged.view.ymax = view.Float();
-    staged.view.phimin = view.Float();
-    staged.view.phimax = view.Float();
+    for (Extended* bound :
+         {&staged.view.range.xmin, &staged.view.range.xmax, &staged.view.range.ymin,
+          &staged.view.range.ymax, &staged.view.range.phimin, &staged.view.range.phimax})
+        *bound = view.Float();
     staged.view.gridType = view.Int();
     staged.view.scaleMode = view.Int();
     staged.view.animationSpeed = view.Int();
@@ -238,11 +236,11 @@ std::vector<std::string> BuildFunctionFile(Catalogue& catalogue, const FunctionF
         lines.insert(lines.end(), item.listValues.begin(), item.listValues.end());
     }
     lines.push_back(kEndOfParameters);
-    lines.insert(lines.end(),
-                 {FormatGeneral(view.xmin), FormatGeneral(view.xmax), FormatGeneral(view.ymin),
-                  FormatGeneral(view.ymax), FormatGeneral(view.phimin), FormatGeneral(view.phimax),
-                  std::to_string(view.gridType), std::to_string(view.scaleMode),
-                  std::to_string(view.animationSpeed)});
+    const ViewRange& r = view.range;
+    for (const Extended bound : {r.xmin, r.xmax, r.ymin, r.ymax, r.phimin, r.phimax})
+        lines.push_back(FormatGeneral(bound));
+    lines.insert(lines.end(), {std::to_string(view.gridType), std::to_string(view.scaleMode),
+                               std::to_string(view.animationSpeed)});
     lines.push_back(std::to_string(FileChecksumOfText(lines)));
     return lines;
 }

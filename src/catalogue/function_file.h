@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/extended.h"
+#include "catalogue_types.h"
 
 namespace pc {
 
@@ -19,12 +19,7 @@ inline constexpr const char* kFunctionFileVersion = "1004";
 
 // The view section: what the plot surfaces apply after a read and hand in for a write.
 struct FunctionFileView {
-    Extended xmin = 0;
-    Extended xmax = 10;
-    Extended ymin = 0;
-    Extended ymax = 10;
-    Extended phimin = 0;
-    Extended phimax = 10;
+    ViewRange range;
     std::int32_t gridType = 0;
     std::int32_t scaleMode = 2;  // smGlobal
     std::int32_t animationSpeed = 0;

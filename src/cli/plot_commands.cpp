@@ -24,11 +24,6 @@ void Expect(const std::vector<std::string>& arguments, std::size_t count, const 
 
 }  // namespace
 
-ViewLimits LimitsOf(const PlotSurface& surface) {
-    const PlotView& v = surface.view;
-    return {v.xmin, v.xmax, v.ymin, v.ymax, v.phimin, v.phimax};
-}
-
 bool PlotCommands::Execute(const std::string& command, const std::vector<std::string>& arguments) {
     using Handler = void (PlotCommands::*)(const std::vector<std::string>&);
     static const std::map<std::string, Handler> kCommands = {
@@ -157,7 +152,8 @@ void PlotCommands::Readout(const std::vector<std::string>& arguments) {
 void PlotCommands::Limits(const std::vector<std::string>& arguments) {
     Expect(arguments, 0, "limits");
     PlotSession& session = m_program.session;
-    for (const std::string& line : LimitLines(LimitsOf(session.main), LimitsOf(session.preview)))
+    for (const std::string& line :
+         LimitLines(session.main.view.Range(), session.preview.view.Range()))
         m_out << line << '\n';
 }
 

@@ -17,9 +17,6 @@ namespace pc::cli {
 
 class HeadlessProgram;
 
-// The six limits of a surface as the dump shows them.
-ViewLimits LimitsOf(const PlotSurface& surface);
-
 class PlotCommands {
   public:
     PlotCommands(HeadlessProgram& program, std::ostream& out) : m_program(program), m_out(out) {}

@@ -267,7 +267,7 @@ class ScriptSession {
     void Dump(const std::vector<std::string>& arguments, const std::string&) {
         Expect(arguments, 0, "dump");
         for (const std::string& line :
-             DumpText(m_catalogue, LimitsOf(m_session.main), LimitsOf(m_session.preview)))
+             DumpText(m_catalogue, m_session.main.view.Range(), m_session.preview.view.Range()))
             m_out << line << '\n';
     }
 

@@ -57,11 +57,12 @@ void DrawFrame(PlotSession& session, TFktItem& item, std::int32_t frame) {
     if (frame < 0 || frame >= FrameCount(item))
         return;
     PlotSurface& surface = session.main;
-    TPointArray& points = item.FeldListenListeM[static_cast<std::size_t>(frame)];
-    MapPointList(surface.view, session.gridType, points);
+    std::vector<DevicePoint> pixels;
+    ScaleMap(surface.view, session.gridType)
+        .MapPoints(item.FeldListenListeM[static_cast<std::size_t>(frame)], pixels);
     QPainter painter(&surface.Image());
     ClipToPlot(painter, surface.view);
-    DrawPointList(surface, painter, session.gridType, item, points, true);
+    DrawPointList(surface, painter, session.gridType, item, pixels, true);
 }
 
 void StartAnimation(PlotSession& session, bool forward) {
@@ -72,6 +73,8 @@ void StartAnimation(PlotSession& session, bool forward) {
     {
         QPainter painter(&surface.Image());
         ClipToPlot(painter, surface.view);
+        const ScaleMap map(surface.view, session.gridType);
+        std::vector<DevicePoint> pixels;
         for (const auto& item : catalogue.Items()) {
             if (!item->Darstellung || !item->valid)
                 continue;
@@ -80,9 +83,9 @@ void StartAnimation(PlotSession& session, bool forward) {
                 item->animationDirection = forward ? 1 : 0;
                 continue;
             }
-            for (TPointArray& points : item->FeldListenListeM) {
-                MapPointList(surface.view, session.gridType, points);
-                DrawPointList(surface, painter, session.gridType, *item, points);
+            for (const TPointArray& points : item->FeldListenListeM) {
+                map.MapPoints(points, pixels);
+                DrawPointList(surface, painter, session.gridType, *item, pixels);
             }
         }
     }

@@ -1,5 +1,7 @@
 #include "hpgl.h"
 
+#include <algorithm>
+
 #include "catalogue/catalogue.h"
 #include "catalogue/fkt_item.h"
 #include "plot_session.h"
@@ -15,15 +17,26 @@ std::string Pair(std::int32_t a, std::int32_t b) {
     return std::to_string(a) + "," + std::to_string(b);
 }
 
-template <class Record>
-void AppendPolyline(std::string& out, const std::vector<Record>& points) {
-    if (points.empty())
+// Every point is written, the first one twice, as the format has it. The plotter knows no
+// gaps, and a point without a pixel has no place to go: it repeats the pen's last point
+// (the first valid one before any), so that the pen stands still instead of drawing a
+// line to wherever an undefined value would put it. A list without a single valid point
+// draws nothing.
+void AppendPolyline(std::string& out, const std::vector<DevicePoint>& points) {
+    const auto firstValid =
+        std::find_if(points.begin(), points.end(), [](const DevicePoint& p) { return p.valid; });
+    if (firstValid == points.end())
         return;
-    out += "PU;PA" + Pair(points.front().px, points.front().py) + ";PD";
-    // Every point, the first one again and the invalid ones too: the plotter has no gaps.
-    for (const Record& p : points) {
+    DevicePoint pen = *firstValid;
+    out += "PU;PA" +
+           Pair(points.front().valid ? points.front().px : pen.px,
+                points.front().valid ? points.front().py : pen.py) +
+           ";PD";
+    for (const DevicePoint& p : points) {
+        if (p.valid)
+            pen = p;
         out += ',';
-        out += Pair(p.px, p.py);
+        out += Pair(pen.px, pen.py);
     }
     out += ';';
     out += kLineEnd;
@@ -59,13 +72,8 @@ std::string BuildHpgl(PlotSession& session, const PlotterSettings& settings) {
 
     ForEachMappedPointList(
         surface, session.GetCatalogue().Items(), session.gridType,
-        [&out](const TFktItem&, const TPointArray& points) {
-            std::visit(
-                [&out](const auto& records) {
-                    if constexpr (!std::is_same_v<std::decay_t<decltype(records)>, std::monostate>)
-                        AppendPolyline(out, records);
-                },
-                points);
+        [&out](const TFktItem&, const TPointArray&, const std::vector<DevicePoint>& pixels) {
+            AppendPolyline(out, pixels);
         });
 
     out += "SR-0.8,1.2;\r\nDI-1,0;\r\nCS10;\r\nPU;";

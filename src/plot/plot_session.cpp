@@ -94,7 +94,12 @@ void PlotSession::RedrawSurface(PlotSurface& surface) {
         return;
     if (gridType == GridType::gtPolar)
         SquareWorldWindow(surface.view);
-    Paint(surface);
+    // The label column is as wide as the labels of this picture: its grid is built first,
+    // the surface laid out for it, and then everything is drawn once.
+    if (surface.view.ready && displayReady) {
+        RepairWindowForCurves(surface, m_catalogue.Items(), gridType);
+        BuildSurfaceGrid(surface, gridType, gridError, m_notifier);
+    }
     RefreshFields();
     Layout(surface, surface.panel);
 }
@@ -121,13 +126,7 @@ void PlotSession::SetGridType(GridType value, bool redraw) {
 }
 
 void PlotSession::ApplyView(const FunctionFileView& file) {
-    PlotView& v = main.view;
-    v.xmin = file.xmin;
-    v.xmax = file.xmax;
-    v.ymin = file.ymin;
-    v.ymax = file.ymax;
-    v.phimin = file.phimin;
-    v.phimax = file.phimax;
+    main.view.SetRange(file.range);
     SetGridType(GridTypeFromByte(static_cast<std::uint8_t>(file.gridType)), false);
     RefreshFields();
     SetScaleMode(static_cast<ScaleMode>(file.scaleMode));
@@ -136,13 +135,7 @@ void PlotSession::ApplyView(const FunctionFileView& file) {
 
 FunctionFileView PlotSession::CurrentView() const {
     FunctionFileView file;
-    const PlotView& v = main.view;
-    file.xmin = v.xmin;
-    file.xmax = v.xmax;
-    file.ymin = v.ymin;
-    file.ymax = v.ymax;
-    file.phimin = v.phimin;
-    file.phimax = v.phimax;
+    file.range = main.view.Range();
     file.gridType = Ordinal(gridType);
     file.scaleMode = Ordinal(scaleMode);
     file.animationSpeed = animationSpeed;

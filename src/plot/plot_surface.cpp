@@ -9,6 +9,7 @@
 #include <QPolygon>
 #include <QString>
 #include <algorithm>
+#include <optional>
 #include <type_traits>
 
 #include "catalogue/fkt_item.h"
@@ -76,8 +77,7 @@ bool InsidePlot(const PlotView& v, const TLineitem& item) {
     return inside(item.x1, item.y1) && inside(item.x2, item.y2);
 }
 
-template <class Record>
-void DrawConnected(QPainter& painter, const std::vector<Record>& points) {
+void DrawConnected(QPainter& painter, const std::vector<DevicePoint>& points) {
     QPolygon run;
     run.reserve(static_cast<int>(std::min<std::size_t>(points.size(), 1 << 20)));
     const auto flush = [&] {
@@ -85,7 +85,7 @@ void DrawConnected(QPainter& painter, const std::vector<Record>& points) {
             painter.drawPolyline(run);
         run.clear();
     };
-    for (const Record& p : points) {
+    for (const DevicePoint& p : points) {
         if (!p.valid) {
             flush();
             continue;
@@ -136,9 +136,8 @@ void DrawMarker(QPainter& painter, DisplayMode mode, std::int32_t x, std::int32_
     }
 }
 
-template <class Record>
-void DrawRecords(PlotSurface& surface, QPainter& painter, GridType gridType, const TFktItem& item,
-                 const std::vector<Record>& points) {
+void DrawPixels(PlotSurface& surface, QPainter& painter, GridType gridType, const TFktItem& item,
+                const std::vector<DevicePoint>& points) {
     const PlotView& v = surface.view;
     const QColor colour = ToQColor(item.Farbe);
     QPen pen = MakePen(surface.look.blackWhite ? QColor(Qt::black) : colour, item.LinienBreite,
@@ -147,7 +146,7 @@ void DrawRecords(PlotSurface& surface, QPainter& painter, GridType gridType, con
     painter.setBrush(colour);
     const DisplayMode mode = item.PunkteMarkierung;
     if (mode == DisplayMode::bmallePunkte) {
-        for (const Record& p : points) {
+        for (const DevicePoint& p : points) {
             if (p.valid)
                 painter.drawEllipse(Box(p.px - 2, p.py - 2, p.px + 2, p.py + 2));
         }
@@ -164,11 +163,13 @@ void DrawRecords(PlotSurface& surface, QPainter& painter, GridType gridType, con
                                                 v.marginTop
                                           : v.plotBottom;
         }
+        // A bar is as wide as the samples are apart, so that neighbouring bars meet and
+        // never overlap.
         const std::int32_t n = static_cast<std::int32_t>(std::max<std::size_t>(points.size(), 1));
         const std::int32_t w = std::max(v.plotWidth / n, 1);
-        for (const Record& p : points) {
+        for (const DevicePoint& p : points) {
             if (p.valid)
-                painter.fillRect(Box(p.px - w, baseline, p.px + w, p.py), colour);
+                painter.fillRect(Box(p.px - w / 2, baseline, p.px - w / 2 + w - 1, p.py), colour);
         }
         return;
     }
@@ -270,26 +271,40 @@ void ForEachMappedPointList(PlotSurface& surface, const DisplayList& items, Grid
                             const PointListVisitor& draw) {
     if (!KnownGridType(gridType))
         return;
+    std::optional<ScaleMap> map;
+    std::vector<DevicePoint> pixels;
     for (const auto& item : items) {
         if (!item->Darstellung || !item->valid)
             continue;
-        for (TPointArray& points : PointArraysOf(*item, surface.Kind())) {
-            MapPointList(surface.view, gridType, points);
-            draw(*item, points);
+        for (const TPointArray& points : PointArraysOf(*item, surface.Kind())) {
+            // Only a picture with curves needs a window that maps.
+            if (!map) {
+                RepairWindow(surface.view, gridType);
+                map.emplace(surface.view, gridType);
+            }
+            map->MapPoints(points, pixels);
+            draw(*item, points, pixels);
         }
     }
 }
 
+void RepairWindowForCurves(PlotSurface& surface, const DisplayList& items, GridType gridType) {
+    if (!KnownGridType(gridType))
+        return;
+    const bool mapsCurves = std::any_of(items.begin(), items.end(), [&](const auto& item) {
+        return item->Darstellung && item->valid && !PointArraysOf(*item, surface.Kind()).empty();
+    });
+    if (mapsCurves)
+        RepairWindow(surface.view, gridType);
+}
+
 void DrawPointList(PlotSurface& surface, QPainter& painter, GridType gridType, const TFktItem& item,
-                   const TPointArray& points, bool inverting) {
+                   const std::vector<DevicePoint>& pixels, bool inverting) {
+    if (pixels.empty())
+        return;
     painter.setCompositionMode(inverting ? QPainter::RasterOp_NotSourceXorDestination
                                          : QPainter::CompositionMode_SourceOver);
-    std::visit(
-        [&](const auto& records) {
-            if constexpr (!std::is_same_v<std::decay_t<decltype(records)>, std::monostate>)
-                DrawRecords(surface, painter, gridType, item, records);
-        },
-        points);
+    DrawPixels(surface, painter, gridType, item, pixels);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
@@ -298,10 +313,11 @@ void DrawCurves(PlotSurface& surface, const DisplayList& items, GridType gridTyp
     const PlotView& v = surface.view;
     painter.setClipRect(v.marginLeft, v.marginTop, v.plotWidth, v.plotHeight);
     painter.setFont(AxisQFont(surface.look.font));
-    ForEachMappedPointList(surface, items, gridType,
-                           [&](const TFktItem& item, const TPointArray& points) {
-                               DrawPointList(surface, painter, gridType, item, points);
-                           });
+    ForEachMappedPointList(
+        surface, items, gridType,
+        [&](const TFktItem& item, const TPointArray&, const std::vector<DevicePoint>& pixels) {
+            DrawPointList(surface, painter, gridType, item, pixels);
+        });
 }
 
 void DrawGridLines(PlotSurface& surface, QPainter& painter, GridType gridType) {
@@ -377,14 +393,21 @@ void DrawGridLabels(PlotSurface& surface, QPainter& painter) {
     }
 }
 
+void BuildSurfaceGrid(PlotSurface& surface, GridType gridType, GridError& error,
+                      Notifier& notifier) {
+    if (error == GridError::NoLogarithmicGrid || error == GridError::ShowSettings)
+        return;
+    GridContext context{surface.view, gridType, surface.look, surface.Measure(), notifier};
+    if (const GridError built = BuildGrid(context, surface.grid); built != GridError::None)
+        error = built;
+}
+
 bool DrawGrid(PlotSurface& surface, GridType gridType, GridError& error, Notifier& notifier) {
     if (error == GridError::NoLogarithmicGrid)
         return true;
     if (error == GridError::ShowSettings)
         return false;
-    GridContext context{surface.view, gridType, surface.look, surface.Measure(), notifier};
-    if (const GridError built = BuildGrid(context, surface.grid); built != GridError::None)
-        error = built;
+    BuildSurfaceGrid(surface, gridType, error, notifier);
     QPainter painter(&surface.Image());
     painter.setFont(AxisQFont(surface.look.font));
     if (gridType == GridType::gtPolar) {

@@ -68,20 +68,32 @@ class PlotSurface {
     mutable std::unique_ptr<FontMeasure> m_measure;  // follows look.font when asked
 };
 
-// Maps every point array of every shown, valid item to the surface's pixels and hands it
-// to `draw` in display-list order: the one pass that both the image and the pen plotter
-// take the curves from.
-using PointListVisitor = std::function<void(const TFktItem&, const TPointArray&)>;
+// Maps every point array of every shown, valid item to the surface's pixels and hands them
+// with the array to `draw` in display-list order: the one pass that both the image and
+// the pen plotter take the curves from. Repairs the window first where it cannot map.
+using PointListVisitor = std::function<void(const TFktItem&, const TPointArray&,
+                                            const std::vector<DevicePoint>& pixels)>;
 void ForEachMappedPointList(PlotSurface& surface, const DisplayList& items, GridType gridType,
                             const PointListVisitor& draw);
 
-// Draws one mapped point array in the item's display mode, pen and colour. `inverting`
-// draws with the not-xor pen, so that drawing the same array twice restores the image.
+// Draws one point array, mapped to `pixels`, in the item's display mode, pen and colour.
+// `inverting` draws with the not-xor pen, so that drawing the same array twice restores
+// the image.
 void DrawPointList(PlotSurface& surface, QPainter& painter, GridType gridType, const TFktItem& item,
-                   const TPointArray& points, bool inverting = false);
+                   const std::vector<DevicePoint>& pixels, bool inverting = false);
 
 // Maps and draws every point array of every shown, valid item, clipped to the plot area.
 void DrawCurves(PlotSurface& surface, const DisplayList& items, GridType gridType);
+
+// Repairs the surface's window where the curves it is about to map need it (only when
+// there is a point array to map, as ForEachMappedPointList would).
+void RepairWindowForCurves(PlotSurface& surface, const DisplayList& items, GridType gridType);
+
+// Builds the grid list for the surface's layout without drawing it, unless an earlier
+// NoLogarithmicGrid or ShowSettings forbids any grid; what the grid could not build is
+// left in `error`.
+void BuildSurfaceGrid(PlotSurface& surface, GridType gridType, GridError& error,
+                      Notifier& notifier);
 
 // The grid list's lines and the plot frame; in polar mode the origin's white dot.
 void DrawGridLines(PlotSurface& surface, QPainter& painter, GridType gridType);

@@ -13,122 +13,6 @@ namespace pc {
 
 namespace {
 
-bool BothLogarithmic(GridType gridType) {
-    return HorizontalLogarithmic(gridType) && VerticalLogarithmic(gridType);
-}
-
-// Infinities and NaN stay as they are, so that ToDevice still refuses them: the
-// logarithm of zero is a gap, not the edge of the plot.
-Extended ClampDevice(Extended value) {
-    return std::isfinite(value) ? std::clamp<Extended>(value, -kDeviceLimit, kDeviceLimit) : value;
-}
-
-// Truncates toward zero; false when the value has no int32 (a NaN, an infinity, an
-// overflow), which makes the point a gap.
-bool ToDevice(Extended value, std::int32_t& device) {
-    if (!(std::fabs(value) < 2147483648.0L))
-        return false;
-    device = static_cast<std::int32_t>(value);
-    return true;
-}
-
-// A factor whose division had no finite result.
-bool Faulted(Extended factor) {
-    return !std::isfinite(factor);
-}
-
-// By a tenth of the minimum's size on each side: the sign of a negative minimum would
-// turn the window upside down.
-void WidenIfEmpty(Extended& min, Extended& max) {
-    if (std::fabs(max - min) < 1e-18L) {
-        min = min - std::fabs(min) / 10;
-        max = max + std::fabs(min) / 10;
-    }
-}
-
-// The factor size / (max - min), or with the window 0..10 when that division faults.
-Extended LinearFactor(std::int32_t size, Extended& min, Extended& max) {
-    Extended factor = size / (max - min);
-    if (Faulted(factor)) {
-        min = 0;
-        max = 10;
-        factor = size / (max - min);
-    }
-    return factor;
-}
-
-template <class Record>
-void MapRecords(PlotView& v, GridType gridType, std::vector<Record>& points) {
-    const Extended left = v.marginLeft;
-    const Extended top = v.marginTop;
-    const auto store = [](Record& p, Extended px, Extended py) {
-        if (!ToDevice(ClampDevice(px), p.px) || !ToDevice(ClampDevice(py), p.py))
-            p.valid = false;
-    };
-    if (gridType == GridType::gtLinLin || gridType == GridType::gtPolar) {
-        WidenIfEmpty(v.ymin, v.ymax);
-        WidenIfEmpty(v.xmin, v.xmax);
-        const Extended sx = LinearFactor(v.plotWidth, v.xmin, v.xmax);
-        const Extended sy = LinearFactor(v.plotHeight, v.ymin, v.ymax);
-        for (Record& p : points) store(p, (p.x - v.xmin) * sx + left, (v.ymax - p.y) * sy + top);
-        return;
-    }
-    if (gridType == GridType::gtLinLog || gridType == GridType::gtLinDb) {
-        if (v.ymax <= 0)
-            v.ymax = v.logFloorY * 10;
-        if (v.ymin <= 0)
-            v.ymin = v.logFloorY;
-        const Extended sx = LinearFactor(v.plotWidth, v.xmin, v.xmax);
-        const Extended sy = v.plotHeight / Log10(v.ymax / v.ymin);
-        for (Record& p : points) {
-            if (p.valid)
-                store(p, (p.x - v.xmin) * sx + left, Log10(v.ymax / p.y) * sy + top);
-        }
-        return;
-    }
-    if (gridType == GridType::gtLogLin || gridType == GridType::gtDbLin) {
-        if (v.xmin <= 0) {
-            if (v.logFloorX <= 0)
-                v.logFloorX = 1e-20L;
-            v.xmin = v.logFloorX;
-        }
-        if (v.xmax <= 0)
-            v.xmax = 10;
-        Extended sx = v.plotWidth / Log10(v.xmax / v.xmin);
-        if (Faulted(sx)) {
-            v.xmin = 1e-20L;
-            v.xmax = 10;
-            sx = v.plotWidth / Log10(v.xmax / v.xmin);
-        }
-        const Extended sy = LinearFactor(v.plotHeight, v.ymin, v.ymax);
-        for (Record& p : points) {
-            const Extended ratio = p.x / v.xmin;
-            if (!(ratio > 1e-18L)) {
-                p.valid = false;
-                continue;
-            }
-            store(p, Log10(ratio) * sx + left, (v.ymax - p.y) * sy + top);
-        }
-        return;
-    }
-    if (BothLogarithmic(gridType)) {
-        if (v.xmin <= 0)
-            v.xmin = v.logFloorX;
-        if (v.ymin <= 0)
-            v.ymin = v.logFloorY;
-        if (v.xmax <= 0)
-            v.xmax = v.logFloorX * 10;
-        if (v.ymax <= 0)
-            v.ymax = v.logFloorY * 10;
-        const Extended sx = v.plotWidth / Log10(v.xmax / v.xmin);
-        const Extended sy = v.plotHeight / Log10(v.ymax / v.ymin);
-        for (Record& p : points) {
-            if (p.valid)
-                store(p, Log10(p.x / v.xmin) * sx + left, Log10(v.ymax / p.y) * sy + top);
-        }
-    }
-}
-
 template <class Record>
 void ScanRecords(PlotView& v, const std::vector<Record>& points) {
     for (const Record& p : points) {
@@ -220,48 +104,6 @@ std::string HorizontalUnit(GridType gridType) {
 
 std::string VerticalUnit(GridType gridType) {
     return VerticalDb(gridType) ? "dB" : "";
-}
-
-DevicePoint WorldToDevice(const PlotView& v, GridType gridType, Extended x, Extended y) {
-    DevicePoint result;
-    if (BothLogarithmic(gridType) && !(v.ymax / y >= 1e-18L))
-        return result;
-    const Extended w = v.plotWidth;
-    const Extended h = v.plotHeight;
-    Extended px = HorizontalLogarithmic(gridType)
-                      ? Log10(x / v.xmin) * w / Log10(v.xmax / v.xmin) + v.marginLeft
-                      : (x - v.xmin) * w / (v.xmax - v.xmin) + v.marginLeft;
-    Extended py = VerticalLogarithmic(gridType)
-                      ? Log10(v.ymax / y) * h / Log10(v.ymax / v.ymin) + v.marginTop
-                      : (y - v.ymax) * h / (v.ymin - v.ymax) + v.marginTop;
-    py = ClampDevice(py);
-    if (gridType == GridType::gtLinLin || gridType == GridType::gtPolar)
-        px = ClampDevice(px);
-    result.valid = ToDevice(px, result.px) && ToDevice(py, result.py);
-    return result;
-}
-
-WorldPoint DeviceToWorld(const PlotView& v, GridType gridType, std::int32_t px, std::int32_t py) {
-    WorldPoint result;
-    const Extended dx = static_cast<Extended>(px) - v.marginLeft;
-    const Extended dy = static_cast<Extended>(py) - v.marginTop;
-    result.x = HorizontalLogarithmic(gridType)
-                   ? v.xmin * std::pow(10.0L, dx * Log10(v.xmax / v.xmin) / v.plotWidth)
-                   : (v.xmax - v.xmin) / v.plotWidth * dx + v.xmin;
-    result.y = VerticalLogarithmic(gridType)
-                   ? v.ymax * std::pow(10.0L, -dy * Log10(v.ymax / v.ymin) / v.plotHeight)
-                   : (v.ymin - v.ymax) / v.plotHeight * dy + v.ymax;
-    result.valid = KnownGridType(gridType) && std::isfinite(result.x) && std::isfinite(result.y);
-    return result;
-}
-
-void MapPointList(PlotView& view, GridType gridType, TPointArray& points) {
-    std::visit(
-        [&](auto& records) {
-            if constexpr (!std::is_same_v<std::decay_t<decltype(records)>, std::monostate>)
-                MapRecords(view, gridType, records);
-        },
-        points);
 }
 
 void FixLogMinima(PlotView& view, GridType gridType) {
@@ -365,12 +207,7 @@ bool ValidateUserRanges(PlotView& view, const RangeFields& fields) {
         std::swap(xmin, xmax);
     if (ymin >= ymax)
         std::swap(ymin, ymax);
-    view.phimin = phimin;
-    view.phimax = phimax;
-    view.xmin = xmin;
-    view.xmax = xmax;
-    view.ymin = ymin;
-    view.ymax = ymax;
+    view.SetRange({xmin, xmax, ymin, ymax, phimin, phimax});
     return true;
 }
 

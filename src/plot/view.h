@@ -10,6 +10,7 @@
 
 #include "catalogue/fkt_item.h"
 #include "engine/extended.h"
+#include "scale_map.h"
 
 namespace pc {
 
@@ -33,8 +34,6 @@ std::string VerticalUnit(GridType gridType);
 // A window bound that nothing is known of yet: +kRangeUnset as a minimum, -kRangeUnset as
 // a maximum. Finite in extended precision, so comparisons with it behave.
 inline constexpr Extended kRangeUnset = 1e4000L;
-// Device coordinates are clamped to this magnitude, so a steep curve still reaches the edge.
-inline constexpr std::int32_t kDeviceLimit = 30000;
 
 struct PlotView {
     bool ready = false;  // laid out and allowed to draw
@@ -61,34 +60,17 @@ struct PlotView {
     Extended savedXmax = 1.5L;
     Extended savedYmin = -1.5L;
     Extended savedYmax = 1.5L;
+
+    ViewRange Range() const { return {xmin, xmax, ymin, ymax, phimin, phimax}; }
+    void SetRange(const ViewRange& range) {
+        xmin = range.xmin;
+        xmax = range.xmax;
+        ymin = range.ymin;
+        ymax = range.ymax;
+        phimin = range.phimin;
+        phimax = range.phimax;
+    }
 };
-
-struct DevicePoint {
-    std::int32_t px = 0;
-    std::int32_t py = 0;
-    bool valid = false;
-};
-
-struct WorldPoint {
-    Extended x = 0;
-    Extended y = 0;
-    bool valid = false;
-};
-
-// One world point to its pixel. py is clamped to ±kDeviceLimit, px too on linear axes.
-// Invalid where a logarithm or a division has no finite result, and in the double
-// logarithmic types when ymax / y is below 1e-18.
-DevicePoint WorldToDevice(const PlotView& view, GridType gridType, Extended x, Extended y);
-
-// The inverse, without clamping: for the cursor read-out and the preview's rectangle.
-// Invalid for an unknown grid type and where the result is not a finite number.
-WorldPoint DeviceToWorld(const PlotView& view, GridType gridType, std::int32_t px, std::int32_t py);
-
-// Fills px, py of every point. Repairs the window first as the grid type needs: a range
-// of zero height or width is widened by a tenth of its minimum (0..10 when that leaves it
-// empty), non-positive logarithmic bounds are replaced by the extent scan's floors. A
-// point that has no pixel loses its valid flag; the others keep theirs.
-void MapPointList(PlotView& view, GridType gridType, TPointArray& points);
 
 // Before a logarithmic shift: a non-positive minimum of a logarithmic axis becomes the
 // vertical floor, or 1e-20 horizontally.

@@ -102,12 +102,12 @@ TEST_F(FunctionFileTest, ReadsBackWhatItWroteAndWritesItAgainIdentically) {
 
 TEST_F(FunctionFileTest, TheViewSectionRoundTrips) {
     FunctionFileView view;
-    view.xmin = -2.5L;
-    view.xmax = 1E-20L;
-    view.ymin = -std::numeric_limits<Extended>::infinity();
-    view.ymax = 1E4000L;
-    view.phimin = 0.1L;
-    view.phimax = 7;
+    view.range.xmin = -2.5L;
+    view.range.xmax = 1E-20L;
+    view.range.ymin = -std::numeric_limits<Extended>::infinity();
+    view.range.ymax = 1E4000L;
+    view.range.phimin = 0.1L;
+    view.range.phimax = 7;
     view.gridType = 10;
     view.scaleMode = 0;
     view.animationSpeed = -3;
@@ -118,9 +118,9 @@ TEST_F(FunctionFileTest, TheViewSectionRoundTrips) {
 
     const FunctionFileResult result = ParseFunctionFile(catalogue, lines);
     ASSERT_EQ(result.outcome, FunctionFileOutcome::Loaded);
-    EXPECT_EQ(result.view.xmin, view.xmin);
-    EXPECT_EQ(result.view.ymin, view.ymin);
-    EXPECT_EQ(result.view.ymax, view.ymax);
+    EXPECT_EQ(result.view.range.xmin, view.range.xmin);
+    EXPECT_EQ(result.view.range.ymin, view.range.ymin);
+    EXPECT_EQ(result.view.range.ymax, view.range.ymax);
     EXPECT_EQ(result.view.gridType, 10);
     EXPECT_EQ(result.view.animationSpeed, -3);
 }

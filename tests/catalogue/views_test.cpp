@@ -169,7 +169,7 @@ TEST_F(ViewsTest, DumpTextOfOneFunctionAndOneItem) {
     item.Pentyp = static_cast<TPenStyle>(9);
     item.PunkteMarkierung = DisplayMode::bmKreise;
     item.valid = true;
-    const ViewLimits main{
+    const ViewRange main{
         .xmin = -1.5L, .xmax = 1e20L, .ymin = 0.1L, .ymax = 1.0L / 3, .phimin = 0, .phimax = 360};
 
     const std::string rule(26, '=');
@@ -197,7 +197,7 @@ TEST_F(ViewsTest, DumpTextOfOneFunctionAndOneItem) {
         "PreviewForm xmin: 0", "PreviewForm xmax: 10", "PreviewForm ymin: 0",
         "PreviewForm ymax: 10", "PreviewForm phimin: 0", "PreviewForm phimax: 10"};
 
-    EXPECT_EQ(DumpText(catalogue, main, ViewLimits{}), expected);
+    EXPECT_EQ(DumpText(catalogue, main, ViewRange{}), expected);
 }
 
 }  // namespace

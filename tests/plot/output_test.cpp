@@ -59,7 +59,7 @@ struct HpglScene : Session {
         for (const auto& pixels : arrays) {
             std::vector<TFeldfty> records;
             for (const Pixel& p : pixels)
-                records.push_back({Extended(p.px - 3), Extended(303 - p.py), -1, -1, p.valid});
+                records.push_back({Extended(p.px - 3), Extended(303 - p.py), p.valid});
             item->FeldListenListeM.emplace_back(records);
         }
         catalogue.AddItem(std::move(item));
@@ -80,7 +80,8 @@ struct HpglScene : Session {
 };
 
 // Every shown, valid point list becomes one polyline starting with its first point twice;
-// the plotter has no gaps, so an invalid point is written too.
+// the plotter has no gaps, so a point without a pixel is written too, where the pen stands:
+// at the last valid point, or the first valid one when none came before.
 TEST(Hpgl, HeaderFramePolylinesGridAndClosing) {
     HpglScene scene;
     EXPECT_EQ(scene.Build(), kHeader + kGridStart + kClosing);
@@ -89,10 +90,12 @@ TEST(Hpgl, HeaderFramePolylinesGridAndClosing) {
     EXPECT_EQ(scene.Build(), kHeader + kGridStart + kClosing);
     scene.Add({{{10, 20}, {11, 25}, {12, 30}}});
     scene.Add({{{100, 100}, {101, 50, false}, {102, 100}}, {{200, 150}, {210, 160}}});
+    scene.Add({{{5, 5, false}, {20, 30}, {21, 31}}, {{7, 7, false}}});  // the last draws nothing
     EXPECT_EQ(scene.Build(), kHeader +
                                  "PU;PA10,20;PD,10,20,11,25,12,30;\r\n"
-                                 "PU;PA100,100;PD,100,100,101,50,102,100;\r\n"
-                                 "PU;PA200,150;PD,200,150,210,160;\r\n" +
+                                 "PU;PA100,100;PD,100,100,100,100,102,100;\r\n"
+                                 "PU;PA200,150;PD,200,150,210,160;\r\n"
+                                 "PU;PA20,30;PD,20,30,20,30,21,31;\r\n" +
                                  kGridStart + kClosing);
 }
 

@@ -2,7 +2,12 @@
 // A catalogue wired to the two plot surfaces as the program wires them, with a recording
 // notifier, for tests that enter functions and draw them.
 
+#include <gtest/gtest.h>
+
+#include <initializer_list>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogue_test_support.h"
@@ -11,6 +16,42 @@
 #include "plot/session_observer.h"
 
 namespace pc::test {
+
+inline double D(Extended value) {
+    return static_cast<double>(value);
+}
+
+struct Window {
+    Extended xmin, xmax, ymin, ymax;
+};
+
+inline void SetWindow(PlotView& view, const Window& w) {
+    view.xmin = w.xmin;
+    view.xmax = w.xmax;
+    view.ymin = w.ymin;
+    view.ymax = w.ymax;
+}
+
+inline void ExpectWindow(const PlotView& view, const Window& w) {
+    EXPECT_NEAR(D(view.xmin), D(w.xmin), 1e-15);
+    EXPECT_NEAR(D(view.xmax), D(w.xmax), 1e-15);
+    EXPECT_NEAR(D(view.ymin), D(w.ymin), 1e-15);
+    EXPECT_NEAR(D(view.ymax), D(w.ymax), 1e-15);
+}
+
+// Records at the points `xy`, all valid or all not.
+template <class Record = TFeldfty>
+std::vector<Record> Records(std::initializer_list<std::pair<Extended, Extended>> xy,
+                            bool valid = true) {
+    std::vector<Record> records(xy.size());
+    auto point = xy.begin();
+    for (Record& r : records) {
+        r.x = point->first;
+        r.y = (point++)->second;
+        r.valid = valid;
+    }
+    return records;
+}
 
 struct PlotFixture {
     RecordingNotifier notifier;

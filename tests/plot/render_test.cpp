@@ -78,7 +78,7 @@ struct Scene : test::PlotFixture {
     std::int32_t Row(std::int32_t dy) const { return surface.view.marginTop + dy; }
     QRect PlotArea() const { return QRect(Column(0), Row(0), W(), H()); }
     TFeldfty At(Extended dx, Extended dy, bool valid = true) const {
-        return {dx, surface.view.ymax - dy, 0, 0, valid};
+        return {dx, surface.view.ymax - dy, valid};
     }
     void Window(Extended xmin, Extended xmax, Extended ymin, Extended ymax) {
         View().xmin = xmin;
@@ -159,9 +159,10 @@ TEST(CurveRendering, InvalidPointsAreGapsInEveryMode) {
     EXPECT_EQ(CountIn(dotted, dotted.rect(), kRedPixel), inBoxes);
 }
 
-// A bar spans W div 20 either side of its point, from the zero row (the plot's bottom on a
-// logarithmic axis) to the point, clipped at the plot's edge; it keeps its colour in black
-// and white.
+// A bar is W div 20 wide, as far as the twenty points are apart, centred on its point, so
+// that neighbours meet and never overlap; it runs from the zero row (the plot's bottom on
+// a logarithmic axis) to the point, clipped at the plot's edge, and keeps its colour in
+// black and white.
 TEST(CurveRendering, HistogramBarsRunFromTheZeroRowAndAreClippedAtThePlotEdge) {
     const Scene probe;
     const Extended H = probe.H();
@@ -192,7 +193,7 @@ TEST(CurveRendering, HistogramBarsRunFromTheZeroRowAndAreClippedAtThePlotEdge) {
         // Twenty points, of which only the middle one is valid.
         Samples samples;
         for (int k = 0; k < 20; ++k)
-            samples.push_back({Extended(k * scene.W() / 20), c.y, 0, 0, k == 10});
+            samples.push_back({Extended(k * scene.W() / 20), c.y, k == 10});
         scene.Add({samples}, kRed, Ordinal(DisplayMode::bmhisto));
         const QImage blank = scene.Image().copy();
         const QImage& image = scene.Draw(c.gridType);
@@ -206,8 +207,8 @@ TEST(CurveRendering, HistogramBarsRunFromTheZeroRowAndAreClippedAtThePlotEdge) {
         EXPECT_TRUE(red(0, c.top + 1) && red(0, middle) && red(0, c.bottom - 1));
         EXPECT_TRUE(c.top == 0 ? red(0, 0) : !red(0, c.top - 2));
         EXPECT_TRUE(c.bottom == h - 1 ? red(0, h - 1) : !red(0, c.bottom + 2));
-        EXPECT_TRUE(red(1 - w, middle) && red(w - 1, middle) && !red(-w - 2, middle) &&
-                    !red(w + 2, middle));
+        EXPECT_TRUE(red(-w / 2, middle) && red(w - w / 2 - 1, middle) && !red(-w / 2 - 1, middle) &&
+                    !red(w - w / 2, middle));
     }
 }
 
@@ -284,7 +285,7 @@ TEST(GridRendering, HiddenGridKeepsZeroAxesAndFramePendingErrorOneOnlyTheCurves)
         scene.session.main.look.gridVisible = visible;
         scene.session.gridError = static_cast<GridError>(pending);
         scene.Window(-1.5L, 1.5L, -1.5L, 1.5L);
-        scene.Add({{{-1, -1, 0, 0, true}, {1, 1, 0, 0, true}}}, kRed);  // clear of the probes
+        scene.Add({{{-1, -1, true}, {1, 1, true}}}, kRed);  // clear of the probes
         const QImage& image = scene.Paint();
         const PlotView& v = scene.View();
         const bool grid = visible && pending == 0;

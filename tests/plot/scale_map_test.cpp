@@ -1,0 +1,194 @@
+// The world-to-pixel map: a point and a list on one map, the two clamp rules, the inverse,
+// and the window repairs a list needs.
+
+#include "plot/scale_map.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "catalogue/catalogue_test_support.h"
+#include "plot/view.h"
+#include "plot_test_support.h"
+
+namespace pc {
+
+bool operator==(const DevicePoint& a, const DevicePoint& b) {
+    return a.valid == b.valid && (!a.valid || (a.px == b.px && a.py == b.py));
+}
+
+namespace {
+
+using test::D;
+using test::ExpectWindow;
+using test::Records;
+using test::SetWindow;
+using test::Window;
+
+const GridType kKnownTypes[] = {GridType::gtLinLin, GridType::gtLinLog, GridType::gtLinDb,
+                                GridType::gtLogLin, GridType::gtLogLog, GridType::gtLogDb,
+                                GridType::gtDbLin,  GridType::gtDbLog,  GridType::gtDbDb,
+                                GridType::gtPolar};
+
+// A 400 x 300 plot area at (10, 5). Linear axes show x -5..15 (20 px per unit) and
+// y -2..8 (30 px per unit); logarithmic ones 1..1e5 (80 px and 60 px per decade).
+PlotView ViewFor(GridType type) {
+    const bool logX = HorizontalLogarithmic(type), logY = VerticalLogarithmic(type);
+    PlotView view;
+    view.marginLeft = 10;
+    view.marginTop = 5;
+    view.plotWidth = 400;
+    view.plotHeight = 300;
+    view.plotRight = 410;
+    view.plotBottom = 305;
+    SetWindow(view, {logX ? 1 : -5.0L, logX ? 1e5L : 15, logY ? 1 : -2.0L, logY ? 1e5L : 8});
+    return view;
+}
+
+// Maps a list as a redraw does: the window repaired first, then every record.
+std::vector<DevicePoint> MapList(PlotView& view, GridType type, const TPointArray& points) {
+    RepairWindow(view, type);
+    std::vector<DevicePoint> pixels;
+    ScaleMap(view, type).MapPoints(points, pixels);
+    return pixels;
+}
+
+// Random points inside the window to their pixels and back; and as a list of the second
+// record class, which lands on the same pixels and keeps a point the sampler found
+// undefined a gap.
+TEST(WorldToDevice, DeviceToWorldReturnsWithinOnePixelOnEveryGridType) {
+    std::mt19937 random(20240611);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    for (GridType type : kKnownTypes) {
+        SCOPED_TRACE("grid type " + std::to_string(Ordinal(type)));
+        PlotView view = ViewFor(type);
+        const bool logX = HorizontalLogarithmic(type), logY = VerticalLogarithmic(type);
+        // One pixel in world units, in decades on a logarithmic axis.
+        const Extended pixelX = (logX ? 5 : 20) / 400.0L, pixelY = (logY ? 5 : 10) / 300.0L;
+        std::vector<TFeldftxtyt> records = Records<TFeldftxtyt>({{10, 10}}, false);
+        records.resize(101);
+        for (std::size_t k = 1; k < records.size(); ++k) {
+            const Extended u = unit(random), w = unit(random);
+            records[k].x = logX ? std::pow(10.0L, 5 * u) : view.xmin + 20 * u;
+            records[k].y = logY ? std::pow(10.0L, 5 * w) : view.ymin + 10 * w;
+            records[k].valid = true;
+        }
+        const std::vector<DevicePoint> mapped = MapList(view, type, records);
+        EXPECT_FALSE(mapped[0].valid);
+        for (std::size_t k = 1; k < records.size(); ++k) {
+            const Extended x = records[k].x, y = records[k].y;
+            const DevicePoint device = WorldToDevice(view, type, x, y);
+            const WorldPoint back = DeviceToWorld(view, type, device.px, device.py);
+            ASSERT_TRUE(device.valid && back.valid) << D(x) << ", " << D(y);
+            EXPECT_LE(std::fabs(logX ? std::log10(x / back.x) : x - back.x), pixelX * 1.000001L);
+            EXPECT_LE(std::fabs(logY ? std::log10(back.y / y) : back.y - y), pixelY * 1.000001L);
+            // One map for a point and a list: the very same pixel.
+            EXPECT_TRUE(mapped[k] == device) << mapped[k].px << ", " << mapped[k].py;
+        }
+    }
+    PlotView view = ViewFor(GridType::gtLinLin);
+    EXPECT_TRUE(MapList(view, GridType::gtLinLin, TPointArray{}).empty());  // an implicit curve
+}
+
+TEST(DeviceToWorld, IsInvalidForUnknownGridTypesAndNonFiniteResults) {
+    for (GridType type : {static_cast<GridType>(3), static_cast<GridType>(11)})
+        EXPECT_FALSE(DeviceToWorld(ViewFor(GridType::gtLinLin), type, 100, 100).valid) << int(type);
+    // Not clamped: a pixel far right of the area still has its world value.
+    const WorldPoint far = DeviceToWorld(ViewFor(GridType::gtLinLin), GridType::gtLinLin, 30010, 5);
+    EXPECT_TRUE(far.valid);
+    EXPECT_NEAR(D(far.x), 1495, 1e-9);  // 30000 px / 20 px per unit - 5
+    EXPECT_NEAR(D(far.y), 8, 1e-12);
+    PlotView empty = ViewFor(GridType::gtLinLin);
+    empty.plotWidth = 0;  // 0 / 0 at the left margin
+    EXPECT_FALSE(DeviceToWorld(empty, GridType::gtLinLin, 10, 50).valid);
+    PlotView negative = ViewFor(GridType::gtLogLin);
+    negative.xmin = -1;  // log10 of a negative ratio
+    EXPECT_FALSE(DeviceToWorld(negative, GridType::gtLogLin, 100, 50).valid);
+}
+
+// One point alone, and in a list between two good ones: (10, 10) and (100, 100) when an
+// axis is logarithmic, else twice (0, 0), which keep their pixels. Alone, py is clamped
+// to ±30000 and px too on linear axes, and on two logarithmic axes ymax / y must be at
+// least 1e-18. A list clamps px on every type and refuses x / xmin <= 1e-18 instead.
+TEST(WorldToDevice, AloneOrInAListClampsInvalidatesAndKeepsTheRatioRule) {
+    struct Case {
+        GridType type;
+        Extended x, y;
+        DevicePoint alone, inList;  // px, py, valid
+    };
+    const DevicePoint none;
+    const Case cases[] = {
+        // clang-format off
+        {GridType::gtLinLin, -1e6L, -1e6L, {-30000, 30000, true}, {-30000, 30000, true}},
+        {GridType::gtPolar, 1e9L, 3, {30000, 155, true}, {30000, 155, true}},
+        {GridType::gtLinLog, 1e4L, 100, {200110, 185, true}, {30000, 185, true}},  // (1e4 + 5) * 20 + 10
+        {GridType::gtLinLog, 0, 1e-600L, {110, 30000, true}, {110, 30000, true}},  // 605 decades below
+        {GridType::gtLinDb, 1e9L, 10, none, {30000, 245, true}},                    // px beyond int32
+        {GridType::gtLogLog, 100, 1e24L, none, {170, -1135, true}},                 // ymax / y = 1e-19
+        {GridType::gtDbDb, 100, 1e22L, {170, -1015, true}, {170, -1015, true}},     // ymax / y = 1e-17
+        {GridType::gtLinLog, 5, 1e24L, {210, -1135, true}, {210, -1135, true}},     // one log axis only
+        {GridType::gtLogLin, 1e-19L, 1, {-1510, 215, true}, none},                  // 10 - 19 * 80
+        {GridType::gtLogLin, 1e-17L, 1, {-1350, 215, true}, {-1350, 215, true}},
+        {GridType::gtLogLin, 1e4000L, 1e30L, {320010, -30000, true}, {30000, -30000, true}},
+        {GridType::gtLogLog, 1e-4000L, 1e4000L, none, {-30000, -30000, true}},
+        {GridType::gtDbLin, 0, 3, none, none},  // log10(0)
+        {GridType::gtLogLog, 0, 10, none, none},
+        {GridType::gtLinLog, 1, 0, none, none},  // ymax / 0
+        {GridType::gtDbDb, 10, 0, none, none},  // passes the ratio rule but has no logarithm
+        {GridType::gtLinLin, 3, NAN, none, none},
+        // clang-format on
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(Ordinal(c.type)) + ": " + std::to_string(D(c.x)) + ", " +
+                     std::to_string(D(c.y)));
+        PlotView view = ViewFor(c.type);
+        const DevicePoint alone = WorldToDevice(view, c.type, c.x, c.y);
+        EXPECT_TRUE(alone == c.alone) << alone.px << ", " << alone.py;
+        const Extended good = HorizontalLogarithmic(c.type) || VerticalLogarithmic(c.type) ? 10 : 0;
+        const std::vector<DevicePoint> r =
+            MapList(view, c.type, Records({{good, good}, {c.x, c.y}, {good * 10, good * 10}}));
+        EXPECT_TRUE(r[1] == c.inList) << r[1].px << ", " << r[1].py;
+        EXPECT_TRUE(r[0].valid && r[2] == WorldToDevice(view, c.type, good * 10, good * 10));
+    }
+}
+
+// An empty range is widened by a tenth of its minimum, 0..10 where that faults; a
+// non-positive logarithmic bound becomes the floor (1e-20 for a floor <= 0 on x), a
+// maximum ten times the floor (10 on x). Floors of 1 play no part.
+TEST(RepairWindow, WidensEmptyRangesAndRepairsNonPositiveLogarithmicBounds) {
+    const std::tuple<GridType, Window, Extended, Extended, Window, const char*> cases[] = {
+        // clang-format off
+        {GridType::gtLinLin, {-5, 15, 5, 5}, 1, 1, {-5, 15, 4.5L, 5.45L}, "5 - 0.5, then 5 + 4.5 / 10"},
+        {GridType::gtLinLin, {-5, 15, 0, 0}, 1, 1, {-5, 15, 0, 10}, "a tenth of 0 widens nothing"},
+        {GridType::gtLinLin, {-5, 15, -5, -5}, 1, 1, {-5, 15, -5.5L, -4.45L}, "widened, not inverted"},
+        {GridType::gtPolar, {2, 2, -2, 8}, 1, 1, {1.8L, 2.18L, -2, 8}, "the horizontal axis alike"},
+        {GridType::gtLogLin, {1, 1e5L, 5, 5}, 1, 1, {1, 1e5L, 0, 10}, "no widening here, only 0..10"},
+        {GridType::gtLinLog, {3, 3, 1, 1e5L}, 1, 1, {0, 10, 1, 1e5L}, ""},
+        {GridType::gtLinLog, {-5, 15, -1, 0}, 7, 0.01L, {-5, 15, 0.01L, 0.1L}, ""},
+        {GridType::gtLogLin, {-3, -1, -2, 8}, 0.5L, 7, {0.5L, 10, -2, 8}, ""},
+        {GridType::gtDbLin, {0, 100, -2, 8}, -2, 7, {1e-20L, 100, -2, 8}, ""},
+        {GridType::gtLogLog, {0, 0, -1, -2}, 0.1L, 0.01L, {0.1L, 1, 0.01L, 0.1L}, ""},
+        // clang-format on
+    };
+    for (const auto& [type, before, floorX, floorY, after, reason] : cases) {
+        SCOPED_TRACE(std::to_string(Ordinal(type)) + " " + reason);
+        PlotView view = ViewFor(type);
+        SetWindow(view, before);
+        view.logFloorX = floorX;
+        view.logFloorY = floorY;
+        const DevicePoint p = MapList(view, type, Records({{before.xmin, before.ymin}}))[0];
+        ExpectWindow(view, after);
+        EXPECT_TRUE(p.valid || floorX != 1) << "the flat curve is drawn";
+        // The first row's flat line at 5 lies 0.45 / 0.95 of the way down: 147.1.
+        if (&before == &std::get<1>(cases[0])) {
+            EXPECT_EQ(p.py, 147);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace pc
