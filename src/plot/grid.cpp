@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 
 #include "catalogue/configuration_file.h"
 #include "catalogue/notifier.h"
@@ -21,6 +22,8 @@ constexpr int kMaxLinesPerLoop = 10000;
 constexpr int kMaxHorizontalMainLines = 100;
 
 constexpr Extended kDegree = kPi / 180;
+// Chords a ring too large for its box is drawn with, across the window's wedge.
+constexpr int kChordsPerArc = 64;
 
 bool Unset(Extended min, Extended max) {
     return min == kRangeUnset && max == -kRangeUnset;
@@ -332,6 +335,36 @@ std::string RingLabel(Extended r, Extended step) {
     return FormatExponent(r, 5, 11);
 }
 
+// Clips the segment (x0, y0)-(x1, y1) to the window, in world coordinates; false when
+// it misses the window altogether.
+bool ClipToWindow(const PlotView& v, Extended& x0, Extended& y0, Extended& x1, Extended& y1) {
+    Extended t0 = 0;
+    Extended t1 = 1;
+    const Extended dx = x1 - x0;
+    const Extended dy = y1 - y0;
+    // Liang and Barsky: each window edge cuts the parameter interval of the segment.
+    const auto edge = [&](Extended p, Extended q) {
+        if (p == 0)
+            return q >= 0;
+        const Extended t = q / p;
+        if (p < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        return t0 <= t1;
+    };
+    if (!edge(-dx, x0 - v.xmin) || !edge(dx, v.xmax - x0) || !edge(-dy, y0 - v.ymin) ||
+        !edge(dy, v.ymax - y0))
+        return false;
+    const Extended ax = x0;
+    const Extended ay = y0;
+    x0 = ax + t0 * dx;
+    y0 = ay + t0 * dy;
+    x1 = ax + t1 * dx;
+    y1 = ay + t1 * dy;
+    return true;
+}
+
 void Builder::Polar() {
     if (Unset(v.xmin, v.xmax) || Unset(v.ymin, v.ymax))
         return;
@@ -341,15 +374,18 @@ void Builder::Polar() {
     Extended nearest = kRangeUnset;
     Extended angleFrom = 2 * kPi;
     Extended angleTo = 0;
+    Extended farthestAngle = 0;  // towards the corner farthest from the origin
     for (const auto& [x, y] : corners) {
         const Extended distance = std::hypot(x, y);
-        radius = std::max(radius, distance);
-        nearest = std::min(nearest, distance);
         Extended angle = std::atan2(y, x);
         if (!std::isfinite(angle)) {
             c.notifier.PlainMessage("!!arctan error!!!");
             angle = 0;
         }
+        if (distance >= radius)
+            farthestAngle = angle;
+        radius = std::max(radius, distance);
+        nearest = std::min(nearest, distance);
         if (angle < 0)
             angle += 2 * kPi;
         angleFrom = std::min(angleFrom, angle);
@@ -359,7 +395,8 @@ void Builder::Polar() {
     Extended rmin = nearest;
     const bool spansX = v.xmin <= 0 && v.xmax >= 0;
     const bool spansY = v.ymin <= 0 && v.ymax >= 0;
-    if (spansX && spansY) {
+    const bool originInside = spansX && spansY;
+    if (originInside) {
         rmin = 0;
         angleFrom = 0;
         angleTo = 2 * kPi;
@@ -368,25 +405,96 @@ void Builder::Polar() {
     } else if (spansX) {
         rmin = v.ymin > 0 ? v.ymin : std::fabs(v.ymax);
     }
+    // The wedge the window covers seen from the origin, in one piece also where it
+    // crosses the direction 0.
+    Extended wedgeFrom = 0;
+    Extended wedgeTo = 2 * kPi;
+    if (!originInside) {
+        const bool aroundHalfTurn = spansY && v.xmax < 0;
+        wedgeFrom = kRangeUnset;
+        wedgeTo = -kRangeUnset;
+        for (const auto& [x, y] : corners) {
+            Extended angle = std::atan2(y, x);
+            if (!std::isfinite(angle))
+                angle = 0;
+            if (aroundHalfTurn && angle < 0)
+                angle += 2 * kPi;
+            wedgeFrom = std::min(wedgeFrom, angle);
+            wedgeTo = std::max(wedgeTo, angle);
+        }
+    }
 
+    const ScaleMap map(v, GridType::gtPolar);
     const auto pixel = [&](Extended x, Extended y) {
-        return WorldToDevice(v, GridType::gtPolar, x, y);
+        return map.ToDevice(x, y, MapRule::SinglePoint);
     };
-    const DevicePoint origin = pixel(0, 0);
+    // A line that the device limit would bend is cut to the window first; one that misses
+    // the window is left out. Within the limit a line keeps its ends, as it always had.
+    const auto line = [&](Extended x0, Extended y0, Extended x1, Extended y1,
+                          TLineitem item) -> std::optional<TLineitem> {
+        Extended cx0 = x0, cy0 = y0, cx1 = x1, cy1 = y1;
+        if (!ClipToWindow(v, cx0, cy0, cx1, cy1))
+            return std::nullopt;
+        if (!map.WithinLimit(x0, y0) || !map.WithinLimit(x1, y1)) {
+            x0 = cx0;
+            y0 = cy0;
+            x1 = cx1;
+            y1 = cy1;
+        }
+        const DevicePoint from = pixel(x0, y0);
+        const DevicePoint to = pixel(x1, y1);
+        item.x1 = from.px;
+        item.y1 = from.py;
+        item.x2 = to.px;
+        item.y2 = to.py;
+        return item;
+    };
     TickRange rings = NiceStep(rmin, radius);
     rings.last *= 1.001L;
-    const auto ring = [&](Extended r) {
-        const DevicePoint low = pixel(-r, -r);
-        const DevicePoint high = pixel(r, r);
-        TLineitem item;
-        item.shape = kShapeEllipse;
-        item.x1 = low.px;
-        item.y1 = low.py;
-        item.x2 = high.px;
-        item.y2 = high.py;
-        item.labelX = low.px;
-        item.labelY = 4;
-        return item;
+    // A ring is an ellipse item; one too large to map as a box becomes the chords of its
+    // visible arc, so that no circle of a hundred thousand pixels is ever drawn. Its
+    // label sits where it crosses the line to the farthest corner.
+    const auto addRing = [&](Extended r, TLineitem style) {
+        if (r < rmin * (1 - 1e-12L) || r > radius * (1 + 1e-12L))
+            return;  // it cannot meet the window
+        const Extended labelX = r * std::cos(farthestAngle);
+        const Extended labelY = r * std::sin(farthestAngle);
+        if (map.WithinLimit(-r, -r) && map.WithinLimit(r, r)) {
+            const DevicePoint low = pixel(-r, -r);
+            const DevicePoint high = pixel(r, r);
+            TLineitem item = std::move(style);
+            item.shape = kShapeEllipse;
+            item.x1 = low.px;
+            item.y1 = low.py;
+            item.x2 = high.px;
+            item.y2 = high.py;
+            const DevicePoint anchor = pixel(labelX, labelY);
+            item.labelX = anchor.px;
+            item.labelY = anchor.py;
+            item.labelAxis = kLabelRing;
+            grid.push_back(std::move(item));
+            return;
+        }
+        const std::string label = std::move(style.labelText);
+        style.labelText.clear();
+        bool labelled = false;
+        for (int k = 0; k < kChordsPerArc; ++k) {
+            const Extended a0 = wedgeFrom + (wedgeTo - wedgeFrom) * k / kChordsPerArc;
+            const Extended a1 = wedgeFrom + (wedgeTo - wedgeFrom) * (k + 1) / kChordsPerArc;
+            std::optional<TLineitem> chord =
+                line(r * std::cos(a0), r * std::sin(a0), r * std::cos(a1), r * std::sin(a1), style);
+            if (!chord)
+                continue;
+            if (!labelled && !label.empty()) {
+                const DevicePoint anchor = pixel(labelX, labelY);
+                chord->labelText = label;
+                chord->labelX = anchor.px;
+                chord->labelY = anchor.py;
+                chord->labelAxis = kLabelRing;
+                labelled = true;
+            }
+            grid.push_back(std::move(*chord));
+        }
     };
     if (look.gridVisible) {
         int count = 0;
@@ -397,13 +505,13 @@ void Builder::Polar() {
                 if (!(r < rings.last))
                     break;
             }
-            TLineitem item = ring(r);
+            TLineitem item;
             item.kind = kTickMain;
             item.colour = look.colourMainGrid;
             item.width = look.widthMainGrid;
             item.labelText = RingLabel(r, rings.step);
             if (item.width != 0)
-                grid.push_back(std::move(item));
+                addRing(r, std::move(item));
             if (r + rings.step == r)
                 break;
         }
@@ -414,25 +522,22 @@ void Builder::Polar() {
                             // next one.
                             if (r <= 0)
                                 return true;
-                            TLineitem item = ring(r);
+                            TLineitem item;
                             item.kind = kTickSub;
                             item.colour = look.colourHelpGrid;
                             item.width = look.widthHelpGrid;
-                            grid.push_back(std::move(item));
+                            addRing(r, std::move(item));
                             return true;
                         });
         }
     }
     const auto ray = [&](Extended angle, TColor colour, std::int32_t width) {
-        const DevicePoint end = pixel(radius * std::cos(angle), radius * std::sin(angle));
         TLineitem item;
-        item.x1 = origin.px;
-        item.y1 = origin.py;
-        item.x2 = end.px;
-        item.y2 = end.py;
         item.colour = colour;
         item.width = width;
-        return item;
+        if (std::optional<TLineitem> cut =
+                line(0, 0, radius * std::cos(angle), radius * std::sin(angle), std::move(item)))
+            grid.push_back(std::move(*cut));
     };
     const Extended span = angleTo - angleFrom;
     Extended angleStep = span / 5;
@@ -447,10 +552,10 @@ void Builder::Polar() {
         // and would draw the first ray twice.
         const Extended steps = span / angleStep * (1 - 1e-12L);
         for (int i = 0; i < steps && i < kMaxLinesPerLoop; ++i)
-            grid.push_back(ray(angleFrom + i * angleStep, look.colourMainGrid, look.widthMainGrid));
+            ray(angleFrom + i * angleStep, look.colourMainGrid, look.widthMainGrid);
     }
     for (int quarter = 0; quarter < 4; ++quarter)
-        grid.push_back(ray(quarter * kPi / 2, look.colourZeroAxes, look.widthXAxis));
+        ray(quarter * kPi / 2, look.colourZeroAxes, look.widthXAxis);
 }
 
 }  // namespace

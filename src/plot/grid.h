@@ -22,6 +22,7 @@ inline constexpr std::uint8_t kShapeEllipse = 1;  // inscribed in the box (x1,y1
 inline constexpr std::uint8_t kKindNeverDrawn = 5;
 inline constexpr std::uint8_t kLabelHorizontalAxis = 0;  // below the plot area
 inline constexpr std::uint8_t kLabelVerticalAxis = 1;    // right of the plot area
+inline constexpr std::uint8_t kLabelRing = 2;            // beside a polar ring, inside the area
 
 struct TLineitem {
     std::uint8_t shape = kShapeLine;

@@ -70,11 +70,12 @@ QRect Box(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t 
     return QRect(QPoint(left, top), QPoint(right, bottom)).normalized();
 }
 
+bool InsideArea(const PlotView& v, std::int32_t x, std::int32_t y) {
+    return x >= v.marginLeft && x <= v.plotRight && y >= v.marginTop && y <= v.plotBottom;
+}
+
 bool InsidePlot(const PlotView& v, const TLineitem& item) {
-    const auto inside = [&](std::int32_t x, std::int32_t y) {
-        return x >= v.marginLeft && x <= v.plotRight && y >= v.marginTop && y <= v.plotBottom;
-    };
-    return inside(item.x1, item.y1) && inside(item.x2, item.y2);
+    return InsideArea(v, item.x1, item.y1) && InsideArea(v, item.x2, item.y2);
 }
 
 void DrawConnected(QPainter& painter, const std::vector<DevicePoint>& points) {
@@ -336,10 +337,11 @@ void DrawGridLines(PlotSurface& surface, QPainter& painter, GridType gridType) {
     }
     painter.setPen(MakePen(Qt::black, 1, Qt::SolidLine));
     painter.drawRect(v.marginLeft, v.marginTop, v.plotWidth - 1, v.plotHeight - 1);
-    if (polar && !surface.grid.empty()) {
-        const TLineitem& axis = surface.grid.back();
+    // The origin's dot, where the axes start; an origin outside the window has none.
+    const DevicePoint origin = WorldToDevice(v, GridType::gtPolar, 0, 0);
+    if (polar && !surface.grid.empty() && origin.valid && InsideArea(v, origin.px, origin.py)) {
         painter.setBrush(Qt::white);
-        painter.drawEllipse(QPoint(axis.x1, axis.y1), 5, 5);
+        painter.drawEllipse(QPoint(origin.px, origin.py), 5, 5);
         painter.setBrush(Qt::NoBrush);
     }
 }
@@ -357,8 +359,28 @@ void DrawGridLabels(PlotSurface& surface, QPainter& painter) {
     std::int32_t lastHorizontalWidth = 0;
     const TLineitem* lastVertical = nullptr;
     std::int32_t lastVerticalHeight = 0;
+    QRect lastRing;
     for (TLineitem& item : surface.grid) {
-        if (item.labelText.empty() || !item.labelVisible || !InsidePlot(v, item))
+        if (item.labelText.empty() || !item.labelVisible)
+            continue;
+        if (item.labelAxis == kLabelRing) {
+            // Beside the ring, inside the plot area where the grid is clipped to; a label
+            // that would cover the one before it is left out.
+            if (!InsideArea(v, item.labelX, item.labelY))
+                continue;
+            const std::int32_t width = measure.Width(item.labelText);
+            const std::int32_t height = measure.Height(item.labelText);
+            QRect box(item.labelX + 3, item.labelY - height - 1, width, height);
+            box.moveRight(std::min(box.right(), v.plotRight - 2));
+            box.moveTop(std::max(box.top(), v.marginTop + 2));
+            if (lastRing.isValid() && box.intersects(lastRing))
+                continue;
+            painter.setPen(textColour);
+            TextOut(painter, box.left(), box.top(), item.labelText);
+            lastRing = box;
+            continue;
+        }
+        if (!InsidePlot(v, item))
             continue;
         painter.setPen(textColour);
         if (item.labelAxis == kLabelHorizontalAxis) {

@@ -96,6 +96,10 @@ DevicePoint ScaleMap::ToDevice(Extended x, Extended y, MapRule rule) const {
     return device;
 }
 
+bool ScaleMap::WithinLimit(Extended x, Extended y) const {
+    return std::fabs(m_x.ToPixel(x)) <= kDeviceLimit && std::fabs(m_y.ToPixel(y)) <= kDeviceLimit;
+}
+
 WorldPoint ScaleMap::ToWorld(std::int32_t px, std::int32_t py) const {
     WorldPoint world;
     world.x = m_x.ToWorld(px);

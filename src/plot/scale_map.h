@@ -67,6 +67,8 @@ class ScaleMap {
 
     // The pixel of one world point; invalid where no finite pixel exists.
     DevicePoint ToDevice(Extended x, Extended y, MapRule rule) const;
+    // Whether the pixel of (x, y) lies within the device limit, so that no clamp moves it.
+    bool WithinLimit(Extended x, Extended y) const;
     // The world point of a pixel, unclamped; invalid for an unknown grid type or where
     // the result is not finite.
     WorldPoint ToWorld(std::int32_t px, std::int32_t py) const;

@@ -308,8 +308,9 @@ bool Ring(const TLineitem& i) {
     return i.shape == kShapeEllipse && i.kind == 0;
 }
 
-// -10..10 square: rings every 2 from 0 to 16 (R = 14.1), help rings at the odd radii,
-// rays every 15°, then the axes. Pixels: 20 per unit, the origin at (203, 203).
+// -10..10 square: rings every 2 from 0 to 14 (R = 14.1; 16 would miss the window), help
+// rings at the odd radii, rays every 15°, then the axes. Pixels: 20 per unit, the origin
+// at (203, 203).
 TEST(BuildGrid, PolarWithTheOriginInsideTheWindow) {
     const PlotView view = View(-10, 10, -10, 10, 400, 400);
     const Built built = Build(view, GridType::gtPolar);
@@ -317,9 +318,9 @@ TEST(BuildGrid, PolarWithTheOriginInsideTheWindow) {
     const auto rings = Select(built.grid, Ring);
     const auto helpRings = Select(
         built.grid, [](const TLineitem& i) { return i.shape == kShapeEllipse && i.kind == 1; });
-    ASSERT_EQ(rings.size(), 9u);
-    EXPECT_EQ(helpRings.size(), 9u) << "1, 3, ..., 17";
-    EXPECT_EQ(rings[1].labelText + " " + rings[8].labelText, "2.00000 16.00000");
+    ASSERT_EQ(rings.size(), 8u);
+    EXPECT_EQ(helpRings.size(), 7u) << "1, 3, ..., 13";
+    EXPECT_EQ(rings[1].labelText + " " + rings[7].labelText, "2.00000 14.00000");
     // The box of (-2, -2)..(2, 2).
     EXPECT_TRUE(rings[1].x1 == 163 && rings[1].y1 == 243 && rings[1].x2 == 243 &&
                 rings[1].y2 == 163 && rings[1].colour == kMain);
@@ -341,18 +342,42 @@ TEST(BuildGrid, PolarWithTheOriginInsideTheWindow) {
 }
 
 // 3..6 by 4..7: the corner (3, 4) is 5 from the origin, the farthest 9.2; the corners'
-// angles run from 33.7° to 66.8°.
+// angles run from 33.7° to 66.8°. Rings and axes that cannot meet the window are left out:
+// the rings 4 and 10 and all four axes.
 TEST(BuildGrid, PolarWindowInOneQuadrant) {
     const Built built = Build(View(3, 6, 4, 7, 400, 400), GridType::gtPolar);
     std::string labels;
     for (const TLineitem& ring : Select(built.grid, Ring)) labels += ring.labelText + " ";
-    EXPECT_EQ(labels, "4.00000 5.00000 6.00000 7.00000 8.00000 9.00000 10.00000 ");
+    EXPECT_EQ(labels, "5.00000 6.00000 7.00000 8.00000 9.00000 ");
     const auto rays = Select(
         built.grid, [](const TLineitem& i) { return i.shape == kShapeLine && i.colour == kMain; });
     ASSERT_EQ(rays.size(), 7u) << "every 5° from 33.7° below 66.8°";
     EXPECT_NEAR(double(Degrees(rays[0])), 33.69, 0.5);
     EXPECT_NEAR(double(Degrees(rays[6])), 63.69, 0.5);
-    EXPECT_EQ(Select(built.grid, [](const TLineitem& i) { return i.colour == kZero; }).size(), 4u);
+    EXPECT_TRUE(Select(built.grid, [](const TLineitem& i) { return i.colour == kZero; }).empty());
+}
+
+// Far from the origin every ring is a circle of ten thousand million pixels: each becomes
+// a bounded number of chords of its visible arc, cut to the window like every ray, so that
+// nothing lies beyond the plot area and no huge circle is ever drawn or plotted.
+TEST(BuildGrid, PolarFarFromTheOriginStaysInsideThePlotArea) {
+    for (const Extended y : {0.0L, 5.0L}) {  // across the direction 0, and above it
+        SCOPED_TRACE(static_cast<double>(y));
+        const Built built =
+            Build(View(1e10L, 1e10L + 2, y - 1, y + 1, 400, 400), GridType::gtPolar);
+        ASSERT_FALSE(built.grid.empty());
+        EXPECT_LE(built.grid.size(), 2000u);
+        for (const TLineitem& item : built.grid) {
+            EXPECT_EQ(item.shape, kShapeLine);
+            for (const auto& [x, yy] : {std::pair{item.x1, item.y1}, std::pair{item.x2, item.y2}})
+                EXPECT_TRUE(x >= 2 && x <= 404 && yy >= 2 && yy <= 404) << x << ", " << yy;
+        }
+        // A ring shows as the nearly straight arc it is: a vertical run of chords.
+        const auto chords =
+            Select(built.grid, [](const TLineitem& i) { return i.kind == 0 && i.colour == kMain; });
+        ASSERT_FALSE(chords.empty());
+        EXPECT_LE(std::abs(chords.front().x1 - chords.front().x2), 1);
+    }
 }
 
 // Each builder's lines form one run, in the order the grid type names; unknown types

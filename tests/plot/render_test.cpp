@@ -277,6 +277,23 @@ TEST(MarkerRendering, PreviewHasNoneAndTheMainPlotHasThemAtMultiplesOfATwentieth
 // grey (main A0, help DC). A hidden grid keeps only the zero axes (zero lies halfway in
 // -1.5..1.5) and the frame along the plot area's outer pixels; a failed logarithmic grid leaves out
 // grid and frame, and stays. The curve is drawn in every case.
+// The polar grid's ring labels sit inside the plot area, where the polar grid is clipped
+// to, so the axis text shows there.
+TEST(GridRendering, PolarRingLabelsAreDrawnInsideThePlotArea) {
+    QImage pictures[2];
+    QRect area;
+    for (const bool text : {false, true}) {
+        Scene scene;
+        scene.surface.look.gridVisible = true;
+        scene.surface.look.axisTextVisible = text;
+        scene.session.gridType = GridType::gtPolar;
+        scene.Window(-2, 2, -2, 2);
+        pictures[text] = scene.Paint().copy();
+        area = scene.PlotArea();
+    }
+    EXPECT_GT(Changed(pictures[0], pictures[1], area, true), 50);
+}
+
 TEST(GridRendering, HiddenGridKeepsZeroAxesAndFramePendingErrorOneOnlyTheCurves) {
     const std::pair<bool, std::int32_t> cases[] = {{true, 0}, {false, 0}, {true, 1}};
     for (const auto& [visible, pending] : cases) {
