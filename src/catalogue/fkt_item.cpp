@@ -69,6 +69,8 @@ void TFktItem::SetStuetzstellen(std::int32_t count) {
         if (list->size() > arraysThatFit)
             list->resize(arraysThatFit);
         for (TPointArray& array : *list) {
+            if (list == &FeldListenListeP && RecordCount(array) == 0)
+                continue;  // the preview has not sampled it yet
             std::visit(
                 [records](auto& points) {
                     if constexpr (!std::is_same_v<std::decay_t<decltype(points)>, std::monostate>)
@@ -84,18 +86,15 @@ void TFktItem::SetFktTyp(TFktTyp type) {
     if (type == m_fktTyp)
         return;
     m_fktTyp = type;
-    for (TPointArrayList* list : {&FeldListenListeM, &FeldListenListeP}) {
-        for (TPointArray& array : *list)
-            array = NewArray(static_cast<std::int32_t>(RecordCount(array)));
-    }
+    for (TPointArray& array : FeldListenListeM)
+        array = NewArray(static_cast<std::int32_t>(RecordCount(array)));
+    for (TPointArray& array : FeldListenListeP) array = NewArray(0);
     // Records of an ftfxy item do not exist; leaving it for another type must give the
     // arrays their records back.
     if (type != TFktTyp::ftfxy) {
-        for (TPointArrayList* list : {&FeldListenListeM, &FeldListenListeP}) {
-            for (TPointArray& array : *list) {
-                if (RecordCount(array) == 0)
-                    array = NewArray(RecordsPerArray());
-            }
+        for (TPointArray& array : FeldListenListeM) {
+            if (RecordCount(array) == 0)
+                array = NewArray(RecordsPerArray());
         }
     }
 }
@@ -108,7 +107,15 @@ void TFktItem::SetArrayCount(std::int32_t count) {
     for (TPointArrayList* list : {&FeldListenListeM, &FeldListenListeP}) {
         if (list->size() > wanted)
             list->resize(wanted);
-        while (list->size() < wanted) list->push_back(NewArray(RecordsPerArray()));
+        const std::int32_t records = list == &FeldListenListeM ? RecordsPerArray() : 0;
+        while (list->size() < wanted) list->push_back(NewArray(records));
+    }
+}
+
+void TFktItem::GivePreviewRecords() {
+    for (TPointArray& array : FeldListenListeP) {
+        if (RecordCount(array) != static_cast<std::size_t>(RecordsPerArray()))
+            array = NewArray(RecordsPerArray());
     }
 }
 

@@ -57,9 +57,12 @@ class TFktItem {
     void SetFktTyp(TFktTyp type);
 
     // Makes both lists hold exactly `count` arrays (negative counts as 0), each new array
-    // filled with fresh records. Fewer arrays are kept when `count` arrays would exceed
-    // kMaxRecordsPerList records.
+    // of the main list filled with fresh records. Fewer arrays are kept when `count`
+    // arrays would exceed kMaxRecordsPerList records. The preview's arrays get their
+    // records only from GivePreviewRecords, when a preview samples them: a program that
+    // shows no preview never holds them.
     void SetArrayCount(std::int32_t count);
+    void GivePreviewRecords();
 
     // The step between calculation points from lower to upper:
     // (upper - lower) / (Stuetzstellen - 1), a Stuetzstellen of 0 counting 200.

@@ -191,6 +191,8 @@ void SampleItem(Catalogue& catalogue, PlotView& view, GridType gridType, Surface
     const VariableSteps steps = StepsOf(view, gridType, item);
     if (kind == SurfaceKind::Main)
         catalogue.SetSchrittweite(item, steps.step);
+    else
+        item.GivePreviewRecords();
     TPointArrayList& lists = PointArraysOf(item, kind);
     // The arrays were fitted to the family when it last changed; a family cut down to the
     // memory budget keeps its first members.

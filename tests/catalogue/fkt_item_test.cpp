@@ -19,14 +19,15 @@
 namespace pc::test {
 namespace {
 
-// Every array of both lists holds `records` records of class `Record` (none for ftfxy).
+// Both lists hold `arrays` arrays of class `Record`; the main list's hold `records`
+// records each (none for ftfxy), the preview's none until the preview samples them.
 template <typename Record>
 void ExpectArrays(const TFktItem& item, std::size_t arrays, std::size_t records) {
     for (const TPointArrayList* list : {&item.FeldListenListeM, &item.FeldListenListeP}) {
         ASSERT_EQ(list->size(), arrays);
         for (const TPointArray& array : *list) {
             ASSERT_TRUE(std::holds_alternative<Record>(array));
-            EXPECT_EQ(RecordCount(array), records);
+            EXPECT_EQ(RecordCount(array), list == &item.FeldListenListeM ? records : 0);
         }
     }
 }
@@ -48,10 +49,14 @@ TEST(TFktItemArrays, ArrayAndPointCountsReshapeBothListsKeepingTheFirstRecords) 
     ExpectArrays<std::vector<TFeldfty>>(item, 4, 10);
     EXPECT_TRUE(Point(item, 0, 0).valid);
     EXPECT_FALSE(Point(item, 3, 0).valid);
+
     // 0 is kept as "the default", and the arrays get the default's 200 records.
     item.SetStuetzstellen(0);
     EXPECT_EQ(item.Stuetzstellen(), 0);
     ExpectArrays<std::vector<TFeldfty>>(item, 4, 200);
+    item.GivePreviewRecords();  // once sampled, the preview's follow every later change
+    item.SetStuetzstellen(12);
+    EXPECT_EQ(RecordCount(item.FeldListenListeP), 4 * 12);
     item.SetArrayCount(-2);
     ExpectArrays<std::vector<TFeldfty>>(item, 0, 0);
 }
