@@ -212,6 +212,32 @@ std::uint8_t TFunctionParser::EvaluateReference(Extended& value, std::string& me
     return outcome.status;
 }
 
+std::unique_ptr<TFunctionParser> TFunctionParser::Clone() const {
+    auto copy = std::make_unique<TFunctionParser>();
+    copy->m_variables = m_variables;
+    copy->m_freeIdentifiers = m_freeIdentifiers;
+    *copy->m_instructions = *m_instructions;
+    copy->m_extraVariables = m_extraVariables;
+    copy->m_angleFactor = m_angleFactor;
+    copy->m_angleMode = m_angleMode;
+    copy->m_result = m_result;
+    copy->m_values = m_values;
+    copy->m_instructionCount = m_instructionCount;
+    copy->m_analyseStatus = m_analyseStatus;
+    copy->m_term = m_term;
+    copy->m_evaluationStatus = m_evaluationStatus;
+    copy->m_message = m_message;
+    copy->m_declarations = m_declarations;
+    copy->m_definition = m_definition;
+    copy->m_rightHandSide = m_rightHandSide;
+    copy->m_definitionVariableCount = m_definitionVariableCount;
+    // The fast path points into the copy's own values.
+    if (copy->m_analyseStatus == StatusOk)
+        copy->m_fastProgram->Build(copy->m_instructions->data(), copy->m_values.data(),
+                                   copy->m_values.size(), copy->m_angleFactor);
+    return copy;
+}
+
 std::string TFunctionParser::ParsedTerm() {
     if (m_analyseStatus != StatusOk) {
         m_message = msg::kNotAnalyzed;

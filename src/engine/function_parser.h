@@ -115,6 +115,11 @@ class TFunctionParser {
     std::size_t ValueCount() const { return m_values.size(); }
     Extended AngleFactor() const { return m_angleFactor; }
 
+    // A copy that evaluates the same compiled term with its own variables, for another
+    // thread: nothing is compiled again and the declarations are not touched. The copy
+    // has no OnError.
+    std::unique_ptr<TFunctionParser> Clone() const;
+
     // Evaluates with the reference machine only, bypassing the fast path; returns the
     // status and sets `value` and `message` without touching this parser's state.
     // For differential tests of the fast path.

@@ -1,8 +1,14 @@
 #include "sampling.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <functional>
+#include <memory>
 #include <numbers>
 #include <string>
+#include <thread>
+#include <unordered_map>
 #include <vector>
 
 #include "catalogue/catalogue.h"
@@ -120,32 +126,9 @@ void SetCombination(const Catalogue& catalogue, TFunctionParser& parser, const P
     }
 }
 
-bool Usable(const TFunktion* function) {
-    return function && function->valid;
-}
-
-}  // namespace
-
-VariableSteps StepsOf(const PlotView& view, GridType gridType, const TFktItem& item) {
-    VariableSteps steps;
-    steps.logarithmic = HorizontalLogarithmic(gridType);
-    steps.polar = gridType == GridType::gtPolar;
-    if (steps.logarithmic) {
-        const Extended start = view.phimin <= 1e-18L ? 1e-20L : view.phimin;
-        const Extended stop = view.phimax <= 0 ? 10 : view.phimax;
-        steps.step = item.LogarithmicStep(stop, start);
-        steps.start = Log10(start);
-    } else {
-        steps.step = item.LinearStep(view.phimax, view.phimin);
-        steps.start = view.phimin;
-    }
-    return steps;
-}
-
-void SamplePointList(Catalogue& catalogue, const TFktItem& item, const VariableSteps& steps,
-                     TPointArray& points) {
-    const BoundEvaluator first = Bind(catalogue, item.Funktion1);
-    const BoundEvaluator second = Bind(catalogue, item.Funktion2);
+// Fills one array of the item whose evaluators are `first` and `second`.
+void FillArray(const BoundEvaluator& first, const BoundEvaluator& second,
+               const VariableSteps& steps, TPointArray& points) {
     if (!first.parser)
         return;
     const auto fill = [&](auto valueAt) {
@@ -173,53 +156,183 @@ void SamplePointList(Catalogue& catalogue, const TFktItem& item, const VariableS
     }
 }
 
-void SampleItem(Catalogue& catalogue, PlotView& view, GridType gridType, SurfaceKind kind,
-                TFktItem& item, Notifier& notifier) {
-    FixLogMinima(view, gridType);
+bool Usable(const TFunktion* function) {
+    return function && function->valid;
+}
+
+}  // namespace
+
+VariableSteps StepsOf(const PlotView& view, GridType gridType, const TFktItem& item) {
+    VariableSteps steps;
+    steps.logarithmic = HorizontalLogarithmic(gridType);
+    steps.polar = gridType == GridType::gtPolar;
+    if (steps.logarithmic) {
+        const Extended start = view.phimin <= 1e-18L ? 1e-20L : view.phimin;
+        const Extended stop = view.phimax <= 0 ? 10 : view.phimax;
+        steps.step = item.LogarithmicStep(stop, start);
+        steps.start = Log10(start);
+    } else {
+        steps.step = item.LinearStep(view.phimax, view.phimin);
+        steps.start = view.phimin;
+    }
+    return steps;
+}
+
+void SamplePointList(Catalogue& catalogue, const TFktItem& item, const VariableSteps& steps,
+                     TPointArray& points) {
+    FillArray(Bind(catalogue, item.Funktion1), Bind(catalogue, item.Funktion2), steps, points);
+}
+
+namespace {
+
+// One point array to fill: which item, which of its families' members.
+struct SamplingJob {
+    std::size_t item;  // into the plan's items
+    TPointArray* points;
+    std::int64_t first;   // combination of Funktion1's parameters
+    std::int64_t second;  // combination of Funktion2's
+};
+
+struct PlannedItem {
+    const TFktItem* item;
+    TFunctionParser* firstParser;
+    TFunctionParser* secondParser;  // null but for parametric curves
+    ParameterAxes firstAxes;
+    ParameterAxes secondAxes;
+    VariableSteps steps;
+};
+
+struct SamplingPlan {
+    std::vector<PlannedItem> items;
+    std::vector<SamplingJob> jobs;
+    std::int64_t records = 0;
+};
+
+// Below this many points a second thread costs more than it saves.
+constexpr std::int64_t kRecordsPerThread = 50000;
+constexpr unsigned kMaxSamplingThreads = 16;
+
+// Plans the arrays of one item; what the user is told happens here, on the calling thread.
+void PlanItem(Catalogue& catalogue, const PlotView& view, GridType gridType, SurfaceKind kind,
+              TFktItem& item, Notifier& notifier, SamplingPlan& plan) {
     if (!Usable(item.Funktion1) || (item.Funktion2 && !Usable(item.Funktion2)))
         return;
     TFunctionParser* firstParser = catalogue.ParserOf(*item.Funktion1);
     TFunctionParser* secondParser = item.Funktion2 ? catalogue.ParserOf(*item.Funktion2) : nullptr;
     if (!firstParser)
         return;
-    const ParameterAxes first = AxesOf(catalogue, item.Funktion1, notifier);
-    const ParameterAxes second = AxesOf(catalogue, item.Funktion2, notifier);
-    const std::int64_t n = first.combinations;
-    const std::int64_t m = second.combinations;
+    PlannedItem planned{&item,
+                        firstParser,
+                        secondParser,
+                        AxesOf(catalogue, item.Funktion1, notifier),
+                        AxesOf(catalogue, item.Funktion2, notifier),
+                        StepsOf(view, gridType, item)};
+    const std::int64_t n = planned.firstAxes.combinations;
+    const std::int64_t m = planned.secondAxes.combinations;
     if (n == 0 || m == 0)
         return;
-    const VariableSteps steps = StepsOf(view, gridType, item);
     if (kind == SurfaceKind::Main)
-        catalogue.SetSchrittweite(item, steps.step);
+        catalogue.SetSchrittweite(item, planned.steps.step);
     else
         item.GivePreviewRecords();
     TPointArrayList& lists = PointArraysOf(item, kind);
     // The arrays were fitted to the family when it last changed; a family cut down to the
     // memory budget keeps its first members.
     const auto available = static_cast<std::int64_t>(lists.size());
+    const std::size_t index = plan.items.size();
     for (std::int64_t i = 0; i < n && i * m < available; ++i) {
-        SetCombination(catalogue, *firstParser, first, i);
         for (std::int64_t j = 0; j < m && i * m + j < available; ++j) {
-            if (secondParser)
-                SetCombination(catalogue, *secondParser, second, j);
             TPointArray& points = lists[static_cast<std::size_t>(i * m + j)];
             // Implicit curves have no points yet.
             if (std::holds_alternative<std::monostate>(points)) {
-                if (steps.logarithmic && item.FktTyp() == TFktTyp::ftfxy)
+                if (planned.steps.logarithmic && item.FktTyp() == TFktTyp::ftfxy)
                     notifier.PlainMessage("todo");
                 continue;
             }
-            SamplePointList(catalogue, item, steps, points);
+            plan.jobs.push_back({index, &points, i, j});
+            plan.records += static_cast<std::int64_t>(RecordCount(points));
         }
     }
+    plan.items.push_back(std::move(planned));
+}
+
+// The evaluators one thread works with: the catalogue's own on the calling thread,
+// copies on the others. The copies are all made on the calling thread before any thread
+// starts, since the originals change with every evaluation.
+class ThreadEvaluators {
+  public:
+    ThreadEvaluators() = default;
+    explicit ThreadEvaluators(const SamplingPlan& plan) {
+        for (const PlannedItem& item : plan.items) {
+            for (TFunctionParser* parser : {item.firstParser, item.secondParser}) {
+                if (parser && !m_copies.count(parser))
+                    m_copies.emplace(parser, parser->Clone());
+            }
+        }
+    }
+
+    TFunctionParser& Of(TFunctionParser& original) {
+        const auto copy = m_copies.find(&original);
+        return copy == m_copies.end() ? original : *copy->second;
+    }
+
+  private:
+    std::unordered_map<const TFunctionParser*, std::unique_ptr<TFunctionParser>> m_copies;
+};
+
+void RunJob(const Catalogue& catalogue, const SamplingPlan& plan, const SamplingJob& job,
+            ThreadEvaluators& evaluators) {
+    const PlannedItem& planned = plan.items[job.item];
+    const TFktItem& item = *planned.item;
+    TFunctionParser& first = evaluators.Of(*planned.firstParser);
+    SetCombination(catalogue, first, planned.firstAxes, job.first);
+    BoundEvaluator fx{&first, first.VariableIndex(item.Funktion1->Variable)};
+    BoundEvaluator fy;
+    if (planned.secondParser) {
+        TFunctionParser& second = evaluators.Of(*planned.secondParser);
+        SetCombination(catalogue, second, planned.secondAxes, job.second);
+        fy = {&second, second.VariableIndex(item.Funktion2->Variable)};
+    }
+    FillArray(fx, fy, planned.steps, *job.points);
+}
+
+}  // namespace
+
+void SampleItem(Catalogue& catalogue, PlotView& view, GridType gridType, SurfaceKind kind,
+                TFktItem& item, Notifier& notifier) {
+    FixLogMinima(view, gridType);
+    SamplingPlan plan;
+    PlanItem(catalogue, view, gridType, kind, item, notifier, plan);
+    ThreadEvaluators originals;
+    for (const SamplingJob& job : plan.jobs) RunJob(catalogue, plan, job, originals);
 }
 
 void SampleAllItems(Catalogue& catalogue, PlotView& view, GridType gridType, SurfaceKind kind,
                     Notifier& notifier) {
+    FixLogMinima(view, gridType);
+    SamplingPlan plan;
     for (const auto& item : catalogue.Items()) {
         if (item->Darstellung && item->valid)
-            SampleItem(catalogue, view, gridType, kind, *item, notifier);
+            PlanItem(catalogue, view, gridType, kind, *item, notifier, plan);
     }
+    // Independent point arrays go to all cores: each thread evaluates with copies of the
+    // evaluators and fills arrays no other thread touches, so the result is the one a
+    // single thread gives.
+    const auto cores = std::max(std::thread::hardware_concurrency(), 1u);
+    const auto threads = static_cast<unsigned>(std::min<std::int64_t>(
+        {cores, kMaxSamplingThreads, static_cast<std::int64_t>(plan.jobs.size()),
+         plan.records / kRecordsPerThread + 1}));
+    std::vector<ThreadEvaluators> evaluators(1);
+    for (unsigned t = 1; t < threads; ++t) evaluators.emplace_back(plan);
+    std::atomic<std::size_t> next{0};
+    const auto work = [&](ThreadEvaluators& mine) {
+        for (std::size_t k = next++; k < plan.jobs.size(); k = next++)
+            RunJob(catalogue, plan, plan.jobs[k], mine);
+    };
+    std::vector<std::thread> helpers;
+    for (unsigned t = 1; t < threads; ++t) helpers.emplace_back(work, std::ref(evaluators[t]));
+    work(evaluators[0]);
+    for (std::thread& helper : helpers) helper.join();
 }
 
 }  // namespace pc

@@ -168,5 +168,39 @@ TEST(Sampling, OnlyShownValidItemsAreSampled) {
     EXPECT_FALSE(Fty(shown.FeldListenListeM.at(0)).back().valid);
 }
 
+// Spread over all cores, a family and a parametric curve get exactly the arrays that one
+// thread gives them, member by member, in family order.
+TEST(Sampling, AllCoresFillTheArraysAsOneThreadDoes) {
+    PlotFixture f;
+    Automatic(f.catalogue, "A", 1, 20, 20);
+    TFktItem& family = f.Show("F(X)=A*SIN(X)+X/A");
+    f.Show("X1(T)=COS(T)*T");
+    TFktItem& pair = f.Show("Y1(T)=SQRT(T)", 6, 1);  // undefined below 0: gaps
+    family.SetStuetzstellen(5000);  // 20 members: enough points for several threads
+    pair.SetStuetzstellen(50000);
+    f.session.main.view.phimin = -5;
+    f.session.main.view.phimax = 5;
+    SampleAllItems(f.catalogue, f.session.main.view, GridType::gtLinLin, SurfaceKind::Main,
+                   f.notifier);
+    const TPointArrayList spread[] = {family.FeldListenListeM, pair.FeldListenListeM};
+    for (TFktItem* item : {&family, &pair})
+        SampleItem(f.catalogue, f.session.main.view, GridType::gtLinLin, SurfaceKind::Main, *item,
+                   f.notifier);
+    const auto same = [](const auto& a, const auto& b) {
+        return a.valid == b.valid && (!a.valid || (a.x == b.x && a.y == b.y));
+    };
+    ASSERT_EQ(family.FeldListenListeM.size(), 20u);
+    for (std::size_t m = 0; m < 20; ++m) {
+        const auto& one = Fty(family.FeldListenListeM[m]);
+        const auto& all = Fty(spread[0][m]);
+        ASSERT_EQ(one.size(), all.size());
+        EXPECT_TRUE(std::equal(one.begin(), one.end(), all.begin(), same)) << "member " << m;
+    }
+    const auto& one = Txy(pair.FeldListenListeM.at(0));
+    const auto& all = Txy(spread[1].at(0));
+    EXPECT_TRUE(std::equal(one.begin(), one.end(), all.begin(), all.end(), same));
+    EXPECT_TRUE(one.front().valid == false && one.back().valid);
+}
+
 }  // namespace
 }  // namespace pc::test
