@@ -29,12 +29,7 @@ bool Unset(Extended min, Extended max) {
     return min == kRangeUnset && max == -kRangeUnset;
 }
 
-bool ToInt(Extended value, std::int32_t& result) {
-    if (!(std::fabs(value) < 2147483648.0L))
-        return false;
-    result = static_cast<std::int32_t>(value);
-    return true;
-}
+
 
 // Calls `line(v)` for v = from, from + step, ... while v <= to.
 template <class Line>
@@ -141,7 +136,7 @@ void Builder::VerticalLinear() {
     ticks.last += ticks.step;
     const Extended range = v.ymax - v.ymin;
     const auto rowOf = [&](Extended value, std::int32_t& py) {
-        return ToInt((value - v.ymax) * v.plotHeight / (v.ymin - v.ymax) + v.marginTop, py);
+        return ToDeviceCoordinate((value - v.ymax) * v.plotHeight / (v.ymin - v.ymax) + v.marginTop, py);
     };
     StepThrough(ticks.first, ticks.last, ticks.step, [&](Extended value) {
         std::int32_t py = 0;
@@ -167,7 +162,7 @@ void Builder::HorizontalLinear() {
     const TickRange ticks = NiceStep(v.xmin, v.xmax);
     const Extended range = v.xmax - v.xmin;
     const auto columnOf = [&](Extended value, std::int32_t& px) {
-        return ToInt((value - v.xmin) / range * v.plotWidth + v.marginLeft, px);
+        return ToDeviceCoordinate((value - v.xmin) / range * v.plotWidth + v.marginLeft, px);
     };
     int visited = 0;
     bool stopped = false;
@@ -208,7 +203,7 @@ void Builder::VerticalDb() {
     const Extended zero = (dmax - dmin) * 1e-9L;
     const Extended scale = v.plotHeight / Log10(v.ymax / v.ymin);
     const auto rowOf = [&](Extended d, std::int32_t& py) {
-        return ToInt((Log10(v.ymax) - d / 20) * scale + v.marginTop, py);
+        return ToDeviceCoordinate((Log10(v.ymax) - d / 20) * scale + v.marginTop, py);
     };
     StepThrough(ticks.first, ticks.last, ticks.step, [&](Extended d) {
         std::int32_t py = 0;
@@ -244,7 +239,7 @@ void Builder::HorizontalDb() {
     const Extended range = dmax - dmin;
     const Extended scale = v.plotWidth / Log10(v.xmax / v.xmin);
     const auto columnOf = [&](Extended d, std::int32_t& px) {
-        return ToInt((d / 20 - Log10(v.xmin)) * scale + v.marginLeft, px);
+        return ToDeviceCoordinate((d / 20 - Log10(v.xmin)) * scale + v.marginLeft, px);
     };
     StepThrough(ticks.first, ticks.last, ticks.step, [&](Extended d) {
         std::int32_t px = 0;
@@ -299,13 +294,13 @@ void Builder::AddLogLines(bool vertical) {
         TLineitem item;
         if (vertical) {
             std::int32_t py = 0;
-            if (!ToInt(Log10(max / value) * v.plotHeight / decades + v.marginTop, py))
+            if (!ToDeviceCoordinate(Log10(max / value) * v.plotHeight / decades + v.marginTop, py))
                 continue;
             item = HorizontalLine(py);
             item.labelText = std::move(label);
         } else {
             std::int32_t px = 0;
-            if (!ToInt(Log10(value / min) * v.plotWidth / decades + v.marginLeft, px))
+            if (!ToDeviceCoordinate(Log10(value / min) * v.plotWidth / decades + v.marginLeft, px))
                 continue;
             item = VerticalLine(px, label);
         }

@@ -1,7 +1,8 @@
 #include "output_geometry.h"
 
 #include <cstdlib>
-#include <limits>
+
+#include "engine/extended.h"
 
 namespace pc {
 
@@ -21,8 +22,7 @@ std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c) {
     const std::int64_t magnitude = (std::llabs(product) + half) / std::llabs(c);
     const std::int64_t result = negative ? -magnitude : magnitude;
     // A quotient without an int32 is reported like a zero divisor, never wrapped.
-    if (result < std::numeric_limits<std::int32_t>::min() ||
-        result > std::numeric_limits<std::int32_t>::max())
+    if (!FitsInt32(static_cast<Extended>(result)))
         return -1;
     return static_cast<std::int32_t>(result);
 }

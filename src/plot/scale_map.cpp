@@ -11,20 +11,13 @@ namespace pc {
 
 namespace {
 
-// Infinities and NaN stay as they are, so that ToInt32 still refuses them: the logarithm
+// Infinities and NaN stay as they are, so that ToDeviceCoordinate still refuses them: the logarithm
 // of zero is a gap, not the edge of the plot.
 Extended Clamp(Extended value) {
     return std::isfinite(value) ? std::clamp<Extended>(value, -kDeviceLimit, kDeviceLimit) : value;
 }
 
-// Truncates toward zero; false when the value has no int32 (a NaN, an infinity, an
-// overflow), which makes the point a gap.
-bool ToInt32(Extended value, std::int32_t& device) {
-    if (!(std::fabs(value) < 2147483648.0L))
-        return false;
-    device = static_cast<std::int32_t>(value);
-    return true;
-}
+
 
 // By a tenth of the minimum's size on each side: the sign of a negative minimum would
 // turn the window upside down.
@@ -79,6 +72,14 @@ ScaleMap::ScaleMap(const PlotView& view, GridType gridType)
       m_y(view.ymin, view.ymax, view.marginTop, view.plotHeight, VerticalLogarithmic(gridType),
           true) {}
 
+bool ToDeviceCoordinate(Extended value, std::int32_t& device) {
+    const Extended whole = std::trunc(value);
+    if (!FitsInt32(whole))
+        return false;
+    device = static_cast<std::int32_t>(whole);
+    return true;
+}
+
 DevicePoint ScaleMap::ToDevice(Extended x, Extended y, MapRule rule) const {
     DevicePoint device;
     if (rule == MapRule::SinglePoint) {
@@ -92,7 +93,7 @@ DevicePoint ScaleMap::ToDevice(Extended x, Extended y, MapRule rule) const {
     if (rule == MapRule::PointList || m_gridType == GridType::gtLinLin ||
         m_gridType == GridType::gtPolar)
         px = Clamp(px);
-    device.valid = ToInt32(px, device.px) && ToInt32(py, device.py);
+    device.valid = ToDeviceCoordinate(px, device.px) && ToDeviceCoordinate(py, device.py);
     return device;
 }
 

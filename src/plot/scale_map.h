@@ -31,6 +31,10 @@ struct WorldPoint {
 // One axis: pixel = (v - origin) * factor + offset on a linear axis, log10(v / origin) in
 // place of v - origin on a logarithmic or dB one. The vertical axis counts its pixels
 // downwards from its maximum: there the difference is origin - v, or log10(origin / v).
+// Truncates a pixel coordinate toward zero; false when it has no int32 (a NaN, an
+// infinity, an overflow), which makes the point a gap.
+bool ToDeviceCoordinate(Extended value, std::int32_t& device);
+
 class AxisMap {
   public:
     AxisMap() = default;
