@@ -34,9 +34,9 @@ class ParameterWindow {
     // Opens for one parameter by name (the script's way in); false when it has no item.
     bool OpenParameter(const std::string& name);
 
-    const std::vector<std::string>& names() const { return m_names; }
-    const std::string& shownName() const { return m_shown; }
-    ParameterFields& fields() { return m_fields; }
+    const std::vector<std::string>& Names() const { return m_names; }
+    const std::string& ShownName() const { return m_shown; }
+    ParameterFields& Fields() { return m_fields; }
 
     // Loads the fields from the named item; the item's animate flag follows the box.
     void Show(const std::string& name);

@@ -187,7 +187,7 @@ class ScriptSession {
         ParameterWindow window(m_catalogue);
         if (!window.OpenParameter(arguments[0]))
             throw CommandError{"no parameter " + arguments[0]};
-        ParameterFields& fields = window.fields();
+        ParameterFields& fields = window.Fields();
         const std::string& source = arguments[1];
         if (source == "list") {
             fields.source = TValueSource::vsList;

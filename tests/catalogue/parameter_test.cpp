@@ -194,24 +194,24 @@ TEST_F(ParameterWindowTest, OpenOffersTheSortedNamesAndShowsTheFirst) {
 
     window.Open(*function);
 
-    EXPECT_EQ(window.names(), (Names{"A", "B", "K"}));
-    EXPECT_EQ(window.shownName(), "A");
-    EXPECT_EQ(window.fields().source, TValueSource::vsList);
-    EXPECT_EQ(window.fields().startText, "2.5");
-    EXPECT_EQ(window.fields().stopText, "10");
-    EXPECT_EQ(window.fields().countText, "7");
-    EXPECT_EQ(window.fields().listLines, Names{"9"});
+    EXPECT_EQ(window.Names(), (Names{"A", "B", "K"}));
+    EXPECT_EQ(window.ShownName(), "A");
+    EXPECT_EQ(window.Fields().source, TValueSource::vsList);
+    EXPECT_EQ(window.Fields().startText, "2.5");
+    EXPECT_EQ(window.Fields().stopText, "10");
+    EXPECT_EQ(window.Fields().countText, "7");
+    EXPECT_EQ(window.Fields().listLines, Names{"9"});
 
     // Showing a parameter sets its animate flag from the box.
-    window.fields().animate = false;
+    window.Fields().animate = false;
     window.Show("B");
     EXPECT_FALSE(Item("B").animate);
     EXPECT_TRUE(Item("K").animate);
 
     EXPECT_FALSE(window.OpenParameter("Q"));
     EXPECT_TRUE(window.OpenParameter("K"));
-    EXPECT_EQ(window.names(), Names{"K"});
-    EXPECT_EQ(window.shownName(), "K");
+    EXPECT_EQ(window.Names(), Names{"K"});
+    EXPECT_EQ(window.ShownName(), "K");
 }
 
 TEST_F(ParameterWindowTest, StoreWritesTheFieldsUpToTheFirstUnreadableNumber) {
@@ -235,9 +235,9 @@ TEST_F(ParameterWindowTest, StoreWritesTheFieldsUpToTheFirstUnreadableNumber) {
         SCOPED_TRACE(c.start + std::string("|") + c.stop + "|" + c.count);
         catalogue.Parameters().Items().clear();
         catalogue.Parameters().EnsureItems({"A", "B", "K"});
-        window.fields().animate = true;  // opening shows A, which takes the box's state
+        window.Fields().animate = true;  // opening shows A, which takes the box's state
         window.Open(*function);
-        ParameterFields& fields = window.fields();
+        ParameterFields& fields = window.Fields();
         fields.source = TValueSource::vsFile;
         fields.tableFileName = table;
         fields.listLines = {"5", "6"};
@@ -263,14 +263,14 @@ TEST_F(ParameterWindowTest, StoreWritesTheFieldsUpToTheFirstUnreadableNumber) {
 
 TEST_F(ParameterWindowTest, SelectNameStoresTheShownParameterFirst) {
     window.Open(*function);
-    window.fields().startText = "4";
+    window.Fields().startText = "4";
     EXPECT_TRUE(window.SelectName("K"));
     EXPECT_EQ(Item("A").startValue, 4);
-    EXPECT_EQ(window.shownName(), "K");
-    EXPECT_EQ(window.fields().startText, "1");
-    window.fields().countText = "many";
+    EXPECT_EQ(window.ShownName(), "K");
+    EXPECT_EQ(window.Fields().startText, "1");
+    window.Fields().countText = "many";
     EXPECT_FALSE(window.SelectName("B"));
-    EXPECT_EQ(window.shownName(), "B");  // shown although K could not be stored
+    EXPECT_EQ(window.ShownName(), "B");  // shown although K could not be stored
 }
 
 TEST_F(ParameterWindowTest, OkResizesTheItemArraysAndSetsAnimated) {
@@ -278,15 +278,15 @@ TEST_F(ParameterWindowTest, OkResizesTheItemArraysAndSetsAnimated) {
     item.SetArrayCount(1);
     catalogue.SetCurrentItem(&item);
     window.Open(*function);
-    window.fields().countText = "2";
+    window.Fields().countText = "2";
     EXPECT_TRUE(window.Ok());
     // A has 2 values now, B and K their automatic 5 each.
     EXPECT_EQ(item.FeldListenListeM.size(), 50u);
     EXPECT_EQ(item.FeldListenListeP.size(), 50u);
     EXPECT_TRUE(item.Animated);
 
-    window.fields().animate = false;
-    window.fields().countText = "0";
+    window.Fields().animate = false;
+    window.Fields().countText = "0";
     EXPECT_TRUE(window.Ok());
     EXPECT_EQ(item.FeldListenListeM.size(), 1u);  // no combination still leaves one array
     EXPECT_FALSE(item.Animated);
@@ -300,12 +300,12 @@ TEST_F(ParameterWindowTest, CancelRestoresTheListExactly) {
     const std::vector<TParameterItem> before = catalogue.Parameters().Items();
 
     window.Open(*function);
-    window.fields().startText = "-3";
-    window.fields().stopText = "3";
-    window.fields().animate = false;
+    window.Fields().startText = "-3";
+    window.Fields().stopText = "3";
+    window.Fields().animate = false;
     ASSERT_TRUE(window.SelectName("B"));
-    window.fields().tableFileName = files.Write("other.fx1", "9\n");
-    window.fields().source = TValueSource::vsList;
+    window.Fields().tableFileName = files.Write("other.fx1", "9\n");
+    window.Fields().source = TValueSource::vsList;
     ASSERT_TRUE(window.SelectName("K"));
     catalogue.Parameters().EnsureItems({"NEW"});
 
