@@ -20,9 +20,10 @@ inline constexpr Extended kEulerGamma = 0x93C467E37DB09F3Fp-64L;    // exponent 
 inline constexpr Extended kDegreeFactor = 0x8EFA351294E9C8AEp-69L;  // pi/180, exponent 0x3FF9
 inline constexpr Extended kGonFactor = 0x80ADFC90B938CE36p-69L;     // pi/200, exponent 0x3FF9
 
-// Whether a whole number (already rounded or truncated) has an int32; false for NaN.
-inline bool FitsInt32(Extended integral) {
-    return integral >= -2147483648.0L && integral <= 2147483647.0L;
+// Whether `value` truncated toward zero has an int32 (for a whole number: whether it is
+// one); false for NaN and the infinities. The one such check of the program.
+inline bool FitsInt32(Extended value) {
+    return value > -2147483649.0L && value < 2147483648.0L;
 }
 
 inline constexpr Extended kNaN = std::numeric_limits<Extended>::quiet_NaN();

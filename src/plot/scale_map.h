@@ -7,6 +7,7 @@
 
 #include "catalogue/catalogue_types.h"
 #include "catalogue/fkt_item.h"
+#include "engine/decimal_log.h"
 #include "engine/extended.h"
 
 namespace pc {
@@ -33,7 +34,12 @@ struct WorldPoint {
 // downwards from its maximum: there the difference is origin - v, or log10(origin / v).
 // Truncates a pixel coordinate toward zero; false when it has no int32 (a NaN, an
 // infinity, an overflow), which makes the point a gap.
-bool ToDeviceCoordinate(Extended value, std::int32_t& device);
+inline bool ToDeviceCoordinate(Extended value, std::int32_t& device) {
+    if (!FitsInt32(value))
+        return false;
+    device = static_cast<std::int32_t>(value);
+    return true;
+}
 
 class AxisMap {
   public:
@@ -48,6 +54,15 @@ class AxisMap {
 
     Extended ToPixel(Extended v) const;
     Extended ToWorld(Extended pixel) const;
+    // ToPixel, inline for the loops that map whole lists.
+    Extended Pixel(Extended v) const {
+        Extended distance;
+        if (m_logarithmic)
+            distance = m_downwards ? Log10(m_origin / v) : Log10(v / m_origin);
+        else
+            distance = m_downwards ? m_origin - v : v - m_origin;
+        return distance * m_factor + m_offset;
+    }
 
   private:
     Extended m_origin = 0;
