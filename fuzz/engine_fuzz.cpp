@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/builtin_names.h"
+#include "engine/builtins.h"
 #include "engine/definition_check.h"
 #include "engine/function_parser.h"
 #include "engine/parser_declarations.h"
@@ -42,14 +42,14 @@ bool Comparable(const pc::TFunctionParser& parser, int& gammaCount) {
         if (instruction.Kind != pc::TermKind::Function) {
             continue;
         }
-        switch (instruction.Code) {
-            case pc::FnRnd:
-            case pc::FnRand:
-            case pc::FnNormrand:
-            case pc::FnPoirand:
+        switch (static_cast<pc::BuiltinFunction>(instruction.Code)) {
+            case pc::BuiltinFunction::Rnd:
+            case pc::BuiltinFunction::Rand:
+            case pc::BuiltinFunction::Normrand:
+            case pc::BuiltinFunction::Poirand:
                 comparable = false;
                 break;
-            case pc::FnGamma:
+            case pc::BuiltinFunction::Gamma:
                 ++gammaCount;
                 break;
             default:

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <utility>
 
-#include "builtin_names.h"
 #include "decimal_log.h"
 #include "engine_messages.h"
 #include "random_source.h"
@@ -752,96 +751,186 @@ Extended PowerOperator(EvalContext&, Extended a, Extended b) {
     return std::exp(b * std::log(a));
 }
 
-constexpr BuiltinRoutine One(Builtin1 f) {
-    return {1, f, nullptr, nullptr};
+using F = BuiltinFunction;
+
+constexpr BuiltinEntry One(F function, std::string_view name, Builtin1 routine,
+                           InlineForm inlined = InlineForm::None) {
+    return {function, name, 1, routine, nullptr, nullptr, inlined};
 }
-constexpr BuiltinRoutine Two(Builtin2 f) {
-    return {2, nullptr, f, nullptr};
+constexpr BuiltinEntry Two(F function, std::string_view name, Builtin2 routine) {
+    return {function, name, 2, nullptr, routine, nullptr, InlineForm::None};
 }
-constexpr BuiltinRoutine Three(Builtin3 f) {
-    return {3, nullptr, nullptr, f};
+constexpr BuiltinEntry Three(F function, std::string_view name, Builtin3 routine,
+                             InlineForm inlined = InlineForm::None) {
+    return {function, name, 3, nullptr, nullptr, routine, inlined};
 }
 
-const std::array<BuiltinRoutine, kBuiltinCount + 1> kRoutines = {{
+// Position = function number. Order matters: the compiler replaces names in table order,
+// so a name that ends with another name must stand before it ("ARCSIN(" before "SIN(").
+constexpr std::array<BuiltinEntry, kBuiltinCount + 1> kBuiltins = {{
     {},
-    Two(Cabs),
-    One(Sqrt),
-    One(Ln),
-    One(Exp),
-    One(Arcsin),
-    One(Arccos),
-    One(Arctan),
-    One(Artanh),
-    One(Rez),
-    One(Inverf),
-    One(Sgn),
-    One(Cbrt),
-    One(Arsinh),
-    One(Arcosh),
-    One(Sinh),
-    One(Cosh),
-    One(Tanh),
-    One(Tan),
-    One(Erf),
-    One(Gauss),
-    One(Lg),
-    One(BesselFixed<0>),
-    One(BesselFixed<1>),
-    One(BesselFixed<2>),
-    One(BesselFixed<3>),
-    One(BesselFixed<4>),
-    One(BesselFixed<5>),
-    One(Sin),
-    One(Cos),
-    One(Theta),
-    One(FracFn),
-    One(Int),
-    One(Si),
-    One(Ci),
-    One(Ei),
-    One(Li),
-    One(Gamma),
-    One(Lb),
-    One(Sqr),
-    One(Arccot),
-    One(Arcoth),
-    One(Coth),
-    One(Cot),
-    One(Rnd),
-    Two(Max),
-    Two(Min),
-    Two(Root),
-    Two(Log),
-    Two(J),
-    Two(Atan2),
-    Two(Poisson),
-    Two(Normrand),
-    Two(Modulo),
-    Two(Bino),
-    One(Abs),
-    One(Fac),
-    One(Bnot),
-    {},
-    Three(If),
-    One(Not),
-    One(Ceil),
-    One(Floor),
-    One(Odd),
-    One(Round),
-    One(Poirand),
-    Two(Rand),
-    Two(Poicum),
-    Two(Gcd),
-    Two(Lcm),
-    One(Cosec),
-    One(Sec),
-    Three(Ramp),
+    Two(F::Cabs, "CABS(", Cabs),
+    One(F::Sqrt, "SQRT(", Sqrt, InlineForm::Sqrt),
+    One(F::Ln, "LN(", Ln, InlineForm::Ln),
+    One(F::Exp, "EXP(", Exp, InlineForm::Exp),
+    One(F::Arcsin, "ARCSIN(", Arcsin),
+    One(F::Arccos, "ARCCOS(", Arccos),
+    One(F::Arctan, "ARCTAN(", Arctan),
+    One(F::Artanh, "ARTANH(", Artanh),
+    One(F::Rez, "REZ(", Rez),
+    One(F::Inverf, "INVERF(", Inverf),
+    One(F::Sgn, "SGN(", Sgn),
+    One(F::Cbrt, "CBRT(", Cbrt),
+    One(F::Arsinh, "ARSINH(", Arsinh),
+    One(F::Arcosh, "ARCOSH(", Arcosh),
+    One(F::Sinh, "SINH(", Sinh),
+    One(F::Cosh, "COSH(", Cosh),
+    One(F::Tanh, "TANH(", Tanh),
+    One(F::Tan, "TAN(", Tan),
+    One(F::Erf, "ERF(", Erf),
+    One(F::Gauss, "GAUSS(", Gauss),
+    One(F::Lg, "LG(", Lg),
+    One(F::J0, "J0(", BesselFixed<0>),
+    One(F::J1, "J1(", BesselFixed<1>),
+    One(F::J2, "J2(", BesselFixed<2>),
+    One(F::J3, "J3(", BesselFixed<3>),
+    One(F::J4, "J4(", BesselFixed<4>),
+    One(F::J5, "J5(", BesselFixed<5>),
+    One(F::Sin, "SIN(", Sin, InlineForm::Sin),
+    One(F::Cos, "COS(", Cos, InlineForm::Cos),
+    One(F::Theta, "THETA(", Theta),
+    One(F::Frac, "FRAC(", FracFn),
+    One(F::Int, "INT(", Int),
+    One(F::Si, "SI(", Si),
+    One(F::Ci, "CI(", Ci),
+    One(F::Ei, "EI(", Ei),
+    One(F::Li, "LI(", Li),
+    One(F::Gamma, "GAMMA(", Gamma),
+    One(F::Lb, "LB(", Lb),
+    One(F::Sqr, "SQR(", Sqr),
+    One(F::Arccot, "ARCCOT(", Arccot),
+    One(F::Arcoth, "ARCOTH(", Arcoth),
+    One(F::Coth, "COTH(", Coth),
+    One(F::Cot, "COT(", Cot),
+    One(F::Rnd, "RND(", Rnd),
+    Two(F::Max, "MAX(", Max),
+    Two(F::Min, "MIN(", Min),
+    Two(F::Root, "ROOT(", Root),
+    Two(F::Log, "LOG(", Log),
+    Two(F::J, "J(", J),
+    Two(F::Atan2, "ATAN2(", Atan2),
+    Two(F::Poisson, "POISSON(", Poisson),
+    Two(F::Normrand, "NORMRAND(", Normrand),
+    Two(F::Modulo, "MODULO(", Modulo),
+    Two(F::Bino, "BINO(", Bino),
+    One(F::Abs, "ABS(", Abs, InlineForm::Abs),
+    One(F::Fac, "FAC(", Fac),
+    One(F::Bnot, "BNOT(", Bnot),
+    {F::Blank, "        ", 0, nullptr, nullptr, nullptr, InlineForm::None},
+    Three(F::If, "IF(", If, InlineForm::If),
+    One(F::Not, "NOT(", Not),
+    One(F::Ceil, "CEIL(", Ceil),
+    One(F::Floor, "FLOOR(", Floor),
+    One(F::Odd, "ODD(", Odd),
+    One(F::Round, "ROUND(", Round),
+    One(F::Poirand, "POIRAND(", Poirand),
+    Two(F::Rand, "RAND(", Rand),
+    Two(F::Poicum, "POICUM(", Poicum),
+    Two(F::Gcd, "GCD(", Gcd),
+    Two(F::Lcm, "LCM(", Lcm),
+    One(F::Cosec, "COSEC(", Cosec),
+    One(F::Sec, "SEC(", Sec),
+    Three(F::Ramp, "RAMP(", Ramp),
 }};
+
+// Every entry stands at the position its function number names, has the routine of its
+// arity and a name of letters and digits closed by "(".
+constexpr bool EntriesAreConsistent() {
+    for (int number = 1; number <= kBuiltinCount; ++number) {
+        const BuiltinEntry& entry = kBuiltins[static_cast<std::size_t>(number)];
+        if (NumberOf(entry.function) != number) {
+            return false;
+        }
+        if (entry.function == F::Blank) {
+            if (entry.arity != 0 || entry.name.find_first_not_of(' ') != std::string_view::npos) {
+                return false;
+            }
+            continue;
+        }
+        const bool routineOfArity = (entry.arity == 1) == (entry.one != nullptr) &&
+                                    (entry.arity == 2) == (entry.two != nullptr) &&
+                                    (entry.arity == 3) == (entry.three != nullptr);
+        if (!routineOfArity || entry.name.size() < 2 || !entry.name.ends_with('(')) {
+            return false;
+        }
+        for (char ch : entry.name.substr(0, entry.name.size() - 1)) {
+            if (!((ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9'))) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(EntriesAreConsistent());
+
+// A name that ends with another stands before it, or the shorter one would be found
+// inside the longer one.
+constexpr bool LongerNamesComeFirst() {
+    for (int i = 1; i <= kBuiltinCount; ++i) {
+        for (int j = 1; j <= kBuiltinCount; ++j) {
+            const std::string_view a = kBuiltins[static_cast<std::size_t>(i)].name;
+            const std::string_view b = kBuiltins[static_cast<std::size_t>(j)].name;
+            if (i != j && a.ends_with(b) && i > j) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(LongerNamesComeFirst());
+
+// The fast path computes an inlined function in place of its routine; each form stands
+// for exactly one routine, so it cannot drift to another function.
+constexpr bool InlinedFormsMirrorTheirRoutines() {
+    for (const BuiltinEntry& entry : kBuiltins) {
+        bool mirrors = true;
+        switch (entry.inlined) {
+            case InlineForm::None:
+                break;
+            case InlineForm::If:
+                mirrors = entry.three == If;
+                break;
+            case InlineForm::Sin:
+                mirrors = entry.one == Sin;
+                break;
+            case InlineForm::Cos:
+                mirrors = entry.one == Cos;
+                break;
+            case InlineForm::Exp:
+                mirrors = entry.one == Exp;
+                break;
+            case InlineForm::Ln:
+                mirrors = entry.one == Ln;
+                break;
+            case InlineForm::Sqrt:
+                mirrors = entry.one == Sqrt;
+                break;
+            case InlineForm::Abs:
+                mirrors = entry.one == Abs;
+                break;
+        }
+        if (!mirrors) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(InlinedFormsMirrorTheirRoutines());
 
 }  // namespace
 
-const BuiltinRoutine& BuiltinRoutineFor(int number) {
-    return kRoutines[static_cast<std::size_t>(number)];
+const BuiltinEntry& BuiltinAt(int number) {
+    return kBuiltins[static_cast<std::size_t>(number)];
 }
 
 Builtin2 OperatorRoutine(int op) {

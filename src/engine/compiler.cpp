@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "builtin_names.h"
+#include "builtins.h"
 #include "engine_messages.h"
 #include "machine.h"
 #include "normalise.h"
@@ -227,7 +228,7 @@ bool IsDelimiterSymbol(int symbol) {
 // The built-in whose name (with its "(") ends at t[p], earliest in table order; 0 if none.
 int BuiltinEndingAt(const std::string& t, std::size_t p) {
     for (int number = 1; number <= kBuiltinCount; ++number) {
-        const std::string_view name = BuiltinName(number);
+        const std::string_view name = BuiltinAt(number).name;
         if (name.size() <= p + 1 &&
             std::string_view(t).substr(p + 1 - name.size(), name.size()) == name) {
             return number;
@@ -289,7 +290,7 @@ class TermCompiler {
             }
             // A name holds no "(" before its last character, so it cannot reach back
             // into an earlier replacement.
-            const std::size_t drop = BuiltinName(number).size() - 1;
+            const std::size_t drop = BuiltinAt(number).name.size() - 1;
             m_symbols.resize(m_symbols.size() - drop);
             m_consumed.resize(m_consumed.size() - drop);
             m_symbols.push_back(kFunctionMarkerBase + number);

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "builtin_names.h"
 #include "fp_faults.h"
 
 namespace pc {
@@ -310,39 +309,38 @@ void FastProgram::Build(const TTermInstruction* list, const Extended* values,
                     break;
             }
         } else if (instruction.Kind == TermKind::Function && instruction.Code >= 1 &&
-                   instruction.Code <= kBuiltinCount &&
-                   BuiltinRoutineFor(instruction.Code).arity != 0) {
-            const BuiltinRoutine& routine = BuiltinRoutineFor(instruction.Code);
-            arity = routine.arity;
-            switch (instruction.Code) {
-                case FnIf:
+                   instruction.Code <= kBuiltinCount && BuiltinAt(instruction.Code).arity != 0) {
+            const BuiltinEntry& entry = BuiltinAt(instruction.Code);
+            arity = entry.arity;
+            op.code = arity == 1 ? Code::Call1 : arity == 2 ? Code::Call2 : Code::Call3;
+            switch (entry.inlined) {
+                case InlineForm::None:
+                    break;
+                case InlineForm::If:
                     op.code = Code::If;
                     break;
-                case FnSin:
+                case InlineForm::Sin:
                     op.code = radians ? Code::Sin : Code::Call1;
                     break;
-                case FnCos:
+                case InlineForm::Cos:
                     op.code = radians ? Code::Cos : Code::Call1;
                     break;
-                case FnExp:
+                case InlineForm::Exp:
                     op.code = Code::Exp;
                     break;
-                case FnLn:
+                case InlineForm::Ln:
                     op.code = Code::Ln;
                     break;
-                case FnSqrt:
+                case InlineForm::Sqrt:
                     op.code = Code::Sqrt;
                     break;
-                case FnAbs:
+                case InlineForm::Abs:
                     op.code = Code::Abs;
                     break;
-                default:
-                    op.code = arity == 1 ? Code::Call1 : arity == 2 ? Code::Call2 : Code::Call3;
-                    break;
             }
-            op.one = routine.one;
-            op.two = routine.two;
-            op.three = routine.three;
+            op.one = entry.one;
+            op.two = entry.two;
+            op.three = entry.three;
         } else {
             return defer();
         }

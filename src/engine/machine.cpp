@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "builtin_names.h"
 #include "builtins.h"
 #include "engine_messages.h"
 #include "fp_faults.h"
@@ -60,22 +59,22 @@ MachineOutcome RunMachine(const TTermInstruction* list, const Extended* values,
             }
             case TermKind::Function: {
                 const int number = instruction.Code;
-                const BuiltinRoutine* routine =
-                    number >= 1 && number <= kBuiltinCount ? &BuiltinRoutineFor(number) : nullptr;
-                if (routine == nullptr || routine->arity == 0 || sp < routine->arity) {
+                const BuiltinEntry* entry =
+                    number >= 1 && number <= kBuiltinCount ? &BuiltinAt(number) : nullptr;
+                if (entry == nullptr || entry->arity == 0 || sp < entry->arity) {
                     failure = msg::kMissingOrWrongOperand;
                     break;
                 }
                 const auto top = static_cast<std::size_t>(sp);
                 Extended result;
-                if (routine->arity == 1) {
-                    result = routine->one(context, stack[top]);
-                } else if (routine->arity == 2) {
-                    result = routine->two(context, stack[top - 1], stack[top]);
+                if (entry->arity == 1) {
+                    result = entry->one(context, stack[top]);
+                } else if (entry->arity == 2) {
+                    result = entry->two(context, stack[top - 1], stack[top]);
                 } else {
-                    result = routine->three(context, stack[top - 2], stack[top - 1], stack[top]);
+                    result = entry->three(context, stack[top - 2], stack[top - 1], stack[top]);
                 }
-                sp -= routine->arity - 1;
+                sp -= entry->arity - 1;
                 stack[static_cast<std::size_t>(sp)] = result;
                 break;
             }

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "builtin_names.h"
+#include "builtins.h"
 #include "number_text.h"
 
 namespace pc {
@@ -83,13 +84,13 @@ std::string RenderTerm(const TTermInstruction* list, const std::vector<std::stri
             }
             case TermKind::Function: {
                 const int number = instruction.Code;
-                const int arity = number >= 1 && number <= kBuiltinCount ? BuiltinArity(number) : 1;
+                const bool known = number >= 1 && number <= kBuiltinCount;
+                const int arity = known ? BuiltinAt(number).arity : 1;
                 std::vector<Piece> arguments(static_cast<std::size_t>(arity));
                 for (int k = arity - 1; k >= 0; --k) {
                     arguments[static_cast<std::size_t>(k)] = pop();
                 }
-                std::string text(number >= 1 && number <= kBuiltinCount ? BuiltinName(number)
-                                                                        : "?(");
+                std::string text(known ? BuiltinAt(number).name : "?(");
                 for (std::size_t k = 0; k < arguments.size(); ++k) {
                     if (k > 0) {
                         text += ';';

@@ -8,7 +8,6 @@
 #include <ostream>
 #include <set>
 
-#include "engine/builtin_names.h"
 #include "engine/normalise.h"
 #include "engine_test_support.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/builtin_names.h"
+#include "engine/builtins.h"
 #include "engine/normalise.h"
 #include "engine/number_text.h"
 #include "engine_test_support.h"
@@ -47,8 +47,9 @@ std::string Postfix(const Compiled& compiled, const std::vector<std::string>& va
         if (!text.empty()) {
             text += ' ';
         }
-        const std::string_view name =
-            record.Kind == TermKind::Function ? BuiltinName(record.Code) : std::string_view("?(");
+        const std::string_view name = record.Kind == TermKind::Function
+                                          ? BuiltinAt(record.Code).name
+                                          : std::string_view("?(");
         text += record.Kind == TermKind::Constant ? FormatGeneral(record.Value)
                 : record.Kind == TermKind::Variable
                     ? variables.at(static_cast<std::size_t>(record.Code))
@@ -80,7 +81,7 @@ TEST(Compiler, SinTimesXPlusOneRecords) {
         int priority;
     };
     const Expected expected[] = {
-        {TermKind::Variable, 0, 0}, {TermKind::Function, FnSin, 5},
+        {TermKind::Variable, 0, 0}, {TermKind::Function, NumberOf(BuiltinFunction::Sin), 5},
         {TermKind::Variable, 0, 0}, {TermKind::Operator, OpMultiply, 3},
         {TermKind::Constant, 0, 0}, {TermKind::Operator, OpAdd, 1},
     };
