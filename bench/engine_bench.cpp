@@ -65,7 +65,7 @@ void Engine(benchmark::State& state, const Term& term) {
     pc::TFunctionParser parser;
     parser.SetDeclarations(&declarations);
     parser.SetTerm(term.definition);
-    if (parser.AnalyseStatus() != 0) {
+    if (parser.AnalyseStatus() != pc::ParserStatus::Ok) {
         state.SkipWithError("the term does not compile");
         return;
     }

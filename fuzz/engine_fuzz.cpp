@@ -124,18 +124,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             parser.SetVariable(variable, value);
         }
         const Extended fast = parser.Value();
-        const std::uint8_t status = parser.EvaluationStatus();
+        const pc::ParserStatus status = parser.EvaluationStatus();
         const std::string message = parser.Message();
         Extended reference = 0;
         std::string referenceMessage;
-        const std::uint8_t referenceStatus = parser.EvaluateReference(reference, referenceMessage);
-        if (comparable && parser.AnalyseStatus() == 0 &&
+        const pc::ParserStatus referenceStatus =
+            parser.EvaluateReference(reference, referenceMessage);
+        if (comparable && parser.AnalyseStatus() == pc::ParserStatus::Ok &&
             (status != referenceStatus || message != referenceMessage ||
-             (status == 0 && !SameBits(fast, reference)))) {
-            std::fprintf(stderr,
-                         "fast path disagrees: %s\n  fast %u %La '%s'\n  reference %u %La '%s'\n",
-                         definition.c_str(), status, fast, message.c_str(), referenceStatus,
-                         reference, referenceMessage.c_str());
+             (status == pc::ParserStatus::Ok && !SameBits(fast, reference)))) {
+            std::fprintf(
+                stderr, "fast path disagrees: %s\n  fast %u %La '%s'\n  reference %u %La '%s'\n",
+                definition.c_str(), static_cast<unsigned>(status), fast, message.c_str(),
+                static_cast<unsigned>(referenceStatus), reference, referenceMessage.c_str());
             std::abort();
         }
         if (gammaCount > 0) {

@@ -88,10 +88,10 @@ void Catalogue::EnterDefinition(const std::string& line, EntryMode mode) {
     std::vector<std::string> variables;
     std::vector<std::string> called;
     std::vector<std::string> parameters;
-    const std::uint8_t status =
+    const DefinitionStatus status =
         ParseDefinition(line, name, rightHandSide, &variables, &called, &parameters);
-    if (status != DefinitionOk) {
-        pendingError = status;
+    if (status != DefinitionStatus::Ok) {
+        pendingError = static_cast<std::int32_t>(status);
         m_notifier.plainMessage("Syntax Error: \r\n" + line);
         return;
     }
@@ -393,7 +393,7 @@ void Catalogue::CompileAll() {
         parser->SetTerm(function.FullString());
         ReplaceDeclarationLine(i, function.FullString());
         function.Flatterm = parser->ParsedTerm();
-        if (parser->AnalyseStatus() != StatusOk) {
+        if (parser->AnalyseStatus() != ParserStatus::Ok) {
             function.valid = false;
             lastCompileMessage = parser->Message();
         }

@@ -250,8 +250,8 @@ int Parse(const std::vector<std::string>& arguments, std::ostream& out, std::ost
     std::vector<std::string> variables;
     std::vector<std::string> functions;
     std::vector<std::string> parameters;
-    const int status = ParseDefinition(options.positional[0], name, rightHandSide, &variables,
-                                       &functions, &parameters);
+    const int status = static_cast<int>(ParseDefinition(options.positional[0], name, rightHandSide,
+                                                        &variables, &functions, &parameters));
     out << "status\t" << status << '\n'
         << "name\t" << Escaped(name) << '\n'
         << "variables\t" << Escaped(Joined(variables)) << '\n'

@@ -46,8 +46,8 @@ bool IsOperatorChar(int c) {
     }
 }
 
-std::string_view OperatorWord(int op) {
-    return kOperatorWords[static_cast<std::size_t>(op)];
+std::string_view OperatorWord(TermOperator op) {
+    return kOperatorWords[static_cast<std::size_t>(CodeOf(op))];
 }
 
 bool IsReservedWord(std::string_view identifier) {

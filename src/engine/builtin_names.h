@@ -4,13 +4,15 @@
 
 #include <string_view>
 
+#include "term_instruction.h"
+
 namespace pc {
 
 // The characters that stand for operators in a term.
 bool IsOperatorChar(int c);
 
-// The names under which operators 1..20 are rendered back into text.
-std::string_view OperatorWord(int op);
+// The name under which an operator other than bitwise NOT is rendered back into text.
+std::string_view OperatorWord(TermOperator op);
 
 // True for the built-in names (without "("), the constant names and the operator
 // words: identifiers that are never variables or parameters.

@@ -8,7 +8,6 @@
 #include "decimal_log.h"
 #include "engine_messages.h"
 #include "random_source.h"
-#include "term_instruction.h"
 
 namespace pc {
 
@@ -933,25 +932,25 @@ const BuiltinEntry& BuiltinAt(int number) {
     return kBuiltins[static_cast<std::size_t>(number)];
 }
 
-Builtin2 OperatorRoutine(int op) {
+Builtin2 OperatorRoutine(TermOperator op) {
     switch (op) {
-        case OpPower:
+        case TermOperator::Power:
             return PowerOperator;
-        case OpAnd:
+        case TermOperator::And:
             return AndOperator;
-        case OpIntegerDivide:
+        case TermOperator::IntegerDivide:
             return IntegerDivideOperator;
-        case OpShiftLeft:
+        case TermOperator::ShiftLeft:
             return ShiftLeftOperator;
-        case OpOr:
+        case TermOperator::Or:
             return OrOperator;
-        case OpShiftRight:
+        case TermOperator::ShiftRight:
             return ShiftRightOperator;
-        case OpBinomial:
+        case TermOperator::Binomial:
             return Bino;
-        case OpXor:
+        case TermOperator::Xor:
             return XorOperator;
-        case OpModulo:
+        case TermOperator::Modulo:
             return ModuloOperator;
         default:
             return nullptr;
@@ -973,34 +972,34 @@ Extended BitwiseNotOperator(EvalContext& context, Extended b) {
     return ~x;
 }
 
-Extended ApplyBinaryOperator(EvalContext& context, int op, Extended a, Extended b) {
+Extended ApplyBinaryOperator(EvalContext& context, TermOperator op, Extended a, Extended b) {
     switch (op) {
-        case OpSubtract:
+        case TermOperator::Subtract:
             return a - b;
-        case OpAdd:
+        case TermOperator::Add:
             return a + b;
-        case OpMultiply:
+        case TermOperator::Multiply:
             return a * b;
-        case OpDivide:
+        case TermOperator::Divide:
             return a / b;
-        case OpEqual:
+        case TermOperator::Equal:
             return a == b ? 1 : 0;
-        case OpNotEqual:
+        case TermOperator::NotEqual:
             return a != b ? 1 : 0;
         default:
             break;
     }
-    if (op >= OpGreaterEqual && op <= OpLess) {
+    if (op >= TermOperator::GreaterEqual && op <= TermOperator::Less) {
         // An ordered comparison with NaN is an invalid operation.
         if (std::isunordered(a, b)) {
             return Refuse(context, msg::kNotDefined);
         }
         switch (op) {
-            case OpGreaterEqual:
+            case TermOperator::GreaterEqual:
                 return a >= b ? 1 : 0;
-            case OpLessEqual:
+            case TermOperator::LessEqual:
                 return a <= b ? 1 : 0;
-            case OpGreater:
+            case TermOperator::Greater:
                 return a > b ? 1 : 0;
             default:
                 return a < b ? 1 : 0;

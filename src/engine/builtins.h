@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "extended.h"
+#include "term_instruction.h"
 
 namespace pc {
 
@@ -127,14 +128,14 @@ inline constexpr int NumberOf(BuiltinFunction function) {
 
 // The routine of a binary operator that is not plain arithmetic or a comparison:
 // power, the integer operators and the binomial coefficient.
-Builtin2 OperatorRoutine(int op);
+Builtin2 OperatorRoutine(TermOperator op);
 
 // Negation and bitwise NOT.
 Extended NegateOperator(EvalContext& context, Extended b);
 Extended BitwiseNotOperator(EvalContext& context, Extended b);
 
-// Applies any binary operator 1..20 except negation; used by the reference machine.
-Extended ApplyBinaryOperator(EvalContext& context, int op, Extended a, Extended b);
+// Applies any binary operator except negation and bitwise NOT; used by the reference machine.
+Extended ApplyBinaryOperator(EvalContext& context, TermOperator op, Extended a, Extended b);
 
 // a raised to an integral exponent by repeated squaring; the reciprocal for n < 0.
 inline Extended IntegerPower(Extended base, long long n) {

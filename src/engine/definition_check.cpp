@@ -92,10 +92,10 @@ void ScanIdentifiers(std::string_view rhs, const std::vector<std::string>& varia
 
 }  // namespace
 
-std::uint8_t ParseDefinition(std::string_view definition, std::string& name,
-                             std::string& rightHandSide, std::vector<std::string>* variables,
-                             std::vector<std::string>* functions,
-                             std::vector<std::string>* parameters) {
+DefinitionStatus ParseDefinition(std::string_view definition, std::string& name,
+                                 std::string& rightHandSide, std::vector<std::string>* variables,
+                                 std::vector<std::string>* functions,
+                                 std::vector<std::string>* parameters) {
     std::vector<std::string> localVariables;
     std::vector<std::string> localFunctions;
     std::vector<std::string> localParameters;
@@ -118,23 +118,23 @@ std::uint8_t ParseDefinition(std::string_view definition, std::string& name,
         rightHandSide += ')';
     }
     if (text.empty()) {
-        return DefinitionBadTerm;
+        return DefinitionStatus::BadTerm;
     }
     if (!ParenthesesBalanced(text)) {
-        return DefinitionParentheses;
+        return DefinitionStatus::Parentheses;
     }
     if (equals == std::string::npos) {
-        return DefinitionNoEquals;
+        return DefinitionStatus::NoEquals;
     }
 
     const std::string_view left = std::string_view(text).substr(0, equals);
     const std::size_t open = left.find('(');
     if (open == std::string_view::npos) {
-        return DefinitionNoParenthesis;
+        return DefinitionStatus::NoParenthesis;
     }
     name = std::string(left.substr(0, open));
     if (!IsIdentifier(name)) {
-        return DefinitionBadName;
+        return DefinitionStatus::BadName;
     }
 
     std::string variable;
@@ -147,7 +147,7 @@ std::uint8_t ParseDefinition(std::string_view definition, std::string& name,
             }
             variable.clear();
         } else {
-            return DefinitionBadVariable;
+            return DefinitionStatus::BadVariable;
         }
     }
 
@@ -155,8 +155,8 @@ std::uint8_t ParseDefinition(std::string_view definition, std::string& name,
     if (vars.empty()) {
         vars.emplace_back("X");
     }
-    return PassesPreCheck(std::string_view(text).substr(equals + 1)) ? DefinitionOk
-                                                                     : DefinitionBadTerm;
+    return PassesPreCheck(std::string_view(text).substr(equals + 1)) ? DefinitionStatus::Ok
+                                                                     : DefinitionStatus::BadTerm;
 }
 
 }  // namespace pc

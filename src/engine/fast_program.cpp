@@ -260,43 +260,43 @@ void FastProgram::Build(const TTermInstruction* list, const Extended* values,
         Op op;
         int arity;
         if (instruction.Kind == TermKind::Operator) {
-            const int code = instruction.Code;
-            arity = code == OpNegate || code == OpNot ? 1 : 2;
+            const TermOperator code = OperatorOf(instruction);
+            arity = code == TermOperator::Negate || code == TermOperator::Not ? 1 : 2;
             switch (code) {
-                case OpAdd:
+                case TermOperator::Add:
                     op.code = Code::Add;
                     break;
-                case OpSubtract:
+                case TermOperator::Subtract:
                     op.code = Code::Subtract;
                     break;
-                case OpMultiply:
+                case TermOperator::Multiply:
                     op.code = Code::Multiply;
                     break;
-                case OpDivide:
+                case TermOperator::Divide:
                     op.code = Code::Divide;
                     break;
-                case OpNegate:
+                case TermOperator::Negate:
                     op.code = Code::Negate;
                     break;
-                case OpEqual:
+                case TermOperator::Equal:
                     op.code = Code::Equal;
                     break;
-                case OpNotEqual:
+                case TermOperator::NotEqual:
                     op.code = Code::NotEqual;
                     break;
-                case OpGreaterEqual:
+                case TermOperator::GreaterEqual:
                     op.code = Code::GreaterEqual;
                     break;
-                case OpLessEqual:
+                case TermOperator::LessEqual:
                     op.code = Code::LessEqual;
                     break;
-                case OpGreater:
+                case TermOperator::Greater:
                     op.code = Code::Greater;
                     break;
-                case OpLess:
+                case TermOperator::Less:
                     op.code = Code::Less;
                     break;
-                case OpNot:
+                case TermOperator::Not:
                     op.code = Code::Call1;
                     op.one = BitwiseNotOperator;
                     break;
@@ -357,9 +357,9 @@ void FastProgram::Build(const TTermInstruction* list, const Extended* values,
 
         // A power with a constant integral exponent skips the exponent test; the square
         // is what repeated squaring computes for 2 (1 * (x * x) is x * x exactly).
-        if (instruction.Kind == TermKind::Operator && instruction.Code == OpPower &&
-            op.b >= m_constants.get() && op.b < m_constants.get() + size &&
-            IsIntegerPowerExponent(*op.b)) {
+        if (instruction.Kind == TermKind::Operator &&
+            OperatorOf(instruction) == TermOperator::Power && op.b >= m_constants.get() &&
+            op.b < m_constants.get() + size && IsIntegerPowerExponent(*op.b)) {
             op.exponent = static_cast<long long>(*op.b);
             op.code = op.exponent == 2 ? Code::Square : Code::IntegerPower;
         }

@@ -54,7 +54,7 @@ void TFunctionParser::SetAnglemode(TAngleMode mode) {
             break;
     }
     // Takes effect at the next evaluation, without a new analysis.
-    if (m_analyseStatus == StatusOk) {
+    if (m_analyseStatus == ParserStatus::Ok) {
         m_fastProgram->Build(m_instructions->data(), m_values.data(), m_values.size(),
                              m_angleFactor);
     }
@@ -75,8 +75,8 @@ void TFunctionParser::SetTerm(std::string_view definition) {
     m_evaluationStatus = Analyze();
 }
 
-std::uint8_t TFunctionParser::Analyze() {
-    std::uint8_t status = StatusOk;
+ParserStatus TFunctionParser::Analyze() {
+    ParserStatus status = ParserStatus::Ok;
     m_fastProgram->Clear();
     m_instructionCount = 0;
     try {
@@ -101,13 +101,13 @@ std::uint8_t TFunctionParser::Analyze() {
         m_message.clear();
         m_term = Normalise(m_rightHandSide);
         if (m_term.empty()) {
-            status = StatusEmptyTerm;
+            status = ParserStatus::EmptyTerm;
             m_message = msg::kTermEmpty;
         } else if (!ParenthesesBalanced(m_term)) {
-            status = StatusParentheses;
+            status = ParserStatus::Parentheses;
             m_message = msg::kWrongParentheses;
         } else if (m_declarations != nullptr && !m_declarations->ExpandDeclared(m_term)) {
-            status = StatusDeclaredCall;
+            status = ParserStatus::DeclaredCall;
             m_message = msg::kRecursiveOrUnknownCall;
         } else {
             static const std::vector<std::string> kNoConstants;
@@ -118,18 +118,18 @@ std::uint8_t TFunctionParser::Analyze() {
             status = compiled.status;
             m_message = compiled.message;
             m_instructionCount = compiled.count;
-            if (status == StatusOk) {
+            if (status == ParserStatus::Ok) {
                 m_fastProgram->Build(m_instructions->data(), m_values.data(), m_values.size(),
                                      m_angleFactor);
             }
         }
     } catch (const std::exception&) {
-        status = StatusEmptyTerm;
+        status = ParserStatus::EmptyTerm;
         m_message = msg::kCannotAnalyze;
         m_fastProgram->Clear();
     }
     m_analyseStatus = status;
-    if (status != StatusOk) {
+    if (status != ParserStatus::Ok) {
         ReportError();
     }
     return status;
@@ -153,8 +153,8 @@ void TFunctionParser::SetVariableIgnoringCase(std::string_view name, Extended va
     throw EParserError(msg::kUnknownVariable);
 }
 
-std::uint8_t TFunctionParser::Evaluate() {
-    if (m_analyseStatus != StatusOk) {
+ParserStatus TFunctionParser::Evaluate() {
+    if (m_analyseStatus != ParserStatus::Ok) {
         if (m_message.size() < kMaxRepeatedMessageLength) {
             m_message += "\r\n";
             m_message += msg::kNotAnalyzed;
@@ -171,11 +171,11 @@ std::uint8_t TFunctionParser::Evaluate() {
         m_message.clear();
     }
     m_result = value;
-    m_evaluationStatus = StatusOk;
-    return StatusOk;
+    m_evaluationStatus = ParserStatus::Ok;
+    return ParserStatus::Ok;
 }
 
-std::uint8_t TFunctionParser::EvaluateWithReference() {
+ParserStatus TFunctionParser::EvaluateWithReference() {
     const MachineOutcome outcome =
         RunMachine(m_instructions->data(), m_values.data(), m_values.size(), m_angleFactor);
     m_result = outcome.value;
@@ -185,7 +185,7 @@ std::uint8_t TFunctionParser::EvaluateWithReference() {
     } else {
         m_message.clear();
     }
-    if (outcome.status != StatusOk) {
+    if (outcome.status != ParserStatus::Ok) {
         ReportError();
     }
     return outcome.status;
@@ -193,14 +193,14 @@ std::uint8_t TFunctionParser::EvaluateWithReference() {
 
 Extended TFunctionParser::Value() {
     m_evaluationStatus = Evaluate();
-    if (m_evaluationStatus == StatusOk) {
+    if (m_evaluationStatus == ParserStatus::Ok) {
         return m_result;
     }
-    return m_evaluationStatus == StatusNaN ? kNaN : 0;
+    return m_evaluationStatus == ParserStatus::NaN ? kNaN : 0;
 }
 
-std::uint8_t TFunctionParser::EvaluateReference(Extended& value, std::string& message) const {
-    if (m_analyseStatus != StatusOk) {
+ParserStatus TFunctionParser::EvaluateReference(Extended& value, std::string& message) const {
+    if (m_analyseStatus != ParserStatus::Ok) {
         value = 0;
         message = msg::kNotAnalyzed;
         return m_analyseStatus;
@@ -213,7 +213,7 @@ std::uint8_t TFunctionParser::EvaluateReference(Extended& value, std::string& me
 }
 
 std::string TFunctionParser::ParsedTerm() {
-    if (m_analyseStatus != StatusOk) {
+    if (m_analyseStatus != ParserStatus::Ok) {
         m_message = msg::kNotAnalyzed;
         m_evaluationStatus = m_analyseStatus;
         ReportError();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "extended.h"
+#include "parser_status.h"
 #include "term_instruction.h"
 
 namespace pc {
@@ -21,19 +22,6 @@ enum class TAngleMode : std::uint8_t { RAD = 0, DEG = 1, GON = 2 };
 
 class TFunctionParser;
 using TErrorEvent = std::function<void(TFunctionParser& sender, const std::string& message)>;
-
-// Status codes of analysis and evaluation.
-enum ParserStatus : std::uint8_t {
-    StatusOk = 0,
-    StatusParentheses = 1,
-    StatusEmptyTerm = 2,
-    StatusSyntax = 3,
-    StatusDeclaredCall = 4,
-    StatusMissingOperand = 5,
-    StatusNotAnalyzed = 6,
-    StatusEvaluationFailed = 7,
-    StatusNaN = 8,
-};
 
 class TFunctionParser {
   public:
@@ -56,7 +44,7 @@ class TFunctionParser {
     void SetTerm(std::string_view definition);
 
     // Re-analyses the stored definition; returns and keeps the analyse status.
-    std::uint8_t Analyze();
+    ParserStatus Analyze();
 
     // Sets the value of a variable of the term (names compare case-insensitively).
     // Throws EParserError for a name that is not a variable. A variable not yet set is 0.
@@ -80,12 +68,12 @@ class TFunctionParser {
         CopyExtended(m_values[static_cast<std::size_t>(index)], value);
     }
 
-    // Evaluates the term: the value when EvaluationStatus() is 0, NaN when it is 8, else
-    // 0. Allocates nothing and looks nothing up by name on success.
+    // Evaluates the term: the value when EvaluationStatus() is Ok, NaN when it is NaN,
+    // else 0. Allocates nothing and looks nothing up by name on success.
     Extended Value();
 
     // Evaluates and returns the status; the value is then Result().
-    std::uint8_t Evaluate();
+    ParserStatus Evaluate();
 
     // The compiled term rendered as text, or the definition when the analysis failed.
     std::string ParsedTerm();
@@ -96,8 +84,8 @@ class TFunctionParser {
     // Called whenever an operation ends with a non-zero status.
     TErrorEvent OnError;
 
-    std::uint8_t AnalyseStatus() const { return m_analyseStatus; }
-    std::uint8_t EvaluationStatus() const { return m_evaluationStatus; }
+    ParserStatus AnalyseStatus() const { return m_analyseStatus; }
+    ParserStatus EvaluationStatus() const { return m_evaluationStatus; }
     const std::string& Message() const { return m_message; }
     Extended Result() const { return m_result; }
     const std::string& Definition() const { return m_definition; }
@@ -118,13 +106,13 @@ class TFunctionParser {
     // Evaluates with the reference machine only, bypassing the fast path; returns the
     // status and sets `value` and `message` without touching this parser's state.
     // For differential tests of the fast path.
-    std::uint8_t EvaluateReference(Extended& value, std::string& message) const;
+    ParserStatus EvaluateReference(Extended& value, std::string& message) const;
 
   private:
     void ReportError();
     void SetVariableIgnoringCase(std::string_view name, Extended value);
     // The failure path: the reference machine decides status and message.
-    [[gnu::noinline]] std::uint8_t EvaluateWithReference();
+    [[gnu::noinline]] ParserStatus EvaluateWithReference();
 
     std::vector<std::string> m_variables;
     std::vector<std::string> m_freeIdentifiers;
@@ -136,9 +124,9 @@ class TFunctionParser {
     Extended m_result = 0;
     std::vector<Extended> m_values;
     int m_instructionCount = 0;
-    std::uint8_t m_analyseStatus = StatusNotAnalyzed;
+    ParserStatus m_analyseStatus = ParserStatus::NotAnalyzed;
     std::string m_term;
-    std::uint8_t m_evaluationStatus = 0;
+    ParserStatus m_evaluationStatus = ParserStatus::Ok;
     std::string m_message;
     TParserDeclarations* m_declarations = nullptr;
     std::string m_definition;

@@ -37,16 +37,17 @@ MachineOutcome RunMachine(const TTermInstruction* list, const Extended* values,
                 stack[static_cast<std::size_t>(++sp)] = values[instruction.Code];
                 break;
             case TermKind::Operator: {
-                const int op = instruction.Code;
-                const bool prefix = op == OpNegate || op == OpNot;
-                if (op < 1 || op > OpNot || sp < (prefix ? 1 : 2)) {
+                const int code = instruction.Code;
+                const TermOperator op = OperatorOf(instruction);
+                const bool prefix = op == TermOperator::Negate || op == TermOperator::Not;
+                if (code < 1 || code > CodeOf(TermOperator::Not) || sp < (prefix ? 1 : 2)) {
                     failure = msg::kMissingOrWrongOperand;
                     break;
                 }
                 Extended result;
-                if (op == OpNegate) {
+                if (op == TermOperator::Negate) {
                     result = NegateOperator(context, stack[static_cast<std::size_t>(sp)]);
-                } else if (op == OpNot) {
+                } else if (op == TermOperator::Not) {
                     result = BitwiseNotOperator(context, stack[static_cast<std::size_t>(sp)]);
                 } else {
                     result =
@@ -105,9 +106,9 @@ MachineOutcome RunMachine(const TTermInstruction* list, const Extended* values,
 
     if (failure != nullptr) {
         ClearFaults();
-        return {7, 0, failure};
+        return {ParserStatus::EvaluationFailed, 0, failure};
     }
-    return {0, stack[1], message};
+    return {ParserStatus::Ok, stack[1], message};
 }
 
 }  // namespace pc

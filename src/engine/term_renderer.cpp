@@ -65,19 +65,20 @@ std::string RenderTerm(const TTermInstruction* list, const std::vector<std::stri
                 break;
             }
             case TermKind::Operator: {
-                const int op = instruction.Code;
-                if (op == OpNegate || op == OpNot) {
+                const int code = instruction.Code;
+                const TermOperator op = OperatorOf(instruction);
+                if (op == TermOperator::Negate || op == TermOperator::Not) {
                     const Piece operand = pop();
-                    std::string text(1, op == OpNegate ? '-' : '!');
+                    std::string text(1, op == TermOperator::Negate ? '-' : '!');
                     text += Wrapped(operand, priority, false);
                     stack.push_back({std::move(text), priority});
                     break;
                 }
                 const Piece right = pop();
                 const Piece left = pop();
-                const bool integerOperator = op >= OpAnd && op <= OpModulo;
+                const bool integerOperator = op >= TermOperator::And && op <= TermOperator::Modulo;
                 std::string text = Wrapped(left, priority, integerOperator);
-                text += op >= 1 && op <= OpLess ? OperatorWord(op) : "?";
+                text += code >= 1 && code <= CodeOf(TermOperator::Less) ? OperatorWord(op) : "?";
                 text += Wrapped(right, priority, integerOperator);
                 stack.push_back({std::move(text), priority});
                 break;

@@ -26,7 +26,7 @@ constexpr Extended kSeries = 1E-14L;  // the series stop once a term falls below
 struct BuiltinCase {
     const char* term;
     TAngleMode mode;
-    int status;
+    ParserStatus status;
     Extended value;
     Extended tolerance;
     const char* message;
@@ -37,15 +37,15 @@ std::ostream& operator<<(std::ostream& out, const BuiltinCase& c) {
 }
 
 BuiltinCase Ok(const char* term, Extended value, Extended tolerance = 0, TAngleMode mode = RAD) {
-    return {term, mode, 0, value, tolerance, ""};
+    return {term, mode, ParserStatus::Ok, value, tolerance, ""};
 }
 
 BuiltinCase Warns(const char* term, Extended value, const char* message) {
-    return {term, RAD, 0, value, 0, message};
+    return {term, RAD, ParserStatus::Ok, value, 0, message};
 }
 
 BuiltinCase Refused(const char* term, const char* message = kNotDefined) {
-    return {term, RAD, 7, 0, 0, message};
+    return {term, RAD, ParserStatus::EvaluationFailed, 0, 0, message};
 }
 
 class Builtins : public testing::TestWithParam<BuiltinCase> {};
@@ -201,7 +201,7 @@ INSTANTIATE_TEST_SUITE_P(Random, Builtins,
 TEST(Builtins, MissingArgumentsStopTheEvaluation) {
     for (const char* term : {"SIN()", "MAX(1)", "IF(1;2)", "RAMP()"}) {
         const test::Outcome outcome = test::Evaluate(term);
-        EXPECT_EQ(outcome.status, 7) << term;
+        EXPECT_EQ(outcome.status, ParserStatus::EvaluationFailed) << term;
         EXPECT_EQ(outcome.message, test::kMissingOperand) << term;
     }
 }
@@ -211,15 +211,15 @@ TEST(Builtins, NaNArgumentsPassThroughQuietly) {
                              "GAMMA(X)", "J0(X)", "MAX(X;1)", "MIN(1;X)", "ROUND(X)", "ARSINH(X)",
                              "RAMP(X;0;1)", "CABS(X;1)", "POIRAND(X)", "SI(X)", "EI(X)"}) {
         const test::Outcome outcome = test::Evaluate(term, kNaN);
-        EXPECT_EQ(outcome.status, 0) << term << ": " << outcome.message;
+        EXPECT_EQ(outcome.status, ParserStatus::Ok) << term << ": " << outcome.message;
         EXPECT_TRUE(std::isnan(outcome.value)) << term << " gave " << outcome.value;
         EXPECT_EQ(outcome.message, "") << term;
     }
     const test::Outcome sign = test::Evaluate("SGN(X)", kNaN);
-    EXPECT_EQ(sign.status, 0);
+    EXPECT_EQ(sign.status, ParserStatus::Ok);
     EXPECT_EQ(sign.value, 0);
     const test::Outcome condition = test::Evaluate("IF(X;1;2)", kNaN);
-    EXPECT_EQ(condition.status, 7);
+    EXPECT_EQ(condition.status, ParserStatus::EvaluationFailed);
     EXPECT_EQ(condition.message, "IF: Boolean condition expected ");
 }
 
@@ -247,7 +247,7 @@ TEST(Builtins, RandomFunctionsStayInTheirRanges) {
         std::vector<Extended> result;
         for (int i = 0; i < count; ++i) {
             result.push_back(setup.parser.Value());
-            EXPECT_EQ(setup.parser.EvaluationStatus(), 0) << term;
+            EXPECT_EQ(setup.parser.EvaluationStatus(), ParserStatus::Ok) << term;
         }
         return result;
     };

@@ -34,7 +34,7 @@ const char* OperatorSpelling(int code) {
     static const char* const kSpellings[] = {"?",  "-",  "+",  "*",  "/", "neg", "^", "&",
                                              "\\", "<<", "|",  ">>", "`", ":",   "%", "=",
                                              "<>", ">=", "<=", ">",  "<", "!"};
-    return code >= 1 && code <= OpNot ? kSpellings[code] : "?";
+    return code >= 1 && code <= CodeOf(TermOperator::Not) ? kSpellings[code] : "?";
 }
 
 // The instruction list in postfix notation, e.g. "X SIN X * 1 +". Also checks that an
@@ -73,7 +73,7 @@ TEST(Normalise, RemovesControlCharactersUppercasesAndSplitsArguments) {
 
 TEST(Compiler, SinTimesXPlusOneRecords) {
     const Compiled compiled = CompileTerm("sin(x) * x + 1");
-    ASSERT_EQ(compiled.result.status, 0) << compiled.result.message;
+    ASSERT_EQ(compiled.result.status, ParserStatus::Ok) << compiled.result.message;
     ASSERT_EQ(compiled.result.count, 6);
     struct Expected {
         TermKind kind;
@@ -82,8 +82,8 @@ TEST(Compiler, SinTimesXPlusOneRecords) {
     };
     const Expected expected[] = {
         {TermKind::Variable, 0, 0}, {TermKind::Function, NumberOf(BuiltinFunction::Sin), 5},
-        {TermKind::Variable, 0, 0}, {TermKind::Operator, OpMultiply, 3},
-        {TermKind::Constant, 0, 0}, {TermKind::Operator, OpAdd, 1},
+        {TermKind::Variable, 0, 0}, {TermKind::Operator, CodeOf(TermOperator::Multiply), 3},
+        {TermKind::Constant, 0, 0}, {TermKind::Operator, CodeOf(TermOperator::Add), 1},
     };
     for (std::size_t i = 0; i < std::size(expected); ++i) {
         const TTermInstruction& record = (*compiled.list)[i];
@@ -110,7 +110,7 @@ class CompilerPostfix : public testing::TestWithParam<PostfixCase> {};
 TEST_P(CompilerPostfix, EmitsPostfixOrder) {
     const std::vector<std::string> variables = {"X", "Y"};
     const Compiled compiled = CompileTerm(GetParam().term, variables);
-    ASSERT_EQ(compiled.result.status, 0) << compiled.result.message;
+    ASSERT_EQ(compiled.result.status, ParserStatus::Ok) << compiled.result.message;
     EXPECT_EQ(Postfix(compiled, variables), GetParam().postfix) << GetParam().why;
 }
 
@@ -142,7 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct FailureCase {
     const char* term;
-    int status;
+    ParserStatus status;
     const char* message;
 };
 
@@ -161,31 +161,36 @@ TEST_P(CompilerFailure, ReportsStatusAndMessage) {
 INSTANTIATE_TEST_SUITE_P(
     Terms, CompilerFailure,
     testing::Values(
-        FailureCase{"", 2, "Invalid Function Term"}, FailureCase{" + ", 2, "Invalid Function Term"},
-        FailureCase{"X*-1", 5, "Missing Operand in Function Term"},
-        FailureCase{"X^-2", 5, "Missing Operand in Function Term"},
-        FailureCase{"X*", 5, "Missing Operand in Function Term"},
-        FailureCase{"X+(", 5, "Missing Operand in Function Term"},
-        FailureCase{"(X+)", 5, "Missing Operand in Function Term"},
-        FailureCase{"*X", 5, "Missing Operand in Function Term"},
-        FailureCase{"((/X))", 5, "Missing Operand in Function Term"},
-        FailureCase{")X", 5, "Missing Operand in Function Term"},
-        FailureCase{"2(X)", 3, "Undefined Function: 2"},
-        FailureCase{"X+AB(1)", 3, "Undefined Function: AB"},
-        FailureCase{"SIN(F(1))", 3, "Undefined Function: F"},
-        FailureCase{"2SIN(X)", 3, "Syntax Error"}, FailureCase{"ASIN(X)", 3, "Syntax Error"},
-        FailureCase{"NAN+1", 8, "NaN: Evaluation aborted"},
-        FailureCase{"$G", 3, "$G was detected in the string. Unknown or recursive call"},
-        FailureCase{"1+$", 3, "$ was detected in the string. Unknown or recursive call"},
-        FailureCase{"$12345678901234567", 3,
+        FailureCase{"", ParserStatus::EmptyTerm, "Invalid Function Term"},
+        FailureCase{" + ", ParserStatus::EmptyTerm, "Invalid Function Term"},
+        FailureCase{"X*-1", ParserStatus::MissingOperand, "Missing Operand in Function Term"},
+        FailureCase{"X^-2", ParserStatus::MissingOperand, "Missing Operand in Function Term"},
+        FailureCase{"X*", ParserStatus::MissingOperand, "Missing Operand in Function Term"},
+        FailureCase{"X+(", ParserStatus::MissingOperand, "Missing Operand in Function Term"},
+        FailureCase{"(X+)", ParserStatus::MissingOperand, "Missing Operand in Function Term"},
+        FailureCase{"*X", ParserStatus::MissingOperand, "Missing Operand in Function Term"},
+        FailureCase{"((/X))", ParserStatus::MissingOperand, "Missing Operand in Function Term"},
+        FailureCase{")X", ParserStatus::MissingOperand, "Missing Operand in Function Term"},
+        FailureCase{"2(X)", ParserStatus::Syntax, "Undefined Function: 2"},
+        FailureCase{"X+AB(1)", ParserStatus::Syntax, "Undefined Function: AB"},
+        FailureCase{"SIN(F(1))", ParserStatus::Syntax, "Undefined Function: F"},
+        FailureCase{"2SIN(X)", ParserStatus::Syntax, "Syntax Error"},
+        FailureCase{"ASIN(X)", ParserStatus::Syntax, "Syntax Error"},
+        FailureCase{"NAN+1", ParserStatus::NaN, "NaN: Evaluation aborted"},
+        FailureCase{"$G", ParserStatus::Syntax,
+                    "$G was detected in the string. Unknown or recursive call"},
+        FailureCase{"1+$", ParserStatus::Syntax,
+                    "$ was detected in the string. Unknown or recursive call"},
+        FailureCase{"$12345678901234567", ParserStatus::Syntax,
                     "$12345678901234567 was detected in the string. Unknown or recursive call"},
-        FailureCase{"K*2", 3, "K was detected in the string. Unknown or recursive call"}));
+        FailureCase{"K*2", ParserStatus::Syntax,
+                    "K was detected in the string. Unknown or recursive call"}));
 
 TEST(Compiler, AcceptsASignAfterAParenthesisOrAComparison) {
-    EXPECT_EQ(CompileTerm("X*(-1)").result.status, 0);
-    EXPECT_EQ(CompileTerm("X*(+1)").result.status, 0);
-    EXPECT_EQ(CompileTerm("X=-1").result.status, 0);
-    EXPECT_EQ(CompileTerm("X>=+1").result.status, 0);
+    EXPECT_EQ(CompileTerm("X*(-1)").result.status, ParserStatus::Ok);
+    EXPECT_EQ(CompileTerm("X*(+1)").result.status, ParserStatus::Ok);
+    EXPECT_EQ(CompileTerm("X=-1").result.status, ParserStatus::Ok);
+    EXPECT_EQ(CompileTerm("X>=+1").result.status, ParserStatus::Ok);
 }
 
 TEST(Compiler, NumberLiterals) {
@@ -203,7 +208,7 @@ TEST(Compiler, NumberLiterals) {
     };
     for (const Case& c : cases) {
         const Compiled compiled = CompileTerm(c.term);
-        ASSERT_EQ(compiled.result.status, 0) << c.term;
+        ASSERT_EQ(compiled.result.status, ParserStatus::Ok) << c.term;
         ASSERT_EQ(compiled.result.count, 1) << c.term;
         EXPECT_EQ((*compiled.list)[0].Value, c.value) << c.term;
     }
@@ -212,7 +217,7 @@ TEST(Compiler, NumberLiterals) {
 TEST(Compiler, NamedConstantsHaveTheirExactBits) {
     auto value = [](const char* term) {
         const Compiled compiled = CompileTerm(term, {});
-        EXPECT_EQ(compiled.result.status, 0) << term;
+        EXPECT_EQ(compiled.result.status, ParserStatus::Ok) << term;
         return (*compiled.list)[0].Value;
     };
     EXPECT_EQ(BitsOf(value("PI")).exponent, 0x4000);
@@ -233,7 +238,7 @@ Extended ConstantValue(std::string_view term, const std::vector<std::string>& co
                        Extended angleFactor = 1,
                        const std::vector<std::string>& variables = {"X"}) {
     const Compiled compiled = CompileTerm(term, variables, constants, angleFactor);
-    EXPECT_EQ(compiled.result.status, 0) << term << ": " << compiled.result.message;
+    EXPECT_EQ(compiled.result.status, ParserStatus::Ok) << term << ": " << compiled.result.message;
     EXPECT_EQ(compiled.result.count, 1) << term;
     return (*compiled.list)[0].Value;
 }
@@ -259,13 +264,13 @@ TEST(CompilerConstants, LeadingPlusAtTheVeryStart) {
 
 TEST(CompilerConstants, FailuresInsideAConstantNameTheConstant) {
     const Compiled failing = CompileTerm("X+K", {"X"}, {"K=1/0"});
-    EXPECT_EQ(failing.result.status, 3);
+    EXPECT_EQ(failing.result.status, ParserStatus::Syntax);
     EXPECT_EQ(failing.result.message, "K was detected in the string. Unknown or recursive call");
     const Compiled badHex = CompileTerm("K", {}, {"K=$XY"});
-    EXPECT_EQ(badHex.result.status, 3);
+    EXPECT_EQ(badHex.result.status, ParserStatus::Syntax);
     EXPECT_EQ(badHex.result.message, "K was detected in the string. Unknown or recursive call");
     const Compiled nan = CompileTerm("K", {}, {"K=NAN"});
-    EXPECT_EQ(nan.result.status, 8) << "status 8 passes through a constant";
+    EXPECT_EQ(nan.result.status, ParserStatus::NaN) << "status 8 passes through a constant";
     EXPECT_EQ(nan.result.message, "NaN: Evaluation aborted");
 }
 
@@ -281,7 +286,7 @@ std::vector<std::string> ConstantChain(int length) {
 TEST(CompilerConstants, AtMostOneHundredNestedLookups) {
     EXPECT_EQ(ConstantValue("C1", ConstantChain(100)), 7);
     const Compiled tooDeep = CompileTerm("C1", {}, ConstantChain(101));
-    EXPECT_EQ(tooDeep.result.status, 3);
+    EXPECT_EQ(tooDeep.result.status, ParserStatus::Syntax);
     EXPECT_EQ(tooDeep.result.message, "C1 was detected in the string. Unknown or recursive call");
 }
 
@@ -305,7 +310,7 @@ TEST(CompilerConstants, ChainsOfConstantsUsingEachOtherTwice) {
 TEST(CompilerConstants, EachConstantIsValuedOncePerCompilation) {
     EXPECT_EQ(ConstantValue("A1", DoublingChain(40)), 549755813888.0L);  // 2^39
     const Compiled twice = CompileTerm("R-R", {}, {"R=RND(1)+1"});
-    ASSERT_EQ(twice.result.status, 0);
+    ASSERT_EQ(twice.result.status, ParserStatus::Ok);
     EXPECT_EQ((*twice.list)[0].Value, (*twice.list)[1].Value);
 }
 
@@ -321,12 +326,12 @@ std::string Ones(int count, const char* separator) {
 TEST(CompilerLimits, FourHundredNinetyNineInstructionsFit) {
     // n ones and n-1 additions.
     const Compiled flat = CompileTerm(Ones(250, "+"));
-    ASSERT_EQ(flat.result.status, 0) << flat.result.message;
+    ASSERT_EQ(flat.result.status, ParserStatus::Ok) << flat.result.message;
     EXPECT_EQ(flat.result.count, 499);
     EXPECT_EQ((*flat.list)[499].Kind, TermKind::End);
 
     const Compiled tooLong = CompileTerm("-" + Ones(250, "+"));
-    EXPECT_EQ(tooLong.result.status, 2);
+    EXPECT_EQ(tooLong.result.status, ParserStatus::EmptyTerm);
     EXPECT_EQ(tooLong.result.message, "Term is too long: more than 499 instructions");
 }
 
@@ -340,10 +345,10 @@ TEST(CompilerLimits, PendingOperatorsCountTowardsTheLimit) {
         return term + "1" + std::string(static_cast<std::size_t>(count - 1), ')');
     };
     const Compiled fits = CompileTerm(nested(250));
-    EXPECT_EQ(fits.result.status, 0) << fits.result.message;
+    EXPECT_EQ(fits.result.status, ParserStatus::Ok) << fits.result.message;
     EXPECT_EQ(fits.result.count, 499);
     const Compiled tooLong = CompileTerm(nested(251));
-    EXPECT_EQ(tooLong.result.status, 2);
+    EXPECT_EQ(tooLong.result.status, ParserStatus::EmptyTerm);
     EXPECT_EQ(tooLong.result.message, "Term is too long: more than 499 instructions");
 }
 
@@ -354,14 +359,14 @@ std::string Nested(int depth, const std::string& core) {
 
 TEST(CompilerLimits, DeepNestingEvaluatesButPrioritiesMustFitSixteenBits) {
     const test::Outcome deep = test::Evaluate(Nested(1000, "X+1") + "*2", 3);
-    EXPECT_EQ(deep.status, 0) << deep.message;
+    EXPECT_EQ(deep.status, ParserStatus::Ok) << deep.message;
     EXPECT_EQ(deep.value, 8);
     const test::Outcome deepCall = test::Evaluate("SIN" + Nested(1000, "X") + "+1", 0);
-    EXPECT_EQ(deepCall.status, 0) << deepCall.message;
+    EXPECT_EQ(deepCall.status, ParserStatus::Ok) << deepCall.message;
     EXPECT_EQ(deepCall.value, 1);
 
     const Compiled tooDeep = CompileTerm(Nested(3300, "X"));
-    EXPECT_EQ(tooDeep.result.status, 2);
+    EXPECT_EQ(tooDeep.result.status, ParserStatus::EmptyTerm);
     EXPECT_EQ(tooDeep.result.message, "Term is nested too deeply");
 }
 

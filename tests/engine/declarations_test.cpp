@@ -12,6 +12,11 @@
 #include "engine_test_support.h"
 
 namespace pc {
+
+inline void PrintTo(DefinitionStatus status, std::ostream* out) {
+    *out << static_cast<int>(status);
+}
+
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -42,7 +47,7 @@ TEST(Declarations, CallsOfDeclaredFunctionsEvaluate) {
     };
     for (const Case& c : cases) {
         const test::Outcome outcome = test::Evaluate(c.term, 3, TAngleMode::RAD, functions);
-        EXPECT_EQ(outcome.status, 0) << c.term << ": " << outcome.message;
+        EXPECT_EQ(outcome.status, ParserStatus::Ok) << c.term << ": " << outcome.message;
         EXPECT_EQ(outcome.value, c.value) << c.term;
     }
 }
@@ -104,15 +109,16 @@ TEST(Declarations, DroppedOrUndeclaredCallsFailAtCompilation) {
     const Lines functions = {"F(X)=F(X)+1", "G(X)=X+1"};
     struct Case {
         const char* term;
-        int status;
+        ParserStatus status;
         const char* message;
     } const cases[] = {
-        {"F(1)", 3, "Undefined Function: F"},
-        {"XG(1)", 3, "Undefined Function: XG"},  // the G inside the identifier XG is no call
-        {"X&G(1)", 3,
+        {"F(1)", ParserStatus::Syntax, "Undefined Function: F"},
+        {"XG(1)", ParserStatus::Syntax,
+         "Undefined Function: XG"},  // the G inside the identifier XG is no call
+        {"X&G(1)", ParserStatus::Syntax,
          "Undefined Function: G"},  // & is not among the characters that may precede a call
-        {"X|G(1)", 3, "Undefined Function: G"},
-        {"X*G(1)", 0, ""},
+        {"X|G(1)", ParserStatus::Syntax, "Undefined Function: G"},
+        {"X*G(1)", ParserStatus::Ok, ""},
     };
     for (const Case& c : cases) {
         test::ParserWithDeclarations setup(functions);
@@ -138,7 +144,7 @@ TEST(ExpandDeclared, FailsForMissingArgumentsAndRecursion) {
 
     test::ParserWithDeclarations setup({"G(X,Y)=X*Y"});
     setup.parser.SetTerm("F(X)=G(2)+1");
-    EXPECT_EQ(setup.parser.AnalyseStatus(), 4);
+    EXPECT_EQ(setup.parser.AnalyseStatus(), ParserStatus::DeclaredCall);
     EXPECT_EQ(setup.parser.Message(), "Recursive or unknown function call");
 }
 
@@ -169,7 +175,7 @@ TEST(Declarations, EachSetTermSeesTheCurrentFunctions) {
 
 struct DefinitionCase {
     const char* definition;
-    int status;
+    DefinitionStatus status;
     const char* name;
     Lines variables;
     Lines functions;
@@ -194,7 +200,7 @@ TEST_P(Definitions, SplitIntoTheirParts) {
         ParseDefinition(c.definition, name, rightHandSide, &variables, &functions, &parameters),
         c.status);
     EXPECT_EQ(rightHandSide, c.rightHandSide);
-    if (c.status == 0 || c.status == 1) {
+    if (c.status == DefinitionStatus::Ok || c.status == DefinitionStatus::BadTerm) {
         EXPECT_EQ(name, c.name);
         EXPECT_EQ(variables, c.variables);
         EXPECT_EQ(functions, c.functions);
@@ -205,38 +211,50 @@ TEST_P(Definitions, SplitIntoTheirParts) {
 INSTANTIATE_TEST_SUITE_P(
     Lines, Definitions,
     testing::Values(
-        DefinitionCase{"f1(x) = sin(x)*x+1", 0, "F1", {"X"}, {}, {}, "(SIN(X)*X+1)"},
-        DefinitionCase{"F(X)=A*X+B", 0, "F", {"X"}, {}, {"A", "B"}, "(A*X+B)"},
-        DefinitionCase{"F(T)=T^2+A*A", 0, "F", {"T"}, {}, {"A"}, "(T^2+A*A)"},
-        DefinitionCase{"F()=1", 0, "F", {"X"}, {}, {}, "(1)"},
-        DefinitionCase{"F(X)=G(X)+G(2)+H(1)", 0, "F", {"X"}, {"G", "H"}, {}, "(G(X)+G(2)+H(1))"},
+        DefinitionCase{
+            "f1(x) = sin(x)*x+1", DefinitionStatus::Ok, "F1", {"X"}, {}, {}, "(SIN(X)*X+1)"},
+        DefinitionCase{"F(X)=A*X+B", DefinitionStatus::Ok, "F", {"X"}, {}, {"A", "B"}, "(A*X+B)"},
+        DefinitionCase{"F(T)=T^2+A*A", DefinitionStatus::Ok, "F", {"T"}, {}, {"A"}, "(T^2+A*A)"},
+        DefinitionCase{"F()=1", DefinitionStatus::Ok, "F", {"X"}, {}, {}, "(1)"},
+        DefinitionCase{"F(X)=G(X)+G(2)+H(1)",
+                       DefinitionStatus::Ok,
+                       "F",
+                       {"X"},
+                       {"G", "H"},
+                       {},
+                       "(G(X)+G(2)+H(1))"},
         // Numbers, built-in names, named constants and operator words are no parameters.
         DefinitionCase{"F(X)=1E5+$FF+2.5E-3+PI*E+C+TRUE+AND+SIN(X)",
-                       0,
+                       DefinitionStatus::Ok,
                        "F",
                        {"X"},
                        {},
                        {},
                        "(1E5+$FF+2.5E-3+PI*E+C+TRUE+AND+SIN(X))"},
-        DefinitionCase{"F(X)=X2+_A", 0, "F", {"X"}, {}, {"X2", "_A"}, "(X2+_A)"},
-        DefinitionCase{"F(X)=X*/2", 1, "F", {"X"}, {}, {}, "(X*/2)"},
-        DefinitionCase{"F(X)=", 1, "F", {"X"}, {}, {}, "()"},
-        DefinitionCase{"", 1, "", {}, {}, {}, ""},
-        DefinitionCase{"F(X=X", 7, "", {}, {}, {}, "(X)"},
-        DefinitionCase{"F(X)", 10, "", {}, {}, {}, ""},
-        DefinitionCase{"F=X", 11, "", {}, {}, {}, "(X)"},
-        DefinitionCase{"1F(X)=X", 12, "", {}, {}, {}, "(X)"},
-        DefinitionCase{"F(X,A)=X", 33, "", {}, {}, {}, "(X)"}));
+        DefinitionCase{"F(X)=X2+_A", DefinitionStatus::Ok, "F", {"X"}, {}, {"X2", "_A"}, "(X2+_A)"},
+        DefinitionCase{"F(X)=X*/2", DefinitionStatus::BadTerm, "F", {"X"}, {}, {}, "(X*/2)"},
+        DefinitionCase{"F(X)=", DefinitionStatus::BadTerm, "F", {"X"}, {}, {}, "()"},
+        DefinitionCase{"", DefinitionStatus::BadTerm, "", {}, {}, {}, ""},
+        DefinitionCase{"F(X=X", DefinitionStatus::Parentheses, "", {}, {}, {}, "(X)"},
+        DefinitionCase{"F(X)", DefinitionStatus::NoEquals, "", {}, {}, {}, ""},
+        DefinitionCase{"F=X", DefinitionStatus::NoParenthesis, "", {}, {}, {}, "(X)"},
+        DefinitionCase{"1F(X)=X", DefinitionStatus::BadName, "", {}, {}, {}, "(X)"},
+        DefinitionCase{"F(X,A)=X", DefinitionStatus::BadVariable, "", {}, {}, {}, "(X)"}));
 
 TEST(Definitions, PreCheckOfTheRightHandSide) {
     struct Case {
         const char* definition;
-        int status;
+        DefinitionStatus status;
     } const cases[] = {
-        {"F(X)=-X", 0},   {"F(X)=-+X", 0},  {"F(X)=(+X)", 0}, {"F(X)=1E-5*X", 0}, {"F(X)=2.E+3", 0},
-        {"F(X)=X<>1", 0}, {"F(X)=X>=1", 0}, {"F(X)=*X", 1},   {"F(X)=)X(", 7},    {"F(X)=^X", 1},
-        {"F(X)=X+", 1},   {"F(X)=SIN(", 7}, {"F(X)=X=-1", 1}, {"F(X)=X+-1", 1},   {"F(X)=X-)", 7},
-        {"F(X)=(X-)", 1}, {"F(X)=X/", 1},
+        {"F(X)=-X", DefinitionStatus::Ok},           {"F(X)=-+X", DefinitionStatus::Ok},
+        {"F(X)=(+X)", DefinitionStatus::Ok},         {"F(X)=1E-5*X", DefinitionStatus::Ok},
+        {"F(X)=2.E+3", DefinitionStatus::Ok},        {"F(X)=X<>1", DefinitionStatus::Ok},
+        {"F(X)=X>=1", DefinitionStatus::Ok},         {"F(X)=*X", DefinitionStatus::BadTerm},
+        {"F(X)=)X(", DefinitionStatus::Parentheses}, {"F(X)=^X", DefinitionStatus::BadTerm},
+        {"F(X)=X+", DefinitionStatus::BadTerm},      {"F(X)=SIN(", DefinitionStatus::Parentheses},
+        {"F(X)=X=-1", DefinitionStatus::BadTerm},    {"F(X)=X+-1", DefinitionStatus::BadTerm},
+        {"F(X)=X-)", DefinitionStatus::Parentheses}, {"F(X)=(X-)", DefinitionStatus::BadTerm},
+        {"F(X)=X/", DefinitionStatus::BadTerm},
     };
     for (const Case& c : cases) {
         std::string name;

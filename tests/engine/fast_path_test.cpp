@@ -71,12 +71,13 @@ TEST(FastPath, AgreesWithTheReferenceMachine) {
         for (TAngleMode mode : {TAngleMode::RAD, TAngleMode::DEG}) {
             test::ParserWithDeclarations setup(kDeclaredFunctions, kDeclaredConstants, mode);
             setup.parser.SetTerm(std::string("F(X)=") + term);
-            ASSERT_EQ(setup.parser.AnalyseStatus(), 0) << term << ": " << setup.parser.Message();
+            ASSERT_EQ(setup.parser.AnalyseStatus(), ParserStatus::Ok)
+                << term << ": " << setup.parser.Message();
             for (Extended x : kValues) {
                 setup.parser.SetVariable("X", x);
                 Extended referenceValue = -1;
                 std::string referenceMessage = "untouched";
-                const std::uint8_t referenceStatus =
+                const ParserStatus referenceStatus =
                     setup.parser.EvaluateReference(referenceValue, referenceMessage);
                 std::feclearexcept(FE_ALL_EXCEPT);
                 const Extended value = setup.parser.Value();
@@ -100,7 +101,8 @@ TEST(FastPath, FaultsFollowedByNegationOrAbsoluteValue) {
         setup.parser.SetTerm(std::string("F(X)=") + term);
         for (Extended x : {1E4000L, -1E4000L}) {
             const test::Outcome outcome = setup.ValueAt(x);
-            EXPECT_EQ(outcome.status, 7) << Describe(term, x) << " gave " << outcome.value;
+            EXPECT_EQ(outcome.status, ParserStatus::EvaluationFailed)
+                << Describe(term, x) << " gave " << outcome.value;
             EXPECT_EQ(outcome.message, test::kNotDefined) << Describe(term, x);
         }
     }
@@ -113,7 +115,7 @@ TEST(FastPath, RaisedFaultFlagsOfTheCallerAreIgnored) {
          {FE_DIVBYZERO, FE_INVALID, FE_OVERFLOW, FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW}) {
         std::feraiseexcept(flags);
         const test::Outcome outcome = setup.ValueAt(2);
-        EXPECT_EQ(outcome.status, 0) << "flags " << flags;
+        EXPECT_EQ(outcome.status, ParserStatus::Ok) << "flags " << flags;
         EXPECT_EQ(outcome.message, "");
         EXPECT_TRUE(test::Near(outcome.value, std::sin(2.0L) * 2 + 1, 1E-17L));
 
@@ -125,28 +127,28 @@ TEST(FastPath, RaisedFaultFlagsOfTheCallerAreIgnored) {
     }
     // A failing evaluation leaves nothing that fails the next one.
     setup.parser.SetTerm("F(X)=1/X");
-    EXPECT_EQ(setup.ValueAt(0).status, 7);
-    EXPECT_EQ(setup.ValueAt(4).status, 0);
+    EXPECT_EQ(setup.ValueAt(0).status, ParserStatus::EvaluationFailed);
+    EXPECT_EQ(setup.ValueAt(4).status, ParserStatus::Ok);
     EXPECT_EQ(setup.ValueAt(4).value, 0.25);
 }
 
 TEST(FastPath, ReferenceEvaluationLeavesTheParserAlone) {
     test::ParserWithDeclarations setup;
     setup.parser.SetTerm("F(X)=1/X");
-    EXPECT_EQ(setup.ValueAt(0).status, 7);
+    EXPECT_EQ(setup.ValueAt(0).status, ParserStatus::EvaluationFailed);
     setup.parser.SetVariable("X", 4);
     Extended value = 0;
     std::string message = "untouched";
     EXPECT_EQ(setup.parser.EvaluateReference(value, message), 0);
     EXPECT_EQ(value, 0.25);
     EXPECT_EQ(message, "");
-    EXPECT_EQ(setup.parser.EvaluationStatus(), 7);
+    EXPECT_EQ(setup.parser.EvaluationStatus(), ParserStatus::EvaluationFailed);
     EXPECT_EQ(setup.parser.Message(), test::kNotDefined);
     EXPECT_EQ(setup.parser.Result(), 0);
 }
 
 struct Sample {
-    std::uint8_t status;
+    ParserStatus status;
     Extended value;
     std::string message;
 };

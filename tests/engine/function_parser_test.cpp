@@ -31,11 +31,11 @@ struct ErrorLog {
 
 TEST(FunctionParser, NewParserIsNotAnalysed) {
     TFunctionParser parser;
-    EXPECT_EQ(parser.AnalyseStatus(), 6);
+    EXPECT_EQ(parser.AnalyseStatus(), ParserStatus::NotAnalyzed);
     EXPECT_EQ(parser.ValueCount(), 1u);
     EXPECT_EQ(parser.Anglemode(), TAngleMode::RAD);
     EXPECT_EQ(parser.Value(), 0);
-    EXPECT_EQ(parser.EvaluationStatus(), 6);
+    EXPECT_EQ(parser.EvaluationStatus(), ParserStatus::NotAnalyzed);
     EXPECT_EQ(parser.Message(), kNotAnalyzedNotice);
     EXPECT_EQ(parser.Evaluate(), 6);
 }
@@ -73,7 +73,7 @@ TEST(FunctionParser, OnErrorIsCalledForEveryNonZeroStatus) {
 
     setup.parser.SetTerm("F(X)=1/X");
     EXPECT_TRUE(log.messages.empty());
-    EXPECT_EQ(setup.ValueAt(0).status, 7);
+    EXPECT_EQ(setup.ValueAt(0).status, ParserStatus::EvaluationFailed);
     EXPECT_EQ(setup.ValueAt(2).value, 0.5);
     ASSERT_EQ(log.messages, std::vector<std::string>{test::kNotDefined});
 
@@ -95,30 +95,30 @@ TEST(FunctionParser, OnErrorIsCalledForEveryNonZeroStatus) {
 TEST(FunctionParser, ParsedTermOfAFailedAnalysisReportsItsStatus) {
     ParserWithDeclarations setup;
     setup.parser.SetTerm("F(X)=K/X");
-    EXPECT_EQ(setup.ValueAt(0).status, 7);
+    EXPECT_EQ(setup.ValueAt(0).status, ParserStatus::EvaluationFailed);
     // A constant declared later makes the re-analysis fail; Analyze alone keeps the
     // evaluation status of the last evaluation.
     setup.declarations.SetConstants({"K=K"});
     EXPECT_EQ(setup.parser.Analyze(), 3);
-    EXPECT_EQ(setup.parser.EvaluationStatus(), 7);
+    EXPECT_EQ(setup.parser.EvaluationStatus(), ParserStatus::EvaluationFailed);
     EXPECT_EQ(setup.parser.ParsedTerm(), "F(X)=K/X");
-    EXPECT_EQ(setup.parser.EvaluationStatus(), 3);
+    EXPECT_EQ(setup.parser.EvaluationStatus(), ParserStatus::Syntax);
     EXPECT_EQ(setup.parser.Message(), "Term is not properly analyzed yet");
 }
 
 TEST(FunctionParser, AnalysisStatuses) {
     struct Case {
         const char* definition;
-        int status;
+        ParserStatus status;
         const char* message;
     } const cases[] = {
-        {"F(X)", 2, "Term is empty string"},
-        {"F(X)=(X", 1, "Wrong parentheses"},
-        {"F(X)=X)", 1, "Wrong parentheses"},
-        {"F(X)=G(2)", 4, "Recursive or unknown function call"},
-        {"F(X)=X*-1", 5, "Missing Operand in Function Term"},
-        {"F(X)=NAN", 8, "NaN: Evaluation aborted"},
-        {"F(X)=X*(-1)", 0, ""},
+        {"F(X)", ParserStatus::EmptyTerm, "Term is empty string"},
+        {"F(X)=(X", ParserStatus::Parentheses, "Wrong parentheses"},
+        {"F(X)=X)", ParserStatus::Parentheses, "Wrong parentheses"},
+        {"F(X)=G(2)", ParserStatus::DeclaredCall, "Recursive or unknown function call"},
+        {"F(X)=X*-1", ParserStatus::MissingOperand, "Missing Operand in Function Term"},
+        {"F(X)=NAN", ParserStatus::NaN, "NaN: Evaluation aborted"},
+        {"F(X)=X*(-1)", ParserStatus::Ok, ""},
     };
     for (const Case& c : cases) {
         ParserWithDeclarations setup({"G(A,B)=A*B"});
@@ -132,13 +132,13 @@ TEST(FunctionParser, AnalysisStatuses) {
 TEST(FunctionParser, DefinitionWithoutEqualsSignForgetsTheOldTerm) {
     ParserWithDeclarations setup;
     setup.parser.SetTerm("F(X)=X+1");
-    ASSERT_EQ(setup.parser.AnalyseStatus(), 0);
+    ASSERT_EQ(setup.parser.AnalyseStatus(), ParserStatus::Ok);
     setup.parser.SetTerm("F(X)");
-    EXPECT_EQ(setup.parser.AnalyseStatus(), 2);
+    EXPECT_EQ(setup.parser.AnalyseStatus(), ParserStatus::EmptyTerm);
     EXPECT_EQ(setup.parser.Message(), "Term is empty string");
     EXPECT_EQ(setup.parser.RightHandSide(), "");
     EXPECT_EQ(setup.parser.Value(), 0);
-    EXPECT_EQ(setup.parser.EvaluationStatus(), 2);
+    EXPECT_EQ(setup.parser.EvaluationStatus(), ParserStatus::EmptyTerm);
 }
 
 TEST(FunctionParser, UnanalysedEvaluationsAppendANoticeUpToALimit) {
@@ -159,7 +159,7 @@ TEST(FunctionParser, UnanalysedEvaluationsAppendANoticeUpToALimit) {
     EXPECT_LT(message.size(), 4096u + notice);
     EXPECT_EQ((message.size() - first.size()) % notice, 0u) << "only whole notices are appended";
     EXPECT_EQ(message.substr(message.size() - notice), kNotAnalyzedNotice);
-    EXPECT_EQ(setup.parser.EvaluationStatus(), 3);
+    EXPECT_EQ(setup.parser.EvaluationStatus(), ParserStatus::Syntax);
 }
 
 TEST(FunctionParser, NaNTermGivesNaNAtEveryPoint) {
@@ -167,7 +167,7 @@ TEST(FunctionParser, NaNTermGivesNaNAtEveryPoint) {
     setup.parser.SetTerm("F(X)=NAN*X");
     for (Extended x : {0.0L, 5.0L, -kInfinity}) {
         const test::Outcome outcome = setup.ValueAt(x);
-        EXPECT_EQ(outcome.status, 8);
+        EXPECT_EQ(outcome.status, ParserStatus::NaN);
         ASSERT_TRUE(std::isnan(outcome.value));
         // An ordinary quiet NaN: integer bit and quiet bit set.
         EXPECT_EQ(test::BitsOf(outcome.value).significand >> 62, 3u);
@@ -188,7 +188,7 @@ TEST(FunctionParser, WarningsSurviveOnlyAsTheLastStep) {
          {"F(X)=REZ(X)+1", "F(X)=ABS(REZ(X))", "F(X)=MAX(SI(50);REZ(X))"}) {
         setup.parser.SetTerm(definition);
         const test::Outcome outcome = setup.ValueAt(0);
-        EXPECT_EQ(outcome.status, 0) << definition;
+        EXPECT_EQ(outcome.status, ParserStatus::Ok) << definition;
         EXPECT_EQ(outcome.message, "") << definition;
     }
     setup.parser.SetTerm("F(X)=SI(50+REZ(X)*0)");
@@ -271,7 +271,7 @@ TEST_P(ParsedTerm, RendersTheCompiledTerm) {
     ParserWithDeclarations setup;
     setup.parser.SetExtraVariables(&extras);
     setup.parser.SetTerm(std::string("F(X)=") + GetParam().term);
-    ASSERT_EQ(setup.parser.AnalyseStatus(), 0) << setup.parser.Message();
+    ASSERT_EQ(setup.parser.AnalyseStatus(), ParserStatus::Ok) << setup.parser.Message();
     EXPECT_EQ(setup.parser.ParsedTerm(), GetParam().text);
 }
 
@@ -312,11 +312,12 @@ TEST(ParsedTerm, RenderedTextReadsBackToTheSameValues) {
                              "J(2;X)^2^3"}) {
         ParserWithDeclarations original;
         original.parser.SetTerm(std::string("F(X)=") + term);
-        ASSERT_EQ(original.parser.AnalyseStatus(), 0) << term;
+        ASSERT_EQ(original.parser.AnalyseStatus(), ParserStatus::Ok) << term;
         const std::string rendered = original.parser.ParsedTerm();
         ParserWithDeclarations reread;
         reread.parser.SetTerm("F(X)=" + rendered);
-        ASSERT_EQ(reread.parser.AnalyseStatus(), 0) << term << " rendered as " << rendered;
+        ASSERT_EQ(reread.parser.AnalyseStatus(), ParserStatus::Ok)
+            << term << " rendered as " << rendered;
         for (Extended x : {-2.0L, -0.5L, 0.0L, 1.0L, 3.0L}) {
             const test::Outcome a = original.ValueAt(x);
             const test::Outcome b = reread.ValueAt(x);

@@ -15,7 +15,7 @@ using test::kNotDefined;
 
 struct OperatorCase {
     const char* term;
-    int status;
+    ParserStatus status;
     Extended value;
     const char* message = "";
     Extended tolerance = 0;
@@ -27,11 +27,11 @@ std::ostream& operator<<(std::ostream& out, const OperatorCase& c) {
 }
 
 OperatorCase Ok(const char* term, Extended value, const char* why = "", Extended tolerance = 0) {
-    return {term, 0, value, "", tolerance, why};
+    return {term, ParserStatus::Ok, value, "", tolerance, why};
 }
 
 OperatorCase Refused(const char* term, const char* message, const char* why = "") {
-    return {term, 7, 0, message, 0, why};
+    return {term, ParserStatus::EvaluationFailed, 0, message, 0, why};
 }
 
 class Operators : public testing::TestWithParam<OperatorCase> {};
@@ -117,20 +117,20 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Operators, NaNOperands) {
     struct Case {
         const char* term;
-        int status;
+        ParserStatus status;
         Extended value;
         const char* message;
     } const cases[] = {
-        {"X+1", 0, kNaN, ""},
-        {"X=X", 0, 0, ""},
-        {"X<>X", 0, 1, ""},
-        {"X=1", 0, 0, ""},
-        {"X>=1", 7, 0, kNotDefined},
-        {"X<=1", 7, 0, kNotDefined},
-        {"1>X", 7, 0, kNotDefined},
-        {"X<1", 7, 0, kNotDefined},
-        {"X&1", 7, 0, "Bitwise AND:  Integer arguments required"},
-        {"X^0", 0, 1, ""},
+        {"X+1", ParserStatus::Ok, kNaN, ""},
+        {"X=X", ParserStatus::Ok, 0, ""},
+        {"X<>X", ParserStatus::Ok, 1, ""},
+        {"X=1", ParserStatus::Ok, 0, ""},
+        {"X>=1", ParserStatus::EvaluationFailed, 0, kNotDefined},
+        {"X<=1", ParserStatus::EvaluationFailed, 0, kNotDefined},
+        {"1>X", ParserStatus::EvaluationFailed, 0, kNotDefined},
+        {"X<1", ParserStatus::EvaluationFailed, 0, kNotDefined},
+        {"X&1", ParserStatus::EvaluationFailed, 0, "Bitwise AND:  Integer arguments required"},
+        {"X^0", ParserStatus::Ok, 1, ""},
     };
     for (const auto& c : cases) {
         const test::Outcome outcome = test::Evaluate(c.term, kNaN);
