@@ -152,6 +152,24 @@ bool IsFailureHead(char ch) {
     return ch == ')' || ch == '*' || ch == '/' || ch == '^';
 }
 
+// The length of the comparison operator that starts at t[j] ("=", "<", ">", "<>", "<=",
+// ">=", "!="), or 0. The shifts "<<" and ">>" are no comparisons.
+std::size_t ComparisonLength(const std::string& t, std::size_t j) {
+    const char next = j + 1 < t.size() ? t[j + 1] : '\0';
+    switch (t[j]) {
+        case '=':
+            return 1;
+        case '<':
+            return next == '<' ? 0 : next == '>' || next == '=' ? 2 : 1;
+        case '>':
+            return next == '>' ? 0 : next == '=' ? 2 : 1;
+        case '!':
+            return next == '=' ? 2 : 0;
+        default:
+            return 0;
+    }
+}
+
 // The first pass: negation signs, dropped plus signs and exponent signs, and the checks for
 // operators without operands. Returns Ok or the failing status.
 ParserStatus PrepareSigns(std::string& t) {
@@ -202,6 +220,21 @@ ParserStatus PrepareSigns(std::string& t) {
                 t.erase(j + 1, 1);
             }
             ++j;
+            continue;
+        }
+        if ((ch == '<' || ch == '>') && j + 1 < t.size() && t[j + 1] == ch) {
+            j += 2;  // a shift
+            continue;
+        }
+        if (const std::size_t length = ComparisonLength(t, j); length != 0) {
+            // A sign right after a comparison is a sign, as after "(": X=-1 compares X with
+            // minus one. Unlike after "(", the sign is then checked like any operator.
+            j += length;
+            if (j < t.size() && t[j] == '-') {
+                t[j] = '_';
+            } else if (j < t.size() && t[j] == '+') {
+                t.erase(j, 1);
+            }
             continue;
         }
         if (IsOperatorChar(ch) && ch != '!' && ch != '<' && ch != '=' && ch != '>' &&

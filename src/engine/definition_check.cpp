@@ -35,8 +35,18 @@ bool OneOf(char ch, const char* set) {
     return ch != '\0' && std::strchr(set, ch) != nullptr;
 }
 
+// Whether s[i] directly follows a comparison ("=", "<", ">", "<>", "<=", ">=", "!="),
+// where a sign is a sign; the shifts "<<" and ">>" are no comparisons.
+bool FollowsComparison(std::string_view s, std::size_t i) {
+    if (i == 0 || !OneOf(s[i - 1], "<=>")) {
+        return false;
+    }
+    return s[i - 1] == '=' || i < 2 || s[i - 2] != s[i - 1];
+}
+
 // The right-hand side's quick syntax test: no operator directly followed by another
-// or by ")", no leading ")", "*", "/" or "^", no trailing operator or "(".
+// or by ")", no leading ")", "*", "/" or "^", no trailing operator or "(". A sign after
+// "(" or after a comparison is no second operator.
 bool PassesPreCheck(std::string_view s) {
     if (s.empty() || OneOf(s.front(), ")*/^") || OneOf(s.back(), "(*+-/<=>^")) {
         return false;
@@ -44,13 +54,14 @@ bool PassesPreCheck(std::string_view s) {
     for (std::size_t i = 0; i + 1 < s.size(); ++i) {
         const char ch = s[i];
         const bool sign = ch == '+' || ch == '-';
-        if (sign && (i == 0 || s[i - 1] == '(')) {
+        if (sign && (i == 0 || s[i - 1] == '(' || FollowsComparison(s, i))) {
             continue;
         }
         if (sign && i >= 2 && s[i - 1] == 'E' && (IsDigit(s[i - 2]) || s[i - 2] == '.')) {
             continue;
         }
-        if (OneOf(ch, "*+-/<=>^~") && OneOf(s[i + 1], ")*+-/<^~")) {
+        const bool signAfterComparison = OneOf(s[i + 1], "+-") && FollowsComparison(s, i + 1);
+        if (OneOf(ch, "*+-/<=>^~") && OneOf(s[i + 1], ")*+-/<^~") && !signAfterComparison) {
             return false;
         }
     }

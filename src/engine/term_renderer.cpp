@@ -13,7 +13,8 @@ namespace {
 
 struct Piece {
     std::string text;
-    int tag = 0;  // the binding priority of the text's outermost operator; 0 for operands
+    int tag = 0;        // the binding priority of the text's outermost operator; 0 for operands
+    bool sign = false;  // the text starts with a negation sign
 };
 
 std::string ConstantText(Extended value) {
@@ -71,7 +72,7 @@ std::string RenderTerm(const TTermInstruction* list, const std::vector<std::stri
                     const Piece operand = pop();
                     std::string text(1, op == TermOperator::Negate ? '-' : '!');
                     text += Wrapped(operand, priority, false);
-                    stack.push_back({std::move(text), priority});
+                    stack.push_back({std::move(text), priority, op == TermOperator::Negate});
                     break;
                 }
                 const Piece right = pop();
@@ -79,7 +80,10 @@ std::string RenderTerm(const TTermInstruction* list, const std::vector<std::stri
                 const bool integerOperator = op >= TermOperator::And && op <= TermOperator::Modulo;
                 std::string text = Wrapped(left, priority, integerOperator);
                 text += code >= 1 && code <= CodeOf(TermOperator::Less) ? OperatorWord(op) : "?";
-                text += Wrapped(right, priority, integerOperator);
+                // After a comparison a sign reads as a sign: X=-1.
+                const bool comparison = op >= TermOperator::Equal && op <= TermOperator::Less;
+                text += comparison && right.sign ? right.text
+                                                 : Wrapped(right, priority, integerOperator);
                 stack.push_back({std::move(text), priority});
                 break;
             }

@@ -132,6 +132,9 @@ INSTANTIATE_TEST_SUITE_P(
         PostfixCase{"X{2+1", "X 2 << 1 +", "{ binds like &"}, PostfixCase{"X>>1", "X 1 >>", ""},
         PostfixCase{"!X+1", "X ! 1 +", "prefix NOT binds like *"},
         PostfixCase{"1-(-X)", "1 X neg -", "a minus right after ( is a negation"},
+        PostfixCase{"X*(+1)", "X 1 *", "a plus right after ( is dropped"},
+        PostfixCase{"X=-1", "X 1 neg =", "a sign after a comparison is a sign"},
+        PostfixCase{"X>=+Y", "X Y >=", ""}, PostfixCase{"X<>-Y^2", "X Y 2 ^ neg <>", ""},
         PostfixCase{"+X", "X", "a leading plus is dropped"},
         PostfixCase{"A*X", "0 X *", "an unknown identifier is the constant 0"},
         PostfixCase{"x2+X", "0 X +", "X2 is an identifier of its own"},
@@ -185,13 +188,6 @@ INSTANTIATE_TEST_SUITE_P(
                     "$12345678901234567 was detected in the string. Unknown or recursive call"},
         FailureCase{"K*2", ParserStatus::Syntax,
                     "K was detected in the string. Unknown or recursive call"}));
-
-TEST(Compiler, AcceptsASignAfterAParenthesisOrAComparison) {
-    EXPECT_EQ(CompileTerm("X*(-1)").result.status, ParserStatus::Ok);
-    EXPECT_EQ(CompileTerm("X*(+1)").result.status, ParserStatus::Ok);
-    EXPECT_EQ(CompileTerm("X=-1").result.status, ParserStatus::Ok);
-    EXPECT_EQ(CompileTerm("X>=+1").result.status, ParserStatus::Ok);
-}
 
 TEST(Compiler, NumberLiterals) {
     struct Case {

@@ -242,19 +242,21 @@ INSTANTIATE_TEST_SUITE_P(
         DefinitionCase{"F(X,A)=X", DefinitionStatus::BadVariable, "", {}, {}, {}, "(X)"}));
 
 TEST(Definitions, PreCheckOfTheRightHandSide) {
+    constexpr DefinitionStatus ok = DefinitionStatus::Ok;
+    constexpr DefinitionStatus bad = DefinitionStatus::BadTerm;
+    constexpr DefinitionStatus parentheses = DefinitionStatus::Parentheses;
+    // A sign after "(" or a comparison is a sign; after a shift it is a second operator.
     struct Case {
         const char* definition;
         DefinitionStatus status;
     } const cases[] = {
-        {"F(X)=-X", DefinitionStatus::Ok},           {"F(X)=-+X", DefinitionStatus::Ok},
-        {"F(X)=(+X)", DefinitionStatus::Ok},         {"F(X)=1E-5*X", DefinitionStatus::Ok},
-        {"F(X)=2.E+3", DefinitionStatus::Ok},        {"F(X)=X<>1", DefinitionStatus::Ok},
-        {"F(X)=X>=1", DefinitionStatus::Ok},         {"F(X)=*X", DefinitionStatus::BadTerm},
-        {"F(X)=)X(", DefinitionStatus::Parentheses}, {"F(X)=^X", DefinitionStatus::BadTerm},
-        {"F(X)=X+", DefinitionStatus::BadTerm},      {"F(X)=SIN(", DefinitionStatus::Parentheses},
-        {"F(X)=X=-1", DefinitionStatus::BadTerm},    {"F(X)=X+-1", DefinitionStatus::BadTerm},
-        {"F(X)=X-)", DefinitionStatus::Parentheses}, {"F(X)=(X-)", DefinitionStatus::BadTerm},
-        {"F(X)=X/", DefinitionStatus::BadTerm},
+        {"F(X)=-X", ok},           {"F(X)=-+X", ok},    {"F(X)=(+X)", ok},
+        {"F(X)=1E-5*X", ok},       {"F(X)=2.E+3", ok},  {"F(X)=X<>1", ok},
+        {"F(X)=X>=1", ok},         {"F(X)=*X", bad},    {"F(X)=)X(", parentheses},
+        {"F(X)=^X", bad},          {"F(X)=X+", bad},    {"F(X)=SIN(", parentheses},
+        {"F(X)=X=-1", ok},         {"F(X)=X<>-1", ok},  {"F(X)=IF(X<=+1;1;0)", ok},
+        {"F(X)=X>-1", ok},         {"F(X)=X>>-1", bad}, {"F(X)=X+-1", bad},
+        {"F(X)=X-)", parentheses}, {"F(X)=(X-)", bad},  {"F(X)=X/", bad},
     };
     for (const Case& c : cases) {
         std::string name;

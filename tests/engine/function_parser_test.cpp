@@ -286,7 +286,8 @@ INSTANTIATE_TEST_SUITE_P(
                     RenderCase{"X%2", "(X)MOD(2)"}, RenderCase{"X!=1", "X<>1"},
                     RenderCase{"-X^2", "-(X^2)"}, RenderCase{"2-(3-X)", "2-(3-X)"},
                     RenderCase{"2-3-X", "2-3-X"}, RenderCase{"1E-3*X+$FF", "(0.001*X)+255"},
-                    RenderCase{"X/3*3", "X/3*3"}));
+                    RenderCase{"X/3*3", "X/3*3"}, RenderCase{"IF(X=(-1);1;0)", "IF(X=-1;1;0)"},
+                    RenderCase{"X>=+2", "X>=2"}));
 
 // Whatever the grouping, the rendered text read back must mean the same term.
 TEST(ParsedTerm, RenderedTextReadsBackToTheSameValues) {
@@ -309,7 +310,9 @@ TEST(ParsedTerm, RenderedTextReadsBackToTheSameValues) {
                              "X=(1<X)",
                              "123456789.125*X",
                              "SQRT(ABS(X))/(X+0.5)",
-                             "J(2;X)^2^3"}) {
+                             "J(2;X)^2^3",
+                             "IF(X=-1;1;0)",
+                             "X>=-2+X"}) {
         ParserWithDeclarations original;
         original.parser.SetTerm(std::string("F(X)=") + term);
         ASSERT_EQ(original.parser.AnalyseStatus(), ParserStatus::Ok) << term;

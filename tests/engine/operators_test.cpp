@@ -111,6 +111,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Ok("1+1=2", 1, "comparisons bind weakest"), Ok("1<2=1", 1, "(1<2)=1"),
                     Ok("5&3+1", 2, "(5&3)+1"), Ok("1<<2+1", 8, "1<<(2+1)"),
                     Ok("1{2+1", 5, "(1{2)+1"), Ok("2*3>5", 1),
+                    Ok("-1=-1", 1, "a sign after a comparison is a sign"), Ok("IF(0>=-2;1;0)", 1),
+                    Ok("1<>+1", 0), Ok("-1<-2*3", 0, "-1<((-2)*3)"), Ok("0!=-0", 0),
                     Ok("1=1.0000000000000000001", 0, "comparisons are exact")));
 
 // A NaN reaches the operators only through a variable.
