@@ -1,6 +1,7 @@
 #include "term_renderer.h"
 
 #include <cmath>
+#include <limits>
 #include <utility>
 
 #include "builtin_names.h"
@@ -16,6 +17,10 @@ struct Piece {
     int tag = 0;        // the binding priority of the text's outermost operator; 0 for operands
     bool sign = false;  // the text starts with a negation sign
 };
+
+// A negative constant reads back as a negation, which binds less than an operator whose
+// operand it is ("X*-1" is no term, "-1^2" is -(1^2)), so it is put in parentheses there.
+constexpr int kAlwaysParenthesised = std::numeric_limits<int>::max();
 
 std::string ConstantText(Extended value) {
     // Written as the names the term language reads, so the text keeps its meaning.
@@ -57,7 +62,11 @@ std::string RenderTerm(const TTermInstruction* list, const std::vector<std::stri
         const int priority = instruction.Priority;
         switch (instruction.Kind) {
             case TermKind::Constant:
-                stack.push_back({ConstantText(instruction.Value), 0});
+                if (instruction.Value < 0 && std::isfinite(instruction.Value)) {
+                    stack.push_back({ConstantText(instruction.Value), kAlwaysParenthesised, true});
+                } else {
+                    stack.push_back({ConstantText(instruction.Value), 0});
+                }
                 break;
             case TermKind::Variable: {
                 const auto index = static_cast<std::size_t>(instruction.Code);

@@ -291,33 +291,20 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Whatever the grouping, the rendered text read back must mean the same term.
 TEST(ParsedTerm, RenderedTextReadsBackToTheSameValues) {
-    for (const char* term : {"SIN(X)*X+1",
-                             "(X+1)*2",
-                             "X-(X-1)",
-                             "2^(3^X)",
-                             "2^3^X",
-                             "-X^2",
-                             "(-X)^2",
-                             "-(X+1)",
-                             "-(-X)",
-                             "X-(-1)",
-                             "IF(X>0;1;2)",
-                             "MAX(X+1;2)-MIN(X;2)*3",
-                             "!(X+1)",
-                             "(!X)+1",
-                             "RAMP(X;0;1)/(X/2)",
-                             "1E-7*X",
-                             "X=(1<X)",
-                             "123456789.125*X",
-                             "SQRT(ABS(X))/(X+0.5)",
-                             "J(2;X)^2^3",
-                             "IF(X=-1;1;0)",
-                             "X>=-2+X"}) {
-        ParserWithDeclarations original;
+    // K is a negative constant, written as a number.
+    // clang-format off
+    const char* const terms[] = {
+        "SIN(X)*X+1", "(X+1)*2", "X-(X-1)", "2^(3^X)", "2^3^X", "-X^2", "(-X)^2", "-(X+1)",
+        "-(-X)", "X-(-1)", "IF(X>0;1;2)", "MAX(X+1;2)-MIN(X;2)*3", "!(X+1)", "(!X)+1",
+        "RAMP(X;0;1)/(X/2)", "1E-7*X", "X=(1<X)", "123456789.125*X", "SQRT(ABS(X))/(X+0.5)",
+        "J(2;X)^2^3", "IF(X=-1;1;0)", "X>=-2+X", "X*K", "K^2", "X-K", "-K", "X<=K"};
+    // clang-format on
+    for (const char* term : terms) {
+        ParserWithDeclarations original({}, {"K=-2"});
         original.parser.SetTerm(std::string("F(X)=") + term);
         ASSERT_EQ(original.parser.AnalyseStatus(), ParserStatus::Ok) << term;
         const std::string rendered = original.parser.ParsedTerm();
-        ParserWithDeclarations reread;
+        ParserWithDeclarations reread({}, {"K=-2"});
         reread.parser.SetTerm("F(X)=" + rendered);
         ASSERT_EQ(reread.parser.AnalyseStatus(), ParserStatus::Ok)
             << term << " rendered as " << rendered;
