@@ -112,6 +112,26 @@ void Muparser(benchmark::State& state, const Term& term) {
     state.SetItemsProcessed(state.iterations() * kPoints);
 }
 
+// GAMMA per call, at points across (-4.5, 5.5) that avoid its poles.
+void Gamma(benchmark::State& state) {
+    pc::TParserDeclarations declarations;
+    pc::TFunctionParser parser;
+    parser.SetDeclarations(&declarations);
+    parser.SetTerm("F(X)=GAMMA(X)");
+    const int x = parser.VariableIndex("X");
+    constexpr int kCalls = 1000;
+    for (auto _ : state) {
+        Extended sum = 0;
+        for (int i = 0; i < kCalls; ++i) {
+            parser.SetVariableAt(x, -4.5L + 10.0L * i / kCalls + 0.0005L);
+            sum += parser.Value();
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * kCalls);
+}
+BENCHMARK(Gamma)->Unit(benchmark::kMicrosecond);
+
 // Keeps the console output and remembers each benchmark's median for the ratio table.
 class MedianReporter : public benchmark::ConsoleReporter {
   public:

@@ -19,7 +19,9 @@ constexpr Extended kZeroTolerance = 1E-100L;
 constexpr Extended kLargeValue = 1E4000L;
 constexpr Extended kEuler = 0.5772156649015323L;
 constexpr Extended kInvSqrt2Pi = 0.398942280401433L;
-constexpr int kGammaProductLength = 100000;
+constexpr Extended kGammaProductLength = 100000;
+// The harmonic number H(100000), the sum of 1/n over the product's factors.
+constexpr Extended kGammaProductHarmonic = 12.0901461298634279473632193635L;
 // Orders up to this go to glibc's jnl, whose recurrences take time in proportion to the
 // order (about 0.1 ms at this one); beyond it only the values that vanish are given.
 constexpr Extended kMaxBesselOrder = 10000;
@@ -192,16 +194,28 @@ Extended BesselJ(EvalContext& context, Extended n, Extended x) {
     return sign * ::jnl(static_cast<int>(n), x);
 }
 
+// The finite Weierstrass product exp(-C z)/z times exp(z/n)/(1 + z/n) for n up to
+// N = 100000, in closed form: the product of the (1 + z/n) is Gamma(N+1+z)/(Gamma(z+1) N!)
+// and the exponents sum to z H(N), so it is exp(z (H(N) - C)) Gamma(z) N!/Gamma(N+1+z).
+// That keeps the finite product's error (GAMMA(5) is 23.99988...) at a millionth of the
+// cost.
+Extended WeierstrassProduct(Extended z) {
+    // ln Gamma(M+z) - ln Gamma(M) for M = N+1 from Stirling's series, written so that
+    // nothing cancels; the next term, z/(120 M^4), is below 1E-21.
+    const Extended m = kGammaProductLength + 1;
+    const Extended logRatio =
+        (m - 0.5L) * std::log1p(z / m) + z * std::log(m + z) - z - z / (12 * m * (m + z));
+    int sign = 1;
+    const Extended logGamma = ::lgammal_r(z, &sign);  // the reentrant form: no global sign
+    return std::exp(z * (kGammaProductHarmonic - kEuler) + logGamma - logRatio);
+}
+
 Extended GammaProduct(Extended x) {
     if (IsNaN(x)) {
         return x;
     }
     Extended z = x >= 0 ? Frac(x) + 1 : Frac(x) + 2;
-    Extended g = std::exp(-kEuler * z) / z;
-    for (int n = 1; n <= kGammaProductLength; ++n) {
-        const Extended u = z / n;
-        g = std::exp(u) * g / (u + 1);
-    }
+    Extended g = WeierstrassProduct(z);
     const Extended m = std::trunc(x);
     // The shifting loops stop early once g has overflowed or vanished: further steps
     // cannot bring it back, and an argument such as 1E10 must not loop for minutes.
