@@ -60,7 +60,7 @@ Extended RoundEven(Extended x) {
     return std::nearbyint(x);
 }
 
-Extended Refuse(EvalContext& context, const char* message) {
+Extended Refuse(EvalContext& context, const char* message) noexcept {
     context.failure = message;
     return 0;
 }
@@ -179,7 +179,7 @@ bool BesselVanishes(Extended n, Extended x) {
 // The Bessel function of the first kind of the integral order n. A power series cancels
 // catastrophically as x grows, so the value comes from glibc's jnl, which is accurate
 // to the last digits for every x.
-Extended BesselJ(EvalContext& context, Extended n, Extended x) {
+Extended BesselJ(EvalContext& context, Extended n, Extended x) noexcept {
     if (IsNaN(x)) {
         return x;
     }
@@ -271,7 +271,7 @@ Extended PoissonTerms(Extended lambda, Extended k, bool cumulative) {
 
 // ---- functions 1 to 72 -------------------------------------------------------------
 
-Extended Cabs(EvalContext&, Extended a, Extended b) {
+Extended Cabs(EvalContext&, Extended a, Extended b) noexcept {
     if (IsNaN(a) || IsNaN(b)) {
         return a + b;
     }
@@ -287,29 +287,29 @@ Extended Cabs(EvalContext&, Extended a, Extended b) {
     return m * std::sqrt(1 + q * q);
 }
 
-Extended Sqrt(EvalContext&, Extended x) {
+Extended Sqrt(EvalContext&, Extended x) noexcept {
     return std::sqrt(x);
 }
-Extended Ln(EvalContext&, Extended x) {
+Extended Ln(EvalContext&, Extended x) noexcept {
     return std::log(x);
 }
-Extended Exp(EvalContext&, Extended x) {
+Extended Exp(EvalContext&, Extended x) noexcept {
     return std::exp(x);
 }
-Extended Arcsin(EvalContext& c, Extended x) {
+Extended Arcsin(EvalContext& c, Extended x) noexcept {
     return std::asin(x) / c.angleFactor;
 }
-Extended Arccos(EvalContext& c, Extended x) {
+Extended Arccos(EvalContext& c, Extended x) noexcept {
     return std::acos(x) / c.angleFactor;
 }
-Extended Arctan(EvalContext& c, Extended x) {
+Extended Arctan(EvalContext& c, Extended x) noexcept {
     return std::atan(x) / c.angleFactor;
 }
-Extended Artanh(EvalContext&, Extended x) {
+Extended Artanh(EvalContext&, Extended x) noexcept {
     return 0.5L * std::log((1 + x) / (1 - x));
 }
 
-Extended Rez(EvalContext& context, Extended x) {
+Extended Rez(EvalContext& context, Extended x) noexcept {
     if (IsNaN(x)) {
         return x;
     }
@@ -320,7 +320,7 @@ Extended Rez(EvalContext& context, Extended x) {
     return 1 / x;
 }
 
-Extended Inverf(EvalContext& context, Extended x) {
+Extended Inverf(EvalContext& context, Extended x) noexcept {
     Extended result;
     if (!InverfSeries(x, result)) {
         return Refuse(context, msg::kInverfRange);
@@ -328,11 +328,11 @@ Extended Inverf(EvalContext& context, Extended x) {
     return result;
 }
 
-Extended Sgn(EvalContext&, Extended x) {
+Extended Sgn(EvalContext&, Extended x) noexcept {
     return Sign(x);
 }
 
-Extended Cbrt(EvalContext&, Extended x) {
+Extended Cbrt(EvalContext&, Extended x) noexcept {
     if (IsNaN(x)) {
         return x;
     }
@@ -342,7 +342,7 @@ Extended Cbrt(EvalContext&, Extended x) {
     return 0;
 }
 
-Extended Arsinh(EvalContext&, Extended x) {
+Extended Arsinh(EvalContext&, Extended x) noexcept {
     // ln(x + sqrt(x^2+1)) cancels to ln(0) for large negative x; the function is odd,
     // so the negative half mirrors the positive one.
     if (IsNaN(x)) {
@@ -353,58 +353,58 @@ Extended Arsinh(EvalContext&, Extended x) {
     return x < 0 ? -r : r;
 }
 
-Extended Arcosh(EvalContext&, Extended x) {
+Extended Arcosh(EvalContext&, Extended x) noexcept {
     return std::acosh(x);
 }
-Extended Sinh(EvalContext&, Extended x) {
+Extended Sinh(EvalContext&, Extended x) noexcept {
     return std::sinh(x);
 }
-Extended Cosh(EvalContext&, Extended x) {
+Extended Cosh(EvalContext&, Extended x) noexcept {
     return std::cosh(x);
 }
-Extended Tanh(EvalContext&, Extended x) {
+Extended Tanh(EvalContext&, Extended x) noexcept {
     return std::tanh(x);
 }
-Extended Tan(EvalContext& c, Extended x) {
+Extended Tan(EvalContext& c, Extended x) noexcept {
     return PC_TRIG(std::tan, c, x);
 }
-Extended Erf(EvalContext&, Extended x) {
+Extended Erf(EvalContext&, Extended x) noexcept {
     return ErfSeries(x);
 }
-Extended Gauss(EvalContext&, Extended x) {
+Extended Gauss(EvalContext&, Extended x) noexcept {
     return kInvSqrt2Pi * std::exp(-x * x / 2);
 }
-Extended Lg(EvalContext&, Extended x) {
+Extended Lg(EvalContext&, Extended x) noexcept {
     return Log10(x);
 }
 
 template <int Order>
-Extended BesselFixed(EvalContext& context, Extended x) {
+Extended BesselFixed(EvalContext& context, Extended x) noexcept {
     return BesselJ(context, Order, x);
 }
 
-Extended Sin(EvalContext& c, Extended x) {
+Extended Sin(EvalContext& c, Extended x) noexcept {
     return PC_TRIG(std::sin, c, x);
 }
-Extended Cos(EvalContext& c, Extended x) {
+Extended Cos(EvalContext& c, Extended x) noexcept {
     return PC_TRIG(std::cos, c, x);
 }
 
-Extended Theta(EvalContext&, Extended x) {
+Extended Theta(EvalContext&, Extended x) noexcept {
     if (IsNaN(x)) {
         return x;
     }
     return x >= 0 ? 1 : 0;
 }
 
-Extended FracFn(EvalContext&, Extended x) {
+Extended FracFn(EvalContext&, Extended x) noexcept {
     return Frac(x);
 }
-Extended Int(EvalContext&, Extended x) {
+Extended Int(EvalContext&, Extended x) noexcept {
     return std::trunc(x);
 }
 
-Extended Si(EvalContext& context, Extended x) {
+Extended Si(EvalContext& context, Extended x) noexcept {
     if (IsNaN(x)) {
         return x;
     }
@@ -415,7 +415,7 @@ Extended Si(EvalContext& context, Extended x) {
     return Sign(x) * (kPi / 2);
 }
 
-Extended Ci(EvalContext& context, Extended x) {
+Extended Ci(EvalContext& context, Extended x) noexcept {
     if (IsNaN(x)) {
         return x;
     }
@@ -427,23 +427,23 @@ Extended Ci(EvalContext& context, Extended x) {
     return 0;
 }
 
-Extended Ei(EvalContext&, Extended x) {
+Extended Ei(EvalContext&, Extended x) noexcept {
     return EiSeries(x);
 }
-Extended Li(EvalContext&, Extended x) {
+Extended Li(EvalContext&, Extended x) noexcept {
     return EiSeries(std::log(x));
 }
-Extended Gamma(EvalContext&, Extended x) {
+Extended Gamma(EvalContext&, Extended x) noexcept {
     return GammaProduct(x);
 }
-Extended Lb(EvalContext&, Extended x) {
+Extended Lb(EvalContext&, Extended x) noexcept {
     return std::log2(x);
 }
-Extended Sqr(EvalContext&, Extended x) {
+Extended Sqr(EvalContext&, Extended x) noexcept {
     return x * x;
 }
 
-Extended Arccot(EvalContext& c, Extended x) {
+Extended Arccot(EvalContext& c, Extended x) noexcept {
     if (IsNaN(x)) {
         return x;
     }
@@ -453,34 +453,34 @@ Extended Arccot(EvalContext& c, Extended x) {
     return std::atan(1 / x) / c.angleFactor;
 }
 
-Extended Arcoth(EvalContext&, Extended x) {
+Extended Arcoth(EvalContext&, Extended x) noexcept {
     return -0.5L * std::log((x - 1) / (x + 1));
 }
-Extended Coth(EvalContext&, Extended x) {
+Extended Coth(EvalContext&, Extended x) noexcept {
     return 1 / std::tanh(x);
 }
-Extended Cot(EvalContext& c, Extended x) {
+Extended Cot(EvalContext& c, Extended x) noexcept {
     return 1 / std::tan(TrigArgument(c, x));
 }
-Extended Rnd(EvalContext&, Extended x) {
+Extended Rnd(EvalContext&, Extended x) noexcept {
     return x * RandomUniform();
 }
 
-Extended Max(EvalContext&, Extended a, Extended b) {
+Extended Max(EvalContext&, Extended a, Extended b) noexcept {
     if (IsNaN(a) || IsNaN(b)) {
         return a + b;
     }
     return b > a ? b : a;
 }
 
-Extended Min(EvalContext&, Extended a, Extended b) {
+Extended Min(EvalContext&, Extended a, Extended b) noexcept {
     if (IsNaN(a) || IsNaN(b)) {
         return a + b;
     }
     return b < a ? b : a;
 }
 
-Extended Root(EvalContext& context, Extended n, Extended x) {
+Extended Root(EvalContext& context, Extended n, Extended x) noexcept {
     if (!IsIntegral(n)) {
         return Refuse(context, msg::kRootArgument);
     }
@@ -500,39 +500,39 @@ Extended Root(EvalContext& context, Extended n, Extended x) {
     return Refuse(context, msg::kNotDefined);
 }
 
-Extended Log(EvalContext&, Extended base, Extended x) {
+Extended Log(EvalContext&, Extended base, Extended x) noexcept {
     return std::log(x) / std::log(base);
 }
 
-Extended J(EvalContext& context, Extended n, Extended x) {
+Extended J(EvalContext& context, Extended n, Extended x) noexcept {
     if (!IsIntegral(n)) {
         return Refuse(context, msg::kBesselOrder);
     }
     return BesselJ(context, RoundEven(n), x);
 }
 
-Extended Atan2(EvalContext& c, Extended y, Extended x) {
+Extended Atan2(EvalContext& c, Extended y, Extended x) noexcept {
     return std::atan2(y, x) / c.angleFactor;
 }
 
-Extended Poisson(EvalContext& context, Extended lambda, Extended k) {
+Extended Poisson(EvalContext& context, Extended lambda, Extended k) noexcept {
     if (!IsIntegral(k)) {
         return Refuse(context, msg::kPoissonDiscrete);
     }
     return PoissonTerms(lambda, RoundEven(k), false);
 }
 
-Extended Normrand(EvalContext&, Extended mean, Extended deviation) {
+Extended Normrand(EvalContext&, Extended mean, Extended deviation) noexcept {
     Extended quantile = 0;
     InverfSeries(0.16L + 0.68L * RandomUniform(), quantile);
     return mean + deviation * quantile;
 }
 
-Extended Modulo(EvalContext&, Extended a, Extended b) {
+Extended Modulo(EvalContext&, Extended a, Extended b) noexcept {
     return b * Frac(a / b);
 }
 
-Extended Bino(EvalContext& context, Extended n, Extended k) {
+Extended Bino(EvalContext& context, Extended n, Extended k) noexcept {
     if (!IsIntegral(n) || !IsIntegral(k)) {
         return Refuse(context, msg::kBinomialIntegers);
     }
@@ -544,11 +544,11 @@ Extended Bino(EvalContext& context, Extended n, Extended k) {
     return Binomial(rn, rk);
 }
 
-Extended Abs(EvalContext&, Extended x) {
+Extended Abs(EvalContext&, Extended x) noexcept {
     return std::fabs(x);
 }
 
-Extended Fac(EvalContext& context, Extended n) {
+Extended Fac(EvalContext& context, Extended n) noexcept {
     if (!IsIntegral(n)) {
         return Refuse(context, msg::kFactorialNatural);
     }
@@ -560,11 +560,11 @@ Extended Fac(EvalContext& context, Extended n) {
     return result;
 }
 
-Extended Bnot(EvalContext& context, Extended x) {
+Extended Bnot(EvalContext& context, Extended x) noexcept {
     return BitwiseNotOperator(context, x);
 }
 
-Extended If(EvalContext& context, Extended condition, Extended a, Extended b) {
+Extended If(EvalContext& context, Extended condition, Extended a, Extended b) noexcept {
     if (condition == 1) {
         return a;
     }
@@ -574,7 +574,7 @@ Extended If(EvalContext& context, Extended condition, Extended a, Extended b) {
     return Refuse(context, msg::kIfBoolean);
 }
 
-Extended Not(EvalContext& context, Extended x) {
+Extended Not(EvalContext& context, Extended x) noexcept {
     if (x == 1) {
         return 0;
     }
@@ -585,25 +585,25 @@ Extended Not(EvalContext& context, Extended x) {
 }
 
 // CEIL, FLOOR and ROUND give the exact integer also beyond the 32- and 64-bit ranges.
-Extended Ceil(EvalContext&, Extended x) {
+Extended Ceil(EvalContext&, Extended x) noexcept {
     return std::ceil(x);
 }
-Extended Floor(EvalContext&, Extended x) {
+Extended Floor(EvalContext&, Extended x) noexcept {
     return std::floor(x);
 }
 
-Extended Odd(EvalContext& context, Extended x) {
+Extended Odd(EvalContext& context, Extended x) noexcept {
     if (!IsIntegral(x)) {
         return Refuse(context, msg::kOddInteger);
     }
     return std::fmod(RoundEven(x), 2) != 0 ? 1 : 0;
 }
 
-Extended Round(EvalContext&, Extended x) {
+Extended Round(EvalContext&, Extended x) noexcept {
     return RoundEven(x);
 }
 
-Extended Poirand(EvalContext& context, Extended lambda) {
+Extended Poirand(EvalContext& context, Extended lambda) noexcept {
     if (IsNaN(lambda)) {
         return lambda;
     }
@@ -624,11 +624,11 @@ Extended Poirand(EvalContext& context, Extended lambda) {
     return k;
 }
 
-Extended Rand(EvalContext&, Extended a, Extended b) {
+Extended Rand(EvalContext&, Extended a, Extended b) noexcept {
     return a + RandomUniform() * (b - a);
 }
 
-Extended Poicum(EvalContext& context, Extended lambda, Extended k) {
+Extended Poicum(EvalContext& context, Extended lambda, Extended k) noexcept {
     if (!IsIntegral(k)) {
         return Refuse(context, msg::kPoissonDiscrete);
     }
@@ -637,7 +637,7 @@ Extended Poicum(EvalContext& context, Extended lambda, Extended k) {
     return PoissonTerms(lambda, rk < 0 ? rk : rk + 1, true);
 }
 
-Extended Gcd(EvalContext& context, Extended a, Extended b) {
+Extended Gcd(EvalContext& context, Extended a, Extended b) noexcept {
     if (!IsIntegral(a) || !IsIntegral(b)) {
         return Refuse(context, msg::kGcdIntegers);
     }
@@ -649,7 +649,7 @@ Extended Gcd(EvalContext& context, Extended a, Extended b) {
     return GreatestCommonDivisor(ra, rb);
 }
 
-Extended Lcm(EvalContext& context, Extended a, Extended b) {
+Extended Lcm(EvalContext& context, Extended a, Extended b) noexcept {
     if (!IsIntegral(a) || !IsIntegral(b)) {
         return Refuse(context, msg::kLcmIntegers);
     }
@@ -661,14 +661,14 @@ Extended Lcm(EvalContext& context, Extended a, Extended b) {
     return ra * rb / GreatestCommonDivisor(ra, rb);
 }
 
-Extended Cosec(EvalContext& c, Extended x) {
+Extended Cosec(EvalContext& c, Extended x) noexcept {
     return 1 / std::sin(TrigArgument(c, x));
 }
-Extended Sec(EvalContext& c, Extended x) {
+Extended Sec(EvalContext& c, Extended x) noexcept {
     return 1 / std::cos(TrigArgument(c, x));
 }
 
-Extended Ramp(EvalContext&, Extended x, Extended a, Extended b) {
+Extended Ramp(EvalContext&, Extended x, Extended a, Extended b) noexcept {
     if (IsNaN(x) || IsNaN(a) || IsNaN(b)) {
         return x + a + b;
     }
@@ -685,7 +685,7 @@ Extended Ramp(EvalContext&, Extended x, Extended a, Extended b) {
 
 template <typename Combine>
 Extended IntegerOperator(EvalContext& context, Extended a, Extended b, const char* refusal,
-                         Combine combine) {
+                         Combine combine) noexcept {
     if (!IsIntegral(a) || !IsIntegral(b)) {
         return Refuse(context, refusal);
     }
@@ -697,13 +697,13 @@ Extended IntegerOperator(EvalContext& context, Extended a, Extended b, const cha
     return combine(context, x, y);
 }
 
-Extended AndOperator(EvalContext& c, Extended a, Extended b) {
+Extended AndOperator(EvalContext& c, Extended a, Extended b) noexcept {
     return IntegerOperator(
         c, a, b, msg::kAndIntegers,
         [](EvalContext&, std::int32_t x, std::int32_t y) -> Extended { return x & y; });
 }
 
-Extended IntegerDivideOperator(EvalContext& c, Extended a, Extended b) {
+Extended IntegerDivideOperator(EvalContext& c, Extended a, Extended b) noexcept {
     return IntegerOperator(c, a, b, msg::kIntegerDivisionIntegers,
                            [](EvalContext& context, std::int32_t x, std::int32_t y) -> Extended {
                                if (y == 0) {
@@ -713,7 +713,7 @@ Extended IntegerDivideOperator(EvalContext& c, Extended a, Extended b) {
                            });
 }
 
-Extended ShiftLeftOperator(EvalContext& c, Extended a, Extended b) {
+Extended ShiftLeftOperator(EvalContext& c, Extended a, Extended b) noexcept {
     return IntegerOperator(c, a, b, msg::kShiftLeftIntegers,
                            [](EvalContext&, std::int32_t x, std::int32_t y) -> Extended {
                                const std::uint32_t shifted = static_cast<std::uint32_t>(x)
@@ -722,13 +722,13 @@ Extended ShiftLeftOperator(EvalContext& c, Extended a, Extended b) {
                            });
 }
 
-Extended OrOperator(EvalContext& c, Extended a, Extended b) {
+Extended OrOperator(EvalContext& c, Extended a, Extended b) noexcept {
     return IntegerOperator(
         c, a, b, msg::kOrIntegers,
         [](EvalContext&, std::int32_t x, std::int32_t y) -> Extended { return x | y; });
 }
 
-Extended ShiftRightOperator(EvalContext& c, Extended a, Extended b) {
+Extended ShiftRightOperator(EvalContext& c, Extended a, Extended b) noexcept {
     return IntegerOperator(c, a, b, msg::kShiftRightIntegers,
                            [](EvalContext&, std::int32_t x, std::int32_t y) -> Extended {
                                const std::uint32_t shifted =
@@ -737,13 +737,13 @@ Extended ShiftRightOperator(EvalContext& c, Extended a, Extended b) {
                            });
 }
 
-Extended XorOperator(EvalContext& c, Extended a, Extended b) {
+Extended XorOperator(EvalContext& c, Extended a, Extended b) noexcept {
     return IntegerOperator(
         c, a, b, msg::kXorIntegers,
         [](EvalContext&, std::int32_t x, std::int32_t y) -> Extended { return x ^ y; });
 }
 
-Extended ModuloOperator(EvalContext& c, Extended a, Extended b) {
+Extended ModuloOperator(EvalContext& c, Extended a, Extended b) noexcept {
     return IntegerOperator(c, a, b, msg::kModuloIntegers,
                            [](EvalContext& context, std::int32_t x, std::int32_t y) -> Extended {
                                if (y == 0) {
@@ -753,7 +753,7 @@ Extended ModuloOperator(EvalContext& c, Extended a, Extended b) {
                            });
 }
 
-Extended PowerOperator(EvalContext&, Extended a, Extended b) {
+Extended PowerOperator(EvalContext&, Extended a, Extended b) noexcept {
     if (IsIntegerPowerExponent(b)) {
         return IntegerPower(a, static_cast<long long>(b));
     }
@@ -941,11 +941,11 @@ static_assert(InlinedFormsMirrorTheirRoutines());
 
 }  // namespace
 
-const BuiltinEntry& BuiltinAt(int number) {
+const BuiltinEntry& BuiltinAt(int number) noexcept {
     return kBuiltins[static_cast<std::size_t>(number)];
 }
 
-Builtin2 OperatorRoutine(TermOperator op) {
+Builtin2 OperatorRoutine(TermOperator op) noexcept {
     switch (op) {
         case TermOperator::Power:
             return PowerOperator;
@@ -970,11 +970,11 @@ Builtin2 OperatorRoutine(TermOperator op) {
     }
 }
 
-Extended NegateOperator(EvalContext&, Extended b) {
+Extended NegateOperator(EvalContext&, Extended b) noexcept {
     return -b;
 }
 
-Extended BitwiseNotOperator(EvalContext& context, Extended b) {
+Extended BitwiseNotOperator(EvalContext& context, Extended b) noexcept {
     if (!IsIntegral(b)) {
         return Refuse(context, msg::kNotInteger);
     }
@@ -985,7 +985,8 @@ Extended BitwiseNotOperator(EvalContext& context, Extended b) {
     return ~x;
 }
 
-Extended ApplyBinaryOperator(EvalContext& context, TermOperator op, Extended a, Extended b) {
+Extended ApplyBinaryOperator(EvalContext& context, TermOperator op, Extended a,
+                             Extended b) noexcept {
     switch (op) {
         case TermOperator::Subtract:
             return a - b;

@@ -21,9 +21,9 @@ struct EvalContext {
     const char* warning = nullptr;
 };
 
-using Builtin1 = Extended (*)(EvalContext&, Extended);
-using Builtin2 = Extended (*)(EvalContext&, Extended, Extended);
-using Builtin3 = Extended (*)(EvalContext&, Extended, Extended, Extended);
+using Builtin1 = Extended (*)(EvalContext&, Extended) noexcept;
+using Builtin2 = Extended (*)(EvalContext&, Extended, Extended) noexcept;
+using Builtin3 = Extended (*)(EvalContext&, Extended, Extended, Extended) noexcept;
 
 inline constexpr int kBuiltinCount = 72;
 
@@ -120,7 +120,7 @@ struct BuiltinEntry {
 
 // The entry of function `number`, 1..kBuiltinCount. The compiler finds names, the
 // machines call routines and the renderer writes names from this one table.
-const BuiltinEntry& BuiltinAt(int number);
+const BuiltinEntry& BuiltinAt(int number) noexcept;
 
 inline constexpr int NumberOf(BuiltinFunction function) {
     return static_cast<int>(function);
@@ -128,17 +128,18 @@ inline constexpr int NumberOf(BuiltinFunction function) {
 
 // The routine of a binary operator that is not plain arithmetic or a comparison:
 // power, the integer operators and the binomial coefficient.
-Builtin2 OperatorRoutine(TermOperator op);
+Builtin2 OperatorRoutine(TermOperator op) noexcept;
 
 // Negation and bitwise NOT.
-Extended NegateOperator(EvalContext& context, Extended b);
-Extended BitwiseNotOperator(EvalContext& context, Extended b);
+Extended NegateOperator(EvalContext& context, Extended b) noexcept;
+Extended BitwiseNotOperator(EvalContext& context, Extended b) noexcept;
 
 // Applies any binary operator except negation and bitwise NOT; used by the reference machine.
-Extended ApplyBinaryOperator(EvalContext& context, TermOperator op, Extended a, Extended b);
+Extended ApplyBinaryOperator(EvalContext& context, TermOperator op, Extended a,
+                             Extended b) noexcept;
 
 // a raised to an integral exponent by repeated squaring; the reciprocal for n < 0.
-inline Extended IntegerPower(Extended base, long long n) {
+inline Extended IntegerPower(Extended base, long long n) noexcept {
     unsigned long long m =
         n < 0 ? 0ull - static_cast<unsigned long long>(n) : static_cast<unsigned long long>(n);
     Extended result = 1;
@@ -155,7 +156,7 @@ inline Extended IntegerPower(Extended base, long long n) {
 }
 
 // True when `exponent` selects the repeated-squaring branch of the power operator.
-inline bool IsIntegerPowerExponent(Extended exponent) {
+inline bool IsIntegerPowerExponent(Extended exponent) noexcept {
     return exponent == std::trunc(exponent) && std::fabs(exponent) <= 2147483647.0L;
 }
 

@@ -428,7 +428,7 @@ template <typename TailStep>
 }  // namespace
 
 Extended FastProgram::Execute(const Op* op, EvalContext& context, bool& ok,
-                              const void* const** labels) {
+                              const void* const** labels) noexcept {
     // Order as in Code.
     static const void* const kLabels[] = {
         &&Defer,        &&End,       &&EndTestingFlags,

@@ -60,7 +60,7 @@ void TFunctionParser::SetAnglemode(TAngleMode mode) {
     }
 }
 
-void TFunctionParser::ReportError() {
+void TFunctionParser::ReportError() noexcept {
     if (OnError) {
         OnError(*this, m_message);
     }
@@ -135,7 +135,7 @@ ParserStatus TFunctionParser::Analyze() {
     return status;
 }
 
-int TFunctionParser::VariableIndex(std::string_view name) const {
+int TFunctionParser::VariableIndex(std::string_view name) const noexcept {
     for (std::size_t i = 0; i < m_variables.size() && i < m_values.size(); ++i) {
         if (SameName(m_variables[i], name))
             return static_cast<int>(i);
@@ -153,7 +153,7 @@ void TFunctionParser::SetVariableIgnoringCase(std::string_view name, Extended va
     throw EParserError(msg::kUnknownVariable);
 }
 
-ParserStatus TFunctionParser::Evaluate() {
+ParserStatus TFunctionParser::Evaluate() noexcept {
     if (m_analyseStatus != ParserStatus::Ok) {
         if (m_message.size() < kMaxRepeatedMessageLength) {
             m_message += "\r\n";
@@ -175,7 +175,7 @@ ParserStatus TFunctionParser::Evaluate() {
     return ParserStatus::Ok;
 }
 
-ParserStatus TFunctionParser::EvaluateWithReference() {
+ParserStatus TFunctionParser::EvaluateWithReference() noexcept {
     const MachineOutcome outcome =
         RunMachine(m_instructions->data(), m_values.data(), m_values.size(), m_angleFactor);
     m_result = outcome.value;
@@ -191,7 +191,7 @@ ParserStatus TFunctionParser::EvaluateWithReference() {
     return outcome.status;
 }
 
-Extended TFunctionParser::Value() {
+Extended TFunctionParser::Value() noexcept {
     m_evaluationStatus = Evaluate();
     if (m_evaluationStatus == ParserStatus::Ok) {
         return m_result;

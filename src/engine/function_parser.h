@@ -62,18 +62,19 @@ class TFunctionParser {
     // The position of variable `name` (case-insensitive) among Variables(), or -1. A
     // caller that sets the same variables at many points resolves them once here and then
     // sets them by position; a position holds until the next analysis.
-    int VariableIndex(std::string_view name) const;
+    int VariableIndex(std::string_view name) const noexcept;
     // Sets the variable at `index`, a position VariableIndex returned.
-    void SetVariableAt(int index, Extended value) {
+    void SetVariableAt(int index, Extended value) noexcept {
         CopyExtended(m_values[static_cast<std::size_t>(index)], value);
     }
 
     // Evaluates the term: the value when EvaluationStatus() is Ok, NaN when it is NaN,
-    // else 0. Allocates nothing and looks nothing up by name on success.
-    Extended Value();
+    // else 0. Allocates nothing and looks nothing up by name on success; a failure is a
+    // status, never an exception, so a caller needs no try/catch around it.
+    Extended Value() noexcept;
 
     // Evaluates and returns the status; the value is then Result().
-    ParserStatus Evaluate();
+    ParserStatus Evaluate() noexcept;
 
     // The compiled term rendered as text, or the definition when the analysis failed.
     std::string ParsedTerm();
@@ -81,13 +82,14 @@ class TFunctionParser {
     TAngleMode Anglemode() const { return m_angleMode; }
     void SetAnglemode(TAngleMode mode);
 
-    // Called whenever an operation ends with a non-zero status.
+    // Called whenever an operation ends with a non-zero status. It must not throw: it is
+    // called from Value(), which throws nothing.
     TErrorEvent OnError;
 
-    ParserStatus AnalyseStatus() const { return m_analyseStatus; }
-    ParserStatus EvaluationStatus() const { return m_evaluationStatus; }
-    const std::string& Message() const { return m_message; }
-    Extended Result() const { return m_result; }
+    ParserStatus AnalyseStatus() const noexcept { return m_analyseStatus; }
+    ParserStatus EvaluationStatus() const noexcept { return m_evaluationStatus; }
+    const std::string& Message() const noexcept { return m_message; }
+    Extended Result() const noexcept { return m_result; }
     const std::string& Definition() const { return m_definition; }
     const std::string& RightHandSide() const { return m_rightHandSide; }
     // The normalised, expanded right-hand side that was compiled.
@@ -109,10 +111,10 @@ class TFunctionParser {
     ParserStatus EvaluateReference(Extended& value, std::string& message) const;
 
   private:
-    void ReportError();
+    void ReportError() noexcept;
     void SetVariableIgnoringCase(std::string_view name, Extended value);
     // The failure path: the reference machine decides status and message.
-    [[gnu::noinline]] ParserStatus EvaluateWithReference();
+    [[gnu::noinline]] ParserStatus EvaluateWithReference() noexcept;
 
     std::vector<std::string> m_variables;
     std::vector<std::string> m_freeIdentifiers;

@@ -9,7 +9,7 @@
 namespace pc {
 
 MachineOutcome RunMachine(const TTermInstruction* list, const Extended* values,
-                          std::size_t valueCount, Extended angleFactor) {
+                          std::size_t valueCount, Extended angleFactor) noexcept {
     // Faults raised before this evaluation are none of its business.
     if (RaisedFaults() != 0) {
         ClearFaults();

@@ -21,6 +21,6 @@ struct MachineOutcome {
 // `list` ends with an End record within kInstructionListSize records; variable records
 // index `values`, which holds `valueCount` entries.
 MachineOutcome RunMachine(const TTermInstruction* list, const Extended* values,
-                          std::size_t valueCount, Extended angleFactor);
+                          std::size_t valueCount, Extended angleFactor) noexcept;
 
 }  // namespace pc

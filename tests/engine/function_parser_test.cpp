@@ -5,6 +5,7 @@
 #include <cmath>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/parser_declarations.h"
@@ -50,6 +51,10 @@ std::string ParserErrorOf(Call call) {
     }
     return "";
 }
+
+// A sampler binds its variable once and evaluates without a try/catch at every point.
+static_assert(noexcept(std::declval<TFunctionParser&>().SetVariableAt(0, 1)));
+static_assert(noexcept(std::declval<TFunctionParser&>().Value()));
 
 TEST(FunctionParser, MisuseRaisesParserErrors) {
     TFunctionParser parser;
