@@ -212,14 +212,14 @@ ParserStatus TFunctionParser::EvaluateReference(Extended& value, std::string& me
     return outcome.status;
 }
 
-std::string TFunctionParser::ParsedTerm() {
+std::string TFunctionParser::ParsedTerm(int digits) {
     if (m_analyseStatus != ParserStatus::Ok) {
         m_message = msg::kNotAnalyzed;
         m_evaluationStatus = m_analyseStatus;
         ReportError();
         return m_definition;
     }
-    return RenderTerm(m_instructions->data(), m_variables);
+    return RenderTerm(m_instructions->data(), m_variables, digits);
 }
 
 }  // namespace pc

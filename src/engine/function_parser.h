@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "extended.h"
+#include "number_text.h"
 #include "parser_status.h"
 #include "term_instruction.h"
 
@@ -76,8 +77,9 @@ class TFunctionParser {
     // Evaluates and returns the status; the value is then Result().
     ParserStatus Evaluate() noexcept;
 
-    // The compiled term rendered as text, or the definition when the analysis failed.
-    std::string ParsedTerm();
+    // The compiled term rendered as text, its constants with up to `digits` significant
+    // digits, or the definition when the analysis failed.
+    std::string ParsedTerm(int digits = kGeneralDigits);
 
     TAngleMode Anglemode() const { return m_angleMode; }
     void SetAnglemode(TAngleMode mode);

@@ -22,12 +22,12 @@ struct Piece {
 // operand it is ("X*-1" is no term, "-1^2" is -(1^2)), so it is put in parentheses there.
 constexpr int kAlwaysParenthesised = std::numeric_limits<int>::max();
 
-std::string ConstantText(Extended value) {
+std::string ConstantText(Extended value, int digits) {
     // Written as the names the term language reads, so the text keeps its meaning.
     if (std::isinf(value)) {
         return value > 0 ? "INFINITY" : "NEGINFINITY";
     }
-    return FormatGeneral(value);
+    return FormatGeneral(value, digits);
 }
 
 std::string Wrapped(const Piece& piece, int priority, bool always) {
@@ -44,7 +44,8 @@ std::string Wrapped(const Piece& piece, int priority, bool always) {
 
 }  // namespace
 
-std::string RenderTerm(const TTermInstruction* list, const std::vector<std::string>& variables) {
+std::string RenderTerm(const TTermInstruction* list, const std::vector<std::string>& variables,
+                       int digits) {
     std::vector<Piece> stack;
     // A malformed term (such as SIN()) renders its missing operands as empty texts
     // rather than reading outside the stack.
@@ -63,9 +64,10 @@ std::string RenderTerm(const TTermInstruction* list, const std::vector<std::stri
         switch (instruction.Kind) {
             case TermKind::Constant:
                 if (instruction.Value < 0 && std::isfinite(instruction.Value)) {
-                    stack.push_back({ConstantText(instruction.Value), kAlwaysParenthesised, true});
+                    stack.push_back(
+                        {ConstantText(instruction.Value, digits), kAlwaysParenthesised, true});
                 } else {
-                    stack.push_back({ConstantText(instruction.Value), 0});
+                    stack.push_back({ConstantText(instruction.Value, digits), 0});
                 }
                 break;
             case TermKind::Variable: {

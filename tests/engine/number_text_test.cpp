@@ -7,10 +7,11 @@
 namespace pc {
 namespace {
 
-TEST(FormatGeneral, FixedUpToFifteenIntegerDigitsAndDownToOneE5) {
+TEST(FormatGeneral, FixedWhileTheIntegerDigitsFitAndDownToOneE5) {
     struct Case {
         Extended value;
         const char* text;
+        int digits = kGeneralDigits;
     } const cases[] = {
         {0, "0"},
         {1, "1"},
@@ -37,9 +38,18 @@ TEST(FormatGeneral, FixedUpToFifteenIntegerDigitsAndDownToOneE5) {
         {kNaN, "NAN"},
         {kInfinity, "INF"},
         {-kInfinity, "-INF"},
+        // Every digit of the extended value (pi's bits as stored), or fewer.
+        {kPi, "3.14159265358979323851", 21},
+        {1.0L / 3, "0.333333333333333333342", 21},
+        {kPi, "3.14159265358979323851", 99},  // at most 21
+        {123456, "1.23E5", 3},
+        {999.4L, "999", 3},
+        {-0.000123456789L, "-0.000123", 3},
+        {17, "2E1", 1},
+        {17, "2E1", 0},  // at least 1
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(FormatGeneral(c.value), c.text);
+        EXPECT_EQ(FormatGeneral(c.value, c.digits), c.text) << c.digits << " digits";
     }
 }
 
