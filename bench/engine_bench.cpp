@@ -132,6 +132,30 @@ void Gamma(benchmark::State& state) {
 }
 BENCHMARK(Gamma)->Unit(benchmark::kMicrosecond);
 
+// Declaring functions one line at a time, as the function manager enters them: each new
+// line and an update. Independent functions, and a chain in which each calls the one
+// before. Reported per declaration.
+void Declare(benchmark::State& state, bool chain) {
+    constexpr int kFunctions = 1000;
+    std::vector<std::string> lines;
+    for (int k = 0; k < kFunctions; ++k) {
+        const std::string name = "F" + std::to_string(k);
+        lines.push_back(chain && k > 0 ? name + "(X)=F" + std::to_string(k - 1) + "(X)+1"
+                                       : name + "(X)=SIN(X)+" + std::to_string(k));
+    }
+    for (auto _ : state) {
+        pc::TParserDeclarations declarations;
+        for (const std::string& line : lines) {
+            declarations.InsertFunctionLine(declarations.Functions().size(), line);
+            declarations.UpdateDeclarations();
+        }
+        benchmark::DoNotOptimize(declarations.Message());
+    }
+    state.SetItemsProcessed(state.iterations() * kFunctions);
+}
+BENCHMARK_CAPTURE(Declare, Independent, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Declare, Chain, true)->Unit(benchmark::kMillisecond);
+
 // Keeps the console output and remembers each benchmark's median for the ratio table.
 class MedianReporter : public benchmark::ConsoleReporter {
   public:

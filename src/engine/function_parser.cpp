@@ -34,8 +34,9 @@ TFunctionParser::~TFunctionParser() = default;
 
 void TFunctionParser::SetDeclarations(TParserDeclarations* declarations) {
     m_declarations = declarations;
+    // The declarations are always what a full update of their lines gives, so bringing
+    // them up to date is all a new user needs; when they are, that costs nothing.
     if (m_declarations != nullptr) {
-        m_declarations->MarkAllChanged();
         m_declarations->UpdateDeclarations();
     }
 }

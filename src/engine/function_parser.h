@@ -31,8 +31,7 @@ class TFunctionParser {
     TFunctionParser(const TFunctionParser&) = delete;
     TFunctionParser& operator=(const TFunctionParser&) = delete;
 
-    // The shared declarations (not owned). Assigning marks both of their lists as
-    // changed and recompiles them.
+    // The shared declarations (not owned). Assigning brings them up to date.
     TParserDeclarations* Declarations() const { return m_declarations; }
     void SetDeclarations(TParserDeclarations* declarations);
 

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -86,17 +89,20 @@ TEST_P(DeclarationMessages, MalformedLinesAreDroppedWithTheirText) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, DeclarationMessages,
-    testing::Values(MessageCase{{"F(X)=X+1 # comment", "  ", "# only a comment"}, {"F"}, ""},
-                    MessageCase{
-                        {"H(X=X", "G(X)=X"}, {"G"}, "\r\nWrong Parentheses in Function H(X=X"},
-                    MessageCase{{"K=3"}, {}, "\r\nUnvalid argument identifier in K"},
-                    MessageCase{{"M(1)=2"}, {}, "\r\nUnvalid argument identifier in M"},
-                    MessageCase{{"P(X)+1=X"}, {}, "\r\nUnvalid argument identifier in P(X)+1=X"},
-                    MessageCase{{"G(X)=X", "g(x) = 2*x"}, {"G"}, "Duplicate identifierg(x) = 2*x"},
-                    MessageCase{{"F(X)=F(X)+1"}, {}, "\r\nRecursive Function: F(X)=F(X)+1"},
-                    MessageCase{{"A(X)=B(X)", "B(X)=A(X)", "C(X)=X"},
-                                {"B", "C"},
-                                "\r\nRecursive Function: A(X)=B(X)"}));
+    testing::Values(
+        MessageCase{{"F(X)=X+1 # comment", "  ", "# only a comment"}, {"F"}, ""},
+        MessageCase{{"H(X=X", "G(X)=X"}, {"G"}, "\r\nWrong Parentheses in Function H(X=X"},
+        MessageCase{{"K=3"}, {}, "\r\nUnvalid argument identifier in K"},
+        MessageCase{{"M(1)=2"}, {}, "\r\nUnvalid argument identifier in M"},
+        MessageCase{{"P(X)+1=X"}, {}, "\r\nUnvalid argument identifier in P(X)+1=X"},
+        MessageCase{{"G(X)=X", "g(x) = 2*x"}, {"G"}, "Duplicate identifierg(x) = 2*x"},
+        MessageCase{{"F(X)=F(X)+1"}, {}, "\r\nRecursive Function: F(X)=F(X)+1"},
+        MessageCase{
+            {"A(X)=B(X)", "B(X)=A(X)", "C(X)=X"}, {"B", "C"}, "\r\nRecursive Function: A(X)=B(X)"},
+        // The call of F vanishes with H's unused argument, but only when H,
+        // standing earlier, is substituted before F.
+        MessageCase{{"H(X)=0", "F(X)=H(F(X))"}, {"H", "F"}, ""},
+        MessageCase{{"F(X)=H(F(X))", "H(X)=0"}, {"H"}, "\r\nRecursive Function: F(X)=H(F(X))"}));
 
 TEST(DeclarationMessages, LineNotStartingWithALetter) {
     // The text is the fixed words, which end in a blank, and then one blank more.
@@ -171,6 +177,136 @@ TEST(Declarations, EachSetTermSeesTheCurrentFunctions) {
     EXPECT_EQ(setup.ValueAt(1).value, 2) << "the compiled term stays until the next SetTerm";
     setup.parser.SetTerm("F(X)=G(X)");
     EXPECT_EQ(setup.ValueAt(1).value, 3);
+}
+
+// With more than 1000 declared functions every expansion used to fail as recursive: the
+// limit counted a search for every declared function in every pass.
+TEST(Declarations, ThousandsOfFunctionsLoadAndWork) {
+    Lines lines;
+    for (int k = 0; k < 5000; ++k) {  // chains of 50, each function one more than the last
+        lines.push_back("F" + std::to_string(k) + "(X)=" +
+                        (k % 50 == 0 ? std::string("X") : "F" + std::to_string(k - 1) + "(X)+1"));
+    }
+    lines.push_back("R(X)=R(X)+1");
+    test::ParserWithDeclarations setup(lines);
+    setup.parser.SetTerm("G(X)=F4999(X)*F120(X)");
+    EXPECT_EQ(setup.ValueAt(2).value, (2 + 49) * (2 + 20));
+    EXPECT_EQ(setup.declarations.Message(), "\r\nRecursive Function: R(X)=R(X)+1");
+}
+
+TEST(Declarations, ChangedFunctionsAreTheChangedLineAndItsCallers) {
+    TParserDeclarations declarations = Declared({"F(X)=X", "G(X)=F(X)+1", "H(X)=X", "K(X)=G(X)"});
+    declarations.SetFunctionLine(0, "F(X)=2*X");
+    declarations.UpdateDeclarations();
+    EXPECT_EQ(declarations.ChangedFunctions(), (Lines{"F", "G", "K"}));
+    declarations.RemoveFunctionLine(2);
+    declarations.UpdateDeclarations();
+    EXPECT_EQ(declarations.ChangedFunctions(), (Lines{"H"}));
+    EXPECT_EQ(DeclaredNames(declarations), (Lines{"F", "G", "K"}));
+}
+
+// Random edits of a few lines whose names call and shadow each other: after each update
+// the incrementally kept declarations are what a full update of the same lines gives, and
+// every function whose declaration changed is reported.
+TEST(Declarations, IncrementalUpdatesEqualAFullUpdate) {
+    std::mt19937 random(20240613);
+    auto pick = [&random](std::size_t n) { return static_cast<std::size_t>(random() % n); };
+    const char* const names[] = {"F", "G", "H", "FG", "XF", "F1"};
+    auto term = [&](auto& self, int depth) -> std::string {
+        switch (pick(depth > 1 ? 3 : 6)) {
+            case 0:
+                return pick(2) == 0 ? "X" : "Y";
+            case 1:
+                return std::to_string(pick(5));
+            case 2:
+                return self(self, depth + 1) + (pick(2) == 0 ? "+" : "*") + self(self, depth + 1);
+            default:  // a call with one or two arguments, of a function that may not exist
+                return std::string(names[pick(6)]) + "(" + self(self, depth + 1) +
+                       (pick(2) == 0 ? "" : ";" + self(self, 2)) + ")";
+        }
+    };
+    auto line = [&]() -> std::string {
+        const char* const malformed[] = {"", "1F(X)=X", "G(X=X", "K=3", "# only a comment"};
+        if (pick(6) == 0) {
+            return malformed[pick(5)];
+        }
+        return std::string(names[pick(6)]) + (pick(2) == 0 ? "(X)=" : "(X,Y)=") + term(term, 0);
+    };
+    auto described = [](const TParserDeclarations& declarations) {
+        std::map<std::string, std::string> functions;
+        for (const auto& function : declarations.DeclaredFunctions()) {
+            functions[function.name] = function.body + " /" + std::to_string(function.arity) +
+                                       " @" + std::to_string(function.sourceLine);
+        }
+        return functions;
+    };
+
+    TParserDeclarations incremental;
+    Lines lines;
+    std::map<std::string, std::string> before;
+    std::map<std::string, std::string> after;
+    for (int step = 0; step < 400; ++step) {
+        const std::size_t at = pick(lines.size() + 2);  // now and then beyond the end
+        switch (lines.size() > 16 ? 3 : pick(5)) {
+            case 0:
+            case 1:
+                lines.insert(lines.begin() + static_cast<long>(std::min(at, lines.size())), line());
+                incremental.InsertFunctionLine(at, lines[std::min(at, lines.size() - 1)]);
+                break;
+            case 2:
+                if (at < lines.size()) {
+                    lines[at] = line();
+                }
+                incremental.SetFunctionLine(at, at < lines.size() ? lines[at] : line());
+                break;
+            case 3:
+                if (at < lines.size()) {
+                    lines.erase(lines.begin() + static_cast<long>(at));
+                }
+                incremental.RemoveFunctionLine(at);
+                break;
+            default:  // the whole list, with a line replaced and one appended
+                if (!lines.empty()) {
+                    lines[pick(lines.size())] = line();
+                }
+                lines.push_back(line());
+                incremental.SetFunctions(lines);
+                break;
+        }
+        if (pick(3) == 0) {
+            continue;  // several changes, then one update
+        }
+        incremental.UpdateDeclarations();
+        TParserDeclarations full;
+        full.SetFunctions(lines);
+        full.UpdateDeclarations();
+        ASSERT_EQ(incremental.Functions(), lines);
+        ASSERT_EQ(incremental.Message(), full.Message()) << "step " << step;
+        after = described(full);
+        ASSERT_EQ(described(incremental), after) << "step " << step;
+        for (const auto& [name, body] : after) {
+            std::string call = "(" + name + "(X)(Y))";
+            std::string expected = call;
+            ASSERT_EQ(incremental.ExpandDeclared(call), full.ExpandDeclared(expected));
+            ASSERT_EQ(call, expected);
+        }
+        auto unchanged = [&](const std::string& name) {  // all but the line it stands on
+            const auto was = before.find(name);
+            const auto is = after.find(name);
+            return was != before.end() && is != after.end() &&
+                   was->second.substr(0, was->second.find(" @")) ==
+                       is->second.substr(0, is->second.find(" @"));
+        };
+        const Lines& reported = incremental.ChangedFunctions();
+        for (const auto* functions : {&before, &after}) {
+            for (const auto& [name, body] : *functions) {
+                EXPECT_TRUE(unchanged(name) ||
+                            std::binary_search(reported.begin(), reported.end(), name))
+                    << name << " changed at step " << step;
+            }
+        }
+        before = after;
+    }
 }
 
 struct DefinitionCase {
