@@ -378,9 +378,26 @@ Extended Lg(EvalContext&, Extended x) noexcept {
     return Log10(x);
 }
 
-template <int Order>
-Extended BesselFixed(EvalContext& context, Extended x) noexcept {
-    return BesselJ(context, Order, x);
+// J0 to J5. Plain functions rather than instances of one template: the table's
+// static_asserts compare routine addresses, and GCC does not take the address of a
+// template instance as a constant in sanitised builds.
+Extended J0(EvalContext& context, Extended x) noexcept {
+    return BesselJ(context, 0, x);
+}
+Extended J1(EvalContext& context, Extended x) noexcept {
+    return BesselJ(context, 1, x);
+}
+Extended J2(EvalContext& context, Extended x) noexcept {
+    return BesselJ(context, 2, x);
+}
+Extended J3(EvalContext& context, Extended x) noexcept {
+    return BesselJ(context, 3, x);
+}
+Extended J4(EvalContext& context, Extended x) noexcept {
+    return BesselJ(context, 4, x);
+}
+Extended J5(EvalContext& context, Extended x) noexcept {
+    return BesselJ(context, 5, x);
 }
 
 Extended Sin(EvalContext& c, Extended x) noexcept {
@@ -802,12 +819,12 @@ constexpr std::array<BuiltinEntry, kBuiltinCount + 1> kBuiltins = {{
     One(F::Erf, "ERF(", Erf),
     One(F::Gauss, "GAUSS(", Gauss),
     One(F::Lg, "LG(", Lg),
-    One(F::J0, "J0(", BesselFixed<0>),
-    One(F::J1, "J1(", BesselFixed<1>),
-    One(F::J2, "J2(", BesselFixed<2>),
-    One(F::J3, "J3(", BesselFixed<3>),
-    One(F::J4, "J4(", BesselFixed<4>),
-    One(F::J5, "J5(", BesselFixed<5>),
+    One(F::J0, "J0(", J0),
+    One(F::J1, "J1(", J1),
+    One(F::J2, "J2(", J2),
+    One(F::J3, "J3(", J3),
+    One(F::J4, "J4(", J4),
+    One(F::J5, "J5(", J5),
     One(F::Sin, "SIN(", Sin, InlineForm::Sin),
     One(F::Cos, "COS(", Cos, InlineForm::Cos),
     One(F::Theta, "THETA(", Theta),
