@@ -65,7 +65,7 @@ void Engine(benchmark::State& state, const Term& term) {
     pc::TFunctionParser parser;
     parser.SetDeclarations(&declarations);
     parser.SetTerm(term.definition);
-    if (parser.AnalyseStatus() != 0) {
+    if (parser.AnalyseStatus() != pc::ParserStatus::Ok) {
         state.SkipWithError("the term does not compile");
         return;
     }
@@ -111,6 +111,50 @@ void Muparser(benchmark::State& state, const Term& term) {
     }
     state.SetItemsProcessed(state.iterations() * kPoints);
 }
+
+// GAMMA per call, at points across (-4.5, 5.5) that avoid its poles.
+void Gamma(benchmark::State& state) {
+    pc::TParserDeclarations declarations;
+    pc::TFunctionParser parser;
+    parser.SetDeclarations(&declarations);
+    parser.SetTerm("F(X)=GAMMA(X)");
+    const int x = parser.VariableIndex("X");
+    constexpr int kCalls = 1000;
+    for (auto _ : state) {
+        Extended sum = 0;
+        for (int i = 0; i < kCalls; ++i) {
+            parser.SetVariableAt(x, -4.5L + 10.0L * i / kCalls + 0.0005L);
+            sum += parser.Value();
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * kCalls);
+}
+BENCHMARK(Gamma)->Unit(benchmark::kMicrosecond);
+
+// Declaring functions one line at a time, as the function manager enters them: each new
+// line and an update. Independent functions, and a chain in which each calls the one
+// before. Reported per declaration.
+void Declare(benchmark::State& state, bool chain) {
+    constexpr int kFunctions = 1000;
+    std::vector<std::string> lines;
+    for (int k = 0; k < kFunctions; ++k) {
+        const std::string name = "F" + std::to_string(k);
+        lines.push_back(chain && k > 0 ? name + "(X)=F" + std::to_string(k - 1) + "(X)+1"
+                                       : name + "(X)=SIN(X)+" + std::to_string(k));
+    }
+    for (auto _ : state) {
+        pc::TParserDeclarations declarations;
+        for (const std::string& line : lines) {
+            declarations.InsertFunctionLine(declarations.Functions().size(), line);
+            declarations.UpdateDeclarations();
+        }
+        benchmark::DoNotOptimize(declarations.Message());
+    }
+    state.SetItemsProcessed(state.iterations() * kFunctions);
+}
+BENCHMARK_CAPTURE(Declare, Independent, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Declare, Chain, true)->Unit(benchmark::kMillisecond);
 
 // Keeps the console output and remembers each benchmark's median for the ratio table.
 class MedianReporter : public benchmark::ConsoleReporter {

@@ -102,9 +102,9 @@ void Catalogue::EnterDefinition(const std::string& line, EntryMode mode) {
     std::vector<std::string> variables;
     std::vector<std::string> called;
     std::vector<std::string> parameters;
-    const std::uint8_t status =
+    const DefinitionStatus status =
         ParseDefinition(line, name, rightHandSide, &variables, &called, &parameters);
-    if (status != DefinitionOk) {
+    if (status != DefinitionStatus::Ok) {
         m_pendingError = static_cast<std::int32_t>(status);
         PlainMessage("Syntax Error: \r\n" + line);
         return;
@@ -408,7 +408,7 @@ void Catalogue::CompileAll() {
         parser->SetTerm(function.FullString());
         ReplaceDeclarationLine(i, function.FullString());
         function.Flatterm = parser->ParsedTerm();
-        if (parser->AnalyseStatus() != StatusOk) {
+        if (parser->AnalyseStatus() != ParserStatus::Ok) {
             function.valid = false;
             m_lastCompileMessage = parser->Message();
         }

@@ -1,5 +1,6 @@
 #include "cli.h"
 
+#include <charconv>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -43,10 +44,13 @@ constexpr const char* kUsage =
     "  --angle rad|deg|gon    angle unit of the trigonometric functions (default rad)\n"
     "  --function LINE        declare a function, e.g. --function 'G(X,Y)=X*Y' (repeatable)\n"
     "  --constant LINE        declare a constant, e.g. --constant 'K=2*PI' (repeatable)\n"
-    "  --param NAME=VALUE     give the free identifier NAME a value (repeatable)\n";
+    "  --param NAME=VALUE     give the free identifier NAME a value (repeatable)\n"
+    "  --digits N             write results and constants with up to N significant digits,\n"
+    "                         1 to 21 (default 15)\n";
 
 struct TermOptions {
     TAngleMode angle = TAngleMode::RAD;
+    int digits = kGeneralDigits;
     std::vector<std::string> functions;
     std::vector<std::string> constants;
     std::vector<std::pair<std::string, Extended>> parameters;
@@ -139,6 +143,16 @@ TermOptions ParseTermOptions(const std::vector<std::string>& arguments, bool ter
                 throw UsageError{"--angle takes rad, deg or gon, not '" + mode + "'"};
             }
             options.angle = found->second;
+        } else if (argument == "--digits") {
+            const std::string& text = optionValue(argument);
+            int digits = 0;
+            const auto [end, error] =
+                std::from_chars(text.data(), text.data() + text.size(), digits);
+            if (error != std::errc() || end != text.data() + text.size() || digits < 1 ||
+                digits > kMaxGeneralDigits) {
+                throw UsageError{"--digits takes a whole number from 1 to 21, not '" + text + "'"};
+            }
+            options.digits = digits;
         } else if (argument == "--function") {
             options.functions.push_back(optionValue(argument));
         } else if (argument == "--constant") {
@@ -204,8 +218,8 @@ int Eval(const std::vector<std::string>& arguments, std::ostream& out, std::ostr
     }
     auto evaluate = [&] {
         const Extended result = parser.Value();
-        out << static_cast<int>(parser.EvaluationStatus()) << '\t' << FormatGeneral(result) << '\t'
-            << Escaped(parser.Message()) << '\n';
+        out << static_cast<int>(parser.EvaluationStatus()) << '\t'
+            << FormatGeneral(result, options.digits) << '\t' << Escaped(parser.Message()) << '\n';
     };
     if (values.empty()) {
         evaluate();
@@ -226,7 +240,7 @@ int Flatten(const std::vector<std::string>& arguments, std::ostream& out, std::o
     }
     PreparedTerm term;
     Prepare(term, options, options.positional[0], err);
-    const std::string text = term.parser.ParsedTerm();
+    const std::string text = term.parser.ParsedTerm(options.digits);
     out << static_cast<int>(term.parser.AnalyseStatus()) << '\t' << Escaped(text) << '\t'
         << Escaped(term.parser.Message()) << '\n';
     return 0;
@@ -250,8 +264,8 @@ int Parse(const std::vector<std::string>& arguments, std::ostream& out, std::ost
     std::vector<std::string> variables;
     std::vector<std::string> functions;
     std::vector<std::string> parameters;
-    const int status = ParseDefinition(options.positional[0], name, rightHandSide, &variables,
-                                       &functions, &parameters);
+    const int status = static_cast<int>(ParseDefinition(options.positional[0], name, rightHandSide,
+                                                        &variables, &functions, &parameters));
     out << "status\t" << status << '\n'
         << "name\t" << Escaped(name) << '\n'
         << "variables\t" << Escaped(Joined(variables)) << '\n'

@@ -5,11 +5,9 @@
 #include <cstdint>
 #include <utility>
 
-#include "builtin_names.h"
 #include "decimal_log.h"
 #include "engine_messages.h"
 #include "random_source.h"
-#include "term_instruction.h"
 
 namespace pc {
 
@@ -21,11 +19,14 @@ constexpr Extended kZeroTolerance = 1E-100L;
 constexpr Extended kLargeValue = 1E4000L;
 constexpr Extended kEuler = 0.5772156649015323L;
 constexpr Extended kInvSqrt2Pi = 0.398942280401433L;
-constexpr Extended kTwoOverPi = 0.6366197723675814L;
-constexpr Extended kPiAsymptotic = 3.141592653589793L;
-constexpr Extended kPiQuarter = 0.7853981633974483L;
-constexpr Extended kPiHalf = 1.5707963267948966L;
-constexpr int kGammaProductLength = 100000;
+constexpr Extended kGammaProductLength = 100000;
+// The harmonic number H(100000), the sum of 1/n over the product's factors.
+constexpr Extended kGammaProductHarmonic = 12.0901461298634279473632193635L;
+// Orders up to this go to glibc's jnl, whose recurrences take time in proportion to the
+// order (about 0.1 ms at this one); beyond it only the values that vanish are given.
+constexpr Extended kMaxBesselOrder = 10000;
+// Below the natural logarithm of the smallest subnormal extended value (-11399.5).
+constexpr Extended kLogBelowSmallest = -11400;
 // POIRAND draws more than a million counts only for means where its sum cannot
 // converge any more in extended arithmetic.
 constexpr long kPoirandMaxCount = 1000000;
@@ -59,7 +60,7 @@ Extended RoundEven(Extended x) {
     return std::nearbyint(x);
 }
 
-Extended Refuse(EvalContext& context, const char* message) {
+Extended Refuse(EvalContext& context, const char* message) noexcept {
     context.failure = message;
     return 0;
 }
@@ -68,7 +69,7 @@ Extended Refuse(EvalContext& context, const char* message) {
 // values outside that range are not defined for the integer operators.
 bool ToInt32(EvalContext& context, Extended x, std::int32_t& out) {
     const Extended r = RoundEven(x);
-    if (!(r >= -2147483648.0L && r <= 2147483647.0L)) {
+    if (!FitsInt32(r)) {
         Refuse(context, msg::kNotDefined);
         return false;
     }
@@ -164,35 +165,49 @@ Extended EiSeries(Extended x) {
     return std::log(std::fabs(x)) + s + kEuler;
 }
 
-Extended BesselJ(Extended order, Extended x) {
+// Whether |J(n;x)| for an order n >= 1 is below the smallest subnormal value:
+// |J(n;x)| <= (|x|/2)^n / n! < (e |x| / (2 n))^n.
+bool BesselVanishes(Extended n, Extended x) {
+    const Extended a = std::fabs(x);
+    if (a <= 2) {
+        return n >= 2000;  // 1/n! is then below the smallest subnormal
+    }
+    const Extended logRatio = std::log(a / 2) - std::log(n) + 1;
+    return logRatio < 0 && -logRatio > -kLogBelowSmallest / n;
+}
+
+// The Bessel function of the first kind of the integral order n. A power series cancels
+// catastrophically as x grows, so the value comes from glibc's jnl, which is accurate
+// to the last digits for every x.
+Extended BesselJ(EvalContext& context, Extended n, Extended x) noexcept {
     if (IsNaN(x)) {
         return x;
     }
-    const Extended n = RoundEven(order);
-    if (std::fabs(x) >= 40) {
-        const Extended theta = -x >= 0 ? 1 : 0;
-        return std::sqrt(kTwoOverPi / std::fabs(x)) *
-               std::cos(x - (n - theta) * kPiAsymptotic / 2 - kPiQuarter);
+    Extended sign = 1;
+    if (n < 0) {  // J(-n;x) = (-1)^n J(n;x)
+        n = -n;
+        sign = std::fmod(n, 2) == 0 ? 1 : -1;
     }
-    Extended c = 1;
-    // c only shrinks; once it is 0 further divisions cannot change it.
-    for (Extended i = 1; i <= n && c != 0; i += 1) {
-        c = c / 2 / i;
+    if (n > kMaxBesselOrder) {
+        return BesselVanishes(n, x) ? 0 : Refuse(context, msg::kNotDefined);
     }
-    const long long power = n > 4e18L    ? 4000000000000000000LL
-                            : n < -4e18L ? -4000000000000000000LL
-                                         : static_cast<long long>(n);
-    Extended t = IntegerPower(x, power) * c;
-    const Extended q = x * x / 4;
-    Extended s = 0;
-    Extended k = 1;
-    do {
-        s = s + t;
-        t = -t * q / k / (n + k);
-        k += 1;
-        // A negative order divides by zero; the infinity that follows ends the loop.
-    } while (std::isfinite(t) && std::fabs(t) >= kIntegerTolerance);
-    return s;
+    return sign * ::jnl(static_cast<int>(n), x);
+}
+
+// The finite Weierstrass product exp(-C z)/z times exp(z/n)/(1 + z/n) for n up to
+// N = 100000, in closed form: the product of the (1 + z/n) is Gamma(N+1+z)/(Gamma(z+1) N!)
+// and the exponents sum to z H(N), so it is exp(z (H(N) - C)) Gamma(z) N!/Gamma(N+1+z).
+// That keeps the finite product's error (GAMMA(5) is 23.99988...) at a millionth of the
+// cost.
+Extended WeierstrassProduct(Extended z) {
+    // ln Gamma(M+z) - ln Gamma(M) for M = N+1 from Stirling's series, written so that
+    // nothing cancels; the next term, z/(120 M^4), is below 1E-21.
+    const Extended m = kGammaProductLength + 1;
+    const Extended logRatio =
+        (m - 0.5L) * std::log1p(z / m) + z * std::log(m + z) - z - z / (12 * m * (m + z));
+    int sign = 1;
+    const Extended logGamma = ::lgammal_r(z, &sign);  // the reentrant form: no global sign
+    return std::exp(z * (kGammaProductHarmonic - kEuler) + logGamma - logRatio);
 }
 
 Extended GammaProduct(Extended x) {
@@ -200,11 +215,7 @@ Extended GammaProduct(Extended x) {
         return x;
     }
     Extended z = x >= 0 ? Frac(x) + 1 : Frac(x) + 2;
-    Extended g = std::exp(-kEuler * z) / z;
-    for (int n = 1; n <= kGammaProductLength; ++n) {
-        const Extended u = z / n;
-        g = std::exp(u) * g / (u + 1);
-    }
+    Extended g = WeierstrassProduct(z);
     const Extended m = std::trunc(x);
     // The shifting loops stop early once g has overflowed or vanished: further steps
     // cannot bring it back, and an argument such as 1E10 must not loop for minutes.
@@ -260,7 +271,7 @@ Extended PoissonTerms(Extended lambda, Extended k, bool cumulative) {
 
 // ---- functions 1 to 72 -------------------------------------------------------------
 
-Extended Cabs(EvalContext&, Extended a, Extended b) {
+Extended Cabs(EvalContext&, Extended a, Extended b) noexcept {
     if (IsNaN(a) || IsNaN(b)) {
         return a + b;
     }
@@ -276,29 +287,29 @@ Extended Cabs(EvalContext&, Extended a, Extended b) {
     return m * std::sqrt(1 + q * q);
 }
 
-Extended Sqrt(EvalContext&, Extended x) {
+Extended Sqrt(EvalContext&, Extended x) noexcept {
     return std::sqrt(x);
 }
-Extended Ln(EvalContext&, Extended x) {
+Extended Ln(EvalContext&, Extended x) noexcept {
     return std::log(x);
 }
-Extended Exp(EvalContext&, Extended x) {
+Extended Exp(EvalContext&, Extended x) noexcept {
     return std::exp(x);
 }
-Extended Arcsin(EvalContext& c, Extended x) {
+Extended Arcsin(EvalContext& c, Extended x) noexcept {
     return std::asin(x) / c.angleFactor;
 }
-Extended Arccos(EvalContext& c, Extended x) {
+Extended Arccos(EvalContext& c, Extended x) noexcept {
     return std::acos(x) / c.angleFactor;
 }
-Extended Arctan(EvalContext& c, Extended x) {
+Extended Arctan(EvalContext& c, Extended x) noexcept {
     return std::atan(x) / c.angleFactor;
 }
-Extended Artanh(EvalContext&, Extended x) {
+Extended Artanh(EvalContext&, Extended x) noexcept {
     return 0.5L * std::log((1 + x) / (1 - x));
 }
 
-Extended Rez(EvalContext& context, Extended x) {
+Extended Rez(EvalContext& context, Extended x) noexcept {
     if (IsNaN(x)) {
         return x;
     }
@@ -309,7 +320,7 @@ Extended Rez(EvalContext& context, Extended x) {
     return 1 / x;
 }
 
-Extended Inverf(EvalContext& context, Extended x) {
+Extended Inverf(EvalContext& context, Extended x) noexcept {
     Extended result;
     if (!InverfSeries(x, result)) {
         return Refuse(context, msg::kInverfRange);
@@ -317,11 +328,11 @@ Extended Inverf(EvalContext& context, Extended x) {
     return result;
 }
 
-Extended Sgn(EvalContext&, Extended x) {
+Extended Sgn(EvalContext&, Extended x) noexcept {
     return Sign(x);
 }
 
-Extended Cbrt(EvalContext&, Extended x) {
+Extended Cbrt(EvalContext&, Extended x) noexcept {
     if (IsNaN(x)) {
         return x;
     }
@@ -331,7 +342,7 @@ Extended Cbrt(EvalContext&, Extended x) {
     return 0;
 }
 
-Extended Arsinh(EvalContext&, Extended x) {
+Extended Arsinh(EvalContext&, Extended x) noexcept {
     // ln(x + sqrt(x^2+1)) cancels to ln(0) for large negative x; the function is odd,
     // so the negative half mirrors the positive one.
     if (IsNaN(x)) {
@@ -342,58 +353,75 @@ Extended Arsinh(EvalContext&, Extended x) {
     return x < 0 ? -r : r;
 }
 
-Extended Arcosh(EvalContext&, Extended x) {
+Extended Arcosh(EvalContext&, Extended x) noexcept {
     return std::acosh(x);
 }
-Extended Sinh(EvalContext&, Extended x) {
+Extended Sinh(EvalContext&, Extended x) noexcept {
     return std::sinh(x);
 }
-Extended Cosh(EvalContext&, Extended x) {
+Extended Cosh(EvalContext&, Extended x) noexcept {
     return std::cosh(x);
 }
-Extended Tanh(EvalContext&, Extended x) {
+Extended Tanh(EvalContext&, Extended x) noexcept {
     return std::tanh(x);
 }
-Extended Tan(EvalContext& c, Extended x) {
+Extended Tan(EvalContext& c, Extended x) noexcept {
     return PC_TRIG(std::tan, c, x);
 }
-Extended Erf(EvalContext&, Extended x) {
+Extended Erf(EvalContext&, Extended x) noexcept {
     return ErfSeries(x);
 }
-Extended Gauss(EvalContext&, Extended x) {
+Extended Gauss(EvalContext&, Extended x) noexcept {
     return kInvSqrt2Pi * std::exp(-x * x / 2);
 }
-Extended Lg(EvalContext&, Extended x) {
+Extended Lg(EvalContext&, Extended x) noexcept {
     return Log10(x);
 }
 
-template <int Order>
-Extended BesselFixed(EvalContext&, Extended x) {
-    return BesselJ(Order, x);
+// J0 to J5. Plain functions rather than instances of one template: the table's
+// static_asserts compare routine addresses, and GCC does not take the address of a
+// template instance as a constant in sanitised builds.
+Extended J0(EvalContext& context, Extended x) noexcept {
+    return BesselJ(context, 0, x);
+}
+Extended J1(EvalContext& context, Extended x) noexcept {
+    return BesselJ(context, 1, x);
+}
+Extended J2(EvalContext& context, Extended x) noexcept {
+    return BesselJ(context, 2, x);
+}
+Extended J3(EvalContext& context, Extended x) noexcept {
+    return BesselJ(context, 3, x);
+}
+Extended J4(EvalContext& context, Extended x) noexcept {
+    return BesselJ(context, 4, x);
+}
+Extended J5(EvalContext& context, Extended x) noexcept {
+    return BesselJ(context, 5, x);
 }
 
-Extended Sin(EvalContext& c, Extended x) {
+Extended Sin(EvalContext& c, Extended x) noexcept {
     return PC_TRIG(std::sin, c, x);
 }
-Extended Cos(EvalContext& c, Extended x) {
+Extended Cos(EvalContext& c, Extended x) noexcept {
     return PC_TRIG(std::cos, c, x);
 }
 
-Extended Theta(EvalContext&, Extended x) {
+Extended Theta(EvalContext&, Extended x) noexcept {
     if (IsNaN(x)) {
         return x;
     }
     return x >= 0 ? 1 : 0;
 }
 
-Extended FracFn(EvalContext&, Extended x) {
+Extended FracFn(EvalContext&, Extended x) noexcept {
     return Frac(x);
 }
-Extended Int(EvalContext&, Extended x) {
+Extended Int(EvalContext&, Extended x) noexcept {
     return std::trunc(x);
 }
 
-Extended Si(EvalContext& context, Extended x) {
+Extended Si(EvalContext& context, Extended x) noexcept {
     if (IsNaN(x)) {
         return x;
     }
@@ -401,10 +429,10 @@ Extended Si(EvalContext& context, Extended x) {
         return IntegralSeries(x, x, x, 1, 2, 3);
     }
     context.warning = msg::kSiWarning;
-    return Sign(x) * kPiHalf;
+    return Sign(x) * (kPi / 2);
 }
 
-Extended Ci(EvalContext& context, Extended x) {
+Extended Ci(EvalContext& context, Extended x) noexcept {
     if (IsNaN(x)) {
         return x;
     }
@@ -416,23 +444,23 @@ Extended Ci(EvalContext& context, Extended x) {
     return 0;
 }
 
-Extended Ei(EvalContext&, Extended x) {
+Extended Ei(EvalContext&, Extended x) noexcept {
     return EiSeries(x);
 }
-Extended Li(EvalContext&, Extended x) {
+Extended Li(EvalContext&, Extended x) noexcept {
     return EiSeries(std::log(x));
 }
-Extended Gamma(EvalContext&, Extended x) {
+Extended Gamma(EvalContext&, Extended x) noexcept {
     return GammaProduct(x);
 }
-Extended Lb(EvalContext&, Extended x) {
+Extended Lb(EvalContext&, Extended x) noexcept {
     return std::log2(x);
 }
-Extended Sqr(EvalContext&, Extended x) {
+Extended Sqr(EvalContext&, Extended x) noexcept {
     return x * x;
 }
 
-Extended Arccot(EvalContext& c, Extended x) {
+Extended Arccot(EvalContext& c, Extended x) noexcept {
     if (IsNaN(x)) {
         return x;
     }
@@ -442,34 +470,34 @@ Extended Arccot(EvalContext& c, Extended x) {
     return std::atan(1 / x) / c.angleFactor;
 }
 
-Extended Arcoth(EvalContext&, Extended x) {
+Extended Arcoth(EvalContext&, Extended x) noexcept {
     return -0.5L * std::log((x - 1) / (x + 1));
 }
-Extended Coth(EvalContext&, Extended x) {
+Extended Coth(EvalContext&, Extended x) noexcept {
     return 1 / std::tanh(x);
 }
-Extended Cot(EvalContext& c, Extended x) {
+Extended Cot(EvalContext& c, Extended x) noexcept {
     return 1 / std::tan(TrigArgument(c, x));
 }
-Extended Rnd(EvalContext&, Extended x) {
+Extended Rnd(EvalContext&, Extended x) noexcept {
     return x * RandomUniform();
 }
 
-Extended Max(EvalContext&, Extended a, Extended b) {
+Extended Max(EvalContext&, Extended a, Extended b) noexcept {
     if (IsNaN(a) || IsNaN(b)) {
         return a + b;
     }
     return b > a ? b : a;
 }
 
-Extended Min(EvalContext&, Extended a, Extended b) {
+Extended Min(EvalContext&, Extended a, Extended b) noexcept {
     if (IsNaN(a) || IsNaN(b)) {
         return a + b;
     }
     return b < a ? b : a;
 }
 
-Extended Root(EvalContext& context, Extended n, Extended x) {
+Extended Root(EvalContext& context, Extended n, Extended x) noexcept {
     if (!IsIntegral(n)) {
         return Refuse(context, msg::kRootArgument);
     }
@@ -489,39 +517,39 @@ Extended Root(EvalContext& context, Extended n, Extended x) {
     return Refuse(context, msg::kNotDefined);
 }
 
-Extended Log(EvalContext&, Extended base, Extended x) {
+Extended Log(EvalContext&, Extended base, Extended x) noexcept {
     return std::log(x) / std::log(base);
 }
 
-Extended J(EvalContext& context, Extended n, Extended x) {
+Extended J(EvalContext& context, Extended n, Extended x) noexcept {
     if (!IsIntegral(n)) {
         return Refuse(context, msg::kBesselOrder);
     }
-    return BesselJ(n, x);
+    return BesselJ(context, RoundEven(n), x);
 }
 
-Extended Atan2(EvalContext& c, Extended y, Extended x) {
+Extended Atan2(EvalContext& c, Extended y, Extended x) noexcept {
     return std::atan2(y, x) / c.angleFactor;
 }
 
-Extended Poisson(EvalContext& context, Extended lambda, Extended k) {
+Extended Poisson(EvalContext& context, Extended lambda, Extended k) noexcept {
     if (!IsIntegral(k)) {
         return Refuse(context, msg::kPoissonDiscrete);
     }
     return PoissonTerms(lambda, RoundEven(k), false);
 }
 
-Extended Normrand(EvalContext&, Extended mean, Extended deviation) {
+Extended Normrand(EvalContext&, Extended mean, Extended deviation) noexcept {
     Extended quantile = 0;
     InverfSeries(0.16L + 0.68L * RandomUniform(), quantile);
     return mean + deviation * quantile;
 }
 
-Extended Modulo(EvalContext&, Extended a, Extended b) {
+Extended Modulo(EvalContext&, Extended a, Extended b) noexcept {
     return b * Frac(a / b);
 }
 
-Extended Bino(EvalContext& context, Extended n, Extended k) {
+Extended Bino(EvalContext& context, Extended n, Extended k) noexcept {
     if (!IsIntegral(n) || !IsIntegral(k)) {
         return Refuse(context, msg::kBinomialIntegers);
     }
@@ -533,11 +561,11 @@ Extended Bino(EvalContext& context, Extended n, Extended k) {
     return Binomial(rn, rk);
 }
 
-Extended Abs(EvalContext&, Extended x) {
+Extended Abs(EvalContext&, Extended x) noexcept {
     return std::fabs(x);
 }
 
-Extended Fac(EvalContext& context, Extended n) {
+Extended Fac(EvalContext& context, Extended n) noexcept {
     if (!IsIntegral(n)) {
         return Refuse(context, msg::kFactorialNatural);
     }
@@ -549,11 +577,11 @@ Extended Fac(EvalContext& context, Extended n) {
     return result;
 }
 
-Extended Bnot(EvalContext& context, Extended x) {
+Extended Bnot(EvalContext& context, Extended x) noexcept {
     return BitwiseNotOperator(context, x);
 }
 
-Extended If(EvalContext& context, Extended condition, Extended a, Extended b) {
+Extended If(EvalContext& context, Extended condition, Extended a, Extended b) noexcept {
     if (condition == 1) {
         return a;
     }
@@ -563,7 +591,7 @@ Extended If(EvalContext& context, Extended condition, Extended a, Extended b) {
     return Refuse(context, msg::kIfBoolean);
 }
 
-Extended Not(EvalContext& context, Extended x) {
+Extended Not(EvalContext& context, Extended x) noexcept {
     if (x == 1) {
         return 0;
     }
@@ -574,25 +602,25 @@ Extended Not(EvalContext& context, Extended x) {
 }
 
 // CEIL, FLOOR and ROUND give the exact integer also beyond the 32- and 64-bit ranges.
-Extended Ceil(EvalContext&, Extended x) {
+Extended Ceil(EvalContext&, Extended x) noexcept {
     return std::ceil(x);
 }
-Extended Floor(EvalContext&, Extended x) {
+Extended Floor(EvalContext&, Extended x) noexcept {
     return std::floor(x);
 }
 
-Extended Odd(EvalContext& context, Extended x) {
+Extended Odd(EvalContext& context, Extended x) noexcept {
     if (!IsIntegral(x)) {
         return Refuse(context, msg::kOddInteger);
     }
     return std::fmod(RoundEven(x), 2) != 0 ? 1 : 0;
 }
 
-Extended Round(EvalContext&, Extended x) {
+Extended Round(EvalContext&, Extended x) noexcept {
     return RoundEven(x);
 }
 
-Extended Poirand(EvalContext& context, Extended lambda) {
+Extended Poirand(EvalContext& context, Extended lambda) noexcept {
     if (IsNaN(lambda)) {
         return lambda;
     }
@@ -613,11 +641,11 @@ Extended Poirand(EvalContext& context, Extended lambda) {
     return k;
 }
 
-Extended Rand(EvalContext&, Extended a, Extended b) {
+Extended Rand(EvalContext&, Extended a, Extended b) noexcept {
     return a + RandomUniform() * (b - a);
 }
 
-Extended Poicum(EvalContext& context, Extended lambda, Extended k) {
+Extended Poicum(EvalContext& context, Extended lambda, Extended k) noexcept {
     if (!IsIntegral(k)) {
         return Refuse(context, msg::kPoissonDiscrete);
     }
@@ -626,7 +654,7 @@ Extended Poicum(EvalContext& context, Extended lambda, Extended k) {
     return PoissonTerms(lambda, rk < 0 ? rk : rk + 1, true);
 }
 
-Extended Gcd(EvalContext& context, Extended a, Extended b) {
+Extended Gcd(EvalContext& context, Extended a, Extended b) noexcept {
     if (!IsIntegral(a) || !IsIntegral(b)) {
         return Refuse(context, msg::kGcdIntegers);
     }
@@ -638,7 +666,7 @@ Extended Gcd(EvalContext& context, Extended a, Extended b) {
     return GreatestCommonDivisor(ra, rb);
 }
 
-Extended Lcm(EvalContext& context, Extended a, Extended b) {
+Extended Lcm(EvalContext& context, Extended a, Extended b) noexcept {
     if (!IsIntegral(a) || !IsIntegral(b)) {
         return Refuse(context, msg::kLcmIntegers);
     }
@@ -650,14 +678,14 @@ Extended Lcm(EvalContext& context, Extended a, Extended b) {
     return ra * rb / GreatestCommonDivisor(ra, rb);
 }
 
-Extended Cosec(EvalContext& c, Extended x) {
+Extended Cosec(EvalContext& c, Extended x) noexcept {
     return 1 / std::sin(TrigArgument(c, x));
 }
-Extended Sec(EvalContext& c, Extended x) {
+Extended Sec(EvalContext& c, Extended x) noexcept {
     return 1 / std::cos(TrigArgument(c, x));
 }
 
-Extended Ramp(EvalContext&, Extended x, Extended a, Extended b) {
+Extended Ramp(EvalContext&, Extended x, Extended a, Extended b) noexcept {
     if (IsNaN(x) || IsNaN(a) || IsNaN(b)) {
         return x + a + b;
     }
@@ -674,7 +702,7 @@ Extended Ramp(EvalContext&, Extended x, Extended a, Extended b) {
 
 template <typename Combine>
 Extended IntegerOperator(EvalContext& context, Extended a, Extended b, const char* refusal,
-                         Combine combine) {
+                         Combine combine) noexcept {
     if (!IsIntegral(a) || !IsIntegral(b)) {
         return Refuse(context, refusal);
     }
@@ -686,13 +714,13 @@ Extended IntegerOperator(EvalContext& context, Extended a, Extended b, const cha
     return combine(context, x, y);
 }
 
-Extended AndOperator(EvalContext& c, Extended a, Extended b) {
+Extended AndOperator(EvalContext& c, Extended a, Extended b) noexcept {
     return IntegerOperator(
         c, a, b, msg::kAndIntegers,
         [](EvalContext&, std::int32_t x, std::int32_t y) -> Extended { return x & y; });
 }
 
-Extended IntegerDivideOperator(EvalContext& c, Extended a, Extended b) {
+Extended IntegerDivideOperator(EvalContext& c, Extended a, Extended b) noexcept {
     return IntegerOperator(c, a, b, msg::kIntegerDivisionIntegers,
                            [](EvalContext& context, std::int32_t x, std::int32_t y) -> Extended {
                                if (y == 0) {
@@ -702,7 +730,7 @@ Extended IntegerDivideOperator(EvalContext& c, Extended a, Extended b) {
                            });
 }
 
-Extended ShiftLeftOperator(EvalContext& c, Extended a, Extended b) {
+Extended ShiftLeftOperator(EvalContext& c, Extended a, Extended b) noexcept {
     return IntegerOperator(c, a, b, msg::kShiftLeftIntegers,
                            [](EvalContext&, std::int32_t x, std::int32_t y) -> Extended {
                                const std::uint32_t shifted = static_cast<std::uint32_t>(x)
@@ -711,13 +739,13 @@ Extended ShiftLeftOperator(EvalContext& c, Extended a, Extended b) {
                            });
 }
 
-Extended OrOperator(EvalContext& c, Extended a, Extended b) {
+Extended OrOperator(EvalContext& c, Extended a, Extended b) noexcept {
     return IntegerOperator(
         c, a, b, msg::kOrIntegers,
         [](EvalContext&, std::int32_t x, std::int32_t y) -> Extended { return x | y; });
 }
 
-Extended ShiftRightOperator(EvalContext& c, Extended a, Extended b) {
+Extended ShiftRightOperator(EvalContext& c, Extended a, Extended b) noexcept {
     return IntegerOperator(c, a, b, msg::kShiftRightIntegers,
                            [](EvalContext&, std::int32_t x, std::int32_t y) -> Extended {
                                const std::uint32_t shifted =
@@ -726,13 +754,13 @@ Extended ShiftRightOperator(EvalContext& c, Extended a, Extended b) {
                            });
 }
 
-Extended XorOperator(EvalContext& c, Extended a, Extended b) {
+Extended XorOperator(EvalContext& c, Extended a, Extended b) noexcept {
     return IntegerOperator(
         c, a, b, msg::kXorIntegers,
         [](EvalContext&, std::int32_t x, std::int32_t y) -> Extended { return x ^ y; });
 }
 
-Extended ModuloOperator(EvalContext& c, Extended a, Extended b) {
+Extended ModuloOperator(EvalContext& c, Extended a, Extended b) noexcept {
     return IntegerOperator(c, a, b, msg::kModuloIntegers,
                            [](EvalContext& context, std::int32_t x, std::int32_t y) -> Extended {
                                if (y == 0) {
@@ -742,7 +770,7 @@ Extended ModuloOperator(EvalContext& c, Extended a, Extended b) {
                            });
 }
 
-Extended PowerOperator(EvalContext&, Extended a, Extended b) {
+Extended PowerOperator(EvalContext&, Extended a, Extended b) noexcept {
     if (IsIntegerPowerExponent(b)) {
         return IntegerPower(a, static_cast<long long>(b));
     }
@@ -752,128 +780,218 @@ Extended PowerOperator(EvalContext&, Extended a, Extended b) {
     return std::exp(b * std::log(a));
 }
 
-constexpr BuiltinRoutine One(Builtin1 f) {
-    return {1, f, nullptr, nullptr};
+using F = BuiltinFunction;
+
+constexpr BuiltinEntry One(F function, std::string_view name, Builtin1 routine,
+                           InlineForm inlined = InlineForm::None) {
+    return {function, name, 1, routine, nullptr, nullptr, inlined};
 }
-constexpr BuiltinRoutine Two(Builtin2 f) {
-    return {2, nullptr, f, nullptr};
+constexpr BuiltinEntry Two(F function, std::string_view name, Builtin2 routine) {
+    return {function, name, 2, nullptr, routine, nullptr, InlineForm::None};
 }
-constexpr BuiltinRoutine Three(Builtin3 f) {
-    return {3, nullptr, nullptr, f};
+constexpr BuiltinEntry Three(F function, std::string_view name, Builtin3 routine,
+                             InlineForm inlined = InlineForm::None) {
+    return {function, name, 3, nullptr, nullptr, routine, inlined};
 }
 
-const std::array<BuiltinRoutine, kBuiltinCount + 1> kRoutines = {{
+// Position = function number. Order matters: the compiler replaces names in table order,
+// so a name that ends with another name must stand before it ("ARCSIN(" before "SIN(").
+constexpr std::array<BuiltinEntry, kBuiltinCount + 1> kBuiltins = {{
     {},
-    Two(Cabs),
-    One(Sqrt),
-    One(Ln),
-    One(Exp),
-    One(Arcsin),
-    One(Arccos),
-    One(Arctan),
-    One(Artanh),
-    One(Rez),
-    One(Inverf),
-    One(Sgn),
-    One(Cbrt),
-    One(Arsinh),
-    One(Arcosh),
-    One(Sinh),
-    One(Cosh),
-    One(Tanh),
-    One(Tan),
-    One(Erf),
-    One(Gauss),
-    One(Lg),
-    One(BesselFixed<0>),
-    One(BesselFixed<1>),
-    One(BesselFixed<2>),
-    One(BesselFixed<3>),
-    One(BesselFixed<4>),
-    One(BesselFixed<5>),
-    One(Sin),
-    One(Cos),
-    One(Theta),
-    One(FracFn),
-    One(Int),
-    One(Si),
-    One(Ci),
-    One(Ei),
-    One(Li),
-    One(Gamma),
-    One(Lb),
-    One(Sqr),
-    One(Arccot),
-    One(Arcoth),
-    One(Coth),
-    One(Cot),
-    One(Rnd),
-    Two(Max),
-    Two(Min),
-    Two(Root),
-    Two(Log),
-    Two(J),
-    Two(Atan2),
-    Two(Poisson),
-    Two(Normrand),
-    Two(Modulo),
-    Two(Bino),
-    One(Abs),
-    One(Fac),
-    One(Bnot),
-    {},
-    Three(If),
-    One(Not),
-    One(Ceil),
-    One(Floor),
-    One(Odd),
-    One(Round),
-    One(Poirand),
-    Two(Rand),
-    Two(Poicum),
-    Two(Gcd),
-    Two(Lcm),
-    One(Cosec),
-    One(Sec),
-    Three(Ramp),
+    Two(F::Cabs, "CABS(", Cabs),
+    One(F::Sqrt, "SQRT(", Sqrt, InlineForm::Sqrt),
+    One(F::Ln, "LN(", Ln, InlineForm::Ln),
+    One(F::Exp, "EXP(", Exp, InlineForm::Exp),
+    One(F::Arcsin, "ARCSIN(", Arcsin),
+    One(F::Arccos, "ARCCOS(", Arccos),
+    One(F::Arctan, "ARCTAN(", Arctan),
+    One(F::Artanh, "ARTANH(", Artanh),
+    One(F::Rez, "REZ(", Rez),
+    One(F::Inverf, "INVERF(", Inverf),
+    One(F::Sgn, "SGN(", Sgn),
+    One(F::Cbrt, "CBRT(", Cbrt),
+    One(F::Arsinh, "ARSINH(", Arsinh),
+    One(F::Arcosh, "ARCOSH(", Arcosh),
+    One(F::Sinh, "SINH(", Sinh),
+    One(F::Cosh, "COSH(", Cosh),
+    One(F::Tanh, "TANH(", Tanh),
+    One(F::Tan, "TAN(", Tan),
+    One(F::Erf, "ERF(", Erf),
+    One(F::Gauss, "GAUSS(", Gauss),
+    One(F::Lg, "LG(", Lg),
+    One(F::J0, "J0(", J0),
+    One(F::J1, "J1(", J1),
+    One(F::J2, "J2(", J2),
+    One(F::J3, "J3(", J3),
+    One(F::J4, "J4(", J4),
+    One(F::J5, "J5(", J5),
+    One(F::Sin, "SIN(", Sin, InlineForm::Sin),
+    One(F::Cos, "COS(", Cos, InlineForm::Cos),
+    One(F::Theta, "THETA(", Theta),
+    One(F::Frac, "FRAC(", FracFn),
+    One(F::Int, "INT(", Int),
+    One(F::Si, "SI(", Si),
+    One(F::Ci, "CI(", Ci),
+    One(F::Ei, "EI(", Ei),
+    One(F::Li, "LI(", Li),
+    One(F::Gamma, "GAMMA(", Gamma),
+    One(F::Lb, "LB(", Lb),
+    One(F::Sqr, "SQR(", Sqr),
+    One(F::Arccot, "ARCCOT(", Arccot),
+    One(F::Arcoth, "ARCOTH(", Arcoth),
+    One(F::Coth, "COTH(", Coth),
+    One(F::Cot, "COT(", Cot),
+    One(F::Rnd, "RND(", Rnd),
+    Two(F::Max, "MAX(", Max),
+    Two(F::Min, "MIN(", Min),
+    Two(F::Root, "ROOT(", Root),
+    Two(F::Log, "LOG(", Log),
+    Two(F::J, "J(", J),
+    Two(F::Atan2, "ATAN2(", Atan2),
+    Two(F::Poisson, "POISSON(", Poisson),
+    Two(F::Normrand, "NORMRAND(", Normrand),
+    Two(F::Modulo, "MODULO(", Modulo),
+    Two(F::Bino, "BINO(", Bino),
+    One(F::Abs, "ABS(", Abs, InlineForm::Abs),
+    One(F::Fac, "FAC(", Fac),
+    One(F::Bnot, "BNOT(", Bnot),
+    {F::Blank, "        ", 0, nullptr, nullptr, nullptr, InlineForm::None},
+    Three(F::If, "IF(", If, InlineForm::If),
+    One(F::Not, "NOT(", Not),
+    One(F::Ceil, "CEIL(", Ceil),
+    One(F::Floor, "FLOOR(", Floor),
+    One(F::Odd, "ODD(", Odd),
+    One(F::Round, "ROUND(", Round),
+    One(F::Poirand, "POIRAND(", Poirand),
+    Two(F::Rand, "RAND(", Rand),
+    Two(F::Poicum, "POICUM(", Poicum),
+    Two(F::Gcd, "GCD(", Gcd),
+    Two(F::Lcm, "LCM(", Lcm),
+    One(F::Cosec, "COSEC(", Cosec),
+    One(F::Sec, "SEC(", Sec),
+    Three(F::Ramp, "RAMP(", Ramp),
 }};
+
+// Every entry stands at the position its function number names, has the routine of its
+// arity and a name of letters and digits closed by "(".
+constexpr bool EntriesAreConsistent() {
+    for (int number = 1; number <= kBuiltinCount; ++number) {
+        const BuiltinEntry& entry = kBuiltins[static_cast<std::size_t>(number)];
+        if (NumberOf(entry.function) != number) {
+            return false;
+        }
+        if (entry.function == F::Blank) {
+            if (entry.arity != 0 || entry.name.find_first_not_of(' ') != std::string_view::npos) {
+                return false;
+            }
+            continue;
+        }
+        const bool routineOfArity = (entry.arity == 1) == (entry.one != nullptr) &&
+                                    (entry.arity == 2) == (entry.two != nullptr) &&
+                                    (entry.arity == 3) == (entry.three != nullptr);
+        if (!routineOfArity || entry.name.size() < 2 || !entry.name.ends_with('(')) {
+            return false;
+        }
+        for (char ch : entry.name.substr(0, entry.name.size() - 1)) {
+            if (!((ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9'))) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(EntriesAreConsistent());
+
+// A name that ends with another stands before it, or the shorter one would be found
+// inside the longer one.
+constexpr bool LongerNamesComeFirst() {
+    for (int i = 1; i <= kBuiltinCount; ++i) {
+        for (int j = 1; j <= kBuiltinCount; ++j) {
+            const std::string_view a = kBuiltins[static_cast<std::size_t>(i)].name;
+            const std::string_view b = kBuiltins[static_cast<std::size_t>(j)].name;
+            if (i != j && a.ends_with(b) && i > j) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(LongerNamesComeFirst());
+
+// The fast path computes an inlined function in place of its routine; each form stands
+// for exactly one routine, so it cannot drift to another function.
+constexpr bool InlinedFormsMirrorTheirRoutines() {
+    for (const BuiltinEntry& entry : kBuiltins) {
+        bool mirrors = true;
+        switch (entry.inlined) {
+            case InlineForm::None:
+                break;
+            case InlineForm::If:
+                mirrors = entry.three == If;
+                break;
+            case InlineForm::Sin:
+                mirrors = entry.one == Sin;
+                break;
+            case InlineForm::Cos:
+                mirrors = entry.one == Cos;
+                break;
+            case InlineForm::Exp:
+                mirrors = entry.one == Exp;
+                break;
+            case InlineForm::Ln:
+                mirrors = entry.one == Ln;
+                break;
+            case InlineForm::Sqrt:
+                mirrors = entry.one == Sqrt;
+                break;
+            case InlineForm::Abs:
+                mirrors = entry.one == Abs;
+                break;
+        }
+        if (!mirrors) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(InlinedFormsMirrorTheirRoutines());
 
 }  // namespace
 
-const BuiltinRoutine& BuiltinRoutineFor(int number) {
-    return kRoutines[static_cast<std::size_t>(number)];
+const BuiltinEntry& BuiltinAt(int number) noexcept {
+    return kBuiltins[static_cast<std::size_t>(number)];
 }
 
-Builtin2 OperatorRoutine(int op) {
+Builtin2 OperatorRoutine(TermOperator op) noexcept {
     switch (op) {
-        case OpPower:
+        case TermOperator::Power:
             return PowerOperator;
-        case OpAnd:
+        case TermOperator::And:
             return AndOperator;
-        case OpIntegerDivide:
+        case TermOperator::IntegerDivide:
             return IntegerDivideOperator;
-        case OpShiftLeft:
+        case TermOperator::ShiftLeft:
             return ShiftLeftOperator;
-        case OpOr:
+        case TermOperator::Or:
             return OrOperator;
-        case OpShiftRight:
+        case TermOperator::ShiftRight:
             return ShiftRightOperator;
-        case OpBinomial:
+        case TermOperator::Binomial:
             return Bino;
-        case OpXor:
+        case TermOperator::Xor:
             return XorOperator;
-        case OpModulo:
+        case TermOperator::Modulo:
             return ModuloOperator;
         default:
             return nullptr;
     }
 }
 
-Extended NegateOperator(EvalContext&, Extended b) {
+Extended NegateOperator(EvalContext&, Extended b) noexcept {
     return -b;
 }
 
-Extended BitwiseNotOperator(EvalContext& context, Extended b) {
+Extended BitwiseNotOperator(EvalContext& context, Extended b) noexcept {
     if (!IsIntegral(b)) {
         return Refuse(context, msg::kNotInteger);
     }
@@ -884,34 +1002,35 @@ Extended BitwiseNotOperator(EvalContext& context, Extended b) {
     return ~x;
 }
 
-Extended ApplyBinaryOperator(EvalContext& context, int op, Extended a, Extended b) {
+Extended ApplyBinaryOperator(EvalContext& context, TermOperator op, Extended a,
+                             Extended b) noexcept {
     switch (op) {
-        case OpSubtract:
+        case TermOperator::Subtract:
             return a - b;
-        case OpAdd:
+        case TermOperator::Add:
             return a + b;
-        case OpMultiply:
+        case TermOperator::Multiply:
             return a * b;
-        case OpDivide:
+        case TermOperator::Divide:
             return a / b;
-        case OpEqual:
+        case TermOperator::Equal:
             return a == b ? 1 : 0;
-        case OpNotEqual:
+        case TermOperator::NotEqual:
             return a != b ? 1 : 0;
         default:
             break;
     }
-    if (op >= OpGreaterEqual && op <= OpLess) {
+    if (op >= TermOperator::GreaterEqual && op <= TermOperator::Less) {
         // An ordered comparison with NaN is an invalid operation.
         if (std::isunordered(a, b)) {
             return Refuse(context, msg::kNotDefined);
         }
         switch (op) {
-            case OpGreaterEqual:
+            case TermOperator::GreaterEqual:
                 return a >= b ? 1 : 0;
-            case OpLessEqual:
+            case TermOperator::LessEqual:
                 return a <= b ? 1 : 0;
-            case OpGreater:
+            case TermOperator::Greater:
                 return a > b ? 1 : 0;
             default:
                 return a < b ? 1 : 0;

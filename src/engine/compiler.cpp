@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "builtin_names.h"
+#include "builtins.h"
 #include "engine_messages.h"
 #include "machine.h"
 #include "normalise.h"
@@ -36,7 +37,7 @@ struct CompileSession {
 };
 
 struct Valuation {
-    std::uint8_t status = 0;
+    ParserStatus status = ParserStatus::Ok;
     std::string message;
     Extended value = 0;
 };
@@ -91,7 +92,7 @@ bool FindConstant(const std::vector<std::string>& constants, std::string_view na
 // number, a declared constant, or else 0.
 Valuation ValueOperand(CompileSession& session, const std::string& text) {
     if (session.depth > kMaxConstantDepth) {
-        return {4, msg::kRecursiveConstants, 0};
+        return {ParserStatus::DeclaredCall, msg::kRecursiveConstants, 0};
     }
     struct DepthGuard {
         int& depth;
@@ -100,60 +101,78 @@ Valuation ValueOperand(CompileSession& session, const std::string& text) {
     } guard(session.depth);
 
     if (text == "PI")
-        return {0, {}, kPi};
+        return {ParserStatus::Ok, {}, kPi};
     if (text == "E")
-        return {0, {}, EulerNumber()};
+        return {ParserStatus::Ok, {}, EulerNumber()};
     if (text == "C")
-        return {0, {}, kEulerGamma};
+        return {ParserStatus::Ok, {}, kEulerGamma};
     if (text == "TRUE")
-        return {0, {}, 1};
+        return {ParserStatus::Ok, {}, 1};
     if (text == "FALSE")
-        return {0, {}, 0};
+        return {ParserStatus::Ok, {}, 0};
     if (text == "INFINITY")
-        return {0, {}, kInfinity};
+        return {ParserStatus::Ok, {}, kInfinity};
     if (text == "NEGINFINITY")
-        return {0, {}, -kInfinity};
+        return {ParserStatus::Ok, {}, -kInfinity};
     if (text == "NAN")
-        return {8, msg::kNaNAborted, kNaN};
+        return {ParserStatus::NaN, msg::kNaNAborted, kNaN};
 
     Extended value = 0;
     if (!text.empty() && text[0] == '$') {
         if (!ReadHexadecimal(std::string_view(text).substr(1), value)) {
-            return {3, msg::kCannotReadConstants, 0};
+            return {ParserStatus::Syntax, msg::kCannotReadConstants, 0};
         }
-        return {0, {}, value};
+        return {ParserStatus::Ok, {}, value};
     }
     if (ParseNumber(text, value)) {
-        return {0, {}, value};
+        return {ParserStatus::Ok, {}, value};
     }
 
     if (const auto known = session.valued.find(text); known != session.valued.end()) {
-        return {0, {}, known->second};
+        return {ParserStatus::Ok, {}, known->second};
     }
     std::string rhs;
     if (!FindConstant(*session.constants, text, rhs)) {
-        return {0, {}, 0};  // an unknown identifier counts as 0
+        return {ParserStatus::Ok, {}, 0};  // an unknown identifier counts as 0
     }
     auto list = std::make_unique<TInstructionList>();
     const CompileResult compiled = CompileWith(session, Normalise(rhs), {}, *list);
-    if (compiled.status != 0) {
+    if (compiled.status != ParserStatus::Ok) {
         return {compiled.status, compiled.message, 0};
     }
     const MachineOutcome outcome = RunMachine(list->data(), nullptr, 0, session.angleFactor);
-    if (outcome.status != 0) {
+    if (outcome.status != ParserStatus::Ok) {
         return {outcome.status, outcome.message, 0};
     }
     session.valued.emplace(text, outcome.value);
-    return {0, {}, outcome.value};
+    return {ParserStatus::Ok, {}, outcome.value};
 }
 
 bool IsFailureHead(char ch) {
     return ch == ')' || ch == '*' || ch == '/' || ch == '^';
 }
 
+// The length of the comparison operator that starts at t[j] ("=", "<", ">", "<>", "<=",
+// ">=", "!="), or 0. The shifts "<<" and ">>" are no comparisons.
+std::size_t ComparisonLength(const std::string& t, std::size_t j) {
+    const char next = j + 1 < t.size() ? t[j + 1] : '\0';
+    switch (t[j]) {
+        case '=':
+            return 1;
+        case '<':
+            return next == '<' ? 0 : next == '>' || next == '=' ? 2 : 1;
+        case '>':
+            return next == '>' ? 0 : next == '=' ? 2 : 1;
+        case '!':
+            return next == '=' ? 2 : 0;
+        default:
+            return 0;
+    }
+}
+
 // The first pass: negation signs, dropped plus signs and exponent signs, and the checks for
-// operators without operands. Returns 0 or the failing status.
-std::uint8_t PrepareSigns(std::string& t) {
+// operators without operands. Returns Ok or the failing status.
+ParserStatus PrepareSigns(std::string& t) {
     std::size_t i = 0;
     while (i < t.size() && t[i] == '(') {
         ++i;
@@ -169,7 +188,7 @@ std::uint8_t PrepareSigns(std::string& t) {
             j = i;
         }
         if (i < t.size() && IsFailureHead(t[i])) {
-            return 5;
+            return ParserStatus::MissingOperand;
         }
     }
     while (j < t.size()) {
@@ -203,20 +222,35 @@ std::uint8_t PrepareSigns(std::string& t) {
             ++j;
             continue;
         }
+        if ((ch == '<' || ch == '>') && j + 1 < t.size() && t[j + 1] == ch) {
+            j += 2;  // a shift
+            continue;
+        }
+        if (const std::size_t length = ComparisonLength(t, j); length != 0) {
+            // A sign right after a comparison is a sign, as after "(": X=-1 compares X with
+            // minus one. Unlike after "(", the sign is then checked like any operator.
+            j += length;
+            if (j < t.size() && t[j] == '-') {
+                t[j] = '_';
+            } else if (j < t.size() && t[j] == '+') {
+                t.erase(j, 1);
+            }
+            continue;
+        }
         if (IsOperatorChar(ch) && ch != '!' && ch != '<' && ch != '=' && ch != '>' &&
             j + 1 < t.size() && (IsOperatorChar(t[j + 1]) || t[j + 1] == ')')) {
-            return 5;
+            return ParserStatus::MissingOperand;
         }
         ++j;
     }
     if (t.empty()) {
-        return 2;
+        return ParserStatus::EmptyTerm;
     }
     const char last = t.back();
     if (IsOperatorChar(last) || last == '(') {
-        return 5;
+        return ParserStatus::MissingOperand;
     }
-    return 0;
+    return ParserStatus::Ok;
 }
 
 bool IsDelimiterSymbol(int symbol) {
@@ -227,7 +261,7 @@ bool IsDelimiterSymbol(int symbol) {
 // The built-in whose name (with its "(") ends at t[p], earliest in table order; 0 if none.
 int BuiltinEndingAt(const std::string& t, std::size_t p) {
     for (int number = 1; number <= kBuiltinCount; ++number) {
-        const std::string_view name = BuiltinName(number);
+        const std::string_view name = BuiltinAt(number).name;
         if (name.size() <= p + 1 &&
             std::string_view(t).substr(p + 1 - name.size(), name.size()) == name) {
             return number;
@@ -244,9 +278,9 @@ class TermCompiler {
 
     CompileResult Run(std::string_view term) {
         std::string t(term);
-        if (const std::uint8_t status = PrepareSigns(t); status != 0) {
-            return Fail(status,
-                        status == 2 ? msg::kInvalidFunctionTerm : msg::kMissingOperandInTerm);
+        if (const ParserStatus status = PrepareSigns(t); status != ParserStatus::Ok) {
+            return Fail(status, status == ParserStatus::EmptyTerm ? msg::kInvalidFunctionTerm
+                                                                  : msg::kMissingOperandInTerm);
         }
         ReplaceBuiltinNames(t);
         if (!CheckUndefinedFunctions()) {
@@ -259,7 +293,7 @@ class TermCompiler {
         }
         for (std::size_t i = 0; i < m_symbols.size(); ++i) {
             if (!m_consumed[i]) {
-                return Fail(3, msg::kSyntaxError);
+                return Fail(ParserStatus::Syntax, msg::kSyntaxError);
             }
         }
         m_result.count = m_out;
@@ -267,7 +301,7 @@ class TermCompiler {
     }
 
   private:
-    CompileResult Fail(std::uint8_t status, std::string message) {
+    CompileResult Fail(ParserStatus status, std::string message) {
         m_result.status = status;
         m_result.message = std::move(message);
         m_result.count = 0;
@@ -289,7 +323,7 @@ class TermCompiler {
             }
             // A name holds no "(" before its last character, so it cannot reach back
             // into an earlier replacement.
-            const std::size_t drop = BuiltinName(number).size() - 1;
+            const std::size_t drop = BuiltinAt(number).name.size() - 1;
             m_symbols.resize(m_symbols.size() - drop);
             m_consumed.resize(m_consumed.size() - drop);
             m_symbols.push_back(kFunctionMarkerBase + number);
@@ -308,7 +342,7 @@ class TermCompiler {
             while (start > 0 && !IsDelimiterSymbol(m_symbols[start - 1])) {
                 --start;
             }
-            Fail(3, msg::kUndefinedFunction + SymbolText(start, p));
+            Fail(ParserStatus::Syntax, msg::kUndefinedFunction + SymbolText(start, p));
             return false;
         }
         return true;
@@ -364,7 +398,7 @@ class TermCompiler {
                     Pop();
                 }
                 if (m_out >= kInstructionListSize) {
-                    Fail(2, msg::kTermTooLong);
+                    Fail(ParserStatus::EmptyTerm, msg::kTermTooLong);
                     return false;
                 }
                 m_list[static_cast<std::size_t>(m_out)] = TTermInstruction{};
@@ -373,23 +407,23 @@ class TermCompiler {
                 if (!EmitOperand(operandStart, p)) {
                     return false;
                 }
-                int op = 0;
+                TermOperator op = TermOperator::Add;
                 int priority = 0;
                 ClassifyOperator(p, op, priority);
                 operandStart = p + 1;
-                if (!PushOperator(TermKind::Operator, op, level + priority)) {
+                if (!PushOperator(TermKind::Operator, CodeOf(op), level + priority)) {
                     return false;
                 }
             }
             if (level > kMaxLevel || level < -kMaxLevel) {
-                Fail(2, msg::kTermTooDeep);
+                Fail(ParserStatus::EmptyTerm, msg::kTermTooDeep);
                 return false;
             }
         }
     }
 
     // Reads the operator at p (consuming a two-character operator's second character).
-    void ClassifyOperator(std::size_t& p, int& op, int& priority) {
+    void ClassifyOperator(std::size_t& p, TermOperator& op, int& priority) {
         const int next = m_symbols[p + 1];
         auto takeSecond = [&] {
             m_consumed[p + 1] = true;
@@ -397,72 +431,72 @@ class TermCompiler {
         };
         switch (m_symbols[p]) {
             case '-':
-                op = OpSubtract;
+                op = TermOperator::Subtract;
                 priority = 1;
                 break;
             case '+':
-                op = OpAdd;
+                op = TermOperator::Add;
                 priority = 1;
                 break;
             case '*':
-                op = OpMultiply;
+                op = TermOperator::Multiply;
                 priority = 3;
                 break;
             case '/':
-                op = OpDivide;
+                op = TermOperator::Divide;
                 priority = 3;
                 break;
             case '_':
-                op = OpNegate;
+                op = TermOperator::Negate;
                 priority = 3;
                 break;
             case '^':
-                op = OpPower;
+                op = TermOperator::Power;
                 priority = 4;
                 break;
             case '&':
-                op = OpAnd;
+                op = TermOperator::And;
                 priority = 2;
                 break;
             case '\\':
-                op = OpIntegerDivide;
+                op = TermOperator::IntegerDivide;
                 priority = 3;
                 break;
             case '{':
-                op = OpShiftLeft;
+                op = TermOperator::ShiftLeft;
                 priority = 2;
                 break;
             case '|':
-                op = OpOr;
+                op = TermOperator::Or;
                 priority = 1;
                 break;
             case '}':
-                op = OpShiftRight;
+                op = TermOperator::ShiftRight;
                 priority = 2;
                 break;
             case '`':
-                op = OpBinomial;
+                op = TermOperator::Binomial;
                 priority = 4;
                 break;
             case ':':
-                op = OpXor;
+                op = TermOperator::Xor;
                 priority = 1;
                 break;
             case '%':
-                op = OpModulo;
+                op = TermOperator::Modulo;
                 priority = 3;
                 break;
             case '=':
-                op = OpEqual;
+                op = TermOperator::Equal;
                 priority = 0;
                 break;
             case '!':
                 if (next == '=') {
                     takeSecond();
-                    op = OpNotEqual;
+                    op = TermOperator::NotEqual;
                     priority = 0;
                 } else {
-                    op = OpNot;
+                    op = TermOperator::Not;
                     priority = 3;
                 }
                 break;
@@ -470,27 +504,27 @@ class TermCompiler {
                 priority = 0;
                 if (next == '>') {
                     takeSecond();
-                    op = OpNotEqual;
+                    op = TermOperator::NotEqual;
                 } else if (next == '=') {
                     takeSecond();
-                    op = OpLessEqual;
+                    op = TermOperator::LessEqual;
                 } else if (next == '<') {
                     takeSecond();
-                    op = OpShiftLeft;
+                    op = TermOperator::ShiftLeft;
                 } else {
-                    op = OpLess;
+                    op = TermOperator::Less;
                 }
                 break;
             case '>':
                 priority = 0;
                 if (next == '=') {
                     takeSecond();
-                    op = OpGreaterEqual;
+                    op = TermOperator::GreaterEqual;
                 } else if (next == '>') {
                     takeSecond();
-                    op = OpShiftRight;
+                    op = TermOperator::ShiftRight;
                 } else {
-                    op = OpGreater;
+                    op = TermOperator::Greater;
                 }
                 break;
             default:
@@ -504,7 +538,7 @@ class TermCompiler {
 
     bool HasRoom() {
         if (m_out + m_stackCount >= kInstructionListSize) {
-            Fail(2, msg::kTermTooLong);
+            Fail(ParserStatus::EmptyTerm, msg::kTermTooLong);
             return false;
         }
         return true;
@@ -557,12 +591,12 @@ class TermCompiler {
             text[at + 1] = '-';
         }
         Valuation valuation = ValueOperand(m_session, text);
-        if (valuation.status == 8) {
-            Fail(8, std::move(valuation.message));
+        if (valuation.status == ParserStatus::NaN) {
+            Fail(ParserStatus::NaN, std::move(valuation.message));
             return false;
         }
-        if (valuation.status != 0) {
-            Fail(3, text + msg::kUnknownOperandSuffix);
+        if (valuation.status != ParserStatus::Ok) {
+            Fail(ParserStatus::Syntax, text + msg::kUnknownOperandSuffix);
             return false;
         }
         record.Kind = TermKind::Constant;

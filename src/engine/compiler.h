@@ -2,18 +2,18 @@
 // The term compiler: one left-to-right pass with an operator stack that turns a
 // normalised term into postfix instruction records.
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "extended.h"
+#include "parser_status.h"
 #include "term_instruction.h"
 
 namespace pc {
 
 struct CompileResult {
-    std::uint8_t status = 0;  // 0, or 2, 3, 4, 5, 8 with `message`
+    ParserStatus status = ParserStatus::Ok;  // or EmptyTerm, Syntax, MissingOperand, NaN
     std::string message;
     int count = 0;  // instructions written before the End record
 };

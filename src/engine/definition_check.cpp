@@ -35,8 +35,18 @@ bool OneOf(char ch, const char* set) {
     return ch != '\0' && std::strchr(set, ch) != nullptr;
 }
 
+// Whether s[i] directly follows a comparison ("=", "<", ">", "<>", "<=", ">=", "!="),
+// where a sign is a sign; the shifts "<<" and ">>" are no comparisons.
+bool FollowsComparison(std::string_view s, std::size_t i) {
+    if (i == 0 || !OneOf(s[i - 1], "<=>")) {
+        return false;
+    }
+    return s[i - 1] == '=' || i < 2 || s[i - 2] != s[i - 1];
+}
+
 // The right-hand side's quick syntax test: no operator directly followed by another
-// or by ")", no leading ")", "*", "/" or "^", no trailing operator or "(".
+// or by ")", no leading ")", "*", "/" or "^", no trailing operator or "(". A sign after
+// "(" or after a comparison is no second operator.
 bool PassesPreCheck(std::string_view s) {
     if (s.empty() || OneOf(s.front(), ")*/^") || OneOf(s.back(), "(*+-/<=>^")) {
         return false;
@@ -44,13 +54,14 @@ bool PassesPreCheck(std::string_view s) {
     for (std::size_t i = 0; i + 1 < s.size(); ++i) {
         const char ch = s[i];
         const bool sign = ch == '+' || ch == '-';
-        if (sign && (i == 0 || s[i - 1] == '(')) {
+        if (sign && (i == 0 || s[i - 1] == '(' || FollowsComparison(s, i))) {
             continue;
         }
         if (sign && i >= 2 && s[i - 1] == 'E' && (IsDigit(s[i - 2]) || s[i - 2] == '.')) {
             continue;
         }
-        if (OneOf(ch, "*+-/<=>^~") && OneOf(s[i + 1], ")*+-/<^~")) {
+        const bool signAfterComparison = OneOf(s[i + 1], "+-") && FollowsComparison(s, i + 1);
+        if (OneOf(ch, "*+-/<=>^~") && OneOf(s[i + 1], ")*+-/<^~") && !signAfterComparison) {
             return false;
         }
     }
@@ -92,10 +103,10 @@ void ScanIdentifiers(std::string_view rhs, const std::vector<std::string>& varia
 
 }  // namespace
 
-std::uint8_t ParseDefinition(std::string_view definition, std::string& name,
-                             std::string& rightHandSide, std::vector<std::string>* variables,
-                             std::vector<std::string>* functions,
-                             std::vector<std::string>* parameters) {
+DefinitionStatus ParseDefinition(std::string_view definition, std::string& name,
+                                 std::string& rightHandSide, std::vector<std::string>* variables,
+                                 std::vector<std::string>* functions,
+                                 std::vector<std::string>* parameters) {
     std::vector<std::string> localVariables;
     std::vector<std::string> localFunctions;
     std::vector<std::string> localParameters;
@@ -118,23 +129,23 @@ std::uint8_t ParseDefinition(std::string_view definition, std::string& name,
         rightHandSide += ')';
     }
     if (text.empty()) {
-        return DefinitionBadTerm;
+        return DefinitionStatus::BadTerm;
     }
     if (!ParenthesesBalanced(text)) {
-        return DefinitionParentheses;
+        return DefinitionStatus::Parentheses;
     }
     if (equals == std::string::npos) {
-        return DefinitionNoEquals;
+        return DefinitionStatus::NoEquals;
     }
 
     const std::string_view left = std::string_view(text).substr(0, equals);
     const std::size_t open = left.find('(');
     if (open == std::string_view::npos) {
-        return DefinitionNoParenthesis;
+        return DefinitionStatus::NoParenthesis;
     }
     name = std::string(left.substr(0, open));
     if (!IsIdentifier(name)) {
-        return DefinitionBadName;
+        return DefinitionStatus::BadName;
     }
 
     std::string variable;
@@ -147,7 +158,7 @@ std::uint8_t ParseDefinition(std::string_view definition, std::string& name,
             }
             variable.clear();
         } else {
-            return DefinitionBadVariable;
+            return DefinitionStatus::BadVariable;
         }
     }
 
@@ -155,8 +166,8 @@ std::uint8_t ParseDefinition(std::string_view definition, std::string& name,
     if (vars.empty()) {
         vars.emplace_back("X");
     }
-    return PassesPreCheck(std::string_view(text).substr(equals + 1)) ? DefinitionOk
-                                                                     : DefinitionBadTerm;
+    return PassesPreCheck(std::string_view(text).substr(equals + 1)) ? DefinitionStatus::Ok
+                                                                     : DefinitionStatus::BadTerm;
 }
 
 }  // namespace pc

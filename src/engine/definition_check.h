@@ -9,16 +9,15 @@
 
 namespace pc {
 
-// Status codes of ParseDefinition.
-enum DefinitionStatus : std::uint8_t {
-    DefinitionOk = 0,
-    DefinitionBadTerm = 1,      // empty text, or the right-hand side fails the pre-check
-    DefinitionParentheses = 7,  // unbalanced parentheses
-    DefinitionNoEquals = 10,
-    DefinitionNoParenthesis = 11,  // no "(" on the left side
-    DefinitionBadName = 12,        // the name is not an identifier
-    DefinitionBadVariable =
-        33,  // a character other than a letter, digit or ")" among the variables
+// Status codes of ParseDefinition; the catalogue keeps them as pending error numbers.
+enum class DefinitionStatus : std::uint8_t {
+    Ok = 0,
+    BadTerm = 1,         // empty text, or the right-hand side fails the pre-check
+    Parentheses = 7,     // unbalanced parentheses
+    NoEquals = 10,       // no "="
+    NoParenthesis = 11,  // no "(" on the left side
+    BadName = 12,        // the name is not an identifier
+    BadVariable = 33,    // a character other than a letter, digit or ")" among the variables
 };
 
 // Checks `definition`. `rightHandSide` becomes "(" + the normalised text after the first
@@ -27,9 +26,9 @@ enum DefinitionStatus : std::uint8_t {
 // `variables` (X when the definition names none), `functions` (the called user
 // functions, each once) and `parameters` (free identifiers that are neither variables,
 // functions nor reserved words).
-std::uint8_t ParseDefinition(std::string_view definition, std::string& name,
-                             std::string& rightHandSide, std::vector<std::string>* variables,
-                             std::vector<std::string>* functions,
-                             std::vector<std::string>* parameters);
+DefinitionStatus ParseDefinition(std::string_view definition, std::string& name,
+                                 std::string& rightHandSide, std::vector<std::string>* variables,
+                                 std::vector<std::string>* functions,
+                                 std::vector<std::string>* parameters);
 
 }  // namespace pc

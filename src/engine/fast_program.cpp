@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "builtin_names.h"
 #include "fp_faults.h"
 
 namespace pc {
@@ -261,43 +260,43 @@ void FastProgram::Build(const TTermInstruction* list, const Extended* values,
         Op op;
         int arity;
         if (instruction.Kind == TermKind::Operator) {
-            const int code = instruction.Code;
-            arity = code == OpNegate || code == OpNot ? 1 : 2;
+            const TermOperator code = OperatorOf(instruction);
+            arity = code == TermOperator::Negate || code == TermOperator::Not ? 1 : 2;
             switch (code) {
-                case OpAdd:
+                case TermOperator::Add:
                     op.code = Code::Add;
                     break;
-                case OpSubtract:
+                case TermOperator::Subtract:
                     op.code = Code::Subtract;
                     break;
-                case OpMultiply:
+                case TermOperator::Multiply:
                     op.code = Code::Multiply;
                     break;
-                case OpDivide:
+                case TermOperator::Divide:
                     op.code = Code::Divide;
                     break;
-                case OpNegate:
+                case TermOperator::Negate:
                     op.code = Code::Negate;
                     break;
-                case OpEqual:
+                case TermOperator::Equal:
                     op.code = Code::Equal;
                     break;
-                case OpNotEqual:
+                case TermOperator::NotEqual:
                     op.code = Code::NotEqual;
                     break;
-                case OpGreaterEqual:
+                case TermOperator::GreaterEqual:
                     op.code = Code::GreaterEqual;
                     break;
-                case OpLessEqual:
+                case TermOperator::LessEqual:
                     op.code = Code::LessEqual;
                     break;
-                case OpGreater:
+                case TermOperator::Greater:
                     op.code = Code::Greater;
                     break;
-                case OpLess:
+                case TermOperator::Less:
                     op.code = Code::Less;
                     break;
-                case OpNot:
+                case TermOperator::Not:
                     op.code = Code::Call1;
                     op.one = BitwiseNotOperator;
                     break;
@@ -310,39 +309,38 @@ void FastProgram::Build(const TTermInstruction* list, const Extended* values,
                     break;
             }
         } else if (instruction.Kind == TermKind::Function && instruction.Code >= 1 &&
-                   instruction.Code <= kBuiltinCount &&
-                   BuiltinRoutineFor(instruction.Code).arity != 0) {
-            const BuiltinRoutine& routine = BuiltinRoutineFor(instruction.Code);
-            arity = routine.arity;
-            switch (instruction.Code) {
-                case FnIf:
+                   instruction.Code <= kBuiltinCount && BuiltinAt(instruction.Code).arity != 0) {
+            const BuiltinEntry& entry = BuiltinAt(instruction.Code);
+            arity = entry.arity;
+            op.code = arity == 1 ? Code::Call1 : arity == 2 ? Code::Call2 : Code::Call3;
+            switch (entry.inlined) {
+                case InlineForm::None:
+                    break;
+                case InlineForm::If:
                     op.code = Code::If;
                     break;
-                case FnSin:
+                case InlineForm::Sin:
                     op.code = radians ? Code::Sin : Code::Call1;
                     break;
-                case FnCos:
+                case InlineForm::Cos:
                     op.code = radians ? Code::Cos : Code::Call1;
                     break;
-                case FnExp:
+                case InlineForm::Exp:
                     op.code = Code::Exp;
                     break;
-                case FnLn:
+                case InlineForm::Ln:
                     op.code = Code::Ln;
                     break;
-                case FnSqrt:
+                case InlineForm::Sqrt:
                     op.code = Code::Sqrt;
                     break;
-                case FnAbs:
+                case InlineForm::Abs:
                     op.code = Code::Abs;
                     break;
-                default:
-                    op.code = arity == 1 ? Code::Call1 : arity == 2 ? Code::Call2 : Code::Call3;
-                    break;
             }
-            op.one = routine.one;
-            op.two = routine.two;
-            op.three = routine.three;
+            op.one = entry.one;
+            op.two = entry.two;
+            op.three = entry.three;
         } else {
             return defer();
         }
@@ -359,9 +357,9 @@ void FastProgram::Build(const TTermInstruction* list, const Extended* values,
 
         // A power with a constant integral exponent skips the exponent test; the square
         // is what repeated squaring computes for 2 (1 * (x * x) is x * x exactly).
-        if (instruction.Kind == TermKind::Operator && instruction.Code == OpPower &&
-            op.b >= m_constants.get() && op.b < m_constants.get() + size &&
-            IsIntegerPowerExponent(*op.b)) {
+        if (instruction.Kind == TermKind::Operator &&
+            OperatorOf(instruction) == TermOperator::Power && op.b >= m_constants.get() &&
+            op.b < m_constants.get() + size && IsIntegerPowerExponent(*op.b)) {
             op.exponent = static_cast<long long>(*op.b);
             op.code = op.exponent == 2 ? Code::Square : Code::IntegerPower;
         }
@@ -430,7 +428,7 @@ template <typename TailStep>
 }  // namespace
 
 Extended FastProgram::Execute(const Op* op, EvalContext& context, bool& ok,
-                              const void* const** labels) {
+                              const void* const** labels) noexcept {
     // Order as in Code.
     static const void* const kLabels[] = {
         &&Defer,        &&End,       &&EndTestingFlags,

@@ -42,7 +42,7 @@ class FastProgram {
 
     // The term's value, with `ok` true when the evaluation succeeded without any warning
     // or fault. (The value travels in the x87 register rather than through memory.)
-    Extended Run(bool& ok) {
+    Extended Run(bool& ok) noexcept {
         if (m_entry == nullptr) {
             ok = false;
             return 0;
@@ -60,7 +60,7 @@ class FastProgram {
 
     // Runs `op` onwards; with `labels` set it only hands out the dispatch table.
     static Extended Execute(const Op* op, EvalContext& context, bool& ok,
-                            const void* const** labels);
+                            const void* const** labels) noexcept;
     void Append(Op op, int arity, std::vector<std::size_t>& producer);
     bool IsSlot(const Extended* operand) const;
     static bool Absorbs(const Op& op, int position);

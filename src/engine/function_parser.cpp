@@ -34,8 +34,9 @@ TFunctionParser::~TFunctionParser() = default;
 
 void TFunctionParser::SetDeclarations(TParserDeclarations* declarations) {
     m_declarations = declarations;
+    // The declarations are always what a full update of their lines gives, so bringing
+    // them up to date is all a new user needs; when they are, that costs nothing.
     if (m_declarations != nullptr) {
-        m_declarations->MarkAllChanged();
         m_declarations->UpdateDeclarations();
     }
 }
@@ -54,13 +55,13 @@ void TFunctionParser::SetAnglemode(TAngleMode mode) {
             break;
     }
     // Takes effect at the next evaluation, without a new analysis.
-    if (m_analyseStatus == StatusOk) {
+    if (m_analyseStatus == ParserStatus::Ok) {
         m_fastProgram->Build(m_instructions->data(), m_values.data(), m_values.size(),
                              m_angleFactor);
     }
 }
 
-void TFunctionParser::ReportError() {
+void TFunctionParser::ReportError() noexcept {
     if (OnError) {
         OnError(*this, m_message);
     }
@@ -75,8 +76,8 @@ void TFunctionParser::SetTerm(std::string_view definition) {
     m_evaluationStatus = Analyze();
 }
 
-std::uint8_t TFunctionParser::Analyze() {
-    std::uint8_t status = StatusOk;
+ParserStatus TFunctionParser::Analyze() {
+    ParserStatus status = ParserStatus::Ok;
     m_fastProgram->Clear();
     m_instructionCount = 0;
     try {
@@ -101,13 +102,13 @@ std::uint8_t TFunctionParser::Analyze() {
         m_message.clear();
         m_term = Normalise(m_rightHandSide);
         if (m_term.empty()) {
-            status = StatusEmptyTerm;
+            status = ParserStatus::EmptyTerm;
             m_message = msg::kTermEmpty;
         } else if (!ParenthesesBalanced(m_term)) {
-            status = StatusParentheses;
+            status = ParserStatus::Parentheses;
             m_message = msg::kWrongParentheses;
         } else if (m_declarations != nullptr && !m_declarations->ExpandDeclared(m_term)) {
-            status = StatusDeclaredCall;
+            status = ParserStatus::DeclaredCall;
             m_message = msg::kRecursiveOrUnknownCall;
         } else {
             static const std::vector<std::string> kNoConstants;
@@ -118,24 +119,24 @@ std::uint8_t TFunctionParser::Analyze() {
             status = compiled.status;
             m_message = compiled.message;
             m_instructionCount = compiled.count;
-            if (status == StatusOk) {
+            if (status == ParserStatus::Ok) {
                 m_fastProgram->Build(m_instructions->data(), m_values.data(), m_values.size(),
                                      m_angleFactor);
             }
         }
     } catch (const std::exception&) {
-        status = StatusEmptyTerm;
+        status = ParserStatus::EmptyTerm;
         m_message = msg::kCannotAnalyze;
         m_fastProgram->Clear();
     }
     m_analyseStatus = status;
-    if (status != StatusOk) {
+    if (status != ParserStatus::Ok) {
         ReportError();
     }
     return status;
 }
 
-int TFunctionParser::VariableIndex(std::string_view name) const {
+int TFunctionParser::VariableIndex(std::string_view name) const noexcept {
     for (std::size_t i = 0; i < m_variables.size() && i < m_values.size(); ++i) {
         if (SameName(m_variables[i], name))
             return static_cast<int>(i);
@@ -153,8 +154,8 @@ void TFunctionParser::SetVariableIgnoringCase(std::string_view name, Extended va
     throw EParserError(msg::kUnknownVariable);
 }
 
-std::uint8_t TFunctionParser::Evaluate() {
-    if (m_analyseStatus != StatusOk) {
+ParserStatus TFunctionParser::Evaluate() noexcept {
+    if (m_analyseStatus != ParserStatus::Ok) {
         if (m_message.size() < kMaxRepeatedMessageLength) {
             m_message += "\r\n";
             m_message += msg::kNotAnalyzed;
@@ -171,11 +172,11 @@ std::uint8_t TFunctionParser::Evaluate() {
         m_message.clear();
     }
     m_result = value;
-    m_evaluationStatus = StatusOk;
-    return StatusOk;
+    m_evaluationStatus = ParserStatus::Ok;
+    return ParserStatus::Ok;
 }
 
-std::uint8_t TFunctionParser::EvaluateWithReference() {
+ParserStatus TFunctionParser::EvaluateWithReference() noexcept {
     const MachineOutcome outcome =
         RunMachine(m_instructions->data(), m_values.data(), m_values.size(), m_angleFactor);
     m_result = outcome.value;
@@ -185,22 +186,22 @@ std::uint8_t TFunctionParser::EvaluateWithReference() {
     } else {
         m_message.clear();
     }
-    if (outcome.status != StatusOk) {
+    if (outcome.status != ParserStatus::Ok) {
         ReportError();
     }
     return outcome.status;
 }
 
-Extended TFunctionParser::Value() {
+Extended TFunctionParser::Value() noexcept {
     m_evaluationStatus = Evaluate();
-    if (m_evaluationStatus == StatusOk) {
+    if (m_evaluationStatus == ParserStatus::Ok) {
         return m_result;
     }
-    return m_evaluationStatus == StatusNaN ? kNaN : 0;
+    return m_evaluationStatus == ParserStatus::NaN ? kNaN : 0;
 }
 
-std::uint8_t TFunctionParser::EvaluateReference(Extended& value, std::string& message) const {
-    if (m_analyseStatus != StatusOk) {
+ParserStatus TFunctionParser::EvaluateReference(Extended& value, std::string& message) const {
+    if (m_analyseStatus != ParserStatus::Ok) {
         value = 0;
         message = msg::kNotAnalyzed;
         return m_analyseStatus;
@@ -232,20 +233,20 @@ std::unique_ptr<TFunctionParser> TFunctionParser::Clone() const {
     copy->m_rightHandSide = m_rightHandSide;
     copy->m_definitionVariableCount = m_definitionVariableCount;
     // The fast path points into the copy's own values.
-    if (copy->m_analyseStatus == StatusOk)
+    if (copy->m_analyseStatus == ParserStatus::Ok)
         copy->m_fastProgram->Build(copy->m_instructions->data(), copy->m_values.data(),
                                    copy->m_values.size(), copy->m_angleFactor);
     return copy;
 }
 
-std::string TFunctionParser::ParsedTerm() {
-    if (m_analyseStatus != StatusOk) {
+std::string TFunctionParser::ParsedTerm(int digits) {
+    if (m_analyseStatus != ParserStatus::Ok) {
         m_message = msg::kNotAnalyzed;
         m_evaluationStatus = m_analyseStatus;
         ReportError();
         return m_definition;
     }
-    return RenderTerm(m_instructions->data(), m_variables);
+    return RenderTerm(m_instructions->data(), m_variables, digits);
 }
 
 }  // namespace pc

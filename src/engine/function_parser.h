@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "extended.h"
+#include "number_text.h"
+#include "parser_status.h"
 #include "term_instruction.h"
 
 namespace pc {
@@ -22,19 +24,6 @@ enum class TAngleMode : std::uint8_t { RAD = 0, DEG = 1, GON = 2 };
 class TFunctionParser;
 using TErrorEvent = std::function<void(TFunctionParser& sender, const std::string& message)>;
 
-// Status codes of analysis and evaluation.
-enum ParserStatus : std::uint8_t {
-    StatusOk = 0,
-    StatusParentheses = 1,
-    StatusEmptyTerm = 2,
-    StatusSyntax = 3,
-    StatusDeclaredCall = 4,
-    StatusMissingOperand = 5,
-    StatusNotAnalyzed = 6,
-    StatusEvaluationFailed = 7,
-    StatusNaN = 8,
-};
-
 class TFunctionParser {
   public:
     TFunctionParser();
@@ -42,8 +31,7 @@ class TFunctionParser {
     TFunctionParser(const TFunctionParser&) = delete;
     TFunctionParser& operator=(const TFunctionParser&) = delete;
 
-    // The shared declarations (not owned). Assigning marks both of their lists as
-    // changed and recompiles them.
+    // The shared declarations (not owned). Assigning brings them up to date.
     TParserDeclarations* Declarations() const { return m_declarations; }
     void SetDeclarations(TParserDeclarations* declarations);
 
@@ -56,7 +44,7 @@ class TFunctionParser {
     void SetTerm(std::string_view definition);
 
     // Re-analyses the stored definition; returns and keeps the analyse status.
-    std::uint8_t Analyze();
+    ParserStatus Analyze();
 
     // Sets the value of a variable of the term (names compare case-insensitively).
     // Throws EParserError for a name that is not a variable. A variable not yet set is 0.
@@ -74,32 +62,35 @@ class TFunctionParser {
     // The position of variable `name` (case-insensitive) among Variables(), or -1. A
     // caller that sets the same variables at many points resolves them once here and then
     // sets them by position; a position holds until the next analysis.
-    int VariableIndex(std::string_view name) const;
+    int VariableIndex(std::string_view name) const noexcept;
     // Sets the variable at `index`, a position VariableIndex returned.
-    void SetVariableAt(int index, Extended value) {
+    void SetVariableAt(int index, Extended value) noexcept {
         CopyExtended(m_values[static_cast<std::size_t>(index)], value);
     }
 
-    // Evaluates the term: the value when EvaluationStatus() is 0, NaN when it is 8, else
-    // 0. Allocates nothing and looks nothing up by name on success.
-    Extended Value();
+    // Evaluates the term: the value when EvaluationStatus() is Ok, NaN when it is NaN,
+    // else 0. Allocates nothing and looks nothing up by name on success; a failure is a
+    // status, never an exception, so a caller needs no try/catch around it.
+    Extended Value() noexcept;
 
     // Evaluates and returns the status; the value is then Result().
-    std::uint8_t Evaluate();
+    ParserStatus Evaluate() noexcept;
 
-    // The compiled term rendered as text, or the definition when the analysis failed.
-    std::string ParsedTerm();
+    // The compiled term rendered as text, its constants with up to `digits` significant
+    // digits, or the definition when the analysis failed.
+    std::string ParsedTerm(int digits = kGeneralDigits);
 
     TAngleMode Anglemode() const { return m_angleMode; }
     void SetAnglemode(TAngleMode mode);
 
-    // Called whenever an operation ends with a non-zero status.
+    // Called whenever an operation ends with a non-zero status. It must not throw: it is
+    // called from Value(), which throws nothing.
     TErrorEvent OnError;
 
-    std::uint8_t AnalyseStatus() const { return m_analyseStatus; }
-    std::uint8_t EvaluationStatus() const { return m_evaluationStatus; }
-    const std::string& Message() const { return m_message; }
-    Extended Result() const { return m_result; }
+    ParserStatus AnalyseStatus() const noexcept { return m_analyseStatus; }
+    ParserStatus EvaluationStatus() const noexcept { return m_evaluationStatus; }
+    const std::string& Message() const noexcept { return m_message; }
+    Extended Result() const noexcept { return m_result; }
     const std::string& Definition() const { return m_definition; }
     const std::string& RightHandSide() const { return m_rightHandSide; }
     // The normalised, expanded right-hand side that was compiled.
@@ -123,13 +114,13 @@ class TFunctionParser {
     // Evaluates with the reference machine only, bypassing the fast path; returns the
     // status and sets `value` and `message` without touching this parser's state.
     // For differential tests of the fast path.
-    std::uint8_t EvaluateReference(Extended& value, std::string& message) const;
+    ParserStatus EvaluateReference(Extended& value, std::string& message) const;
 
   private:
-    void ReportError();
+    void ReportError() noexcept;
     void SetVariableIgnoringCase(std::string_view name, Extended value);
     // The failure path: the reference machine decides status and message.
-    [[gnu::noinline]] std::uint8_t EvaluateWithReference();
+    [[gnu::noinline]] ParserStatus EvaluateWithReference() noexcept;
 
     std::vector<std::string> m_variables;
     std::vector<std::string> m_freeIdentifiers;
@@ -141,9 +132,9 @@ class TFunctionParser {
     Extended m_result = 0;
     std::vector<Extended> m_values;
     int m_instructionCount = 0;
-    std::uint8_t m_analyseStatus = StatusNotAnalyzed;
+    ParserStatus m_analyseStatus = ParserStatus::NotAnalyzed;
     std::string m_term;
-    std::uint8_t m_evaluationStatus = 0;
+    ParserStatus m_evaluationStatus = ParserStatus::Ok;
     std::string m_message;
     TParserDeclarations* m_declarations = nullptr;
     std::string m_definition;

@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "builtin_names.h"
 #include "builtins.h"
 #include "engine_messages.h"
 #include "fp_faults.h"
@@ -10,7 +9,7 @@
 namespace pc {
 
 MachineOutcome RunMachine(const TTermInstruction* list, const Extended* values,
-                          std::size_t valueCount, Extended angleFactor) {
+                          std::size_t valueCount, Extended angleFactor) noexcept {
     // Faults raised before this evaluation are none of its business.
     if (RaisedFaults() != 0) {
         ClearFaults();
@@ -38,16 +37,17 @@ MachineOutcome RunMachine(const TTermInstruction* list, const Extended* values,
                 stack[static_cast<std::size_t>(++sp)] = values[instruction.Code];
                 break;
             case TermKind::Operator: {
-                const int op = instruction.Code;
-                const bool prefix = op == OpNegate || op == OpNot;
-                if (op < 1 || op > OpNot || sp < (prefix ? 1 : 2)) {
+                const int code = instruction.Code;
+                const TermOperator op = OperatorOf(instruction);
+                const bool prefix = op == TermOperator::Negate || op == TermOperator::Not;
+                if (code < 1 || code > CodeOf(TermOperator::Not) || sp < (prefix ? 1 : 2)) {
                     failure = msg::kMissingOrWrongOperand;
                     break;
                 }
                 Extended result;
-                if (op == OpNegate) {
+                if (op == TermOperator::Negate) {
                     result = NegateOperator(context, stack[static_cast<std::size_t>(sp)]);
-                } else if (op == OpNot) {
+                } else if (op == TermOperator::Not) {
                     result = BitwiseNotOperator(context, stack[static_cast<std::size_t>(sp)]);
                 } else {
                     result =
@@ -60,22 +60,22 @@ MachineOutcome RunMachine(const TTermInstruction* list, const Extended* values,
             }
             case TermKind::Function: {
                 const int number = instruction.Code;
-                const BuiltinRoutine* routine =
-                    number >= 1 && number <= kBuiltinCount ? &BuiltinRoutineFor(number) : nullptr;
-                if (routine == nullptr || routine->arity == 0 || sp < routine->arity) {
+                const BuiltinEntry* entry =
+                    number >= 1 && number <= kBuiltinCount ? &BuiltinAt(number) : nullptr;
+                if (entry == nullptr || entry->arity == 0 || sp < entry->arity) {
                     failure = msg::kMissingOrWrongOperand;
                     break;
                 }
                 const auto top = static_cast<std::size_t>(sp);
                 Extended result;
-                if (routine->arity == 1) {
-                    result = routine->one(context, stack[top]);
-                } else if (routine->arity == 2) {
-                    result = routine->two(context, stack[top - 1], stack[top]);
+                if (entry->arity == 1) {
+                    result = entry->one(context, stack[top]);
+                } else if (entry->arity == 2) {
+                    result = entry->two(context, stack[top - 1], stack[top]);
                 } else {
-                    result = routine->three(context, stack[top - 2], stack[top - 1], stack[top]);
+                    result = entry->three(context, stack[top - 2], stack[top - 1], stack[top]);
                 }
-                sp -= routine->arity - 1;
+                sp -= entry->arity - 1;
                 stack[static_cast<std::size_t>(sp)] = result;
                 break;
             }
@@ -106,9 +106,9 @@ MachineOutcome RunMachine(const TTermInstruction* list, const Extended* values,
 
     if (failure != nullptr) {
         ClearFaults();
-        return {7, 0, failure};
+        return {ParserStatus::EvaluationFailed, 0, failure};
     }
-    return {0, stack[1], message};
+    return {ParserStatus::Ok, stack[1], message};
 }
 
 }  // namespace pc

@@ -5,22 +5,22 @@
 // to it whenever anything but a clean success happens.
 
 #include <cstddef>
-#include <cstdint>
 
 #include "extended.h"
+#include "parser_status.h"
 #include "term_instruction.h"
 
 namespace pc {
 
 struct MachineOutcome {
-    std::uint8_t status = 0;        // 0 or 7
-    Extended value = 0;             // 0 unless status is 0
+    ParserStatus status = ParserStatus::Ok;  // or EvaluationFailed
+    Extended value = 0;                      // 0 unless status is Ok
     const char* message = nullptr;  // a warning on success, the failing step's text otherwise
 };
 
 // `list` ends with an End record within kInstructionListSize records; variable records
 // index `values`, which holds `valueCount` entries.
 MachineOutcome RunMachine(const TTermInstruction* list, const Extended* values,
-                          std::size_t valueCount, Extended angleFactor);
+                          std::size_t valueCount, Extended angleFactor) noexcept;
 
 }  // namespace pc

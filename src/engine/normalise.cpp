@@ -33,7 +33,7 @@ bool ParenthesesBalanced(std::string_view text) {
     return depth == 0;
 }
 
-bool SameName(std::string_view a, std::string_view b) {
+bool SameName(std::string_view a, std::string_view b) noexcept {
     if (a.size() != b.size()) {
         return false;
     }

@@ -14,6 +14,6 @@ std::string Normalise(std::string_view term);
 bool ParenthesesBalanced(std::string_view text);
 
 // ASCII-only case-insensitive comparison, as the engine's name lists use.
-bool SameName(std::string_view a, std::string_view b);
+bool SameName(std::string_view a, std::string_view b) noexcept;
 
 }  // namespace pc

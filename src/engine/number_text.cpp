@@ -11,8 +11,6 @@ namespace pc {
 
 namespace {
 
-constexpr int kSignificantDigits = 15;
-
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -25,7 +23,8 @@ locale_t CLocale() {
 
 }  // namespace
 
-std::string FormatGeneral(Extended value) {
+std::string FormatGeneral(Extended value, int digits) {
+    const int significantDigits = std::clamp(digits, 1, kMaxGeneralDigits);
     if (std::isnan(value)) {
         return "NAN";
     }
@@ -39,45 +38,45 @@ std::string FormatGeneral(Extended value) {
     // Correctly rounded scientific form, "d.dddddddddddddde+X", independent of the locale.
     char buffer[64];
     const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                            std::chars_format::scientific, kSignificantDigits - 1);
-    std::string digits;
+                                            std::chars_format::scientific, significantDigits - 1);
+    std::string mantissa;
     const char* p = buffer;
     for (; p != end && *p != 'e'; ++p) {
         if (IsDigit(*p)) {
-            digits.push_back(*p);
+            mantissa.push_back(*p);
         }
     }
     int exponent = 0;
     if (p != end) {
         std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), end, exponent);
     }
-    while (digits.size() > 1 && digits.back() == '0') {
-        digits.pop_back();
+    while (mantissa.size() > 1 && mantissa.back() == '0') {
+        mantissa.pop_back();
     }
 
     std::string text = value < 0 ? "-" : "";
-    if (exponent >= kSignificantDigits || exponent < -5) {
-        text += digits[0];
-        if (digits.size() > 1) {
+    if (exponent >= significantDigits || exponent < -5) {
+        text += mantissa[0];
+        if (mantissa.size() > 1) {
             text += '.';
-            text.append(digits, 1);
+            text.append(mantissa, 1);
         }
         text += 'E';
         text += std::to_string(exponent);
     } else if (exponent >= 0) {
         const auto integerDigits = static_cast<std::size_t>(exponent) + 1;
-        if (digits.size() <= integerDigits) {
-            text += digits;
-            text.append(integerDigits - digits.size(), '0');
+        if (mantissa.size() <= integerDigits) {
+            text += mantissa;
+            text.append(integerDigits - mantissa.size(), '0');
         } else {
-            text.append(digits, 0, integerDigits);
+            text.append(mantissa, 0, integerDigits);
             text += '.';
-            text.append(digits, integerDigits);
+            text.append(mantissa, integerDigits);
         }
     } else {
         text += "0.";
         text.append(static_cast<std::size_t>(-exponent - 1), '0');
-        text += digits;
+        text += mantissa;
     }
     return text;
 }

@@ -9,11 +9,17 @@
 
 namespace pc {
 
-// General form with up to 15 significant digits: fixed notation while the value has
-// at most 15 integer digits and is at least 1E-5 in magnitude, else "d.dddE<exp>"
-// with "-" only for a negative exponent and no leading zeros ("0.001", "-4", "1E4000",
-// "1E-20"). Non-finite values are "NAN", "INF" and "-INF".
-std::string FormatGeneral(Extended value);
+// The significant digits of the general form: the program's 15, and at most 21, which
+// show every digit an extended value holds.
+inline constexpr int kGeneralDigits = 15;
+inline constexpr int kMaxGeneralDigits = 21;
+
+// General form with up to `digits` significant digits (1 to 21; others are clamped):
+// fixed notation while the value has at most `digits` integer digits and is at least
+// 1E-5 in magnitude, else "d.dddE<exp>" with "-" only for a negative exponent and no
+// leading zeros ("0.001", "-4", "1E4000", "1E-20"). Non-finite values are "NAN", "INF"
+// and "-INF".
+std::string FormatGeneral(Extended value, int digits = kGeneralDigits);
 
 // Reads a decimal number: an optional sign, digits with an optional "." (at least one
 // digit in all) and an optional exponent "E" or "e" with an optional sign and digits.

@@ -17,28 +17,28 @@ enum class TermKind : std::uint8_t {
 };
 
 // Operator numbers stored in `Code` of operator records.
-enum TermOperator : std::int16_t {
-    OpSubtract = 1,
-    OpAdd = 2,
-    OpMultiply = 3,
-    OpDivide = 4,
-    OpNegate = 5,
-    OpPower = 6,
-    OpAnd = 7,
-    OpIntegerDivide = 8,
-    OpShiftLeft = 9,
-    OpOr = 10,
-    OpShiftRight = 11,
-    OpBinomial = 12,
-    OpXor = 13,
-    OpModulo = 14,
-    OpEqual = 15,
-    OpNotEqual = 16,
-    OpGreaterEqual = 17,
-    OpLessEqual = 18,
-    OpGreater = 19,
-    OpLess = 20,
-    OpNot = 21,
+enum class TermOperator : std::int16_t {
+    Subtract = 1,
+    Add = 2,
+    Multiply = 3,
+    Divide = 4,
+    Negate = 5,
+    Power = 6,
+    And = 7,
+    IntegerDivide = 8,
+    ShiftLeft = 9,
+    Or = 10,
+    ShiftRight = 11,
+    Binomial = 12,
+    Xor = 13,
+    Modulo = 14,
+    Equal = 15,
+    NotEqual = 16,
+    GreaterEqual = 17,
+    LessEqual = 18,
+    Greater = 19,
+    Less = 20,
+    Not = 21,
 };
 
 struct TTermInstruction {
@@ -47,6 +47,15 @@ struct TTermInstruction {
     std::int16_t Priority = 0;  // binding priority given by the compiler; 0 for operands
     std::int16_t Code = 0;      // operator number, function number or variable index
 };
+
+inline constexpr std::int16_t CodeOf(TermOperator op) {
+    return static_cast<std::int16_t>(op);
+}
+
+// The operator of an operator record whose `Code` is 1..21.
+inline constexpr TermOperator OperatorOf(const TTermInstruction& instruction) {
+    return static_cast<TermOperator>(instruction.Code);
+}
 
 // Room for at most 499 instructions and the end record.
 inline constexpr int kInstructionListSize = 500;

@@ -4,14 +4,17 @@
 #include <string>
 #include <vector>
 
+#include "number_text.h"
 #include "term_instruction.h"
 
 namespace pc {
 
 // Operators appear with their words ("AND", "DIV", ...), constants in the general
-// number form, variables by their names from `variables`. An operand is parenthesised
+// number form with up to `digits` significant digits, variables by their names from
+// `variables`. An operand is parenthesised
 // when it binds more loosely than the operator consuming it; both operands of the
 // integer operators always are.
-std::string RenderTerm(const TTermInstruction* list, const std::vector<std::string>& variables);
+std::string RenderTerm(const TTermInstruction* list, const std::vector<std::string>& variables,
+                       int digits = kGeneralDigits);
 
 }  // namespace pc

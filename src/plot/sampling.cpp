@@ -36,7 +36,7 @@ struct BoundEvaluator {
     // The value, or a gap when the evaluation fails.
     Extended Value(bool& ok) const {
         const Extended value = parser->Value();
-        ok = parser->EvaluationStatus() == StatusOk;
+        ok = parser->EvaluationStatus() == ParserStatus::Ok;
         return value;
     }
 };

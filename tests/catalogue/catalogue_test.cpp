@@ -105,9 +105,10 @@ TEST_F(CatalogueTest, UndefinedCalleeBecomesAnInvalidPlaceholder) {
 
 TEST_F(CatalogueTest, RefusedDefinitionReportsItsStatusAndChangesNothing) {
     const std::pair<const char*, std::int32_t> cases[] = {
-        {"F1(X)=", DefinitionBadTerm},
-        {"F1(X)=SIN(X", DefinitionParentheses},
-        {"F(X,A)=A*X", DefinitionBadVariable},  // parameters are never declared on the left
+        {"F1(X)=", static_cast<std::int32_t>(DefinitionStatus::BadTerm)},
+        {"F1(X)=SIN(X", static_cast<std::int32_t>(DefinitionStatus::Parentheses)},
+        // parameters are never declared on the left
+        {"F(X,A)=A*X", static_cast<std::int32_t>(DefinitionStatus::BadVariable)},
     };
     Define("F1(X)=SIN(X)");
     for (const auto& [line, status] : cases) {

@@ -74,6 +74,16 @@ TEST(CliEval, PrintsTheDeclarationsMessageOnStandardError) {
     EXPECT_EQ(result.err, "declarations: \\r\\nRecursive Function: F(X)=F(X)+1\n");
 }
 
+TEST(CliEval, WritesUpToTheRequestedSignificantDigits) {
+    // The extended value of the square root of 2 is 1.4142135623730950487637...
+    EXPECT_EQ(RunCli({"eval", "--digits", "21", "--", "F(X)=2^0.5"}).out,
+              "0\t1.41421356237309504876\t\n");
+    EXPECT_EQ(RunCli({"eval", "--digits", "3", "--", "F(X)=X/3", "1", "1E5"}).out,
+              "0\t0.333\t\n0\t3.33E4\t\n");
+    EXPECT_EQ(RunCli({"flatten", "--digits", "21", "--constant", "K=1/3", "--", "F(X)=X*K"}).out,
+              "0\tX*0.333333333333333333342\t\n");
+}
+
 TEST(CliFlatten, PrintsStatusRenderedTermAndMessage) {
     EXPECT_EQ(RunCli({"flatten", "--param", "Y=0", "--", "F(X)=X*Y+1"}).out, "0\t(X*Y)+1\t\n");
     EXPECT_EQ(RunCli({"flatten", "--", "F(X)=IF(X>0;1;2)"}).out, "0\tIF(X>0;1;2)\t\n");
@@ -102,6 +112,10 @@ TEST(CliUsage, RefusesBadCommandLinesWithExitCodeTwo) {
         {"eval", "--bogus", "--", "F(X)=X"},
         {"flatten", "--", "F(X)=X", "2"},
         {"parse", "--angle", "deg", "--", "F(X)=X"},
+        {"eval", "--digits", "0", "--", "F(X)=X"},
+        {"eval", "--digits", "22", "--", "F(X)=X"},
+        {"flatten", "--digits", "1.5", "--", "F(X)=X"},
+        {"flatten", "--digits", "many", "--", "F(X)=X"},
     };
     for (const auto& arguments : bad) {
         const Outcome result = RunCli(arguments);

@@ -75,7 +75,7 @@ TEST(Allocation, SuccessfulEvaluationsAllocateNothing) {
           "F(X)=G(X)*K+X^0.5^2"}) {
         test::ParserWithDeclarations setup({"G(X)=COS(X)-X"}, {"K=2*PI"});
         setup.parser.SetTerm(definition);
-        ASSERT_EQ(setup.parser.AnalyseStatus(), 0) << definition;
+        ASSERT_EQ(setup.parser.AnalyseStatus(), ParserStatus::Ok) << definition;
         setup.parser.SetVariable("X", 1);
         setup.parser.Value();  // a first evaluation may settle anything lazily made
 
@@ -85,7 +85,7 @@ TEST(Allocation, SuccessfulEvaluationsAllocateNothing) {
         for (int i = 0; i < 10000; ++i) {
             setup.parser.SetVariable("X", static_cast<Extended>(i % 200) / 10 + 0.05L);
             sum += setup.parser.Value();
-            failures += setup.parser.EvaluationStatus() != 0 ? 1 : 0;
+            failures += setup.parser.EvaluationStatus() != ParserStatus::Ok ? 1 : 0;
         }
         const long allocations = g_allocations.load() - before;
         EXPECT_EQ(failures, 0) << definition;

@@ -8,12 +8,22 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/function_parser.h"
 #include "engine/parser_declarations.h"
+
+namespace pc {
+
+// Statuses print as the numbers the program shows.
+inline void PrintTo(ParserStatus status, std::ostream* out) {
+    *out << static_cast<int>(status);
+}
+
+}  // namespace pc
 
 namespace pc::test {
 
@@ -23,7 +33,7 @@ inline constexpr const char* kMissingOperand = "Missing or Wrong Operand";
 inline constexpr const char* kNotAnalyzedNotice = "\r\nTerm is not properly analyzed yet";
 
 struct Outcome {
-    std::uint8_t status = 0;
+    ParserStatus status = ParserStatus::Ok;
     Extended value = 0;
     std::string message;
 };
