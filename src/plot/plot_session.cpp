@@ -128,9 +128,9 @@ void PlotSession::ApplyView(const FunctionFileView& file) {
     v.ymax = file.ymax;
     v.phimin = file.phimin;
     v.phimax = file.phimax;
-    SetGridType(GridTypeFromByte(static_cast<std::uint8_t>(file.gridType)), false);
+    SetGridType(file.gridType, false);
     RefreshFields();
-    SetScaleMode(static_cast<ScaleMode>(file.scaleMode));
+    SetScaleMode(file.scaleMode);
     animationSpeed = file.animationSpeed;
 }
 
@@ -143,8 +143,8 @@ FunctionFileView PlotSession::CurrentView() const {
     file.ymax = v.ymax;
     file.phimin = v.phimin;
     file.phimax = v.phimax;
-    file.gridType = Ordinal(gridType);
-    file.scaleMode = Ordinal(scaleMode);
+    file.gridType = gridType;
+    file.scaleMode = scaleMode;
     file.animationSpeed = animationSpeed;
     return file;
 }
