@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,12 +40,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     int reads = 0;
-    const pc::ConfigurationFileReader reader =
-        [&](const std::string& path) -> std::optional<std::vector<std::string>> {
+    const pc::ConfigurationFileReader reader = [&](const std::string& path) {
         ++reads;
         if (path == "missing.pcf")
-            return std::nullopt;
-        return lines;
+            return pc::TextFile{pc::TextFileStatus::Missing, {}, "No such file or directory"};
+        return pc::TextFile{pc::TextFileStatus::Read, lines, {}};
     };
     pc::ConfigurationRequest request;
     request.file = size % 2 ? "input.pcf" : "";

@@ -112,7 +112,7 @@ void ReadLines(LineReader& in, Configuration& c) {
 }
 
 // One file read of the fallback rules: what the reader and the parser said.
-enum class ReadStep { Missing, WrongVersion, Defect, Read };
+enum class ReadStep { Missing, Refused, WrongVersion, Defect, Read };
 
 }  // namespace
 
@@ -208,13 +208,7 @@ bool WriteConfigurationFile(const std::string& path, const Configuration& config
 }
 
 ConfigurationFileReader DiskConfigurationReader() {
-    return [](const std::string& path) -> std::optional<std::vector<std::string>> {
-        std::vector<std::string> lines;
-        std::string error;
-        if (!ReadTextFile(path, lines, error))
-            return std::nullopt;
-        return lines;
-    };
+    return [](const std::string& path) { return ReadTextFile(path, kConfigurationFileMaxBytes); };
 }
 
 std::string DefaultConfigurationPath(const std::string& installDirectory) {
@@ -232,13 +226,17 @@ ConfigurationOutcome ResolveConfiguration(const ConfigurationRequest& request,
     const auto readOnce = [&](const std::string& file) {
         if (!file.empty()) {
             outcome.filesRead.push_back(file);
-            std::optional<std::vector<std::string>> lines = reader(file);
-            if (!lines) {
+            TextFile read = reader(file);
+            if (read.status == TextFileStatus::Missing) {
                 outcome.messages.push_back(kMsgConfigurationMissing);
                 outcome.ends = true;
                 return ReadStep::Missing;
             }
-            outcome.textBuffer = std::move(*lines);
+            if (read.status == TextFileStatus::Refused) {
+                outcome.unreadable = std::move(read.error);
+                return ReadStep::Refused;
+            }
+            outcome.textBuffer = std::move(read.lines);
         }
         ConfigurationParse parse = ParseConfiguration(outcome.textBuffer, outcome.configuration);
         switch (parse.status) {
@@ -258,8 +256,11 @@ ConfigurationOutcome ResolveConfiguration(const ConfigurationRequest& request,
         return ReadStep::Read;
     };
 
+    const auto stops = [](ReadStep step) {
+        return step == ReadStep::Missing || step == ReadStep::Refused;
+    };
     const ReadStep first = readOnce(request.file);
-    if (first == ReadStep::Missing)
+    if (stops(first))
         return outcome;
     const bool fallBack =
         first == ReadStep::WrongVersion ||
@@ -267,7 +268,7 @@ ConfigurationOutcome ResolveConfiguration(const ConfigurationRequest& request,
          (request.file.empty() ||
           !ScreenFits(outcome.configuration, request.screenWidth, request.screenHeight)));
     // The default file read in another file's place never falls back to itself.
-    if (fallBack && readOnce(defaultPath) == ReadStep::Missing)
+    if (fallBack && stops(readOnce(defaultPath)))
         return outcome;
 
     if (!ScreenFits(outcome.configuration, request.screenWidth, request.screenHeight)) {

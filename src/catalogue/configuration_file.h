@@ -7,12 +7,12 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "catalogue_types.h"
 #include "engine/extended.h"
+#include "file_text.h"
 #include "message_numbers.h"
 
 namespace pc {
@@ -23,6 +23,9 @@ inline constexpr const char* kConfigurationVersion = "1002";
 // Lines written; lines read (more are accepted and ignored).
 inline constexpr int kConfigurationLineCount = 90;
 inline constexpr int kConfigurationLinesRead = 85;
+// The largest configuration file read: its 90 lines take under 2 KB, and 1 MB leaves
+// room for any font name and for the lines after line 85 that the reader ignores.
+inline constexpr std::uint64_t kConfigurationFileMaxBytes = 1u << 20;
 // The default configuration, relative to the install directory.
 inline constexpr const char* kDefaultConfigurationFile = "Config/con0.pcf";
 
@@ -151,11 +154,11 @@ bool WriteConfigurationFile(const std::string& path, const Configuration& config
 
 // --- Reading with the fallback rules ------------------------------------------------
 
-// The lines of a file (UTF-8), or nothing when no such file can be read.
-using ConfigurationFileReader =
-    std::function<std::optional<std::vector<std::string>>(const std::string& path)>;
+// The lines of a file (UTF-8), or why there are none: no such file, or one that is there
+// but may not be read.
+using ConfigurationFileReader = std::function<TextFile(const std::string& path)>;
 
-// The reader of the disk, through ReadTextFile.
+// The reader of the disk: ReadTextFile with kConfigurationFileMaxBytes.
 ConfigurationFileReader DiskConfigurationReader();
 
 // install directory (ending in "/") + "Config/con0.pcf".
@@ -180,6 +183,10 @@ struct ConfigurationOutcome {
     bool ends = false;
     // The conversion error when the last read stopped at a defect line, else empty.
     std::string error;
+    // Why the last of `filesRead` could not be read although it is there (not a regular
+    // file, too large, no permission), else empty. The reading stopped there with the
+    // state as it was; the caller says so after `messages` and goes on.
+    std::string unreadable;
     // The lines of the last file read: the preferences window's text buffer.
     std::vector<std::string> textBuffer;
     // Every path handed to the reader, in order: at most three.
@@ -189,7 +196,8 @@ struct ConfigurationOutcome {
 // Reads a configuration as the preferences window does, then makes the layout check that
 // applying it makes, and says what the caller shows:
 //
-//   1. A named file the reader cannot find: 303, and the program ends.
+//   1. A named file the reader cannot find: 303, and the program ends. One that is
+//      there but cannot be read: `unreadable`, no message, and nothing more is read.
 //   2. Line 2 other than "1002": 14, then the default file is read in its place.
 //   3. A line that cannot be converted stops the read; what was read stays, message 8.
 //   4. A file read completely whose stored screen is wider or higher than the current

@@ -1,9 +1,15 @@
 #include "file_text.h"
 
-#include <QFile>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QSaveFile>
 #include <QString>
+#include <algorithm>
 #include <array>
+#include <cerrno>
+#include <system_error>
 
 namespace pc {
 
@@ -28,6 +34,51 @@ void AppendUtf8(std::string& out, char32_t code) {
         out += static_cast<char>(0x80 | (code & 0x3F));
     }
 }
+
+// ASCII reads the same in Windows-1252 and UTF-8.
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char ch) { return static_cast<unsigned char>(ch) < 0x80; });
+}
+
+// Line `index`'s part of the checksum, unsigned so that it wraps by definition; the sum
+// reads as the signed one would.
+std::uint32_t LineChecksum(std::string_view bytes, std::size_t index) {
+    std::uint32_t sum = 0;
+    for (std::size_t j = 0; j < bytes.size(); ++j)
+        sum += static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[j])) *
+               static_cast<std::uint32_t>(index + j + 1);
+    return sum;
+}
+
+constexpr const char* kNotARegularFile = "not a regular file";
+
+std::string ErrorText(int code) {
+    return std::generic_category().message(code);
+}
+
+std::string TooLargeText(std::uint64_t maxBytes) {
+    constexpr std::uint64_t kMegabyte = 1u << 20;
+    return "larger than " + (maxBytes % kMegabyte == 0
+                                 ? std::to_string(maxBytes / kMegabyte) + " MB"
+                                 : std::to_string(maxBytes) + " bytes");
+}
+
+// Owns an open file descriptor (or a negative failed one).
+class FileDescriptor {
+  public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    int Get() const { return m_fd; }
+
+  private:
+    int m_fd;
+};
 
 char ToCp1252(char32_t code) {
     if (code < 0x80 || (code >= 0xA0 && code <= 0xFF))
@@ -81,56 +132,103 @@ std::string Utf8ToCp1252(std::string_view text) {
 
 std::vector<std::string> SplitLines(std::string_view bytes) {
     std::vector<std::string> lines;
-    std::string line;
+    // Sized once: a file of nothing but line ends holds as many lines as bytes, and growing
+    // the list by doubling would need half as much again while it moves.
+    lines.reserve(
+        static_cast<std::size_t>(std::count_if(bytes.begin(), bytes.end(),
+                                               [](char ch) { return ch == '\r' || ch == '\n'; })) +
+        1);
+    std::size_t start = 0;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const char ch = bytes[i];
-        if (ch == '\r' || ch == '\n') {
-            lines.push_back(std::move(line));
-            line.clear();
-            if (ch == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-                ++i;
-        } else {
-            line += ch;
-        }
+        if (bytes[i] != '\r' && bytes[i] != '\n')
+            continue;
+        lines.emplace_back(bytes.substr(start, i - start));
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
     }
-    if (!line.empty())
-        lines.push_back(std::move(line));
+    if (start < bytes.size())
+        lines.emplace_back(bytes.substr(start));
     return lines;
 }
 
-std::int32_t FileChecksum(const std::vector<std::string>& lines) {
-    // Unsigned arithmetic wraps by definition; the result reads as the signed sum would.
+std::int32_t FileChecksum(std::span<const std::string> lines) {
     std::uint32_t sum = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string& line = lines[i];
-        for (std::size_t j = 0; j < line.size(); ++j)
-            sum += static_cast<std::uint32_t>(static_cast<unsigned char>(line[j])) *
-                   static_cast<std::uint32_t>(i + j + 1);
-    }
+    for (std::size_t i = 0; i < lines.size(); ++i) sum += LineChecksum(lines[i], i);
     return static_cast<std::int32_t>(sum);
 }
 
-std::int32_t FileChecksumOfText(const std::vector<std::string>& lines) {
-    std::vector<std::string> encoded;
-    encoded.reserve(lines.size());
-    for (const std::string& line : lines) encoded.push_back(Utf8ToCp1252(line));
-    return FileChecksum(encoded);
+std::int32_t FileChecksumOfText(std::span<const std::string> lines) {
+    // One line converted at a time, and only when it has to be: a copy of every line would
+    // double the memory of a large file.
+    std::uint32_t sum = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        sum +=
+            IsAscii(lines[i]) ? LineChecksum(lines[i], i) : LineChecksum(Utf8ToCp1252(lines[i]), i);
+    return static_cast<std::int32_t>(sum);
 }
 
-bool ReadTextFile(const std::string& path, std::vector<std::string>& lines, std::string& error) {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = file.errorString().toStdString();
-        return false;
+TextFile ReadTextFile(const std::string& path, std::uint64_t maxBytes) {
+    TextFile result;
+    // POSIX rather than QFile: QFile cannot check a path before opening it, and opening a
+    // FIFO without O_NONBLOCK waits for a writer that may never come.
+    struct stat before {};
+    if (::stat(path.c_str(), &before) != 0) {
+        const int code = errno;
+        result.status =
+            code == ENOENT || code == ENOTDIR ? TextFileStatus::Missing : TextFileStatus::Refused;
+        result.error = ErrorText(code);
+        return result;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        error = file.errorString().toStdString();
-        return false;
+    result.status = TextFileStatus::Refused;
+    if (!S_ISREG(before.st_mode)) {
+        result.error = kNotARegularFile;
+        return result;
     }
-    lines = SplitLines(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    for (std::string& line : lines) line = Cp1252ToUtf8(line);
-    return true;
+    if (static_cast<std::uint64_t>(before.st_size) > maxBytes) {
+        result.error = TooLargeText(maxBytes);
+        return result;
+    }
+    // The path may name something else by now; non-blocking, a FIFO put there cannot make
+    // the open wait, and the check on what was opened refuses it.
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat opened {};
+    if (file.Get() < 0 || ::fstat(file.Get(), &opened) != 0) {
+        result.error = ErrorText(errno);
+        return result;
+    }
+    if (!S_ISREG(opened.st_mode)) {
+        result.error = kNotARegularFile;
+        return result;
+    }
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(
+        std::min<std::uint64_t>(static_cast<std::uint64_t>(opened.st_size), maxBytes)));
+    std::array<char, 65536> buffer;
+    for (;;) {
+        const ssize_t count = ::read(file.Get(), buffer.data(), buffer.size());
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0) {
+            result.error = ErrorText(errno);
+            return result;
+        }
+        if (count == 0)
+            break;
+        // A file that grows while it is read is refused like one that was too large.
+        if (bytes.size() + static_cast<std::size_t>(count) > maxBytes) {
+            result.error = TooLargeText(maxBytes);
+            return result;
+        }
+        bytes.append(buffer.data(), static_cast<std::size_t>(count));
+    }
+    result.lines = SplitLines(bytes);
+    for (std::string& line : result.lines) {
+        if (!IsAscii(line))
+            line = Cp1252ToUtf8(line);
+    }
+    result.status = TextFileStatus::Read;
+    return result;
 }
 
 bool WriteTextFile(const std::string& path, const std::vector<std::string>& lines,

@@ -4,6 +4,7 @@
 // configuration files.
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,13 +25,29 @@ std::vector<std::string> SplitLines(std::string_view bytes);
 
 // The sum over every line i (0-based) and its byte c at 1-based position j of c * (i + j),
 // wrapping like a signed 32-bit integer. `lines` are Windows-1252 bytes.
-std::int32_t FileChecksum(const std::vector<std::string>& lines);
+std::int32_t FileChecksum(std::span<const std::string> lines);
 // The same over lines given as UTF-8, as they will be written.
-std::int32_t FileChecksumOfText(const std::vector<std::string>& lines);
+std::int32_t FileChecksumOfText(std::span<const std::string> lines);
 
-// Reads a file into lines of UTF-8 text. False (with `error` set to a reason the user can
-// read) when the file cannot be read.
-bool ReadTextFile(const std::string& path, std::vector<std::string>& lines, std::string& error);
+enum class TextFileStatus {
+    Read,     // `lines` hold the file
+    Missing,  // nothing of that name (or a path through something that is no folder)
+    Refused,  // it is there, but not a regular file, larger than allowed, or unreadable
+};
+
+struct TextFile {
+    TextFileStatus status = TextFileStatus::Missing;
+    std::vector<std::string> lines;  // UTF-8, without line ends
+    std::string error;               // why not, for the user: "not a regular file",
+                                     // "larger than 32 MB", "Permission denied", ...
+};
+
+// Reads a whole file into lines of UTF-8 text. The one place that decides whether a path
+// may be read: only a regular file of at most `maxBytes` bytes is. What is no regular file
+// (a folder, a FIFO, a device such as /dev/zero) is refused before it is opened, so that
+// nothing blocks or runs without end; the size is checked before reading and counted while
+// reading, since a file can grow in between. Memory stays bounded by `maxBytes`.
+TextFile ReadTextFile(const std::string& path, std::uint64_t maxBytes);
 
 // Writes UTF-8 lines as Windows-1252 with CR LF after every line, through a temporary
 // file that replaces `path` only once everything is written: a failed save leaves the

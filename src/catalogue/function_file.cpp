@@ -1,7 +1,6 @@
 #include "function_file.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <memory>
 
 #include "catalogue.h"
@@ -50,12 +49,41 @@ std::string EndsInARecord(std::size_t) {
     return "The file ends in the middle of a record.";
 }
 
-LineReader Section(const std::vector<std::string>& lines, std::size_t begin, std::size_t end) {
-    return LineReader(lines, begin, end, EndsInARecord);
-}
+// A field holding a value the program has no meaning for: the file is defect
+// (message 16), not merely unreadable.
+class EDefectField : public EConversionError {
+  public:
+    using EConversionError::EConversionError;
+};
 
 std::uint8_t Byte(LineReader& in) {
     return static_cast<std::uint8_t>(in.Int());  // as a byte field takes it
+}
+
+bool IsItemType(std::uint8_t value) {
+    return value <= Ordinal(TFktTyp::ftfxy);
+}
+
+// The high bit of a stored grid type is not part of the type; 3 is unassigned.
+constexpr std::uint8_t kGridTypeBits = 127;
+bool IsGridType(std::uint8_t value) {
+    const auto type = static_cast<std::uint8_t>(value & kGridTypeBits);
+    return type <= Ordinal(GridType::gtPolar) && type != 3;
+}
+
+bool IsScaleMode(std::uint8_t value) {
+    return value <= Ordinal(ScaleMode::smGlobal);
+}
+
+// A byte field of which only the `known` values mean anything; `field` names it and
+// `values` those values for the error.
+std::uint8_t CheckedByte(LineReader& in, bool (*known)(std::uint8_t), const char* field,
+                         const char* values) {
+    const std::string& text = in.Text();
+    const auto value = static_cast<std::uint8_t>(IntegerLine(text));
+    if (!known(value))
+        throw EDefectField(std::string(field) + " '" + text + "' is not " + values);
+    return value;
 }
 
 std::vector<std::string> List(LineReader& in) {
@@ -67,24 +95,33 @@ struct StagedFile {
     FunctionFileView view;
 };
 
-std::size_t FindLine(const std::vector<std::string>& lines, std::size_t from, const char* marker) {
-    for (std::size_t i = from; i < lines.size(); ++i) {
+// The first `marker` line in [from, end).
+std::size_t FindLine(const std::vector<std::string>& lines, std::size_t from, std::size_t end,
+                     const char* marker) {
+    for (std::size_t i = from; i < end; ++i) {
         if (lines[i] == marker)
             return i;
     }
     throw EConversionError(std::string("The file has no '") + marker + "' line.");
 }
 
-// Reads everything of the body (the lines between version and checksum) before the
-// catalogue is touched.
-StagedFile Stage(const std::vector<std::string>& body, const std::string& defaultTableFile) {
-    StagedFile staged;
-    const std::size_t endOfFunctions = FindLine(body, 0, kEndOfFunctions);
-    const std::size_t endOfItems = FindLine(body, endOfFunctions + 1, kEndOfItems);
-    const std::size_t endOfParameters = FindLine(body, endOfItems + 1, kEndOfParameters);
+// Reads the lines [begin, end) of `lines` through `read`; a line that fails names its
+// number in the file.
+template <class Read>
+void ReadSection(const std::vector<std::string>& lines, std::size_t begin, std::size_t end,
+                 Read read) {
+    LineReader in(lines, begin, end, EndsInARecord);
+    try {
+        read(in);
+    } catch (const EDefectField& failure) {
+        throw EDefectField("line " + std::to_string(in.LastLine()) + ": " + failure.what());
+    } catch (const EConversionError& failure) {
+        throw EConversionError("line " + std::to_string(in.LastLine()) + ": " + failure.what());
+    }
+}
 
-    LineReader functions = Section(body, 0, endOfFunctions);
-    for (std::size_t k = 0; k < endOfFunctions / kFunctionRecordLines; ++k) {
+void ReadFunctions(LineReader& functions, std::size_t count, StagedFile& staged) {
+    for (std::size_t k = 0; k < count; ++k) {
         auto function = std::make_unique<TFunktion>();
         function->Funktionsname = functions.Text();
         function->Variable = functions.Text();
@@ -109,9 +146,10 @@ StagedFile Stage(const std::vector<std::string>& body, const std::string& defaul
         function->Stuetzstellenzahl = functions.Int();
         staged.contents.functions.push_back({std::move(function), parametercount});
     }
+}
 
-    LineReader items = Section(body, endOfFunctions + 1, endOfItems);
-    while (items.Position() < endOfItems) {
+void ReadItems(LineReader& items, std::size_t end, StagedFile& staged) {
+    while (items.Position() < end) {
         CatalogueContents::Item entry;
         entry.item = std::make_unique<TFktItem>();
         TFktItem& item = *entry.item;
@@ -120,7 +158,8 @@ StagedFile Stage(const std::vector<std::string>& body, const std::string& defaul
         item.LinienBreite = Byte(items);
         item.PunkteMarkierung = static_cast<DisplayMode>(Byte(items));
         item.Darstellung = items.Bool();
-        item.SetFktTyp(static_cast<TFktTyp>(Byte(items)));
+        item.SetFktTyp(
+            static_cast<TFktTyp>(CheckedByte(items, IsItemType, "item type", "0, 1 or 2")));
         entry.funktion1 = items.Text();
         entry.funktion2 = items.Text();
         item.Referenz = items.Bool();
@@ -131,8 +170,10 @@ StagedFile Stage(const std::vector<std::string>& body, const std::string& defaul
         item.Animated = items.Bool();
         staged.contents.items.push_back(std::move(entry));
     }
+}
 
-    LineReader parameters = Section(body, endOfItems + 1, endOfParameters);
+void ReadParameters(LineReader& parameters, const std::string& defaultTableFile,
+                    StagedFile& staged) {
     const std::int32_t parameterCount = parameters.Int();
     for (std::int32_t k = 0; k < parameterCount; ++k) {
         TParameterItem item(parameters.Text(), defaultTableFile);
@@ -163,15 +204,38 @@ StagedFile Stage(const std::vector<std::string>& body, const std::string& defaul
         }
         staged.contents.parameters.push_back(std::move(item));
     }
+}
 
-    LineReader view = Section(body, endOfParameters + 1, body.size());
-    for (Extended* bound :
-         {&staged.view.range.xmin, &staged.view.range.xmax, &staged.view.range.ymin,
-          &staged.view.range.ymax, &staged.view.range.phimin, &staged.view.range.phimax})
+void ReadView(LineReader& view, FunctionFileView& into) {
+    for (Extended* bound : {&into.range.xmin, &into.range.xmax, &into.range.ymin,
+                            &into.range.ymax, &into.range.phimin, &into.range.phimax})
         *bound = view.Float();
-    staged.view.gridType = view.Int();
-    staged.view.scaleMode = view.Int();
-    staged.view.animationSpeed = view.Int();
+    into.gridType = static_cast<GridType>(
+        CheckedByte(view, IsGridType, "grid type", "0 to 2 or 4 to 10") & kGridTypeBits);
+    into.scaleMode =
+        static_cast<ScaleMode>(CheckedByte(view, IsScaleMode, "scale mode", "0, 1 or 2"));
+    into.animationSpeed = view.Int();
+}
+
+// Reads everything of the body, the lines [begin, end) between version and checksum,
+// before the catalogue is touched. Works on the file's own lines, not a copy: a file of
+// millions of empty lines would need its memory twice.
+StagedFile Stage(const std::vector<std::string>& lines, std::size_t begin, std::size_t end,
+                 const std::string& defaultTableFile) {
+    StagedFile staged;
+    const std::size_t endOfFunctions = FindLine(lines, begin, end, kEndOfFunctions);
+    const std::size_t endOfItems = FindLine(lines, endOfFunctions + 1, end, kEndOfItems);
+    const std::size_t endOfParameters = FindLine(lines, endOfItems + 1, end, kEndOfParameters);
+
+    ReadSection(lines, begin, endOfFunctions, [&](LineReader& in) {
+        ReadFunctions(in, (endOfFunctions - begin) / kFunctionRecordLines, staged);
+    });
+    ReadSection(lines, endOfFunctions + 1, endOfItems,
+                [&](LineReader& in) { ReadItems(in, endOfItems, staged); });
+    ReadSection(lines, endOfItems + 1, endOfParameters,
+                [&](LineReader& in) { ReadParameters(in, defaultTableFile, staged); });
+    ReadSection(lines, endOfParameters + 1, end,
+                [&](LineReader& in) { ReadView(in, staged.view); });
     return staged;
 }
 
@@ -239,7 +303,8 @@ std::vector<std::string> BuildFunctionFile(Catalogue& catalogue, const FunctionF
     const ViewRange& r = view.range;
     for (const Extended bound : {r.xmin, r.xmax, r.ymin, r.ymax, r.phimin, r.phimax})
         lines.push_back(FormatGeneral(bound));
-    lines.insert(lines.end(), {std::to_string(view.gridType), std::to_string(view.scaleMode),
+    lines.insert(lines.end(), {std::to_string(Ordinal(view.gridType)),
+                               std::to_string(Ordinal(view.scaleMode)),
                                std::to_string(view.animationSpeed)});
     lines.push_back(std::to_string(FileChecksumOfText(lines)));
     return lines;
@@ -264,20 +329,29 @@ FunctionFileResult ParseFunctionFile(Catalogue& catalogue, const std::vector<std
     result.outcome = FunctionFileOutcome::Failed;
     if (lines.size() < 4) {
         catalogue.SetPendingError(kMsgFunctionFileDefect);
+        result.error = "the file has fewer than 4 lines";
         return result;
     }
     if (lines[1] != kFunctionFileVersion) {
         catalogue.SetPendingError(kMsgFunctionFileObsolete);
+        result.error = "line 2: version '" + lines[1] + "' is not " + kFunctionFileVersion;
         return result;
     }
     try {
-        if (IntegerLine(lines.back()) != FileChecksumOfText({lines.begin(), lines.end() - 1}))
+        const std::size_t checksumLine = lines.size() - 1;
+        std::int32_t checksum = 0;
+        ReadSection(lines, checksumLine, lines.size(),
+                    [&](LineReader& in) { checksum = in.Int(); });
+        if (checksum != FileChecksumOfText(std::span(lines).first(checksumLine)))
             catalogue.SetPendingError(kMsgFunctionFileDefect);
-        const std::vector<std::string> body(lines.begin() + 2, lines.end() - 1);
-        StagedFile staged = Stage(body, catalogue.Parameters().DefaultTableFile());
+        StagedFile staged =
+            Stage(lines, 2, checksumLine, catalogue.Parameters().DefaultTableFile());
         catalogue.ReplaceContents(std::move(staged.contents));
         result.view = staged.view;
         result.outcome = FunctionFileOutcome::Loaded;
+    } catch (const EDefectField& failure) {
+        catalogue.SetPendingError(kMsgFunctionFileDefect);
+        result.error = failure.what();
     } catch (const EConversionError& failure) {
         result.error = failure.what();
     }
@@ -285,19 +359,14 @@ FunctionFileResult ParseFunctionFile(Catalogue& catalogue, const std::vector<std
 }
 
 FunctionFileResult ReadFunctionFile(Catalogue& catalogue, const std::string& path) {
-    std::vector<std::string> lines;
-    std::string error;
-    if (!ReadTextFile(path, lines, error)) {
-        FunctionFileResult result;
-        // A file that is there but cannot be read is no missing file: say why.
-        std::error_code ignored;
-        if (std::filesystem::exists(path, ignored)) {
-            result.outcome = FunctionFileOutcome::Failed;
-            result.error = error;
-        }
-        return result;
-    }
-    return ParseFunctionFile(catalogue, lines);
+    TextFile file = ReadTextFile(path, kFunctionFileMaxBytes);
+    if (file.status == TextFileStatus::Read)
+        return ParseFunctionFile(catalogue, file.lines);
+    FunctionFileResult result;
+    result.outcome = file.status == TextFileStatus::Missing ? FunctionFileOutcome::Missing
+                                                            : FunctionFileOutcome::Unreadable;
+    result.error = std::move(file.error);
+    return result;
 }
 
 FunctionFileResult LoadFunctionFileAndReport(Catalogue& catalogue, const std::string& path) {
@@ -305,6 +374,8 @@ FunctionFileResult LoadFunctionFileAndReport(Catalogue& catalogue, const std::st
     const std::int32_t pending = catalogue.PendingError();
     if (pending != 0 && pending != kPendingOneVariable)
         catalogue.ShowMessage(pending);
+    else if (result.outcome == FunctionFileOutcome::Unreadable)
+        catalogue.PlainMessage("Cannot read " + path + ": " + result.error);
     else if (result.outcome == FunctionFileOutcome::Failed)
         catalogue.ShowMessage(kMsgNotAPlotcraftsmanFile);
     catalogue.ClearPendingError();

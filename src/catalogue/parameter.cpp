@@ -1,6 +1,5 @@
 #include "parameter.h"
 
-#include <filesystem>
 #include <limits>
 
 #include "file_text.h"
@@ -10,16 +9,6 @@
 namespace pc {
 
 namespace {
-
-// A table file is one value per line, in the program's text form.
-bool ReadLines(const std::string& fileName, std::vector<std::string>& lines) {
-    // A directory is no table, however it would open.
-    std::error_code ignored;
-    if (!std::filesystem::is_regular_file(fileName, ignored))
-        return false;
-    std::string error;
-    return ReadTextFile(fileName, lines, error);
-}
 
 Extended ValueAt(const std::vector<std::string>& values, std::int32_t index) {
     if (index < 0 || static_cast<std::size_t>(index) >= values.size())
@@ -122,11 +111,11 @@ bool TParameter::LoadTableFile(std::string_view name, const std::string& fileNam
     TParameterItem* item = Find(name);
     if (!item)
         return false;
-    std::vector<std::string> lines;
-    if (!ReadLines(fileName, lines))
+    TextFile table = ReadTextFile(fileName, kParameterTableMaxBytes);
+    if (table.status != TextFileStatus::Read)
         return false;
     item->tableFileName = fileName;
-    item->fileValues = std::move(lines);
+    item->fileValues = std::move(table.lines);
     return true;
 }
 

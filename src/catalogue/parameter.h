@@ -14,6 +14,10 @@ namespace pc {
 
 class Notifier;
 
+// The largest parameter table read: one value per line, so over a million values of 15
+// digits, more than any family of curves can draw.
+inline constexpr std::uint64_t kParameterTableMaxBytes = 16u << 20;
+
 // Where a parameter's values come from; stored as a byte, so files may hold others.
 enum class TValueSource : std::uint8_t { vsList = 0, vsAutomatic = 1, vsFile = 2 };
 
@@ -62,9 +66,10 @@ class TParameter {
     bool SetListValues(std::string_view name, std::vector<std::string> values);
     bool SetAnimate(std::string_view name, bool animate);
 
-    // When the file exists: the item's table file becomes `fileName` and its file values
-    // the file's lines. Otherwise nothing changes. False when there is no such item or
-    // the file cannot be read.
+    // When the file can be read (see ReadTextFile; at most kParameterTableMaxBytes): the
+    // item's table file becomes `fileName` and its file values the file's lines.
+    // Otherwise nothing changes. False when there is no such item or the file cannot be
+    // read.
     bool LoadTableFile(std::string_view name, const std::string& fileName);
 
     // Number of values of the item's current source; an unknown source reports

@@ -9,6 +9,7 @@
 #include "file_text.h"
 #include "fkt_item.h"
 #include "funktion.h"
+#include "parameter.h"
 
 namespace pc {
 
@@ -118,7 +119,13 @@ bool SaveParameterTable(const std::vector<std::string>& lines, const std::string
 
 bool LoadParameterTable(const std::string& path, std::vector<std::string>& lines,
                         std::string& error) {
-    return ReadTextFile(path, lines, error);
+    TextFile table = ReadTextFile(path, kParameterTableMaxBytes);
+    if (table.status != TextFileStatus::Read) {
+        error = std::move(table.error);
+        return false;
+    }
+    lines = std::move(table.lines);
+    return true;
 }
 
 }  // namespace pc

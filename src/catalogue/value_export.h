@@ -111,7 +111,8 @@ bool SaveParameterTable(const std::vector<std::string>& lines, const std::string
                         std::string& error);
 
 // The list editor, Load: the file's lines (CR LF, LF or CR; Windows-1252 read as UTF-8).
-// False with `error` set when the file cannot be read; `lines` is then left alone.
+// False with `error` set when the file cannot be read (see ReadTextFile; at most
+// kParameterTableMaxBytes); `lines` is then left alone.
 bool LoadParameterTable(const std::string& path, std::vector<std::string>& lines,
                         std::string& error);
 

@@ -1,9 +1,12 @@
 #include "cli.h"
 
 #include <charconv>
+#include <cerrno>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <system_error>
 #include <utility>
 
 #include "engine/definition_check.h"
@@ -283,11 +286,19 @@ int Script(const std::vector<std::string>& arguments, std::istream& in, std::ost
         RunScript(in, out);
         return 0;
     }
-    std::ifstream file(arguments[1], std::ios::binary);
-    if (!file) {
-        err << "plotcraftsman-cli: cannot open '" << arguments[1] << "'\n";
+    const std::string& path = arguments[1];
+    const auto refuse = [&](int code) {
+        err << "plotcraftsman-cli: cannot open '" << path
+            << "': " << std::generic_category().message(code) << '\n';
         return 1;
-    }
+    };
+    // A folder opens for reading and reads as nothing: it would pass for an empty script.
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored))
+        return refuse(EISDIR);
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return refuse(errno);
     RunScript(file, out);
     return 0;
 }

@@ -2,10 +2,11 @@
 
 #include <QGuiApplication>
 #include <algorithm>
+#include <cerrno>
 #include <ostream>
+#include <system_error>
 
 #include "catalogue/directories.h"
-#include "catalogue/function_file.h"
 #include "catalogue/message_catalogue.h"
 
 namespace pc::cli {
@@ -72,28 +73,34 @@ HeadlessProgram::HeadlessProgram(std::ostream& messages)
     session.ApplyConfiguration(configuration);
 }
 
-bool HeadlessProgram::ReadConfiguration(const std::string& path) {
+std::string HeadlessProgram::ReadConfiguration(const std::string& path, int screenWidth,
+                                               int screenHeight) {
     ConfigurationRequest request;
     request.file = path;
-    // The layout check compares with a screen; the largest one lets every layout fit.
-    request.screenWidth = kMaxPanelSide;
-    request.screenHeight = kMaxPanelSide;
+    request.screenWidth = screenWidth;
+    request.screenHeight = screenHeight;
     request.installDirectory = InstallDirectory();
     request.current = configuration;
     const ConfigurationOutcome outcome = ResolveConfiguration(request, DiskConfigurationReader());
     for (const int number : outcome.messages) catalogue.ShowMessage(number);
+    const std::string& last = outcome.filesRead.empty() ? path : outcome.filesRead.back();
+    if (!outcome.unreadable.empty())
+        catalogue.PlainMessage("Cannot read " + last + ": " + outcome.unreadable);
     if (outcome.ends)
-        return false;
+        return "cannot read '" + last + "': " + std::generic_category().message(ENOENT);
     configuration = outcome.configuration;
     session.ApplyConfiguration(configuration);
-    return true;
+    if (!outcome.unreadable.empty())
+        return "cannot read '" + last + "': " + outcome.unreadable;
+    return {};
 }
 
-void HeadlessProgram::LoadFunctionFile(const std::string& path) {
-    const FunctionFileResult result = LoadFunctionFileAndReport(catalogue, path);
+FunctionFileResult HeadlessProgram::LoadFunctionFile(const std::string& path) {
+    FunctionFileResult result = LoadFunctionFileAndReport(catalogue, path);
     if (result.outcome == FunctionFileOutcome::Loaded)
         session.ApplyView(result.view);
     manager.RefreshLists();
+    return result;
 }
 
 void HeadlessProgram::LayOut(int width, int height) {

@@ -9,6 +9,7 @@
 
 #include "catalogue/catalogue.h"
 #include "catalogue/configuration_file.h"
+#include "catalogue/function_file.h"
 #include "catalogue/function_manager.h"
 #include "catalogue/notifier.h"
 #include "plot/plot_session.h"
@@ -47,11 +48,14 @@ class HeadlessProgram {
     PlotSession session;
     Configuration configuration;
 
-    // Reads a configuration with the program's fallback rules, printing its messages;
-    // false when the program would end (the file is missing).
-    bool ReadConfiguration(const std::string& path);
-    // Loads a function file as the program does at start and takes its view.
-    void LoadFunctionFile(const std::string& path);
+    // Reads a configuration with the program's fallback rules on a screen of the given
+    // size, printing its messages, and applies it. Empty when it could be read; else why
+    // not, "cannot read 'PATH': REASON", for a file that is missing (the program would
+    // end there) or that could not be read (the program would say why and go on).
+    std::string ReadConfiguration(const std::string& path, int screenWidth, int screenHeight);
+    // Loads a function file as the program does at start, printing its messages, and
+    // takes its view when it was loaded.
+    FunctionFileResult LoadFunctionFile(const std::string& path);
     // Lays both surfaces out: the main plot in a panel of width x height pixels, the
     // preview in the panel the configuration gives it. Both become ready to draw.
     void LayOut(int width, int height);

@@ -1,7 +1,6 @@
 #include "plot_verbs.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -9,6 +8,7 @@
 #include "arguments.h"
 #include "catalogue/file_text.h"
 #include "catalogue/fkt_item.h"
+#include "catalogue/function_file.h"
 #include "catalogue/text_conversions.h"
 #include "catalogue/value_export.h"
 #include "cli.h"
@@ -76,23 +76,38 @@ PlotArguments ParseArguments(const std::vector<std::string>& arguments,
 
 // Loads the function file into `program` as the program does at start and redraws the
 // main plot in the given panel. False, with the reason on `err`, when there is nothing to
-// draw from.
+// draw from: the configuration or the function file could not be read, or the file
+// failed (its messages are printed first). A file taken despite a checksum that does not
+// match is drawn; its message 16 stays on `err`.
 bool Prepare(HeadlessProgram& program, const PlotArguments& arguments, std::ostream& err) {
-    std::error_code ignored;
-    if (!std::filesystem::is_regular_file(arguments.file, ignored)) {
-        err << "plotcraftsman-cli: cannot read '" << arguments.file << "'\n";
+    if (arguments.config) {
+        // The layout check compares with a screen; the largest one lets every layout fit.
+        const std::string failure =
+            program.ReadConfiguration(*arguments.config, kMaxPanelSide, kMaxPanelSide);
+        if (!failure.empty()) {
+            err << "plotcraftsman-cli: " << failure << '\n';
+            return false;
+        }
+    }
+    const FunctionFileResult loaded = program.LoadFunctionFile(arguments.file);
+    if (loaded.outcome != FunctionFileOutcome::Loaded) {
+        err << "plotcraftsman-cli: cannot read '" << arguments.file << "': " << loaded.error
+            << '\n';
         return false;
     }
-    if (arguments.config && !program.ReadConfiguration(*arguments.config)) {
-        err << "plotcraftsman-cli: cannot read '" << *arguments.config << "'\n";
-        return false;
-    }
-    program.LoadFunctionFile(arguments.file);
     program.LayOut(arguments.width, arguments.height);
     // Only the main plot is written; the preview's redraw would sample everything again
     // for a picture nobody sees, and it never changes the main one.
     program.session.RedrawSurface(program.session.main);
     return true;
+}
+
+std::size_t RowOf(const Catalogue& catalogue, const TFktItem* item) {
+    const auto& items = catalogue.Items();
+    return static_cast<std::size_t>(
+        std::find_if(items.begin(), items.end(),
+                     [item](const auto& entry) { return entry.get() == item; }) -
+        items.begin());
 }
 
 int Failed(std::ostream& err, const std::string& path, const std::string& error) {
@@ -133,8 +148,15 @@ int Table(const std::vector<std::string>& arguments, std::ostream&, std::ostream
         err << "plotcraftsman-cli: the function file has no display item\n";
         return 1;
     }
+    const std::vector<std::string> table = BuildValueTable(*item);
+    if (table.empty()) {
+        // An f(x,y) = 0 item is never sampled; an empty file would pass for a table.
+        err << "plotcraftsman-cli: display item " << RowOf(catalogue, item)
+            << " has no computed values; nothing written\n";
+        return 1;
+    }
     std::string error;
-    if (!WriteValueTable(*item, parsed.output, error))
+    if (!SaveExportText(table, parsed.output, error))
         return Failed(err, parsed.output, error);
     return 0;
 }

@@ -386,20 +386,8 @@ class ScriptSession {
     void ReadConfig(const std::vector<std::string>&, const std::string& path) {
         if (path.empty())
             throw CommandError{"usage: readconfig FILE"};
-        ConfigurationRequest request;
-        request.file = path;
-        request.screenWidth = kScriptScreenWidth;
-        request.screenHeight = kScriptScreenHeight;
-        request.installDirectory = InstallDirectory();
-        request.current = m_program.configuration;
-        const ConfigurationOutcome outcome =
-            ResolveConfiguration(request, DiskConfigurationReader());
-        for (const int number : outcome.messages) m_catalogue.ShowMessage(number);
         // The program would end at 303 without applying anything; the script goes on.
-        if (!outcome.ends) {
-            m_program.configuration = outcome.configuration;
-            m_session.ApplyConfiguration(outcome.configuration);
-        }
+        m_program.ReadConfiguration(path, kScriptScreenWidth, kScriptScreenHeight);
     }
 
     void WriteConfig(const std::vector<std::string>&, const std::string& path) {
@@ -427,12 +415,41 @@ class ScriptSession {
     PlotCommands m_plotCommands;
 };
 
+// The longest script line taken. Input without line ends (a device such as /dev/zero)
+// would otherwise grow one line until memory runs out.
+constexpr std::size_t kMaxScriptLineBytes = 1u << 20;
+
+// The next line of `in` without its "\n"; false at the end of the input. A line longer
+// than kMaxScriptLineBytes is read to its end but not kept, and sets `tooLong`.
+bool ReadScriptLine(std::istream& in, std::string& line, bool& tooLong) {
+    line.clear();
+    tooLong = false;
+    std::streambuf& buffer = *in.rdbuf();
+    bool any = false;
+    for (int ch = buffer.sbumpc(); ch != std::char_traits<char>::eof(); ch = buffer.sbumpc()) {
+        any = true;
+        if (ch == '\n')
+            return true;
+        if (line.size() < kMaxScriptLineBytes)
+            line += static_cast<char>(ch);
+        else
+            tooLong = true;
+    }
+    in.setstate(std::ios::eofbit);
+    return any;
+}
+
 }  // namespace
 
 void RunScript(std::istream& in, std::ostream& out) {
     EnsureGuiApplication();
     ScriptSession session(out);
-    for (std::string line; std::getline(in, line);) {
+    std::string line;
+    for (bool tooLong = false; ReadScriptLine(in, line, tooLong);) {
+        if (tooLong) {
+            out << "error: a line longer than " << (kMaxScriptLineBytes >> 20) << " MB\n";
+            continue;
+        }
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         const auto first = line.find_first_not_of(" \t");

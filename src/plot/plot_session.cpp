@@ -127,17 +127,17 @@ void PlotSession::SetGridType(GridType value, bool redraw) {
 
 void PlotSession::ApplyView(const FunctionFileView& file) {
     main.view.SetRange(file.range);
-    SetGridType(GridTypeFromByte(static_cast<std::uint8_t>(file.gridType)), false);
+    SetGridType(file.gridType, false);
     RefreshFields();
-    SetScaleMode(static_cast<ScaleMode>(file.scaleMode));
+    SetScaleMode(file.scaleMode);
     animationSpeed = file.animationSpeed;
 }
 
 FunctionFileView PlotSession::CurrentView() const {
     FunctionFileView file;
     file.range = main.view.Range();
-    file.gridType = Ordinal(gridType);
-    file.scaleMode = Ordinal(scaleMode);
+    file.gridType = gridType;
+    file.scaleMode = scaleMode;
     file.animationSpeed = animationSpeed;
     return file;
 }

@@ -33,10 +33,9 @@ std::string FileBytes(const std::string& path) {
 }
 
 Lines FileLines(const std::string& path) {
-    Lines lines;
-    std::string error;
-    EXPECT_TRUE(ReadTextFile(path, lines, error)) << path << ": " << error;
-    return lines;
+    const TextFile file = ReadTextFile(path, kConfigurationFileMaxBytes);
+    EXPECT_EQ(file.status, TextFileStatus::Read) << path << ": " << file.error;
+    return file.lines;
 }
 
 std::string TempPath(const QTemporaryDir& directory, const char* name) {
@@ -103,16 +102,14 @@ TEST(ConfigurationFileTest, GoldenFileIsWhatTheBuilderWritesAndTheReaderTakes) {
     EXPECT_TRUE(parse.error.empty());
     EXPECT_EQ(parse.configuration, kGolden);
 
-    QTemporaryDir directory;
-    ASSERT_TRUE(directory.isValid());
-    std::string error;
-    ASSERT_TRUE(WriteConfigurationFile(TempPath(directory, "golden.pcf"), kGolden, error)) << error;
-    // Windows-1252, CR LF after every line, the checksum in line 90.
-    EXPECT_EQ(FileBytes(TempPath(directory, "golden.pcf")), FileBytes(kGoldenFile));
-    EXPECT_FALSE(WriteConfigurationFile(TempPath(directory, "no/such/x.pcf"), kGolden, error));
-    EXPECT_FALSE(error.empty());
+    EXPECT_NEAR(static_cast<double>(AngleFactor(true)), 57.29577951308232, 1e-13);
+    EXPECT_EQ(AngleFactor(false), 1.0L);
+    EXPECT_EQ(Utf8ToCp1252(AngleUnit(true)), "\xB0");  // "°", one byte in the code page
+    EXPECT_STREQ(AngleUnit(false), "rad");
 }
 
+// Written as Windows-1252 with CR LF after every line and the checksum in line 90, read
+// back and written again, every file is the same byte for byte.
 TEST(ConfigurationFileTest, RoundTripIsByteIdentical) {
     Configuration extremes;  // colours with the top bit set are written negative
     extremes.mainBounds = {-8, INT_MIN, 100, INT_MAX};
@@ -131,6 +128,10 @@ TEST(ConfigurationFileTest, RoundTripIsByteIdentical) {
         ASSERT_TRUE(WriteConfigurationFile(second, parse.configuration, error)) << error;
         EXPECT_EQ(FileBytes(first), FileBytes(second));
     }
+    ASSERT_TRUE(WriteConfigurationFile(first, kGolden, error)) << error;
+    EXPECT_EQ(FileBytes(first), FileBytes(kGoldenFile));
+    EXPECT_FALSE(WriteConfigurationFile(TempPath(directory, "no/such/x.pcf"), kGolden, error));
+    EXPECT_FALSE(error.empty());
 }
 
 TEST(ConfigurationFileTest, VersionMustBeExactly1002AndOtherwiseNothingIsTaken) {
@@ -216,13 +217,6 @@ TEST(ConfigurationFileTest, ConversionErrorStopsTheReadKeepingWhatWasRead) {
     }
 }
 
-TEST(ConfigurationFileTest, AngleFactorAndUnit) {
-    EXPECT_NEAR(static_cast<double>(AngleFactor(true)), 57.29577951308232, 1e-13);
-    EXPECT_EQ(AngleFactor(false), 1.0L);
-    EXPECT_EQ(Utf8ToCp1252(AngleUnit(true)), "\xB0");  // "°", one byte in the code page
-    EXPECT_STREQ(AngleUnit(false), "rad");
-}
-
 // --- Fallback rules -----------------------------------------------------------------
 
 constexpr const char* kInstall = "/opt/plotcraftsman/";
@@ -242,6 +236,9 @@ Lines LayoutLines(int width, int height, int mark, const char* version = "1002")
     return lines;
 }
 
+// Stands for a file that is there but may not be read.
+const Lines kUnreadable = {"(not a regular file)"};
+
 // Resolves a file for a 1280 x 1024 screen over files in memory, recording every read.
 struct FakeDisk {
     std::map<std::string, Lines> files;
@@ -253,7 +250,11 @@ struct FakeDisk {
         return ResolveConfiguration(request, [this](const std::string& path) {
             reads.push_back(path);
             const auto found = files.find(path);
-            return found == files.end() ? std::nullopt : std::optional<Lines>(found->second);
+            if (found == files.end())
+                return TextFile{TextFileStatus::Missing, {}, "No such file or directory"};
+            if (found->second == kUnreadable)
+                return TextFile{TextFileStatus::Refused, {}, "not a regular file"};
+            return TextFile{TextFileStatus::Read, found->second, {}};
         });
     }
 };
@@ -263,7 +264,8 @@ TEST(ConfigurationFallbackTest, EveryPathEndsWithItsMessages) {
     const File none, fits = LayoutLines(1280, 1024, 99), wider = LayoutLines(1920, 1200, 99),
                      higher = LayoutLines(1280, 1050, 99),
                      old = LayoutLines(1280, 1024, 99, "1001");
-    const File small = LayoutLines(640, 480, 7), big = LayoutLines(1600, 1200, 7);
+    const File small = LayoutLines(640, 480, 7), big = LayoutLines(1600, 1200, 7),
+               unreadable = kUnreadable;
     const Configuration read = Layout(1280, 1024, 99), fallback = Layout(640, 480, 7),
                         bigFallback = Layout(1600, 1200, 7);
     const char* const u = kUserFile;
@@ -289,6 +291,9 @@ TEST(ConfigurationFallbackTest, EveryPathEndsWithItsMessages) {
         {"the default named itself and too large", d, none, big, {202}, bigFallback, {d, d, d}},
         {"a default of another version: no further", u, old, old, {14, 14}, Other(), {u, d}},
         {"missing default ends", u, wider, none, {303}, Layout(1920, 1200, 99), {u, d}},
+        // A file that is there but cannot be read stops the reading, and nothing ends.
+        {"unreadable: said, nothing more read", u, unreadable, small, {}, Other(), {u}},
+        {"another version, then an unreadable default", u, old, unreadable, {14}, Other(), {u, d}},
         {"another version and a missing default", u, old, none, {14, 303}, Other(), {u, d}},
         {"an empty name reads the buffer, then the default", "", fits, small, {}, fallback, {d}},
         {"an empty buffer is another version", "", Lines{}, small, {14}, fallback, {d}},
@@ -309,8 +314,11 @@ TEST(ConfigurationFallbackTest, EveryPathEndsWithItsMessages) {
         EXPECT_EQ(outcome.configuration, test.result);
         EXPECT_EQ(disk.reads, test.reads);
         EXPECT_EQ(outcome.filesRead, disk.reads);
-        if (disk.files.count(disk.reads.back())) {
-            EXPECT_EQ(outcome.textBuffer, disk.files[disk.reads.back()]);
+        const auto last = disk.files.find(disk.reads.back());
+        const bool unreadableLast = last != disk.files.end() && last->second == kUnreadable;
+        EXPECT_EQ(outcome.unreadable, unreadableLast ? "not a regular file" : "");
+        if (last != disk.files.end() && !unreadableLast) {
+            EXPECT_EQ(outcome.textBuffer, last->second);
         }
     }
 }
@@ -347,11 +355,6 @@ TEST(ConfigurationFallbackTest, DefectFileKeepsWhatWasReadAndShowsEight) {
     outcome = disk.Resolve(kUserFile);
     EXPECT_EQ(outcome.messages, (std::vector<int>{8, 202, 8}));
     EXPECT_EQ(disk.reads, (Lines{kUserFile, kDefault, kDefault}));
-}
-
-TEST(ConfigurationFallbackTest, DiskReaderGivesTheLinesOrNothing) {
-    EXPECT_EQ(DiskConfigurationReader()(kGoldenFile), GoldenLines());
-    EXPECT_EQ(DiskConfigurationReader()(kGoldenFile + ".missing"), std::nullopt);
 }
 
 // --- Shipped files --------------------------------------------------------------------

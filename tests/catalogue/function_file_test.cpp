@@ -33,10 +33,9 @@ std::string DataFile(const std::string& name) {
 
 // The lines of a data file as the reader sees them.
 std::vector<std::string> DataLines(const std::string& name) {
-    std::vector<std::string> lines;
-    std::string error;
-    EXPECT_TRUE(ReadTextFile(DataFile(name), lines, error)) << error;
-    return lines;
+    const TextFile file = ReadTextFile(DataFile(name), kFunctionFileMaxBytes);
+    EXPECT_EQ(file.status, TextFileStatus::Read) << file.error;
+    return file.lines;
 }
 
 // `lines` with a checksum line that fits them.
@@ -98,6 +97,17 @@ TEST_F(FunctionFileTest, ReadsBackWhatItWroteAndWritesItAgainIdentically) {
         << "the file's list replaces a new item's defaults instead of growing them";
 
     EXPECT_EQ(BuildFunctionFile(catalogue, result.view), DataLines("family.fx"));
+
+    // A checksum that does not fit is shown, and the contents are taken all the same; the
+    // first line is not compared with anything.
+    std::string bytes = Bytes(DataFile("family.fx"));
+    bytes.replace(bytes.find("SIN(T)"), 6, "COS(T)");
+    bytes.replace(0, 3, "XYZ");
+    WriteBytes(PathOf("edited.fx"), bytes);
+    LoadFunctionFileAndReport(catalogue, PathOf("edited.fx"));
+    EXPECT_EQ(Find("G")->Term, "COS(T)");  // taken
+    EXPECT_EQ(notifier.numbers, std::vector<int>{16});
+    EXPECT_EQ(catalogue.PendingError(), 0) << "shown, then cleared";
 }
 
 TEST_F(FunctionFileTest, TheViewSectionRoundTrips) {
@@ -108,55 +118,97 @@ TEST_F(FunctionFileTest, TheViewSectionRoundTrips) {
     view.range.ymax = 1E4000L;
     view.range.phimin = 0.1L;
     view.range.phimax = 7;
-    view.gridType = 10;
-    view.scaleMode = 0;
+    view.gridType = GridType::gtPolar;
+    view.scaleMode = ScaleMode::smUserDefined;
     view.animationSpeed = -3;
     const std::vector<std::string> lines = BuildFunctionFile(catalogue, view);
     ASSERT_GE(lines.size(), 10u);
     EXPECT_EQ(std::vector<std::string>(lines.end() - 10, lines.end() - 1),
               (Names{"-2.5", "1E-20", "-INF", "1E4000", "0.1", "7", "10", "0", "-3"}));
 
-    const FunctionFileResult result = ParseFunctionFile(catalogue, lines);
-    ASSERT_EQ(result.outcome, FunctionFileOutcome::Loaded);
-    EXPECT_EQ(result.view.range.xmin, view.range.xmin);
-    EXPECT_EQ(result.view.range.ymin, view.range.ymin);
-    EXPECT_EQ(result.view.range.ymax, view.range.ymax);
-    EXPECT_EQ(result.view.gridType, 10);
-    EXPECT_EQ(result.view.animationSpeed, -3);
+    std::vector<std::string> body(lines.begin(), lines.end() - 1);
+    body.end()[-3] = "137";  // the high bit is no part of the grid type: 137 is 9, dB dB
+    for (const auto& [file, gridType] :
+         {std::pair{lines, GridType::gtPolar}, {WithChecksum(body), GridType::gtDbDb}}) {
+        const FunctionFileResult result = ParseFunctionFile(catalogue, file);
+        ASSERT_EQ(result.outcome, FunctionFileOutcome::Loaded) << result.error;
+        EXPECT_EQ(result.view.range.xmin, view.range.xmin);
+        EXPECT_EQ(result.view.range.ymin, view.range.ymin);
+        EXPECT_EQ(result.view.range.ymax, view.range.ymax);
+        EXPECT_EQ(result.view.gridType, gridType);
+        EXPECT_EQ(result.view.scaleMode, ScaleMode::smUserDefined);
+        EXPECT_EQ(result.view.animationSpeed, -3);
+    }
 }
 
-// Every way a file can fail leaves the catalogue exactly as it was.
-TEST_F(FunctionFileTest, AFileThatFailsReplacesNothing) {
+// Every way a file can fail leaves the catalogue exactly as it was and shows why: the
+// pending message, a plain one naming the reason of a file that is there but was not read,
+// else message 36. A missing file shows nothing.
+TEST_F(FunctionFileTest, AFileThatFailsSaysWhyAndReplacesNothing) {
     const std::vector<std::string> good = DataLines("family.fx");
-    const auto changed = [&good](std::size_t line, const std::string& text) {
+    int files = 0;
+    const auto written = [&](const std::vector<std::string>& lines) {
+        const std::string path = PathOf(std::to_string(++files) + ".fx");
+        std::string error;
+        EXPECT_TRUE(WriteTextFile(path, lines, error)) << error;
+        return path;
+    };
+    const auto changed = [&](std::size_t line, const std::string& text) {
         std::vector<std::string> lines(good.begin(), good.end() - 1);
         lines.at(line) = text;
-        return WithChecksum(lines);
+        return written(WithChecksum(lines));
     };
     const std::size_t itemShown = 2 + 2 * 21 + 1 + 4;  // header, two functions, "*****"
-    struct Case {
-        const char* what;
-        std::vector<std::string> lines;
-        std::int32_t pendingError;
-        const char* error;
-    };
-    std::vector<Case> cases = {
-        {"too short", {"Plotcraftsman        ", "1004", "*****"}, 16, ""},
-        {"another version", changed(1, "1003"), 15, ""},
-        {"a boolean neither 1 nor 0", changed(itemShown, "2"), 0,
-         "Konvertierung strtobool war Mist"},
-        {"no number where one belongs", changed(itemShown - 1, "x"), 0,
-         "'x' is not a valid integer value"},
-        {"no item section", changed(2 + 2 * 21, "****"), 0, "The file has no '*****' line."},
-        {"a record cut short",
-         WithChecksum({"Plotcraftsman        ", "1004", "*****", "0", "§§§§§", "0", "%%%%%"}), 0,
-         "The file ends in the middle of a record."},
-    };
+    const std::size_t itemType = itemShown + 1;
+    const std::size_t gridType = good.size() - 4;  // then scale mode, speed, checksum
     std::vector<std::string> noChecksum = good;
     noChecksum.back() = "x";
-    cases.push_back(
-        {"a checksum that is no number", noChecksum, 0, "'x' is not a valid integer value"});
-    for (const Case& example : cases) {
+    using enum FunctionFileOutcome;
+    struct Case {
+        std::string what;
+        std::string path;
+        FunctionFileOutcome outcome;
+        int shown;  // the numbered message shown, if any
+        std::string error;
+    };
+    // Values the program has no meaning for make the file defect; -1 and 2147483647 are
+    // the byte 255 a byte field takes from them.
+    const auto defect = [&](std::size_t line, const std::string& text, const char* field,
+                            const char* values) {
+        return Case{
+            field + (" " + text), changed(line, text), Failed, 16,
+            "line " + std::to_string(line + 1) + ": " + field + " '" + text + "' is not " + values};
+    };
+    const Case cases[] = {
+        {"missing", PathOf("none.fx"), Missing, 0, "No such file or directory"},
+        {"a folder", directory.path().toStdString(), Unreadable, 0, "not a regular file"},
+        {"too short", written({"Plotcraftsman        ", "1004", "*****"}), Failed, 16,
+         "the file has fewer than 4 lines"},
+        {"another version", changed(1, "1003"), Failed, 15, "line 2: version '1003' is not 1004"},
+        {"a boolean neither 1 nor 0", changed(itemShown, "2"), Failed, 36,
+         "line " + std::to_string(itemShown + 1) + ": Konvertierung strtobool war Mist"},
+        {"no number where one belongs", changed(itemShown - 1, "x"), Failed, 36,
+         "line " + std::to_string(itemShown) + ": 'x' is not a valid integer value"},
+        {"no item section", changed(2 + 2 * 21, "****"), Failed, 36,
+         "The file has no '*****' line."},
+        // A checksum that does not fit as well is the more specific report.
+        {"no item section and a checksum that does not fit",
+         written({"text", "1004", "no sections", "0"}), Failed, 16,
+         "The file has no '*****' line."},
+        {"a record cut short",
+         written(
+             WithChecksum({"Plotcraftsman        ", "1004", "*****", "0", "§§§§§", "0", "%%%%%"})),
+         Failed, 36, "line 5: The file ends in the middle of a record."},
+        {"a checksum that is no number", written(noChecksum), Failed, 36,
+         "line " + std::to_string(good.size()) + ": 'x' is not a valid integer value"},
+        defect(itemType, "-1", "item type", "0, 1 or 2"),
+        defect(itemType, "2147483647", "item type", "0, 1 or 2"),
+        defect(gridType, "3", "grid type", "0 to 2 or 4 to 10"),
+        defect(gridType, "11", "grid type", "0 to 2 or 4 to 10"),
+        defect(gridType, "255", "grid type", "0 to 2 or 4 to 10"),
+        defect(gridType + 1, "3", "scale mode", "0, 1 or 2"),
+    };
+    for (const auto& example : cases) {
         SCOPED_TRACE(example.what);
         CatalogueFixture fixture;
         fixture.Enter("H(X)=X*B");
@@ -164,62 +216,23 @@ TEST_F(FunctionFileTest, AFileThatFailsReplacesNothing) {
         fixture.manager.Drop(0, kColumnFunction1);
         const std::vector<std::string> before =
             BuildFunctionFile(fixture.catalogue, FunctionFileView{});
+        fixture.notifier.clear();
 
-        const FunctionFileResult result = ParseFunctionFile(fixture.catalogue, example.lines);
+        const FunctionFileResult result =
+            LoadFunctionFileAndReport(fixture.catalogue, example.path);
 
-        EXPECT_EQ(result.outcome, FunctionFileOutcome::Failed);
-        EXPECT_EQ(fixture.catalogue.PendingError(), example.pendingError);
-        if (*example.error) {
-            EXPECT_EQ(result.error, example.error);
-        }
+        EXPECT_EQ(result.outcome, example.outcome);
+        EXPECT_EQ(result.error, example.error);
+        EXPECT_EQ(fixture.notifier.numbers,
+                  example.shown ? std::vector<int>{example.shown} : std::vector<int>{});
+        EXPECT_EQ(fixture.notifier.plain,
+                  example.outcome == Unreadable
+                      ? Names{"Cannot read " + example.path + ": " + example.error}
+                      : Names{});
+        EXPECT_EQ(fixture.catalogue.PendingError(), 0) << "shown, then cleared";
         EXPECT_EQ(BuildFunctionFile(fixture.catalogue, FunctionFileView{}), before);
         EXPECT_EQ(fixture.FunctionNames(), Names{"H"});
     }
-}
-
-TEST_F(FunctionFileTest, AMissingFileChangesNothingAndAnUnreadableOneSaysWhy) {
-    Enter("H(X)=X");
-    EXPECT_EQ(ReadFunctionFile(catalogue, PathOf("none.fx")).outcome, FunctionFileOutcome::Missing);
-    EXPECT_EQ(catalogue.PendingError(), 0);
-
-    const FunctionFileResult directoryRead =
-        ReadFunctionFile(catalogue, directory.path().toStdString());
-    EXPECT_EQ(directoryRead.outcome, FunctionFileOutcome::Failed);
-    EXPECT_FALSE(directoryRead.error.empty());
-    EXPECT_EQ(FunctionNames(), Names{"H"});
-}
-
-TEST_F(FunctionFileTest, AChecksumMismatchIsReportedButTheContentsAreTaken) {
-    std::string bytes = Bytes(DataFile("family.fx"));
-    bytes.replace(bytes.find("SIN(T)"), 6, "COS(T)");
-    bytes.replace(0, 3, "XYZ");  // the first line is not compared with anything
-    WriteBytes(PathOf("edited.fx"), bytes);
-
-    const FunctionFileResult result = LoadFunctionFileAndReport(catalogue, PathOf("edited.fx"));
-
-    EXPECT_EQ(result.outcome, FunctionFileOutcome::Loaded);
-    EXPECT_EQ(Find("G")->Term, "COS(T)");
-    EXPECT_EQ(notifier.numbers, std::vector<int>{16});
-    EXPECT_EQ(catalogue.PendingError(), 0) << "shown, then cleared";
-}
-
-TEST_F(FunctionFileTest, LoadingReportsTheVersionOrMessage36) {
-    WriteBytes(PathOf("old.fx"), "Plotcraftsman\r\n1003\r\n*****\r\n0\r\n");
-    WriteBytes(PathOf("notes.fx"), "just some text\r\n1004\r\nwith\r\nno\r\nsections\r\n0\r\n");
-
-    LoadFunctionFileAndReport(catalogue, PathOf("old.fx"));
-    LoadFunctionFileAndReport(catalogue, PathOf("notes.fx"));
-
-    // The second file's checksum is wrong too, and that is the more specific report.
-    EXPECT_EQ(notifier.numbers, (std::vector<int>{15, 16}));
-    std::vector<std::string> lines = {"text", "1004", "with", "no sections"};
-    lines.push_back(std::to_string(FileChecksumOfText(lines)));
-    std::string bytes;
-    for (const std::string& line : lines) bytes += line + "\r\n";
-    WriteBytes(PathOf("notes.fx"), bytes);
-    notifier.clear();
-    LoadFunctionFileAndReport(catalogue, PathOf("notes.fx"));
-    EXPECT_EQ(notifier.numbers, std::vector<int>{36});
 }
 
 TEST_F(FunctionFileTest, ListsItemsAndParametersAreWrittenInTheirFileForms) {
@@ -256,41 +269,30 @@ TEST_F(FunctionFileTest, ListLinesWithoutAFinalCommaLoseTheirLastEntry) {
     EXPECT_EQ(Find("F1")->UserParameters, Names{"A"});
 }
 
+// The table's name is written in Windows-1252, like every text outside ASCII.
 TEST_F(FunctionFileTest, ATableParameterTakesItsValuesFromItsTable) {
-    WriteBytes(PathOf("table.fx1"), "0.5\r\n1.5\r\n");
+    const std::string table = PathOf("Größe°.fx1");
+    WriteBytes(table, "0.5\r\n1.5\r\n");
     Enter("F1(T)=A*T");
     manager.SelectDefinition(0);
     manager.Drop(0, kColumnFunction1);
-    catalogue.Parameters().LoadTableFile("A", PathOf("table.fx1"));
+    catalogue.Parameters().LoadTableFile("A", table);
     catalogue.Parameters().SetValueSource("A", TValueSource::vsFile);
     std::string error;
     ASSERT_TRUE(SaveFunctionFile(catalogue, FunctionFileView{}, PathOf("table.fx"), error));
-
-    CatalogueFixture reader;
-    ASSERT_EQ(ReadFunctionFile(reader.catalogue, PathOf("table.fx")).outcome,
-              FunctionFileOutcome::Loaded);
-
-    EXPECT_EQ(reader.catalogue.Parameters().Find("A")->fileValues, (Names{"0.5", "1.5"}));
-    EXPECT_EQ(reader.ItemAt(0).FeldListenListeM.size(), 2u);
-}
-
-TEST_F(FunctionFileTest, TextOutsideAsciiIsWrittenAsWindows1252) {
-    Enter("F1(T)=A*T");
-    catalogue.Parameters().Find("A")->tableFileName = "Tabellen/Größe°.fx1";
-    std::string error;
-    ASSERT_TRUE(SaveFunctionFile(catalogue, FunctionFileView{}, PathOf("latin.fx"), error));
-
-    const std::string bytes = Bytes(PathOf("latin.fx"));
-    EXPECT_NE(bytes.find("Tabellen/Gr\xF6\xDF"
+    const std::string bytes = Bytes(PathOf("table.fx"));
+    EXPECT_NE(bytes.find("/Gr\xF6\xDF"
                          "e\xB0.fx1\r\n"),
               std::string::npos);
     EXPECT_NE(bytes.find("\xA7\xA7\xA7\xA7\xA7\r\n"), std::string::npos);
 
     CatalogueFixture reader;
-    ASSERT_EQ(ReadFunctionFile(reader.catalogue, PathOf("latin.fx")).outcome,
+    ASSERT_EQ(ReadFunctionFile(reader.catalogue, PathOf("table.fx")).outcome,
               FunctionFileOutcome::Loaded);
-    EXPECT_EQ(reader.catalogue.Parameters().Find("A")->tableFileName, "Tabellen/Größe°.fx1");
     EXPECT_EQ(reader.catalogue.PendingError(), 0);
+    EXPECT_EQ(reader.catalogue.Parameters().Find("A")->tableFileName, table);
+    EXPECT_EQ(reader.catalogue.Parameters().Find("A")->fileValues, (Names{"0.5", "1.5"}));
+    EXPECT_EQ(reader.ItemAt(0).FeldListenListeM.size(), 2u);
 }
 
 TEST_F(FunctionFileTest, AFailedSaveSaysWhy) {

@@ -88,63 +88,13 @@ TEST(TParameter, NewValueSourceSetsTheCurrentCount) {
     parameters.SetValueSource("A", TValueSource::vsFile);
     EXPECT_EQ(item.currentCount, 2);
     EXPECT_EQ(TParameter::ValueCount(item, nullptr), 2);
+    EXPECT_EQ(parameters.Value("A", 1), 2);  // a table's line, read as a float
     parameters.SetAutomaticCount("A", 6);
     EXPECT_EQ(item.currentCount, 6);
     item.currentCount = 99;
     parameters.SetValueSource("A", TValueSource::vsFile);  // only a change of source recounts
     EXPECT_EQ(item.currentCount, 99);
     EXPECT_FALSE(parameters.SetValueSource("B", TValueSource::vsList));
-}
-
-TEST(TParameterTableFile, EveryLineEndIsAccepted) {
-    const TableFiles files;
-    const struct {
-        const char* description;
-        std::string content;
-        Names lines;
-    } cases[] = {
-        {"CR LF", "1\r\n2,5\r\n3\r\n", {"1", "2,5", "3"}},
-        {"LF", "1\n2,5\n3", {"1", "2,5", "3"}},
-        {"CR", "1\r2,5\r3\r", {"1", "2,5", "3"}},
-        // A blank line is a value that reads as NaN, not the end of the table.
-        {"blank line", "1\n\n3\n", {"1", "", "3"}},
-        {"empty", "", {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.description);
-        TParameter parameters;
-        parameters.EnsureItems({"A"});
-        const std::string path = files.Write("table.fx1", c.content);
-
-        EXPECT_TRUE(parameters.LoadTableFile("A", path));
-
-        EXPECT_EQ(parameters.Find("A")->tableFileName, path);
-        EXPECT_EQ(parameters.Find("A")->fileValues, c.lines);
-    }
-
-    TParameter parameters;
-    parameters.EnsureItems({"A"});
-    parameters.LoadTableFile("A", files.Write("table.fx1", "0,5\r\nabc\r\n"));
-    parameters.SetValueSource("A", TValueSource::vsFile);
-    EXPECT_EQ(parameters.Find("A")->currentCount, 2);
-    EXPECT_EQ(parameters.Value("A", 0), 0.5L);
-    EXPECT_TRUE(std::isnan(parameters.Value("A", 1)));
-    EXPECT_TRUE(std::isnan(parameters.Value("A", 2)));
-}
-
-TEST(TParameterTableFile, MissingFileOrDirectoryChangesNothing) {
-    // Regression: reading a directory threw out of LoadTableFile and ended the program.
-    const TableFiles files;
-    TParameter parameters;
-    parameters.EnsureItems({"A"});
-    const std::string path = files.Write("table.fx1", "1\n2\n");
-    parameters.LoadTableFile("A", path);
-    EXPECT_FALSE(parameters.LoadTableFile("A", files.directory.string()));
-    EXPECT_FALSE(parameters.LoadTableFile("A", (files.directory / "missing.fx1").string()));
-    EXPECT_FALSE(parameters.LoadTableFile("B", path));  // no such parameter
-    EXPECT_EQ(parameters.Find("A")->tableFileName, path);
-    EXPECT_EQ(parameters.Find("A")->fileValues, (Names{"1", "2"}));
-    EXPECT_EQ(parameters.Find("B"), nullptr);
 }
 
 TEST(TParameter, CopyListLeavesOutFileValuesAndAnimate) {

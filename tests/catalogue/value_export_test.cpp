@@ -1,13 +1,10 @@
 #include "catalogue/value_export.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <QTemporaryDir>
-#include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <limits>
 #include <string>
@@ -129,68 +126,6 @@ TEST(ValueTable, WritesCrLfLinesAndReplacesTheWholeFile) {
     EXPECT_EQ(folder.Read("table.tfx"), "");
 }
 
-// Holds the file size limit at `bytes` (writes beyond it fail with EFBIG instead of
-// raising SIGXFSZ) and puts everything back afterwards.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) : m_handler(std::signal(SIGXFSZ, SIG_IGN)) {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        rlimit limit = m_saved;
-        limit.rlim_cur = bytes;
-        m_active = setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_handler);
-    }
-    bool active() const { return m_active; }
-
-  private:
-    rlimit m_saved{};
-    void (*m_handler)(int);
-    bool m_active = false;
-};
-
-// A full disk (as far as this process can tell: nothing past 4 KB is written) or a missing
-// folder makes every save fail with a reason, and leaves the file that was there as it was.
-TEST(ValueExportFiles, FailedWritesLeaveTheOldFileIntact) {
-    TFktItem item;
-    item.SetStuetzstellen(1000);
-    item.SetArrayCount(1);
-    const Names lines(1000, "0.123456789");
-    const std::function<bool(const std::string&, std::string&)> writers[] = {
-        [&](const std::string& path, std::string& error) {
-            return WriteValueTable(item, path, error);
-        },
-        [&](const std::string& path, std::string& error) {
-            return SaveExportText(lines, path, error);
-        },
-        [&](const std::string& path, std::string& error) {
-            return SaveParameterTable(lines, path, error);
-        },
-    };
-    for (const auto& write : writers) {
-        const Folder folder;
-        std::ofstream(folder.Path("export"), std::ios::binary) << "old\r\n";
-        std::string error;
-        bool written = true;
-        {
-            const FileSizeLimit limit(4096);
-            ASSERT_TRUE(limit.active()) << "cannot lower the file size limit";
-            written = write(folder.Path("export"), error);
-        }
-        EXPECT_FALSE(written);
-        EXPECT_FALSE(error.empty());
-        EXPECT_EQ(folder.Read("export"), "old\r\n");
-        EXPECT_EQ(folder.Entries(), Names{"export"});  // the temporary file is gone
-
-        error.clear();
-        EXPECT_FALSE(write(folder.Path("missing/export"), error));
-        EXPECT_FALSE(error.empty());
-        EXPECT_EQ(folder.Entries(), Names{"export"});
-    }
-}
-
 // --- Function info ----------------------------------------------------------------
 
 // The same German text in either language; the file holds the degree sign and "ü" as
@@ -257,7 +192,9 @@ TEST(FunctionInfo, ParameterCountAndItemsWithoutFunction) {
 
 // --- Parameter table --------------------------------------------------------------
 
-TEST(ParameterTable, RoundTripThroughBothLoaders) {
+// Both loaders read back what the editor saved, or say why not and change nothing.
+// Regression: reading a directory threw out of LoadTableFile and ended the program.
+TEST(ParameterTable, BothLoadersReadWhatWasSavedOrChangeNothing) {
     const Folder folder;
     // The editor's lines as they stand, a blank line and non-ASCII ones included.
     const Names lines = {"1", "2,5", "-3E-2", "x", "", "90°", "Größe"};
@@ -266,30 +203,31 @@ TEST(ParameterTable, RoundTripThroughBothLoaders) {
     EXPECT_EQ(folder.Read("Liste.fx1"),
               "1\r\n2,5\r\n-3E-2\r\nx\r\n\r\n90\xB0\r\nGr\xF6\xDF"
               "e\r\n");
-
     Names loaded;
     ASSERT_TRUE(LoadParameterTable(folder.Path("Liste.fx1"), loaded, error)) << error;
     EXPECT_EQ(loaded, lines);
-
     TParameter parameters;
     parameters.EnsureItems({"A"});
     ASSERT_TRUE(parameters.LoadTableFile("A", folder.Path("Liste.fx1")));
     EXPECT_EQ(parameters.Find("A")->fileValues, lines);
-
     ASSERT_TRUE(SaveParameterTable({}, folder.Path("empty.fx1"), error)) << error;
     EXPECT_EQ(folder.Read("empty.fx1"), "");
-}
 
-TEST(ParameterTable, FailedLoadReportsAndLeavesTheLinesAlone) {
-    const Folder folder;
-    Names lines = {"kept"};
-    for (const std::string& path :
-         {folder.Path("missing.fx1"), folder.directory.path().toStdString()}) {
-        std::string error;
-        EXPECT_FALSE(LoadParameterTable(path, lines, error)) << path;
-        EXPECT_FALSE(error.empty()) << path;
+    std::ofstream(folder.Path("large.fx1")).close();
+    std::filesystem::resize_file(folder.Path("large.fx1"), kParameterTableMaxBytes + 1);
+    for (const auto& [path, reason] :
+         {std::pair{folder.Path("missing.fx1"), "No such file or directory"},
+          {folder.directory.path().toStdString(), "not a regular file"},
+          {folder.Path("large.fx1"), "larger than 16 MB"}}) {
+        EXPECT_FALSE(LoadParameterTable(path, loaded, error)) << path;
+        EXPECT_EQ(error, reason) << path;
+        EXPECT_FALSE(parameters.LoadTableFile("A", path)) << path;
     }
-    EXPECT_EQ(lines, Names{"kept"});
+    EXPECT_FALSE(parameters.LoadTableFile("B", folder.Path("Liste.fx1")));  // no such parameter
+    EXPECT_EQ(loaded, lines);
+    EXPECT_EQ(parameters.Find("A")->tableFileName, folder.Path("Liste.fx1"));
+    EXPECT_EQ(parameters.Find("A")->fileValues, lines);
+    EXPECT_EQ(parameters.Find("B"), nullptr);
 }
 
 }  // namespace

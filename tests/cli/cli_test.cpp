@@ -3,6 +3,7 @@
 #include "cli.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QImage>
 #include <QString>
@@ -13,6 +14,10 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "catalogue/configuration_file.h"
+#include "catalogue/file_text.h"
+#include "catalogue/function_file.h"
 
 namespace {
 
@@ -165,10 +170,16 @@ TEST(CliScript, GoesOnAfterAnErrorAndKeepsTheTypedSpacingOfADefinition) {
         "error: unknown command 'bogus'\nerror: line 'x' is not a whole number\nF1(X) [black]\n");
 }
 
-TEST(CliScript, RefusesAMissingFileAndExtraArguments) {
-    const Outcome missing = RunScript("", {"script", "/nonexistent/plotcraftsman.txt"});
-    EXPECT_EQ(missing.code, 1);
-    EXPECT_NE(missing.err.find("cannot open"), std::string::npos);
+TEST(CliScript, RefusesAFileItCannotReadAndExtraArguments) {
+    // Regression: a folder opened and read as an empty script, with exit status 0.
+    for (const auto& [path, reason] :
+         {std::pair{"/nonexistent/plotcraftsman.txt", "No such file or directory"},
+          {"/", "Is a directory"}}) {
+        const Outcome failed = RunScript("", {"script", path});
+        EXPECT_EQ(failed.code, 1);
+        EXPECT_EQ(failed.err,
+                  "plotcraftsman-cli: cannot open '" + std::string(path) + "': " + reason + "\n");
+    }
     EXPECT_EQ(RunScript("", {"script", "a", "b"}).code, 2);
 }
 
@@ -189,6 +200,22 @@ std::string ReadBytes(const std::string& path) {
 }
 
 const std::string kExample = PLOTCRAFTSMAN_EXAMPLES "/sinx.fx";
+
+// Writes the example with the line after `marker` + `offset` replaced, under a checksum
+// that fits, and returns its path.
+std::string ExampleWith(const std::string& dir, const std::string& marker, std::size_t offset,
+                        const std::string& text) {
+    std::vector<std::string> lines = pc::ReadTextFile(kExample, pc::kFunctionFileMaxBytes).lines;
+    lines.pop_back();
+    lines.at(
+        static_cast<std::size_t>(std::find(lines.begin(), lines.end(), marker) - lines.begin()) +
+        offset) = text;
+    lines.push_back(std::to_string(pc::FileChecksumOfText(lines)));
+    const std::string path = dir + marker.substr(0, 1) + std::to_string(offset) + text + ".fx";
+    std::string error;
+    EXPECT_TRUE(pc::WriteTextFile(path, lines, error)) << error;
+    return path;
+}
 
 }  // namespace
 
@@ -214,11 +241,8 @@ TEST(CliPlotVerbs, RefuseBadCommandLinesWithExitCodeTwo) {
     }
 }
 
-TEST(CliPlotVerbs, AMissingInputOrAnUnwritableOutputFailsWithExitCodeOne) {
+TEST(CliPlotVerbs, AnUnwritableOutputFailsWithExitCodeOne) {
     const std::string dir = ScratchDirectory("failures");
-    const Outcome missing = RunCli({"render", dir + "missing.fx", "-o", dir + "a.png"});
-    EXPECT_EQ(missing.code, 1);
-    EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
     const Outcome format = RunCli({"render", kExample, "-o", dir + "a.gif"});
     EXPECT_EQ(format.code, 1);
     EXPECT_NE(format.err.find(".png or .bmp"), std::string::npos);
@@ -228,6 +252,83 @@ TEST(CliPlotVerbs, AMissingInputOrAnUnwritableOutputFailsWithExitCodeOne) {
     const Outcome item = RunCli({"table", kExample, "-o", dir + "a.tfx", "--item", "3"});
     EXPECT_EQ(item.code, 1);
     EXPECT_NE(item.err.find("no item 3"), std::string::npos);
+}
+
+// Regression: these drew an empty picture or wrote a 0-byte table and exited with 0, or
+// hung on a FIFO, or ran out of memory on /dev/zero and on files of line ends.
+TEST(CliPlotVerbs, AFunctionFileThatCannotBeUsedFailsWithExitCodeOne) {
+    const std::string dir = ScratchDirectory("unusable");
+    ASSERT_EQ(::mkfifo((dir + "fifo.fx").c_str(), 0600), 0);
+    std::ofstream(dir + "large.fx").close();
+    std::filesystem::resize_file(dir + "large.fx", pc::kFunctionFileMaxBytes + 1);
+    std::vector<std::string> notes = {"text", "1004", "with", "no sections"};
+    notes.push_back(std::to_string(pc::FileChecksumOfText(notes)));
+    std::string error;
+    ASSERT_TRUE(pc::WriteTextFile(dir + "notes.fx", notes, error)) << error;
+    const std::string message15 = "message 15\nERROR 15 \\nObsolete";
+    const std::string message16 = "message 16\nERROR 16 \\nPlotcraftsman - Funktionfile";
+    const struct {
+        std::string file;
+        std::string messages;  // what the program shows, before the reason
+        std::string reason;
+    } cases[] = {
+        {dir + "missing.fx", "", "No such file or directory"},
+        {dir, "plain: Cannot read " + dir + ": not a regular file\n", "not a regular file"},
+        {dir + "fifo.fx", "plain: Cannot read " + dir + "fifo.fx: not a regular file\n",
+         "not a regular file"},
+        {"/dev/zero", "plain: Cannot read /dev/zero: not a regular file\n", "not a regular file"},
+        {dir + "large.fx", "plain: Cannot read " + dir + "large.fx: larger than 32 MB\n",
+         "larger than 32 MB"},
+        {ExampleWith(dir, "Plotcraftsman        ", 1, "1003"), message15,
+         "line 2: version '1003' is not 1004"},
+        {ExampleWith(dir, "*****", 6, "255"), message16, "item type '255' is not 0, 1 or 2"},
+        {ExampleWith(dir, "%%%%%", 7, "3"), message16, "grid type '3' is not 0 to 2 or 4 to 10"},
+        {dir + "notes.fx", "message 36\nERROR 36 \\nThe file is NOT a Plotcraftsman file.\n",
+         "The file has no '*****' line."},
+    };
+    for (const auto& c : cases) {
+        for (const std::string verb : {"render", "table", "hpgl"}) {
+            SCOPED_TRACE(verb + " " + c.file);
+            const std::string output = dir + "out." + (verb == "render" ? "png" : "out");
+            const Outcome result = RunCli({verb, c.file, "-o", output});
+            EXPECT_EQ(result.code, 1);
+            EXPECT_EQ(result.err.substr(0, c.messages.size()), c.messages);
+            EXPECT_TRUE(result.err.ends_with(c.reason + "\n")) << result.err;
+            EXPECT_NE(result.err.find("plotcraftsman-cli: cannot read '" + c.file + "': "),
+                      std::string::npos)
+                << result.err;
+            EXPECT_FALSE(std::filesystem::exists(output));
+        }
+    }
+    std::ofstream(dir + "large.pcf").close();
+    std::filesystem::resize_file(dir + "large.pcf", pc::kConfigurationFileMaxBytes + 1);
+    const Outcome config =
+        RunCli({"render", kExample, "-o", dir + "a.png", "--config", dir + "large.pcf"});
+    EXPECT_EQ(config.code, 1);
+    EXPECT_EQ(config.err, "plain: Cannot read " + dir + "large.pcf: larger than 1 MB\n" +
+                              "plotcraftsman-cli: cannot read '" + dir +
+                              "large.pcf': larger than 1 MB\n");
+}
+
+// A file taken despite a checksum that does not match is drawn; an item that has no values
+// to tabulate is no table.
+TEST(CliPlotVerbs, AChecksumMismatchStillDrawsButAnEmptyTableFails) {
+    const std::string dir = ScratchDirectory("checksum");
+    std::string bytes = ReadBytes(kExample);
+    bytes.replace(bytes.find("SIN(X)*X+1"), 3, "COS");
+    std::ofstream(dir + "edited.fx", std::ios::binary) << bytes;
+    const Outcome edited = RunCli({"hpgl", dir + "edited.fx", "-o", dir + "a.plt"});
+    EXPECT_EQ(edited.code, 0);
+    EXPECT_EQ(edited.err.rfind("message 16\n", 0), 0u);
+    EXPECT_TRUE(std::filesystem::exists(dir + "a.plt"));
+
+    const Outcome implicit =
+        RunCli({"table", ExampleWith(dir, "*****", 6, "2"), "-o", dir + "a.tfx"});
+    EXPECT_EQ(implicit.code, 1);
+    EXPECT_EQ(implicit.err,
+              "plain: todo fxy\nplotcraftsman-cli: display item 0 has no "
+              "computed values; nothing written\n");
+    EXPECT_FALSE(std::filesystem::exists(dir + "a.tfx"));
 }
 
 TEST(CliPlotVerbs, RenderWritesThePictureInTheFormatOfItsExtension) {
