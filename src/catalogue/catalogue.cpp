@@ -40,14 +40,38 @@ std::string_view DeclaredName(std::string_view line) {
 
 }  // namespace
 
-// One walk over the calls below a function: the path for finding cycles and the
-// results of functions already walked, which keep a chain of n functions from costing
-// 2^n steps.
+// What a function needs beside its record: its evaluator, and whether its lists and
+// its evaluator are out of date. A stale function's callers are stale too, so marking
+// stops at the first caller already marked.
+struct FunctionState {
+    std::unique_ptr<TFunctionParser> parser;
+    bool listsStale = true;
+    bool parserStale = true;
+    bool recompile = false;     // compile this one again, though nothing changed
+    bool cyclic = false;        // calls itself, or some function below does
+    std::size_t callDepth = 1;  // the longest chain of calls starting here
+};
+
+struct Catalogue::Index {
+    // The first function of each name, as FindFunctionByName finds it.
+    NameIndex byName;
+    // Every function whose term calls a name, under that name (also before a function
+    // of that name exists).
+    std::unordered_map<std::string, std::vector<TFunktion*>> callers;
+    std::unordered_map<const TFunktion*, FunctionState> states;
+
+    FunctionState& State(const TFunktion& function) { return states[&function]; }
+    TFunktion* Find(const std::string& name) const {
+        const auto found = byName.find(name);
+        return found == byName.end() ? nullptr : found->second;
+    }
+};
+
+// One walk over the calls below a function, nesting as the parameter collection does.
 struct Catalogue::DependenceWalk {
-    NameIndex index;
     std::vector<const TFunktion*> path;
-    std::map<const TFunktion*, std::vector<std::string>> done;
-    std::string cycle;
+    std::unordered_set<const TFunktion*> done;
+    std::string trouble;
 };
 
 CatalogueContents::CatalogueContents() = default;
@@ -58,11 +82,13 @@ CatalogueContents& CatalogueContents::operator=(CatalogueContents&&) noexcept = 
 Catalogue::Catalogue(Notifier& notifier, std::string installDirectory)
     : m_notifier(notifier),
       m_observer(&SilentObserver()),
-      m_parameters(std::move(installDirectory)) {}
+      m_parameters(std::move(installDirectory)),
+      m_index(std::make_unique<Index>()) {}
 
 Catalogue::~Catalogue() {
     // The evaluators read their functions' parameter lists.
     m_parsers.clear();
+    m_index.reset();
 }
 
 void Catalogue::SetObserver(CatalogueObserver* observer) {
@@ -89,14 +115,17 @@ TFunktion* Catalogue::FindFunctionByName(std::string_view name) {
         }
         plain.erase(open, close - open + 1);
     }
-    for (const auto& function : m_functions) {
-        if (function->Funktionsname == plain)
-            return function.get();
-    }
-    return nullptr;
+    return m_index->Find(plain);
 }
 
 void Catalogue::EnterDefinition(const std::string& line, EntryMode mode) {
+    if (mode == EntryMode::Reentry) {
+        // The manager re-enters its whole list after every entry: a line that is still
+        // its valid function's own costs a lookup, not a check of the definition.
+        const TFunktion* known = m_index->Find(std::string(DeclaredName(line)));
+        if (known && known->valid && known->FullString() == line)
+            return;
+    }
     std::string name;
     std::string rightHandSide;
     std::vector<std::string> variables;
@@ -119,6 +148,7 @@ void Catalogue::EnterDefinition(const std::string& line, EntryMode mode) {
         if (TFunktion* existing = FindFunctionByName(name)) {
             existing->valid = false;
             existing->Recursive = true;
+            MarkChanged(*existing);
         }
     }
     if (variables.size() != 1) {
@@ -135,15 +165,22 @@ void Catalogue::EnterDefinition(const std::string& line, EntryMode mode) {
         const bool unchanged = function->Term == term && function->Variable == variable;
         if (unchanged && !(mode == EntryMode::Reentry && CouldBecomeValid(*function, called)))
             return;
-        if (!unchanged)
+        if (unchanged) {
+            // Only its validity is in question: nothing it or its callers work out
+            // changes, and a function that keeps failing must not cost them anything.
+            m_index->State(*function).recompile = true;
+        } else {
             m_observer->DocumentModified();
+            MarkChanged(*function);
+            function->BenutzteFunktionen.clear();
+            function->DependenceParams.clear();
+        }
+        UnlinkCalls(*function);
         function->Term = term;
         function->Variable = variable;
         function->UserFunktionen.clear();
-        function->BenutzteFunktionen.clear();
         function->FunktionWirdGenutztVon.clear();
         function->Subfunctions.clear();
-        function->DependenceParams.clear();
         function->UserParameters.clear();
         function->Recursive = false;
         function->valid = !term.empty();
@@ -153,13 +190,8 @@ void Catalogue::EnterDefinition(const std::string& line, EntryMode mode) {
             const TFunktion* callFunction = FindFunctionByName(callee);
             function->valid = function->valid && callFunction && callFunction->valid;
         }
-        const auto& lines = m_declarations.Functions();
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            if (DeclaredName(lines[i]) == name) {
-                ReplaceDeclarationLine(i, function->FullString());
-                break;
-            }
-        }
+        LinkCalls(*function);
+        ReplaceDeclarationLine(*function, function->FullString());
         function->UserParameters = parameters;
         RebuildSubfunctions(*function, collection);
         function->ParserIndex = -1;
@@ -189,8 +221,7 @@ void Catalogue::EnterDefinition(const std::string& line, EntryMode mode) {
         function->Parametercount = 1;
         function->ParserIndex = -1;
         function->Stuetzstellenzahl = kDefaultCalculationPoints;
-        m_functions.push_back(std::move(created));
-        AppendDeclarationLine(function->FullString());
+        AppendFunction(std::move(created));
     }
 
     CompileAll();
@@ -233,81 +264,242 @@ void Catalogue::RebuildSubfunctions(TFunktion& function,
             placeholder->Funktionsname = name;
             placeholder->Variable = function.Variable;
             placeholder->valid = false;
-            callee = placeholder.get();
-            m_functions.push_back(std::move(placeholder));
-            AppendDeclarationLine(callee->FullString());
+            callee = &AppendFunction(std::move(placeholder));
         }
         function.Subfunctions.push_back(callee);
     }
 }
 
-Catalogue::NameIndex Catalogue::BuildNameIndex() const {
-    NameIndex index;
-    // emplace keeps the first of equal names, as FindFunctionByName does.
-    for (const auto& function : m_functions) index.emplace(function->Funktionsname, function.get());
-    return index;
+TFunktion& Catalogue::AppendFunction(std::unique_ptr<TFunktion> function) {
+    TFunktion& added = *function;
+    m_functions.push_back(std::move(function));
+    // emplace keeps the first of equal names, as FindFunctionByName finds it.
+    m_index->byName.emplace(added.Funktionsname, &added);
+    LinkCalls(added);
+    // A function of this name may have been deleted under its callers.
+    MarkChanged(added);
+    m_declarations.InsertFunctionLine(m_declarations.Functions().size(), added.FullString());
+    return added;
+}
+
+void Catalogue::LinkCalls(TFunktion& function) {
+    for (const std::string& name : function.UserFunktionen) {
+        auto& callers = m_index->callers[name];
+        if (std::find(callers.begin(), callers.end(), &function) == callers.end())
+            callers.push_back(&function);
+    }
+}
+
+void Catalogue::UnlinkCalls(const TFunktion& function) {
+    for (const std::string& name : function.UserFunktionen) {
+        const auto entry = m_index->callers.find(name);
+        if (entry != m_index->callers.end())
+            std::erase(entry->second, &function);
+    }
+}
+
+void Catalogue::MarkChanged(const TFunktion& function) {
+    std::vector<const TFunktion*> pending = {&function};
+    bool first = true;
+    while (!pending.empty()) {
+        const TFunktion* next = pending.back();
+        pending.pop_back();
+        FunctionState& state = m_index->State(*next);
+        if (state.listsStale && state.parserStale && !first)
+            continue;
+        first = false;
+        state.listsStale = true;
+        state.parserStale = true;
+        const auto callers = m_index->callers.find(next->Funktionsname);
+        if (callers != m_index->callers.end())
+            pending.insert(pending.end(), callers->second.begin(), callers->second.end());
+    }
+}
+
+namespace {
+
+// BenutzteFunktionen of `function`: each pass takes the names the previous one added, so
+// nearer names come first and the direct callees last; a name enters once, so cycles end.
+template <typename Find>
+std::vector<std::string> UsedFunctions(const TFunktion& function, const Find& find) {
+    std::vector<std::string> result;
+    std::vector<const TFunktion*> found;  // the function of each name in `result`, if any
+    // The callees' lists, worked out first, tell the size: a long chain would otherwise
+    // copy its names again at every growth.
+    std::size_t largest = 0;
+    for (const std::string& name : function.UserFunktionen) {
+        if (const TFunktion* callee = find(name))
+            largest = std::max(largest, callee->BenutzteFunktionen.size());
+    }
+    const std::size_t expected = largest + function.UserFunktionen.size();
+    result.reserve(expected);
+    found.reserve(expected);
+    // One lookup per name met: distinct names have distinct functions, and a name
+    // without one is remembered by its text (a view of a callee's list, which stays put).
+    std::unordered_set<const TFunktion*> seenFunctions;
+    std::unordered_set<std::string_view> seenNames;
+    const auto append = [&](const std::string& name) {
+        const TFunktion* callee = find(name);
+        if (callee ? seenFunctions.insert(callee).second : seenNames.insert(name).second) {
+            result.push_back(name);
+            found.push_back(callee);
+        }
+    };
+    const auto expand = [&](const TFunktion* callee) {
+        if (callee && !callee->Recursive) {
+            for (const std::string& indirect : callee->UserFunktionen) append(indirect);
+        }
+    };
+    for (const std::string& name : function.UserFunktionen) expand(find(name));
+    // Each pass takes the names the previous one added.
+    for (std::size_t begin = 0, end = result.size(); begin < end;
+         begin = end, end = result.size()) {
+        for (std::size_t i = begin; i < end; ++i) expand(found[i]);
+    }
+    for (const std::string& name : function.UserFunktionen) append(name);
+    return result;
+}
+
+}  // namespace
+
+void Catalogue::Refresh(TFunktion& root) {
+    Index& index = *m_index;
+    if (!index.State(root).listsStale)
+        return;
+    const auto find = [&index](const std::string& name) { return index.Find(name); };
+    // Tarjan's strongly connected components over the stale functions below `root`,
+    // without recursion: a chain of calls may be thousands deep. A component is complete
+    // only after every component it calls, so each is worked out from finished callees.
+    struct Visit {
+        TFunktion* function;
+        std::size_t next = 0;  // the callee name to look at next
+    };
+    std::unordered_map<const TFunktion*, std::size_t> order;
+    std::unordered_map<const TFunktion*, std::size_t> low;
+    std::unordered_set<const TFunktion*> onStack;
+    std::vector<TFunktion*> stack;
+    std::vector<Visit> visits;
+    const auto enter = [&](TFunktion* function) {
+        order[function] = low[function] = order.size();
+        stack.push_back(function);
+        onStack.insert(function);
+        visits.push_back({function});
+    };
+    const auto finishComponent = [&](TFunktion* head) {
+        std::vector<TFunktion*> component;
+        TFunktion* member = nullptr;
+        do {
+            member = stack.back();
+            stack.pop_back();
+            onStack.erase(member);
+            component.push_back(member);
+        } while (member != head);
+        const std::unordered_set<const TFunktion*> members(component.begin(), component.end());
+        for (TFunktion* function : component) {
+            FunctionState& state = index.State(*function);
+            function->BenutzteFunktionen = UsedFunctions(*function, find);
+            std::vector<std::string> parameters;
+            state.cyclic = false;
+            state.callDepth = 1;
+            for (const std::string& name : function->BenutzteFunktionen) {
+                TFunktion* callee = index.Find(name);
+                if (!callee || callee->Recursive)
+                    continue;
+                if (members.count(callee)) {
+                    // Within a cycle the collection meets the callee again on its way
+                    // and takes only its own parameters.
+                    state.cyclic = true;
+                    for (const std::string& p : callee->UserParameters) AppendOnce(parameters, p);
+                    continue;
+                }
+                const FunctionState& below = index.State(*callee);
+                state.cyclic = state.cyclic || below.cyclic;
+                for (const std::string& p : callee->DependenceParams) AppendOnce(parameters, p);
+            }
+            for (const std::string& name : function->UserFunktionen) {
+                const TFunktion* callee = index.Find(name);
+                if (callee && !callee->Recursive && !members.count(callee))
+                    state.callDepth = std::max(state.callDepth, index.State(*callee).callDepth + 1);
+            }
+            for (const std::string& p : function->UserParameters) AppendOnce(parameters, p);
+            function->DependenceParams = std::move(parameters);
+        }
+        for (TFunktion* function : component) index.State(*function).listsStale = false;
+    };
+    enter(&root);
+    while (!visits.empty()) {
+        Visit& visit = visits.back();
+        TFunktion* function = visit.function;
+        if (visit.next < function->UserFunktionen.size()) {
+            TFunktion* callee = index.Find(function->UserFunktionen[visit.next++]);
+            if (!callee || callee->Recursive)
+                continue;
+            if (!order.count(callee)) {
+                if (index.State(*callee).listsStale)
+                    enter(callee);
+            } else if (onStack.count(callee)) {
+                low[function] = std::min(low[function], order[callee]);
+            }
+            continue;
+        }
+        visits.pop_back();
+        if (!visits.empty()) {
+            TFunktion* caller = visits.back().function;
+            low[caller] = std::min(low[caller], low[function]);
+        }
+        if (low[function] == order[function])
+            finishComponent(function);
+    }
 }
 
 const std::vector<std::string>& Catalogue::UpdateBenutzteFunktionen(TFunktion& function) {
-    return ComputeBenutzteFunktionen(function, BuildNameIndex());
-}
-
-const std::vector<std::string>& Catalogue::ComputeBenutzteFunktionen(TFunktion& function,
-                                                                     const NameIndex& index) {
-    std::vector<std::string> result;
-    std::unordered_set<std::string> seen;
-    const auto append = [&](const std::string& name) {
-        if (seen.insert(name).second)
-            result.push_back(name);
-    };
-    // Each pass takes the names the previous one added; a name enters once, so cycles end.
-    std::vector<std::string> pass = function.UserFunktionen;
-    while (!pass.empty()) {
-        const std::size_t before = result.size();
-        for (const std::string& name : pass) {
-            const auto callee = index.find(name);
-            if (callee == index.end() || callee->second->Recursive)
-                continue;
-            for (const std::string& indirect : callee->second->UserFunktionen) append(indirect);
-        }
-        pass.assign(result.begin() + static_cast<std::ptrdiff_t>(before), result.end());
-    }
-    for (const std::string& name : function.UserFunktionen) append(name);
-    function.BenutzteFunktionen = std::move(result);
+    Refresh(function);
     return function.BenutzteFunktionen;
 }
 
-std::vector<std::string> Catalogue::WalkDependenceParams(TFunktion& function,
-                                                         DependenceWalk& walk) {
-    if (const auto known = walk.done.find(&function); known != walk.done.end())
-        return known->second;
+const std::vector<std::string>& Catalogue::DependenceParamsOf(TFunktion& function) {
+    Refresh(function);
+    return function.DependenceParams;
+}
+
+const std::vector<std::string>& Catalogue::UpdateDependenceParams(TFunktion& function) {
+    Refresh(function);
+    m_recursionPath = CallTrouble(function);
+    return function.DependenceParams;
+}
+
+std::string Catalogue::CallTrouble(TFunktion& function) {
+    const FunctionState& state = m_index->State(function);
+    // Only a cycle or a chain that deep can stop the walk; the walk itself decides where.
+    if (!state.cyclic && state.callDepth < kMaxCallDepth)
+        return {};
+    DependenceWalk walk;
+    WalkCalls(function, walk);
+    return walk.trouble;
+}
+
+bool Catalogue::WalkCalls(TFunktion& function, DependenceWalk& walk) {
+    if (walk.done.count(&function))
+        return true;
     const auto onPath = std::find(walk.path.begin(), walk.path.end(), &function);
-    if (onPath != walk.path.end() || walk.path.size() >= kMaxCallDepth) {
-        // Whoever is on the path collects this function's parameters anyway: every
-        // function of a cycle is among the used functions of every other.
-        if (walk.cycle.empty() && onPath == walk.path.end()) {
-            walk.cycle = "more than " + std::to_string(kMaxCallDepth) + " nested calls at " +
-                         function.Funktionsname;
-        } else if (walk.cycle.empty()) {
-            walk.cycle = CallCycle(function);
-        }
-        return function.UserParameters;
+    if (onPath != walk.path.end()) {
+        walk.trouble = CallCycle(function);
+        return false;
+    }
+    if (walk.path.size() >= kMaxCallDepth) {
+        walk.trouble = "more than " + std::to_string(kMaxCallDepth) + " nested calls at " +
+                       function.Funktionsname;
+        return false;
     }
     walk.path.push_back(&function);
-    std::vector<std::string> result;
-    const std::vector<std::string> used = ComputeBenutzteFunktionen(function, walk.index);
-    for (const std::string& name : used) {
-        const auto callee = walk.index.find(name);
-        if (callee == walk.index.end() || callee->second->Recursive)
-            continue;
-        for (const std::string& parameter : WalkDependenceParams(*callee->second, walk))
-            AppendOnce(result, parameter);
+    for (const std::string& name : function.BenutzteFunktionen) {
+        TFunktion* callee = m_index->Find(name);
+        if (callee && !callee->Recursive && !WalkCalls(*callee, walk))
+            return false;
     }
-    for (const std::string& parameter : function.UserParameters) AppendOnce(result, parameter);
     walk.path.pop_back();
-    function.DependenceParams = result;
-    walk.done.emplace(&function, result);
-    return result;
+    walk.done.insert(&function);
+    return true;
 }
 
 std::string Catalogue::CallCycle(const TFunktion& start) {
@@ -335,28 +527,56 @@ std::string Catalogue::CallCycle(const TFunktion& start) {
     return start.Funktionsname + " -> " + path;
 }
 
-const std::vector<std::string>& Catalogue::UpdateDependenceParams(TFunktion& function) {
-    DependenceWalk walk;
-    walk.index = BuildNameIndex();
-    WalkDependenceParams(function, walk);
-    m_recursionPath = std::move(walk.cycle);
-    return function.DependenceParams;
-}
-
 const std::vector<std::string>& Catalogue::UpdateFunktionWirdGenutztVon(TFunktion& function) {
-    function.FunktionWirdGenutztVon.clear();
-    for (const auto& other : m_functions) {
-        if (other.get() == &function)
+    // Up the callers from the function: a caller uses it when it calls it, or calls a
+    // function using it that is looked into (not recursive).
+    std::unordered_set<const TFunktion*> users;
+    std::vector<const TFunktion*> pending = {&function};
+    while (!pending.empty()) {
+        const TFunktion* next = pending.back();
+        pending.pop_back();
+        if (next != &function && next->Recursive)
             continue;
-        if (Contains(other->BenutzteFunktionen, function.Funktionsname))
-            AppendOnce(function.FunktionWirdGenutztVon, other->Funktionsname);
+        const auto callers = m_index->callers.find(next->Funktionsname);
+        if (callers == m_index->callers.end())
+            continue;
+        for (const TFunktion* caller : callers->second) {
+            if (caller != &function && users.insert(caller).second)
+                pending.push_back(caller);
+        }
+    }
+    function.FunktionWirdGenutztVon.clear();
+    std::unordered_set<std::string_view> named;  // only functions of one name repeat
+    for (const auto& other : m_functions) {
+        if (users.count(other.get()) && named.insert(other->Funktionsname).second)
+            function.FunktionWirdGenutztVon.push_back(other->Funktionsname);
     }
     return function.FunktionWirdGenutztVon;
 }
 
+void Catalogue::UpdateDependencyLists() {
+    std::unordered_map<std::string, std::vector<const TFunktion*>> users;
+    for (const auto& function : m_functions) {
+        for (const std::string& name : UpdateBenutzteFunktionen(*function))
+            users[name].push_back(function.get());
+    }
+    for (const auto& function : m_functions) {
+        function->FunktionWirdGenutztVon.clear();
+        const auto found = users.find(function->Funktionsname);
+        if (found == users.end())
+            continue;
+        // Only functions of one name can appear twice.
+        std::unordered_set<std::string_view> seen;
+        for (const TFunktion* user : found->second) {
+            if (user != function.get() && seen.insert(user->Funktionsname).second)
+                function->FunktionWirdGenutztVon.push_back(user->Funktionsname);
+        }
+    }
+}
+
 std::int32_t Catalogue::ParameterCount(TFunktion& function) {
     std::int64_t product = 1;
-    for (const std::string& name : UpdateDependenceParams(function)) {
+    for (const std::string& name : DependenceParamsOf(function)) {
         const TParameterItem* item = m_parameters.Find(name);
         const std::int64_t count = item ? TParameter::ValueCount(*item, &m_notifier) : 5;
         product = std::min<std::int64_t>(product * std::max<std::int64_t>(count, 0),
@@ -381,40 +601,43 @@ void Catalogue::SetParametercount(TFunktion& function, std::int32_t count) {
     }
 }
 
-void Catalogue::ReplaceDeclarationLine(std::size_t index, const std::string& line) {
-    if (index >= m_declarations.Functions().size() || m_declarations.Functions()[index] == line)
+void Catalogue::ReplaceDeclarationLine(const TFunktion& function, const std::string& line) {
+    const int index = IndexOf(&function);
+    if (index < 0 || static_cast<std::size_t>(index) >= m_declarations.Functions().size() ||
+        m_declarations.Functions()[static_cast<std::size_t>(index)] == line)
         return;
-    auto lines = m_declarations.Functions();
-    lines[index] = line;
-    m_declarations.SetFunctions(std::move(lines));
-}
-
-void Catalogue::AppendDeclarationLine(const std::string& line) {
-    auto lines = m_declarations.Functions();
-    lines.push_back(line);
-    m_declarations.SetFunctions(std::move(lines));
+    m_declarations.SetFunctionLine(static_cast<std::size_t>(index), line);
 }
 
 void Catalogue::CompileAll() {
-    m_parsers.clear();
-    for (std::size_t i = 0; i < m_functions.size(); ++i) {
-        TFunktion& function = *m_functions[i];
-        function.ParserIndex = -1;
-        if (function.Status != TStatus::sok || !function.valid)
+    std::vector<TFunctionParser*> parsers;
+    for (const auto& entry : m_functions) {
+        TFunktion& function = *entry;
+        FunctionState& state = m_index->State(function);
+        if (function.Status != TStatus::sok || !function.valid) {
+            function.ParserIndex = -1;
+            state.parser.reset();
             continue;
-        auto parser = std::make_unique<TFunctionParser>();
-        parser->SetDeclarations(&m_declarations);
-        parser->SetExtraVariables(&UpdateDependenceParams(function));
-        parser->SetTerm(function.FullString());
-        ReplaceDeclarationLine(i, function.FullString());
-        function.Flatterm = parser->ParsedTerm();
-        if (parser->AnalyseStatus() != ParserStatus::Ok) {
-            function.valid = false;
-            m_lastCompileMessage = parser->Message();
         }
-        function.ParserIndex = static_cast<std::int32_t>(m_parsers.size());
-        m_parsers.push_back(std::move(parser));
+        if (state.parserStale || state.recompile || !state.parser) {
+            state.parser = std::make_unique<TFunctionParser>();
+            TFunctionParser& parser = *state.parser;
+            parser.SetDeclarations(&m_declarations);
+            parser.SetExtraVariables(&DependenceParamsOf(function));
+            parser.SetTerm(function.FullString());
+            ReplaceDeclarationLine(function, function.FullString());
+            function.Flatterm = parser.ParsedTerm();
+            if (parser.AnalyseStatus() != ParserStatus::Ok) {
+                function.valid = false;
+                m_lastCompileMessage = parser.Message();
+            }
+        }
+        function.ParserIndex = static_cast<std::int32_t>(parsers.size());
+        parsers.push_back(state.parser.get());
     }
+    // A function compiled now stays so until it or a function it calls changes.
+    for (auto& [function, state] : m_index->states) state.parserStale = state.recompile = false;
+    m_parsers = std::move(parsers);
     m_observer->LegendChanged();
 }
 
@@ -422,7 +645,7 @@ TFunctionParser* Catalogue::ParserOf(const TFunktion& function) {
     if (function.ParserIndex < 0 ||
         static_cast<std::size_t>(function.ParserIndex) >= m_parsers.size())
         return nullptr;
-    return m_parsers[static_cast<std::size_t>(function.ParserIndex)].get();
+    return m_parsers[static_cast<std::size_t>(function.ParserIndex)];
 }
 
 void Catalogue::FitArrays(TFktItem& item, std::int32_t count) {
@@ -431,6 +654,10 @@ void Catalogue::FitArrays(TFktItem& item, std::int32_t count) {
         if (other.get() != &item)
             others += RecordCount(other->FeldListenListeM);
     }
+    FitArraysBeside(item, count, others);
+}
+
+void Catalogue::FitArraysBeside(TFktItem& item, std::int32_t count, std::int64_t others) {
     const std::int64_t perArray =
         item.Stuetzstellen() == 0 ? kDefaultCalculationPoints : item.Stuetzstellen();
     const std::int64_t room = std::max<std::int64_t>(m_recordBudget - others, 0);
@@ -446,6 +673,8 @@ void Catalogue::RevalidateItems() {
         m_observer->SetScaleMode(ScaleMode::smGlobal);
     };
     std::vector<bool> doomed(m_items.size(), false);
+    std::int64_t records = 0;
+    for (const auto& item : m_items) records += RecordCount(item->FeldListenListeM);
     for (std::size_t i = 0; i < m_items.size(); ++i) {
         TFktItem& item = *m_items[i];
         if (item.Funktion1 && item.Funktion1->valid) {
@@ -453,7 +682,9 @@ void Catalogue::RevalidateItems() {
             // has three values of B draws three curves even when x(t) has none.
             const std::int32_t count = ArrayCount(item);
             item.Animated = count >= 2;
-            FitArrays(item, count);
+            const std::int64_t others = records - RecordCount(item.FeldListenListeM);
+            FitArraysBeside(item, count, others);
+            records = others + RecordCount(item.FeldListenListeM);
         }
         switch (item.FktTyp()) {
             case TFktTyp::fty:
@@ -492,9 +723,15 @@ void Catalogue::RevalidateItems() {
                 break;
         }
     }
-    for (std::size_t i = m_items.size(); i-- > 0;) {
-        if (doomed[i])
-            RemoveItem(i);
+    if (std::find(doomed.begin(), doomed.end(), true) != doomed.end()) {
+        std::size_t i = 0;
+        std::erase_if(m_items, [&](const std::unique_ptr<TFktItem>& item) {
+            if (!doomed[i++])
+                return false;
+            if (m_currentItem == item.get())
+                m_currentItem = nullptr;
+            return true;
+        });
     }
     if (m_items.empty())
         m_currentItem = nullptr;
@@ -521,7 +758,7 @@ void Catalogue::RefreshLists() {
 std::vector<std::string> Catalogue::UsedParameterNames() {
     std::vector<std::string> names;
     for (const auto& function : m_functions) {
-        for (const std::string& name : UpdateDependenceParams(*function)) AppendOnce(names, name);
+        for (const std::string& name : DependenceParamsOf(*function)) AppendOnce(names, name);
     }
     return names;
 }
@@ -591,6 +828,7 @@ void Catalogue::DropUnusedParameters() {
 
 void Catalogue::ReplaceContents(CatalogueContents contents) {
     m_parsers.clear();
+    m_index = std::make_unique<Index>();
     m_currentItem = nullptr;
     m_draggedFunction = nullptr;
     m_visibleItems.clear();
@@ -608,7 +846,10 @@ void Catalogue::ReplaceContents(CatalogueContents contents) {
     std::vector<std::string> declarationLines;
     for (CatalogueContents::Function& entry : contents.functions) {
         declarationLines.push_back(entry.function->FullString());
+        TFunktion& function = *entry.function;
         m_functions.push_back(std::move(entry.function));
+        m_index->byName.emplace(function.Funktionsname, &function);
+        LinkCalls(function);
     }
     m_declarations.SetFunctions(std::move(declarationLines));
     for (std::size_t i = 0; i < contents.functions.size(); ++i) {
@@ -618,9 +859,10 @@ void Catalogue::ReplaceContents(CatalogueContents contents) {
             if (TFunktion* callee = FindFunctionByName(name))
                 function.Subfunctions.push_back(callee);
         }
-        SetParametercount(function, contents.functions[i].parametercount);
+        function.Parametercount = contents.functions[i].parametercount;
     }
 
+    std::int64_t records = 0;
     for (CatalogueContents::Item& entry : contents.items) {
         TFktItem& item = *entry.item;
         const auto lookUp = [this](const std::string& name) {
@@ -628,9 +870,10 @@ void Catalogue::ReplaceContents(CatalogueContents contents) {
         };
         item.Funktion1 = lookUp(entry.funktion1);
         item.Funktion2 = lookUp(entry.funktion2);
-        FitArrays(item, ArrayCount(item));
+        FitArraysBeside(item, ArrayCount(item), records);
         item.SetStuetzstellen(entry.stuetzstellen);
-        FitArrays(item, static_cast<std::int32_t>(item.FeldListenListeM.size()));
+        FitArraysBeside(item, static_cast<std::int32_t>(item.FeldListenListeM.size()), records);
+        records += RecordCount(item.FeldListenListeM);
         m_items.push_back(std::move(entry.item));
     }
     if (!m_items.empty())
@@ -644,10 +887,13 @@ void Catalogue::RemoveDestroyedFunctions() {
     const auto destroyed = [](const TFunktion* function) {
         return function && function->Status == TStatus::sdestroy;
     };
-    m_parsers.clear();
     for (const auto& function : m_functions) {
-        function->ParserIndex = -1;
         std::erase_if(function->Subfunctions, destroyed);
+        if (!destroyed(function.get()))
+            continue;
+        // Its callers keep calling its name, which no longer leads anywhere.
+        MarkChanged(*function);
+        UnlinkCalls(*function);
     }
     for (const auto& item : m_items) {
         if (destroyed(item->Funktion1))
@@ -660,15 +906,20 @@ void Catalogue::RemoveDestroyedFunctions() {
     std::erase_if(m_visibleItems, destroyed);
     // The declarations keep one line per function in list order; removing the line
     // rather than blanking it keeps every later function on its own line.
-    auto lines = m_declarations.Functions();
     for (std::size_t i = m_functions.size(); i-- > 0;) {
-        if (!destroyed(m_functions[i].get()))
-            continue;
-        if (i < lines.size())
-            lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
-        m_functions.erase(m_functions.begin() + static_cast<std::ptrdiff_t>(i));
+        if (destroyed(m_functions[i].get()))
+            m_declarations.RemoveFunctionLine(i);
     }
-    m_declarations.SetFunctions(std::move(lines));
+    m_parsers.clear();
+    for (const auto& function : m_functions) {
+        function->ParserIndex = -1;
+        if (destroyed(function.get()))
+            m_index->states.erase(function.get());
+    }
+    std::erase_if(m_functions, [&](const auto& function) { return destroyed(function.get()); });
+    m_index->byName.clear();
+    for (const auto& function : m_functions)
+        m_index->byName.emplace(function->Funktionsname, function.get());
 }
 
 }  // namespace pc

@@ -127,19 +127,26 @@ class Catalogue {
     void EnterDefinition(const std::string& line, EntryMode mode = EntryMode::Typed);
 
     // Destroys `function` and every item that shows it; the functions calling it become
-    // invalid. Everything is compiled again.
+    // invalid.
     void DeleteFunction(TFunktion& function);
 
     // Subfunctions from the called names, creating an invalid placeholder (empty term,
     // the caller's variable) for every name that has no function yet.
     void RebuildSubfunctions(TFunktion& function, const std::vector<std::string>& calledNames);
 
-    // Each computes, stores and returns the list.
+    // The lists of a function are kept up to date lazily: a change marks the changed
+    // function and its callers, and these bring the marked ones up to date (callees
+    // first) before they return the stored list.
     const std::vector<std::string>& UpdateBenutzteFunktionen(TFunktion& function);
-    // Also stores the lists of every function on the way. A cycle of calls ends the walk
-    // on that path instead of running forever; RecursionPath() then names it.
+    // Also checks the calls below the function: a cycle of calls, or a nesting deeper
+    // than kMaxCallDepth, is named by RecursionPath() afterwards. Within a cycle a
+    // function contributes its own parameters.
     const std::vector<std::string>& UpdateDependenceParams(TFunktion& function);
+    // The up-to-date list without the check.
+    const std::vector<std::string>& DependenceParamsOf(TFunktion& function);
     const std::vector<std::string>& UpdateFunktionWirdGenutztVon(TFunktion& function);
+    // Brings the three lists of every function up to date, as a file stores them.
+    void UpdateDependencyLists();
     // The cycle the last UpdateDependenceParams met, as "G -> F1 -> G" (or the call
     // chain that grew deeper than kMaxCallDepth); empty when none.
     const std::string& RecursionPath() const { return m_recursionPath; }
@@ -150,7 +157,8 @@ class Catalogue {
     // Stores the count and resizes the point arrays of every valid item that shows it.
     void SetParametercount(TFunktion& function, std::int32_t count);
 
-    // Rebuilds the parser list from the valid sok functions.
+    // Brings the parser list up to date with the valid sok functions: a function is
+    // compiled again only when it or a function it calls changed since it was compiled.
     void CompileAll();
 
     // The evaluator of a compiled function, or null.
@@ -201,30 +209,44 @@ class Catalogue {
 
   private:
     using NameIndex = std::unordered_map<std::string, TFunktion*>;
-    NameIndex BuildNameIndex() const;
-    const std::vector<std::string>& ComputeBenutzteFunktionen(TFunktion& function,
-                                                              const NameIndex& index);
+    struct Index;  // what the catalogue keeps beside the lists to stay fast
     struct DependenceWalk;
-    std::vector<std::string> WalkDependenceParams(TFunktion& function, DependenceWalk& walk);
     bool CouldBecomeValid(const TFunktion& function, const std::vector<std::string>& called);
+    // Takes `function` into the list, the name index, the callers' index and the
+    // declarations.
+    TFunktion& AppendFunction(std::unique_ptr<TFunktion> function);
+    // The callers' index entries of the names `function` calls.
+    void LinkCalls(TFunktion& function);
+    void UnlinkCalls(const TFunktion& function);
+    // Everything worked out for `function` and for every function calling it, at any
+    // depth, must be worked out again: its lists and its evaluator.
+    void MarkChanged(const TFunktion& function);
+    // Works out BenutzteFunktionen and DependenceParams of `function` and of every
+    // function below it that is out of date, callees first.
+    void Refresh(TFunktion& function);
+    // The cycle or the nesting too deep that collecting the parameters of `function`
+    // meets, as RecursionPath() names it; empty when none.
+    std::string CallTrouble(TFunktion& function);
+    bool WalkCalls(TFunktion& function, DependenceWalk& walk);
     // "F -> G -> F": the shortest chain of calls from `start` back to itself.
     std::string CallCycle(const TFunktion& start);
-    void ReplaceDeclarationLine(std::size_t index, const std::string& line);
-    void AppendDeclarationLine(const std::string& line);
+    void ReplaceDeclarationLine(const TFunktion& function, const std::string& line);
     // Takes every sdestroy function out of the function list and its line out of the
     // declarations, clearing every reference to it first.
     void RemoveDestroyedFunctions();
+    // Like FitArrays, with the records of the other items already counted.
+    void FitArraysBeside(TFktItem& item, std::int32_t count, std::int64_t others);
 
     Notifier& m_notifier;
     CatalogueObserver* m_observer;
     FunctionList m_functions;
     ItemList m_items;
     TParameter m_parameters;
-    // One evaluator per compiled function, found through TFunktion::ParserIndex. Each
-    // reads its function's DependenceParams when it compiles, so the list is emptied
-    // before functions are destroyed.
-    std::vector<std::unique_ptr<TFunctionParser>> m_parsers;
+    // The evaluators of the compiled functions in list order, found through
+    // TFunktion::ParserIndex; the index owns them.
+    std::vector<TFunctionParser*> m_parsers;
     TParserDeclarations m_declarations;
+    std::unique_ptr<Index> m_index;
     TFktItem* m_currentItem = nullptr;
     TFunktion* m_draggedFunction = nullptr;
     std::vector<std::string> m_selectionList;

@@ -207,8 +207,8 @@ void ReadParameters(LineReader& parameters, const std::string& defaultTableFile,
 }
 
 void ReadView(LineReader& view, FunctionFileView& into) {
-    for (Extended* bound : {&into.range.xmin, &into.range.xmax, &into.range.ymin,
-                            &into.range.ymax, &into.range.phimin, &into.range.phimax})
+    for (Extended* bound : {&into.range.xmin, &into.range.xmax, &into.range.ymin, &into.range.ymax,
+                            &into.range.phimin, &into.range.phimax})
         *bound = view.Float();
     into.gridType = static_cast<GridType>(
         CheckedByte(view, IsGridType, "grid type", "0 to 2 or 4 to 10") & kGridTypeBits);
@@ -244,14 +244,13 @@ StagedFile Stage(const std::vector<std::string>& lines, std::size_t begin, std::
 std::vector<std::string> BuildFunctionFile(Catalogue& catalogue, const FunctionFileView& view) {
     catalogue.DropUnusedParameters();
 
+    catalogue.UpdateDependencyLists();
     std::vector<std::string> lines = {kFunctionFileHeader, kFunctionFileVersion};
     for (const auto& entry : catalogue.Functions()) {
         TFunktion& function = *entry;
         if (function.Stuetzstellenzahl == 0)
             function.Stuetzstellenzahl = kDefaultCalculationPoints;
-        const std::int32_t parametercount =
-            catalogue.ParameterCount(function);  // also renews DependenceParams
-        catalogue.UpdateFunktionWirdGenutztVon(function);
+        const std::int32_t parametercount = catalogue.ParameterCount(function);
         lines.insert(lines.end(), {function.Funktionsname,
                                    function.Variable,
                                    function.Term,
@@ -303,9 +302,9 @@ std::vector<std::string> BuildFunctionFile(Catalogue& catalogue, const FunctionF
     const ViewRange& r = view.range;
     for (const Extended bound : {r.xmin, r.xmax, r.ymin, r.ymax, r.phimin, r.phimax})
         lines.push_back(FormatGeneral(bound));
-    lines.insert(lines.end(), {std::to_string(Ordinal(view.gridType)),
-                               std::to_string(Ordinal(view.scaleMode)),
-                               std::to_string(view.animationSpeed)});
+    lines.insert(lines.end(),
+                 {std::to_string(Ordinal(view.gridType)), std::to_string(Ordinal(view.scaleMode)),
+                  std::to_string(view.animationSpeed)});
     lines.push_back(std::to_string(FileChecksumOfText(lines)));
     return lines;
 }

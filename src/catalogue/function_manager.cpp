@@ -83,7 +83,7 @@ void FunctionManager::SelectDefinition(int line) {
 
 bool FunctionManager::OpensParameterWindow(int line) {
     TFunktion* function = FunctionOfLine(m_catalogue, line);
-    return function && !m_catalogue.UpdateDependenceParams(*function).empty();
+    return function && !m_catalogue.DependenceParamsOf(*function).empty();
 }
 
 void FunctionManager::DeleteFunction(int line) {

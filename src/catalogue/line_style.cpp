@@ -60,14 +60,14 @@ LineStyleView OpenLineStyle(Catalogue& catalogue, TFktItem& item, GridType gridT
         view.fields.firstDefinition = first->FullString();
         view.firstFlat = first->LeftName() + "=" + first->Flatterm;
         view.fields.firstFunction = PositionIn(catalogue.VisibleItems(), first);
-        view.firstHasParameters = !catalogue.UpdateDependenceParams(*first).empty();
+        view.firstHasParameters = !catalogue.DependenceParamsOf(*first).empty();
         view.firstGroupVisible = true;
     }
     if (TFunktion* second = item.Funktion2) {
         view.fields.secondDefinition = second->FullString();
         view.secondFlat = second->LeftName() + "=" + second->Flatterm;
         view.fields.secondFunction = PositionIn(catalogue.VisibleItems(), second);
-        view.secondHasParameters = !catalogue.UpdateDependenceParams(*second).empty();
+        view.secondHasParameters = !catalogue.DependenceParamsOf(*second).empty();
         view.secondGroupVisible = true;
     }
     view.fields.colour = item.Farbe;

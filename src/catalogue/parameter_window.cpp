@@ -15,7 +15,7 @@ ParameterWindow::ParameterWindow(Catalogue& catalogue) : m_catalogue(catalogue) 
 void ParameterWindow::Open(TFunktion& function) {
     // The whole list, file values included: Cancel must give back exactly what was there.
     m_saved = m_catalogue.Parameters().Items();
-    m_names = m_catalogue.UpdateDependenceParams(function);
+    m_names = m_catalogue.DependenceParamsOf(function);
     std::sort(m_names.begin(), m_names.end());
     m_shown.clear();
     if (!m_names.empty())

@@ -91,7 +91,7 @@ std::vector<std::string> BuildFunctionInfo(Catalogue& catalogue, const TFktItem&
     std::size_t parameters = 0;
     if (item.Funktion1) {
         function = item.Funktion1->FullString();
-        parameters = catalogue.UpdateDependenceParams(*item.Funktion1).size();
+        parameters = catalogue.DependenceParamsOf(*item.Funktion1).size();
     }
     const std::int32_t points =
         item.Stuetzstellen() == 0 ? kDefaultCalculationPoints : item.Stuetzstellen();

@@ -157,7 +157,10 @@ struct TParserDeclarations::State {
         if (sources.empty()) {
             return;
         }
-        Shift(position, static_cast<std::ptrdiff_t>(sources.size()));
+        // Appending moves no line: the common case need not visit every position.
+        if (position < lines.size()) {
+            Shift(position, static_cast<std::ptrdiff_t>(sources.size()));
+        }
         std::vector<Line> parsed;
         parsed.reserve(sources.size());
         for (const std::string& source : sources) {
