@@ -1,4 +1,4 @@
-// Declared functions (UpdateDeclarations, ExpandDeclared) and the definition check.
+#include "engine/parser_declarations.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/definition_check.h"
 #include "engine/normalise.h"
-#include "engine/parser_declarations.h"
 #include "engine_test_support.h"
 
 namespace pc {
@@ -107,22 +105,15 @@ TEST(Declarations, DroppedOrUndeclaredCallsFailAtCompilation) {
     }
 }
 
-TEST(ExpandDeclared, ReplacesCallsAndLeavesLongerIdentifiers) {
+TEST(ExpandDeclared, ExpandsCallsWithAllTheirArguments) {
     const TParserDeclarations declarations = Declared({"F(X)=X+1", "G(X)=SIN(X)*X+X1"});
     std::string text = Normalise("(F(2)*XF(3)+G(Y))");
     ASSERT_TRUE(declarations.ExpandDeclared(text));
     // An argument that is the whole content of a pair of parentheses gets no second pair;
     // X inside the identifier X1 is no parameter.
     EXPECT_EQ(text, "(((2)+1)*XF(3)+(SIN(Y)*(Y)+X1))");
-}
-
-TEST(ExpandDeclared, FailsForMissingArguments) {
     std::string tooFew = "(G(2))";
-    EXPECT_FALSE(Declared({"G(X,Y)=X*Y"}).ExpandDeclared(tooFew));
-    test::ParserWithDeclarations setup({"G(X,Y)=X*Y"});
-    setup.parser.SetTerm("F(X)=G(2)+1");
-    EXPECT_EQ(setup.parser.AnalyseStatus(), ParserStatus::DeclaredCall);
-    EXPECT_EQ(setup.parser.Message(), "Recursive or unknown function call");
+    EXPECT_FALSE(Declared({"G(X,Y)=X*Y"}).ExpandDeclared(tooFew)) << "an argument is missing";
 }
 
 TEST(ExpandDeclared, ExpansionsBeyondSixtyFourKilobytesFail) {
@@ -266,78 +257,6 @@ TEST(Declarations, IncrementalUpdatesEqualAFullUpdate) {
             }
         }
         before = after;
-    }
-}
-
-TEST(Definitions, SplitIntoTheirParts) {
-    using enum DefinitionStatus;
-    const struct {
-        const char* definition;
-        DefinitionStatus status;
-        const char* name;
-        Lines variables, functions, parameters;
-        const char* rightHandSide;
-    } cases[] = {
-        // clang-format off
-        {"f1(x) = sin(x)*x+1", Ok, "F1", {"X"}, {}, {}, "(SIN(X)*X+1)"},
-        {"F(X)=A*X+B", Ok, "F", {"X"}, {}, {"A", "B"}, "(A*X+B)"},
-        {"F(T)=T^2+A*A", Ok, "F", {"T"}, {}, {"A"}, "(T^2+A*A)"},
-        {"F()=1", Ok, "F", {"X"}, {}, {}, "(1)"},
-        {"F(X)=G(X)+G(2)+H(1)", Ok, "F", {"X"}, {"G", "H"}, {}, "(G(X)+G(2)+H(1))"},
-        // Numbers, built-in names, named constants and operator words are no parameters.
-        {"F(X)=1E5+$FF+2.5E-3+PI*E+C+TRUE+AND+SIN(X)", Ok, "F", {"X"}, {}, {},
-         "(1E5+$FF+2.5E-3+PI*E+C+TRUE+AND+SIN(X))"},
-        {"F(X)=X2+_A", Ok, "F", {"X"}, {}, {"X2", "_A"}, "(X2+_A)"},
-        {"F(X)=X*/2", BadTerm, "F", {"X"}, {}, {}, "(X*/2)"},
-        {"F(X)=", BadTerm, "F", {"X"}, {}, {}, "()"},
-        {"", BadTerm, "", {}, {}, {}, ""},
-        {"F(X=X", Parentheses, "", {}, {}, {}, "(X)"},
-        {"F(X)", NoEquals, "", {}, {}, {}, ""},
-        {"F=X", NoParenthesis, "", {}, {}, {}, "(X)"},
-        {"1F(X)=X", BadName, "", {}, {}, {}, "(X)"},
-        {"F(X,A)=X", BadVariable, "", {}, {}, {}, "(X)"},
-        // clang-format on
-    };
-    for (const auto& c : cases) {
-        std::string name = "stale";
-        std::string rightHandSide = "stale";
-        Lines variables = {"stale"}, functions = {"stale"}, parameters = {"stale"};
-        EXPECT_EQ(
-            ParseDefinition(c.definition, name, rightHandSide, &variables, &functions, &parameters),
-            c.status)
-            << c.definition;
-        EXPECT_EQ(rightHandSide, c.rightHandSide) << c.definition;
-        if (c.status == Ok || c.status == BadTerm) {
-            EXPECT_EQ(name, c.name) << c.definition;
-            EXPECT_EQ(variables, c.variables) << c.definition;
-            EXPECT_EQ(functions, c.functions) << c.definition;
-            EXPECT_EQ(parameters, c.parameters) << c.definition;
-        }
-    }
-}
-
-TEST(Definitions, PreCheckOfTheRightHandSide) {
-    constexpr DefinitionStatus ok = DefinitionStatus::Ok, bad = DefinitionStatus::BadTerm,
-                               parentheses = DefinitionStatus::Parentheses;
-    // A sign after "(" or a comparison is a sign; after a shift it is a second operator.
-    struct Case {
-        const char* definition;
-        DefinitionStatus status;
-    } const cases[] = {
-        {"F(X)=-X", ok},           {"F(X)=-+X", ok},    {"F(X)=(+X)", ok},
-        {"F(X)=1E-5*X", ok},       {"F(X)=2.E+3", ok},  {"F(X)=X<>1", ok},
-        {"F(X)=X>=1", ok},         {"F(X)=*X", bad},    {"F(X)=)X(", parentheses},
-        {"F(X)=^X", bad},          {"F(X)=X+", bad},    {"F(X)=SIN(", parentheses},
-        {"F(X)=X=-1", ok},         {"F(X)=X<>-1", ok},  {"F(X)=IF(X<=+1;1;0)", ok},
-        {"F(X)=X>-1", ok},         {"F(X)=X>>-1", bad}, {"F(X)=X+-1", bad},
-        {"F(X)=X-)", parentheses}, {"F(X)=(X-)", bad},  {"F(X)=X/", bad},
-    };
-    for (const Case& c : cases) {
-        std::string name;
-        std::string rightHandSide;
-        EXPECT_EQ(ParseDefinition(c.definition, name, rightHandSide, nullptr, nullptr, nullptr),
-                  c.status)
-            << c.definition;
     }
 }
 
