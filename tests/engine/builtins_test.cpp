@@ -288,33 +288,30 @@ TEST(Builtins, GammaIsTheFiniteProductInClosedForm) {
     }
 }
 
-// Random functions: only their ranges and averages are fixed.
+// Random functions: only their ranges and averages are fixed. INVERF of a uniform number
+// in [0.16, 0.84) stays within (-1, 1), so NORMRAND(10;2) stays within (8, 12).
 TEST(Builtins, RandomFunctionsStayInTheirRanges) {
     test::ParserWithDeclarations setup;
-    auto values = [&setup](const char* term, int count) {
-        setup.parser.SetTerm(std::string("F(X)=") + term);
-        std::vector<Extended> result;
-        for (int i = 0; i < count; ++i) {
-            result.push_back(setup.parser.Value());
-            EXPECT_EQ(setup.parser.EvaluationStatus(), ParserStatus::Ok) << term;
+    const struct {
+        const char* term;
+        Extended low, high;  // low <= value < high
+    } ranges[] = {{"RND(2)", 0, 2}, {"RAND(2;5)", 2, 5}, {"NORMRAND(10;2)", 8, 12}};
+    for (const auto& r : ranges) {
+        setup.parser.SetTerm(std::string("F(X)=") + r.term);
+        std::set<Extended> distinct;
+        for (int i = 0; i < 500; ++i) {
+            const Extended v = setup.parser.Value();
+            EXPECT_EQ(setup.parser.EvaluationStatus(), ParserStatus::Ok) << r.term;
+            EXPECT_TRUE(v >= r.low && v < r.high) << r.term << v;
+            distinct.insert(v);
         }
-        return result;
-    };
-    std::set<Extended> distinct;
-    for (Extended v : values("RND(2)", 500)) {
-        EXPECT_TRUE(v >= 0 && v < 2) << v;
-        distinct.insert(v);
+        EXPECT_GT(distinct.size(), 400u) << r.term << " must not repeat itself";
     }
-    EXPECT_GT(distinct.size(), 400u) << "RND must not repeat itself";
-    for (Extended v : values("RAND(2;5)", 500)) {
-        EXPECT_TRUE(v >= 2 && v < 5) << v;
-    }
-    // INVERF of a uniform number in [0.16, 0.84) stays within (-1, 1).
-    for (Extended v : values("NORMRAND(10;2)", 500)) {
-        EXPECT_TRUE(v > 8 && v < 12) << v;
-    }
+    setup.parser.SetTerm("F(X)=POIRAND(3)");
     Extended sum = 0;
-    for (Extended v : values("POIRAND(3)", 4000)) {
+    for (int i = 0; i < 4000; ++i) {
+        const Extended v = setup.parser.Value();
+        EXPECT_EQ(setup.parser.EvaluationStatus(), ParserStatus::Ok);
         EXPECT_TRUE(v >= 0 && v == std::floor(v)) << v;
         sum += v;
     }

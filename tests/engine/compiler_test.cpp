@@ -80,26 +80,21 @@ TEST(Compiler, EmitsPostfixOrder) {
         const char* postfix;
         const char* why = "";
     } const cases[] = {
+        // clang-format off
         {"2^3^2", "2 3 ^ 2 ^", "equal priorities associate to the left"},
         {"-X^2", "X 2 ^ neg", "negation binds less than the power"},
         {"-X*Y", "X neg Y *", "negation and * share a priority, so (-X)*Y"},
-        {"2^SIN(X)", "2 X SIN ^", "a call binds more strongly than ^"},
-        {"SIN(X)^2", "X SIN 2 ^"},
+        {"2^SIN(X)", "2 X SIN ^", "a call binds more strongly than ^"}, {"SIN(X)^2", "X SIN 2 ^"},
         {"IF(X>0;1;2)", "X 0 > 1 2 IF", "arguments in order, then the call"},
         {"MAX(X,Y)", "X Y MAX", "comma and semicolon both separate arguments"},
-        {"X<>1", "X 1 <>", "two-character operators are one record"},
-        {"X!=1", "X 1 <>"},
-        {"X>=1", "X 1 >="},
-        {"X<=1", "X 1 <="},
-        {"X>>1", "X 1 >>"},
+        {"X<>1", "X 1 <>", "two-character operators are one record"}, {"X!=1", "X 1 <>"},
+        {"X>=1", "X 1 >="}, {"X<=1", "X 1 <="}, {"X>>1", "X 1 >>"},
         {"X<<2+1", "X 2 1 + <<", "<< binds like a comparison"},
-        {"X{2+1", "X 2 << 1 +", "{ binds like &"},
-        {"!X+1", "X ! 1 +", "prefix NOT binds like *"},
+        {"X{2+1", "X 2 << 1 +", "{ binds like &"}, {"!X+1", "X ! 1 +", "prefix NOT binds like *"},
         {"1-(-X)", "1 X neg -", "a minus right after ( is a negation"},
         {"X*(+1)", "X 1 *", "a plus right after ( is dropped"},
         {"X=-1", "X 1 neg =", "a sign after a comparison is a sign"},
-        {"X>=+Y", "X Y >="},
-        {"X<>-Y^2", "X Y 2 ^ neg <>"},
+        {"X>=+Y", "X Y >="}, {"X<>-Y^2", "X Y 2 ^ neg <>"},
         {"+X", "X", "a leading plus is dropped"},
         {"A*X", "0 X *", "an unknown identifier is the constant 0"},
         {"x2+X", "0 X +", "X2 is an identifier of its own"},
@@ -107,6 +102,7 @@ TEST(Compiler, EmitsPostfixOrder) {
         {"$FF*$ff", "255 255 *", "hexadecimal literals"},
         {"1E5000", "INF", "beyond the extended range"},
         {"(1)(2)", "1 2", "adjacent groups are two operands"},
+        // clang-format on
     };
     for (const Case& c : cases) {
         const Compiled compiled = CompileTerm(c.term, variables, {"Y=5"});
@@ -214,54 +210,49 @@ TEST(Compiler, ConstantLookupsAreBoundedAndValuedOnce) {
     EXPECT_EQ((*twice.list)[0].Value, (*twice.list)[1].Value);
 }
 
-std::string Ones(int count, const char* separator) {
-    std::string term = "1";
-    for (int i = 1; i < count; ++i) {
-        term += separator;
-        term += "1";
+std::string Repeat(const std::string& unit, int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text += unit;
     }
-    return term;
+    return text;
 }
 
-TEST(CompilerLimits, FourHundredNinetyNineInstructionsFit) {
-    // n ones and n-1 additions; 1^(1^(1^(...))) keeps every power on the operator stack
-    // until the end, and those pending operators count as well.
-    auto nested = [](int count) {
+// 250 ones and 249 additions make 499 instructions; 1^(1^(...)) keeps every power on the
+// operator stack until the end, and those pending operators count as well. Parentheses
+// nest as deeply as an evaluation needs, but their priorities must fit sixteen bits.
+TEST(Compiler, Limits) {
+    const std::string ones = "1" + Repeat("+1", 249);
+    const std::string powers = Repeat("1^(", 249) + "1" + Repeat(")", 249);
+    const char* const tooLong = "Term is too long: more than 499 instructions";
+    const struct {
         std::string term;
-        for (int i = 1; i < count; ++i) {
-            term += "1^(";
-        }
-        return term + "1" + std::string(static_cast<std::size_t>(count - 1), ')');
+        ParserStatus status;
+        const char* message;
+    } cases[] = {
+        {ones, Ok, ""},
+        {powers, Ok, ""},
+        {"-" + ones, EmptyTerm, tooLong},
+        {"1^(" + powers + ")", EmptyTerm, tooLong},
+        {Repeat("(", 3300) + "X" + Repeat(")", 3300), EmptyTerm, "Term is nested too deeply"},
     };
-    for (const std::string& term : {Ones(250, "+"), nested(250)}) {
-        const Compiled fits = CompileTerm(term);
-        ASSERT_EQ(fits.result.status, Ok) << fits.result.message;
-        EXPECT_EQ(fits.result.count, 499);
-        EXPECT_EQ((*fits.list)[499].Kind, TermKind::End);
+    for (const auto& c : cases) {
+        const Compiled compiled = CompileTerm(c.term);
+        EXPECT_EQ(compiled.result.status, c.status) << c.term.substr(0, 20);
+        EXPECT_EQ(compiled.result.message, c.message) << c.term.substr(0, 20);
+        if (c.status == Ok) {
+            EXPECT_EQ(compiled.result.count, 499);
+            EXPECT_EQ((*compiled.list)[499].Kind, TermKind::End);
+        }
     }
-    for (const std::string& term : {"-" + Ones(250, "+"), nested(251)}) {
-        const Compiled tooLong = CompileTerm(term);
-        EXPECT_EQ(tooLong.result.status, EmptyTerm);
-        EXPECT_EQ(tooLong.result.message, "Term is too long: more than 499 instructions");
-    }
-}
-
-std::string Nested(int depth, const std::string& core) {
-    return std::string(static_cast<std::size_t>(depth), '(') + core +
-           std::string(static_cast<std::size_t>(depth), ')');
-}
-
-TEST(CompilerLimits, DeepNestingEvaluatesButPrioritiesMustFitSixteenBits) {
-    const test::Outcome deep = test::Evaluate(Nested(1000, "X+1") + "*2", 3);
+    const test::Outcome deep =
+        test::Evaluate(Repeat("(", 1000) + "X+1" + Repeat(")", 1000) + "*2", 3);
     EXPECT_EQ(deep.status, Ok) << deep.message;
     EXPECT_EQ(deep.value, 8);
-    const test::Outcome deepCall = test::Evaluate("SIN" + Nested(1000, "X") + "+1", 0);
+    const test::Outcome deepCall =
+        test::Evaluate("SIN" + Repeat("(", 1000) + "X" + Repeat(")", 1000) + "+1");
     EXPECT_EQ(deepCall.status, Ok) << deepCall.message;
     EXPECT_EQ(deepCall.value, 1);
-
-    const Compiled tooDeep = CompileTerm(Nested(3300, "X"));
-    EXPECT_EQ(tooDeep.result.status, EmptyTerm);
-    EXPECT_EQ(tooDeep.result.message, "Term is nested too deeply");
 }
 
 }  // namespace

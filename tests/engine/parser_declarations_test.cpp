@@ -31,25 +31,31 @@ Lines DeclaredNames(const TParserDeclarations& declarations) {
     return names;
 }
 
+// X is 3. XP is an identifier, not a call of P, and neither is P after "&" or "|", which
+// are not among the characters that may stand before a call; R is dropped as recursive.
 TEST(Declarations, CallsOfDeclaredFunctionsEvaluate) {
-    const Lines functions = {"F1(X)=X^2", "F2(X)=F1(X+1)*2", "G(X,Y)=X*Y", "H(A;B;C)=A-B*C",
-                             "N(A,B,C,D,E,F,G,H,I)=A+B+C+D+E+F+G+H+I*10"};
-    struct Case {
+    test::ParserWithDeclarations setup(
+        {"F1(X)=X^2", "F2(X)=F1(X+1)*2", "G(X,Y)=X*Y", "H(A;B;C)=A-B*C",
+         "N(A,B,C,D,E,F,G,H,I)=A+B+C+D+E+F+G+H+I*10", "R(X)=R(X)+1", "P(X)=X+1"});
+    const struct {
         const char* term;
         Extended value;
-    } const cases[] = {
-        {"F2(3)", 32},
-        {"G(2,3)", 6},
-        {"G(X;X+1)", 12},
-        {"H(10;2;3)", 4},
-        {"F1(F1(X))", 81},
-        {"G(F2(0);F1(-X))", 18},
-        {"N(1,2,3,4,5,6,7,8,9)", 126},  // nine parameters at most
+        const char* message = "";
+    } cases[] = {
+        // clang-format off
+        {"F2(3)", 32}, {"G(2,3)", 6}, {"G(X;X+1)", 12}, {"H(10;2;3)", 4}, {"F1(F1(X))", 81},
+        {"G(F2(0);F1(-X))", 18}, {"N(1,2,3,4,5,6,7,8,9)", 126},  // nine parameters at most
+        {"X*P(1)", 6}, {"R(1)", 0, "Undefined Function: R"}, {"XP(1)", 0, "Undefined Function: XP"},
+        {"X&P(1)", 0, "Undefined Function: P"}, {"X|P(1)", 0, "Undefined Function: P"},
+        // clang-format on
     };
-    for (const Case& c : cases) {
-        const test::Outcome outcome = test::Evaluate(c.term, 3, TAngleMode::RAD, functions);
-        EXPECT_EQ(outcome.status, ParserStatus::Ok) << c.term << ": " << outcome.message;
-        EXPECT_EQ(outcome.value, c.value) << c.term;
+    for (const auto& c : cases) {
+        setup.parser.SetTerm(std::string("F(X)=") + c.term);
+        EXPECT_EQ(setup.parser.AnalyseStatus(),
+                  *c.message ? ParserStatus::Syntax : ParserStatus::Ok)
+            << c.term;
+        EXPECT_EQ(setup.parser.Message(), c.message) << c.term;
+        EXPECT_EQ(setup.ValueAt(3).value, c.value) << c.term;
     }
 }
 
@@ -82,26 +88,6 @@ TEST(Declarations, MalformedLinesAreDroppedWithTheirText) {
         const TParserDeclarations declarations = Declared(c.functions);
         EXPECT_EQ(declarations.Message(), c.message) << c.functions.front();
         EXPECT_EQ(DeclaredNames(declarations), c.valid) << c.functions.front();
-    }
-}
-
-TEST(Declarations, DroppedOrUndeclaredCallsFailAtCompilation) {
-    // G inside the identifier XG is no call, nor is G after "&" or "|", which are not
-    // among the characters that may stand before a call.
-    const struct {
-        const char* term;
-        const char* message;
-    } cases[] = {{"F(1)", "Undefined Function: F"},
-                 {"XG(1)", "Undefined Function: XG"},
-                 {"X&G(1)", "Undefined Function: G"},
-                 {"X|G(1)", "Undefined Function: G"},
-                 {"X*G(1)", ""}};
-    for (const auto& c : cases) {
-        test::ParserWithDeclarations setup({"F(X)=F(X)+1", "G(X)=X+1"});
-        setup.parser.SetTerm(std::string("F(X)=") + c.term);
-        EXPECT_EQ(setup.parser.AnalyseStatus(),
-                  *c.message ? ParserStatus::Syntax : ParserStatus::Ok);
-        EXPECT_EQ(setup.parser.Message(), c.message) << c.term;
     }
 }
 
