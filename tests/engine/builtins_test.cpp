@@ -275,8 +275,7 @@ TEST(Builtins, BesselMatchesReferenceValues) {
 // GAMMA is the finite Weierstrass product; here it is multiplied out factor by factor, as
 // written, for arguments in [1, 2), which take no shifting step.
 TEST(Builtins, GammaIsTheFiniteProductInClosedForm) {
-    test::ParserWithDeclarations setup;
-    setup.parser.SetTerm("F(X)=GAMMA(X)");
+    test::ParserWithDeclarations setup("F(X)=GAMMA(X)");
     for (int i = 0; i < 50; ++i) {
         const Extended z = 1 + i / 50.0L;
         Extended slow = std::exp(-0.5772156649015323L * z) / z;

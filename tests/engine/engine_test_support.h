@@ -37,18 +37,23 @@ struct Outcome {
     std::string message;
 };
 
-// Declarations and a parser that uses them, the way the catalogue sets up one function.
+// Declarations and a parser that uses them, the way the catalogue sets up one function;
+// the parser analyses `definition` unless it is empty.
 struct ParserWithDeclarations {
     TParserDeclarations declarations;
     TFunctionParser parser;
 
-    explicit ParserWithDeclarations(std::vector<std::string> functions = {},
+    explicit ParserWithDeclarations(const std::string& definition = "",
+                                    std::vector<std::string> functions = {},
                                     std::vector<std::string> constants = {},
                                     TAngleMode mode = TAngleMode::RAD) {
         declarations.SetFunctions(std::move(functions));
         declarations.SetConstants(std::move(constants));
         parser.SetAnglemode(mode);
         parser.SetDeclarations(&declarations);
+        if (!definition.empty()) {
+            parser.SetTerm(definition);
+        }
     }
 
     Outcome ValueAt(Extended x) {
@@ -65,8 +70,8 @@ struct ParserWithDeclarations {
 inline Outcome Evaluate(std::string_view term, Extended x = 0, TAngleMode mode = TAngleMode::RAD,
                         std::vector<std::string> functions = {},
                         std::vector<std::string> constants = {}) {
-    ParserWithDeclarations setup(std::move(functions), std::move(constants), mode);
-    setup.parser.SetTerm("F(X)=" + std::string(term));
+    ParserWithDeclarations setup("F(X)=" + std::string(term), std::move(functions),
+                                 std::move(constants), mode);
     return setup.ValueAt(x);
 }
 

@@ -71,8 +71,8 @@ TEST(FastPath, AgreesWithTheReferenceMachine) {
     ASSERT_GT(std::size(kCorpus), 100u);
     for (const char* term : kCorpus) {
         for (TAngleMode mode : {TAngleMode::RAD, TAngleMode::DEG}) {
-            test::ParserWithDeclarations setup(kDeclaredFunctions, kDeclaredConstants, mode);
-            setup.parser.SetTerm(std::string("F(X)=") + term);
+            test::ParserWithDeclarations setup(std::string("F(X)=") + term, kDeclaredFunctions,
+                                               kDeclaredConstants, mode);
             ASSERT_EQ(setup.parser.AnalyseStatus(), ParserStatus::Ok)
                 << term << ": " << setup.parser.Message();
             for (Extended x : kValues) {
@@ -97,8 +97,7 @@ TEST(FastPath, AgreesWithTheReferenceMachine) {
 // Fault flags the caller left raised fail neither path, and a failing evaluation leaves
 // nothing behind; the reference evaluation changes nothing in the parser.
 TEST(FastPath, StaleFlagsAndReferenceRunsChangeNothing) {
-    test::ParserWithDeclarations setup;
-    setup.parser.SetTerm("F(X)=SIN(X)*X+1");
+    test::ParserWithDeclarations setup("F(X)=SIN(X)*X+1");
     for (int flags :
          {FE_DIVBYZERO, FE_INVALID, FE_OVERFLOW, FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW}) {
         std::feraiseexcept(flags);
@@ -130,8 +129,7 @@ TEST(FastPath, StaleFlagsAndReferenceRunsChangeNothing) {
 
 // The outcomes of one definition over [-100, 100] in steps of 0.01, as one text.
 std::string Sweep(const char* definition, const std::vector<std::string>& functions) {
-    test::ParserWithDeclarations setup(functions);
-    setup.parser.SetTerm(definition);
+    test::ParserWithDeclarations setup(definition, functions);
     std::string samples;
     for (int i = -10000; i <= 10000; ++i) {
         const test::Outcome outcome = setup.ValueAt(static_cast<Extended>(i) / 100);

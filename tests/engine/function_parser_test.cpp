@@ -112,8 +112,7 @@ TEST(FunctionParser, MisuseRaisesParserErrors) {
     TFunctionParser parser;
     EXPECT_EQ(ParserErrorOf([&] { parser.SetTerm("F(X)=X"); }), "No declarations assigned");
 
-    ParserWithDeclarations setup;
-    setup.parser.SetTerm("F(T)=T^2");
+    ParserWithDeclarations setup("F(T)=T^2");
     setup.parser.SetVariable("t", 3);
     EXPECT_EQ(setup.parser.Value(), 9);
     for (const char* name : {"X", "A", ""}) {
@@ -153,8 +152,7 @@ TEST(FunctionParser, OnErrorIsCalledForEveryNonZeroStatus) {
 }
 
 TEST(FunctionParser, ParsedTermOfAFailedAnalysisReportsItsStatus) {
-    ParserWithDeclarations setup;
-    setup.parser.SetTerm("F(X)=K/X");
+    ParserWithDeclarations setup("F(X)=K/X");
     EXPECT_EQ(setup.ValueAt(0).status, ParserStatus::EvaluationFailed);
     // A constant declared later makes the re-analysis fail; Analyze alone keeps the
     // evaluation status of the last evaluation.
@@ -182,8 +180,7 @@ TEST(FunctionParser, AnalysisStatuses) {
         {"F(X)=X*(-1)", ParserStatus::Ok, ""},
     };
     for (const Case& c : cases) {
-        ParserWithDeclarations setup({"G(A,B)=A*B"});
-        setup.parser.SetTerm("F(X)=X+1");
+        ParserWithDeclarations setup("F(X)=X+1", {"G(A,B)=A*B"});
         setup.parser.SetTerm(c.definition);
         EXPECT_EQ(setup.parser.AnalyseStatus(), c.status) << c.definition;
         EXPECT_EQ(setup.parser.EvaluationStatus(), c.status) << c.definition;
@@ -202,8 +199,7 @@ TEST(FunctionParser, AnalysisStatuses) {
 }
 
 TEST(FunctionParser, UnanalysedEvaluationsAppendANoticeUpToALimit) {
-    ParserWithDeclarations setup;
-    setup.parser.SetTerm("F(X)=2SIN(X)");
+    ParserWithDeclarations setup("F(X)=2SIN(X)");
     const std::string first = setup.parser.Message();
     ASSERT_EQ(first, "Syntax Error");
     EXPECT_EQ(setup.parser.Evaluate(), ParserStatus::Syntax);
@@ -223,8 +219,7 @@ TEST(FunctionParser, UnanalysedEvaluationsAppendANoticeUpToALimit) {
 }
 
 TEST(FunctionParser, WarningsSurviveOnlyAsTheLastStep) {
-    ParserWithDeclarations setup;
-    setup.parser.SetTerm("F(X)=REZ(X-1)");
+    ParserWithDeclarations setup("F(X)=REZ(X-1)");
     EXPECT_EQ(setup.ValueAt(1).message, "Division by zero. Large value inserted.");
     setup.parser.SetVariable("X", 3);
     EXPECT_EQ(setup.parser.Evaluate(), ParserStatus::Ok);
@@ -245,8 +240,7 @@ TEST(FunctionParser, WarningsSurviveOnlyAsTheLastStep) {
 }
 
 TEST(FunctionParser, AnglemodeChangesWithoutNewAnalysis) {
-    ParserWithDeclarations setup({}, {"K=SIN(90)"}, TAngleMode::DEG);
-    setup.parser.SetTerm("F(X)=SIN(X)+K");
+    ParserWithDeclarations setup("F(X)=SIN(X)+K", {}, {"K=SIN(90)"}, TAngleMode::DEG);
     EXPECT_TRUE(test::Near(setup.ValueAt(90).value, 2, 1E-17L));
     setup.parser.SetAnglemode(TAngleMode::GON);
     EXPECT_TRUE(test::Near(setup.ValueAt(100).value, 2, 1E-17L));
@@ -256,8 +250,7 @@ TEST(FunctionParser, AnglemodeChangesWithoutNewAnalysis) {
     setup.parser.Analyze();
     EXPECT_TRUE(test::Near(setup.ValueAt(kPi / 2).value, 1 + std::sin(90.0L), 1E-17L));
 
-    ParserWithDeclarations radians;
-    radians.parser.SetTerm("F(X)=SIN(X)+COS(X)+TAN(X/2)");
+    ParserWithDeclarations radians("F(X)=SIN(X)+COS(X)+TAN(X/2)");
     EXPECT_TRUE(test::Near(radians.ValueAt(kPi / 2).value, 2, 1E-17L));
     radians.parser.SetAnglemode(TAngleMode::DEG);
     EXPECT_TRUE(test::Near(radians.ValueAt(90).value, 2, 1E-17L));
@@ -267,8 +260,7 @@ TEST(FunctionParser, AnglemodeChangesWithoutNewAnalysis) {
 
 TEST(FunctionParser, ExtraVariables) {
     const std::vector<std::string> extras = {"A", "b", "x"};
-    ParserWithDeclarations setup;
-    setup.parser.SetTerm("F(X)=A*X+B");
+    ParserWithDeclarations setup("F(X)=A*X+B");
     EXPECT_EQ(setup.ValueAt(5).value, 0) << "without extras A and B are the constant 0";
     EXPECT_THROW(setup.parser.SetVariable("A", 1), EParserError);
 
@@ -296,8 +288,7 @@ TEST(Allocation, SuccessfulEvaluationsAllocateNothing) {
     for (const char* definition :
          {"F(X)=SIN(X)*X+1", "F(X)=IF(X>0;X^2;-X)", "F(X)=SQRT(ABS(X))+MAX(X;1)*ATAN2(X;2)",
           "F(X)=G(X)*K+X^0.5^2"}) {
-        test::ParserWithDeclarations setup({"G(X)=COS(X)-X"}, {"K=2*PI"});
-        setup.parser.SetTerm(definition);
+        test::ParserWithDeclarations setup(definition, {"G(X)=COS(X)-X"}, {"K=2*PI"});
         ASSERT_EQ(setup.parser.AnalyseStatus(), ParserStatus::Ok) << definition;
         setup.parser.SetVariable("X", 1);
         setup.parser.Value();  // a first evaluation may settle anything lazily made

@@ -35,8 +35,8 @@ Lines DeclaredNames(const TParserDeclarations& declarations) {
 // are not among the characters that may stand before a call; R is dropped as recursive.
 TEST(Declarations, CallsOfDeclaredFunctionsEvaluate) {
     test::ParserWithDeclarations setup(
-        {"F1(X)=X^2", "F2(X)=F1(X+1)*2", "G(X,Y)=X*Y", "H(A;B;C)=A-B*C",
-         "N(A,B,C,D,E,F,G,H,I)=A+B+C+D+E+F+G+H+I*10", "R(X)=R(X)+1", "P(X)=X+1"});
+        "", {"F1(X)=X^2", "F2(X)=F1(X+1)*2", "G(X,Y)=X*Y", "H(A;B;C)=A-B*C",
+             "N(A,B,C,D,E,F,G,H,I)=A+B+C+D+E+F+G+H+I*10", "R(X)=R(X)+1", "P(X)=X+1"});
     const struct {
         const char* term;
         Extended value;
@@ -118,8 +118,7 @@ TEST(ExpandDeclared, ExpansionsBeyondSixtyFourKilobytesFail) {
 }
 
 TEST(Declarations, EachSetTermSeesTheCurrentFunctions) {
-    test::ParserWithDeclarations setup({"G(X)=X+1"});
-    setup.parser.SetTerm("F(X)=G(X)");
+    test::ParserWithDeclarations setup("F(X)=G(X)", {"G(X)=X+1"});
     EXPECT_EQ(setup.ValueAt(1).value, 2);
     setup.declarations.SetFunctions({"G(X)=X+2"});
     EXPECT_EQ(setup.ValueAt(1).value, 2) << "the compiled term stays until the next SetTerm";
@@ -136,8 +135,7 @@ TEST(Declarations, ThousandsOfFunctionsLoadAndWork) {
                         (k % 50 == 0 ? std::string("X") : "F" + std::to_string(k - 1) + "(X)+1"));
     }
     lines.push_back("R(X)=R(X)+1");
-    test::ParserWithDeclarations setup(lines);
-    setup.parser.SetTerm("G(X)=F4999(X)*F120(X)");
+    test::ParserWithDeclarations setup("G(X)=F4999(X)*F120(X)", lines);
     EXPECT_EQ(setup.ValueAt(2).value, (2 + 49) * (2 + 20));
     EXPECT_EQ(setup.declarations.Message(), "\r\nRecursive Function: R(X)=R(X)+1");
 }

@@ -21,8 +21,8 @@ using test::ParserWithDeclarations;
 // operators come out as words, which the term syntax does not read.
 std::string Rendered(const std::string& term, bool readBack, bool compareValues = true) {
     static const std::vector<std::string> extras = {"Y"};
-    ParserWithDeclarations original({}, {"K=-2"});
-    ParserWithDeclarations reread({}, {"K=-2"});
+    ParserWithDeclarations original("", {}, {"K=-2"});
+    ParserWithDeclarations reread("", {}, {"K=-2"});
     original.parser.SetExtraVariables(&extras);
     reread.parser.SetExtraVariables(&extras);
     original.parser.SetTerm("F(X)=" + term);
