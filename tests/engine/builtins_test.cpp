@@ -17,9 +17,7 @@ namespace {
 using test::kMissingOperand;
 using test::kNotDefined;
 
-constexpr TAngleMode RAD = TAngleMode::RAD;
-constexpr TAngleMode DEG = TAngleMode::DEG;
-constexpr TAngleMode GON = TAngleMode::GON;
+using enum TAngleMode;
 constexpr Extended kE = 2.71828182845904523536L;
 constexpr Extended kTight = 1E-17L;  // a few units in the last place of values near 1
 constexpr const char* kRezWarning = "Division by zero. Large value inserted.";

@@ -210,20 +210,12 @@ TEST(Compiler, ConstantLookupsAreBoundedAndValuedOnce) {
     EXPECT_EQ((*twice.list)[0].Value, (*twice.list)[1].Value);
 }
 
-std::string Repeat(const std::string& unit, int count) {
-    std::string text;
-    for (int i = 0; i < count; ++i) {
-        text += unit;
-    }
-    return text;
-}
-
 // 250 ones and 249 additions make 499 instructions; 1^(1^(...)) keeps every power on the
 // operator stack until the end, and those pending operators count as well. Parentheses
 // nest as deeply as an evaluation needs, but their priorities must fit sixteen bits.
 TEST(Compiler, Limits) {
-    const std::string ones = "1" + Repeat("+1", 249);
-    const std::string powers = Repeat("1^(", 249) + "1" + Repeat(")", 249);
+    const std::string ones = "1" + test::Repeat("+1", 249);
+    const std::string powers = test::Repeat("1^(", 249) + "1" + test::Repeat(")", 249);
     const char* const tooLong = "Term is too long: more than 499 instructions";
     const struct {
         std::string term;
@@ -234,7 +226,8 @@ TEST(Compiler, Limits) {
         {powers, Ok, ""},
         {"-" + ones, EmptyTerm, tooLong},
         {"1^(" + powers + ")", EmptyTerm, tooLong},
-        {Repeat("(", 3300) + "X" + Repeat(")", 3300), EmptyTerm, "Term is nested too deeply"},
+        {test::Repeat("(", 3300) + "X" + test::Repeat(")", 3300), EmptyTerm,
+         "Term is nested too deeply"},
     };
     for (const auto& c : cases) {
         const Compiled compiled = CompileTerm(c.term);
@@ -246,11 +239,11 @@ TEST(Compiler, Limits) {
         }
     }
     const test::Outcome deep =
-        test::Evaluate(Repeat("(", 1000) + "X+1" + Repeat(")", 1000) + "*2", 3);
+        test::Evaluate(test::Repeat("(", 1000) + "X+1" + test::Repeat(")", 1000) + "*2", 3);
     EXPECT_EQ(deep.status, Ok) << deep.message;
     EXPECT_EQ(deep.value, 8);
     const test::Outcome deepCall =
-        test::Evaluate("SIN" + Repeat("(", 1000) + "X" + Repeat(")", 1000) + "+1");
+        test::Evaluate("SIN" + test::Repeat("(", 1000) + "X" + test::Repeat(")", 1000) + "+1");
     EXPECT_EQ(deepCall.status, Ok) << deepCall.message;
     EXPECT_EQ(deepCall.value, 1);
 }

@@ -66,6 +66,15 @@ struct ParserWithDeclarations {
     }
 };
 
+// `unit` written `count` times.
+inline std::string Repeat(const std::string& unit, int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text += unit;
+    }
+    return text;
+}
+
 // Analyses "F(X)=" + term and evaluates it once at `x`.
 inline Outcome Evaluate(std::string_view term, Extended x = 0, TAngleMode mode = TAngleMode::RAD,
                         std::vector<std::string> functions = {},

@@ -104,11 +104,7 @@ TEST(ExpandDeclared, ExpandsCallsWithAllTheirArguments) {
 
 TEST(ExpandDeclared, ExpansionsBeyondSixtyFourKilobytesFail) {
     // 64 copies of the argument in parentheses, joined by "+", inside one pair.
-    std::string body = "A";
-    for (int i = 1; i < 64; ++i) {
-        body += "+A";
-    }
-    const TParserDeclarations declarations = Declared({"W(A)=" + body});
+    const TParserDeclarations declarations = Declared({"W(A)=A" + test::Repeat("+A", 63)});
     auto expandedLength = [&declarations](std::size_t argumentLength) -> long {
         std::string text = "W(" + std::string(argumentLength, '1') + ")";
         return declarations.ExpandDeclared(text) ? static_cast<long>(text.size()) : -1;
@@ -218,9 +214,7 @@ TEST(Declarations, IncrementalUpdatesEqualAFullUpdate) {
             continue;  // several changes, then one update
         }
         incremental.UpdateDeclarations();
-        TParserDeclarations full;
-        full.SetFunctions(lines);
-        full.UpdateDeclarations();
+        TParserDeclarations full = Declared(lines);
         Described after = describe(full);
         ASSERT_EQ(incremental.Functions(), lines);
         ASSERT_EQ(incremental.Message(), full.Message()) << "step " << step;
