@@ -98,24 +98,24 @@ TEST(FastPath, AgreesWithTheReferenceMachine) {
 // nothing behind; the reference evaluation changes nothing in the parser.
 TEST(FastPath, StaleFlagsAndReferenceRunsChangeNothing) {
     test::ParserWithDeclarations setup("F(X)=SIN(X)*X+1");
+    const Extended expected = std::sin(2.0L) * 2 + 1;
+    Extended value = 0;
+    std::string message;
     for (int flags :
          {FE_DIVBYZERO, FE_INVALID, FE_OVERFLOW, FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW}) {
         std::feraiseexcept(flags);
         const test::Outcome outcome = setup.ValueAt(2);
         EXPECT_EQ(outcome.status, ParserStatus::Ok) << "flags " << flags;
         EXPECT_EQ(outcome.message, "");
-        EXPECT_TRUE(test::Near(outcome.value, std::sin(2.0L) * 2 + 1, 1E-17L));
+        EXPECT_TRUE(test::Near(outcome.value, expected, 1E-17L));
         std::feraiseexcept(flags);
-        Extended value = 0;
-        std::string message;
         EXPECT_EQ(setup.parser.EvaluateReference(value, message), ParserStatus::Ok);
-        EXPECT_TRUE(test::Near(value, std::sin(2.0L) * 2 + 1, 1E-17L));
+        EXPECT_TRUE(test::Near(value, expected, 1E-17L));
     }
     setup.parser.SetTerm("F(X)=1/X");
     EXPECT_EQ(setup.ValueAt(0).status, ParserStatus::EvaluationFailed);
     setup.parser.SetVariable("X", 4);
-    Extended value = 0;
-    std::string message = "untouched";
+    message = "untouched";
     EXPECT_EQ(setup.parser.EvaluateReference(value, message), ParserStatus::Ok);
     EXPECT_EQ(value, 0.25);
     EXPECT_EQ(message, "");
