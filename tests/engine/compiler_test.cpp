@@ -18,8 +18,6 @@ namespace {
 
 using enum ParserStatus;
 
-using test::BitsOf;
-
 struct Compiled {
     CompileResult result;
     std::unique_ptr<TInstructionList> list = std::make_unique<TInstructionList>();
@@ -64,19 +62,9 @@ std::string Postfix(const Compiled& compiled, const std::vector<std::string>& va
     return text;
 }
 
-TEST(Normalise, RemovesControlCharactersUppercasesAndSplitsArguments) {
-    EXPECT_EQ(Normalise("sin(x) * x + 1"), "SIN(X)*X+1");
-    EXPECT_EQ(Normalise("max(a, b)"), "MAX(A)(B)");
-    EXPECT_EQ(Normalise("IF(X>0;1;2)"), "IF(X>0)(1)(2)");
-    EXPECT_EQ(Normalise("\ta\r\nb\x01\x1f c"), "ABC");
-    // Only codes 1 to 32 go and only a to z change: NUL, DEL and non-ASCII bytes stay.
-    EXPECT_EQ(Normalise(std::string("a\0b\x7f\xe4", 5)), std::string("A\0B\x7f\xe4", 5));
-}
-
 TEST(Compiler, SinTimesXPlusOneRecords) {
     const Compiled compiled = CompileTerm("sin(x) * x + 1");
-    ASSERT_EQ(compiled.result.count, 6) << compiled.result.message;
-    EXPECT_EQ(Postfix(compiled), "X SIN X * 1 +");
+    ASSERT_EQ(Postfix(compiled), "X SIN X * 1 +") << compiled.result.message;
     std::string priorities;  // a call at level + 5, "*" at + 3, "+" at + 1, operands 0
     for (int i = 0; i < 6; ++i) {
         priorities += std::to_string((*compiled.list)[static_cast<std::size_t>(i)].Priority);
@@ -84,6 +72,7 @@ TEST(Compiler, SinTimesXPlusOneRecords) {
     EXPECT_EQ(priorities, "050301");
 }
 
+// Y is also a declared constant: variables are looked up first.
 TEST(Compiler, EmitsPostfixOrder) {
     const std::vector<std::string> variables = {"X", "Y"};
     struct Case {
@@ -91,26 +80,21 @@ TEST(Compiler, EmitsPostfixOrder) {
         const char* postfix;
         const char* why = "";
     } const cases[] = {
+        // clang-format off
         {"2^3^2", "2 3 ^ 2 ^", "equal priorities associate to the left"},
         {"-X^2", "X 2 ^ neg", "negation binds less than the power"},
         {"-X*Y", "X neg Y *", "negation and * share a priority, so (-X)*Y"},
-        {"2^SIN(X)", "2 X SIN ^", "a call binds more strongly than ^"},
-        {"SIN(X)^2", "X SIN 2 ^"},
+        {"2^SIN(X)", "2 X SIN ^", "a call binds more strongly than ^"}, {"SIN(X)^2", "X SIN 2 ^"},
         {"IF(X>0;1;2)", "X 0 > 1 2 IF", "arguments in order, then the call"},
         {"MAX(X,Y)", "X Y MAX", "comma and semicolon both separate arguments"},
-        {"X<>1", "X 1 <>", "two-character operators are one record"},
-        {"X!=1", "X 1 <>"},
-        {"X>=1", "X 1 >="},
-        {"X<=1", "X 1 <="},
-        {"X>>1", "X 1 >>"},
+        {"X<>1", "X 1 <>", "two-character operators are one record"}, {"X!=1", "X 1 <>"},
+        {"X>=1", "X 1 >="}, {"X<=1", "X 1 <="}, {"X>>1", "X 1 >>"},
         {"X<<2+1", "X 2 1 + <<", "<< binds like a comparison"},
-        {"X{2+1", "X 2 << 1 +", "{ binds like &"},
-        {"!X+1", "X ! 1 +", "prefix NOT binds like *"},
+        {"X{2+1", "X 2 << 1 +", "{ binds like &"}, {"!X+1", "X ! 1 +", "prefix NOT binds like *"},
         {"1-(-X)", "1 X neg -", "a minus right after ( is a negation"},
         {"X*(+1)", "X 1 *", "a plus right after ( is dropped"},
         {"X=-1", "X 1 neg =", "a sign after a comparison is a sign"},
-        {"X>=+Y", "X Y >="},
-        {"X<>-Y^2", "X Y 2 ^ neg <>"},
+        {"X>=+Y", "X Y >="}, {"X<>-Y^2", "X Y 2 ^ neg <>"},
         {"+X", "X", "a leading plus is dropped"},
         {"A*X", "0 X *", "an unknown identifier is the constant 0"},
         {"x2+X", "0 X +", "X2 is an identifier of its own"},
@@ -118,9 +102,10 @@ TEST(Compiler, EmitsPostfixOrder) {
         {"$FF*$ff", "255 255 *", "hexadecimal literals"},
         {"1E5000", "INF", "beyond the extended range"},
         {"(1)(2)", "1 2", "adjacent groups are two operands"},
+        // clang-format on
     };
     for (const Case& c : cases) {
-        const Compiled compiled = CompileTerm(c.term, variables);
+        const Compiled compiled = CompileTerm(c.term, variables, {"Y=5"});
         ASSERT_EQ(compiled.result.status, Ok) << c.term << ": " << compiled.result.message;
         EXPECT_EQ(Postfix(compiled, variables), c.postfix) << c.term << ": " << c.why;
     }
@@ -158,154 +143,109 @@ TEST(Compiler, ReportsStatusAndMessageOfAFailure) {
     }
 }
 
-TEST(Compiler, NumberLiterals) {
-    struct Case {
-        const char* term;
-        Extended value;
-    } const cases[] = {
-        // clang-format off
-        {"1E-3", 1E-3L}, {"1E+3", 1000}, {"2.5E2", 250}, {".5", 0.5}, {"5.", 5}, {"1E-5000", 0},
-        {"$FFFFFFFFFFFFFFFF", 18446744073709551615.0L},  // all 64 significand bits
-        // clang-format on
-    };
-    for (const Case& c : cases) {
-        const Compiled compiled = CompileTerm(c.term);
-        ASSERT_EQ(compiled.result.status, Ok) << c.term;
-        ASSERT_EQ(compiled.result.count, 1) << c.term;
-        EXPECT_EQ((*compiled.list)[0].Value, c.value) << c.term;
-    }
-}
-
-TEST(Compiler, NamedConstantsHaveTheirExactBits) {
-    auto value = [](const char* term) {
-        const Compiled compiled = CompileTerm(term, {});
-        EXPECT_EQ(compiled.result.status, Ok) << term;
-        return (*compiled.list)[0].Value;
-    };
-    EXPECT_EQ(BitsOf(value("PI")).exponent, 0x4000);
-    EXPECT_EQ(BitsOf(value("PI")).significand, 0xC90FDAA22168C235u);
-    EXPECT_EQ(BitsOf(value("C")).exponent, 0x3FFE);
-    EXPECT_EQ(BitsOf(value("C")).significand, 0x93C467E37DB09F3Fu);
-    EXPECT_TRUE(test::Near(value("E"), 2.71828182845904523536L, 1E-18L));
-    EXPECT_EQ(value("TRUE"), 1);
-    EXPECT_EQ(value("FALSE"), 0);
-    EXPECT_EQ(value("INFINITY"), kInfinity);
-    EXPECT_EQ(value("NEGINFINITY"), -kInfinity);
-    // Named constants come before declarations and variables are looked up first.
-    EXPECT_EQ(Postfix(CompileTerm("PI", {}, {"PI=3"}), {}), FormatGeneral(kPi));
-    EXPECT_EQ(Postfix(CompileTerm("K", {"K"}, {"K=5"}), {"K"}), "K");
-}
-
 Extended ConstantValue(std::string_view term, const std::vector<std::string>& constants,
-                       Extended angleFactor = 1,
-                       const std::vector<std::string>& variables = {"X"}) {
-    const Compiled compiled = CompileTerm(term, variables, constants, angleFactor);
+                       Extended angleFactor = 1) {
+    const Compiled compiled = CompileTerm(term, {"X"}, constants, angleFactor);
     EXPECT_EQ(compiled.result.status, Ok) << term << ": " << compiled.result.message;
     EXPECT_EQ(compiled.result.count, 1) << term;
     return (*compiled.list)[0].Value;
 }
 
-TEST(CompilerConstants, DeclaredConstantsAreValuedWhileCompiling) {
-    EXPECT_EQ(ConstantValue("K", {"K=2*PI"}), 2 * kPi);
-    EXPECT_EQ(ConstantValue("A", {"A=B+1", "B=3"}), 4);
-    EXPECT_EQ(ConstantValue("K", {"k = 5"}), 5) << "names are case-insensitive";
-    // A constant's term has no variables: the X in it is an unknown identifier.
-    EXPECT_EQ(ConstantValue("K", {"K=X+1"}), 1);
-    EXPECT_EQ(ConstantValue("S", {"S=SIN(90)"}, kDegreeFactor), 1)
-        << "the angle factor of the compilation";
-    EXPECT_EQ(ConstantValue("W", {"W=REZ(0)+2"}), 2) << "a warning does not stop the valuing";
-    // Regression: a leading "+" is deleted, and the character that takes its place at the
-    // very start was examined by looking one position before it (found by the fuzzer in a
-    // declared constant, whose term is compiled without enclosing parentheses).
-    EXPECT_EQ(ConstantValue("K", {"K=+2E-1*3"}), 0.2L * 3);
-    EXPECT_EQ(ConstantValue("K", {"K=+(-2)"}), -2);
+// Literals, named constants (PI and C to the last bit) and declared constants are valued
+// while compiling.
+TEST(Compiler, ConstantsHaveTheirExactValues) {
+    const struct {
+        const char* term;
+        Extended value;
+        std::vector<std::string> constants = {};
+        Extended angleFactor = 1;
+    } cases[] = {
+        // clang-format off
+        {"1E-3", 1E-3L}, {"1E+3", 1000}, {"2.5E2", 250}, {".5", 0.5}, {"5.", 5}, {"1E-5000", 0},
+        {"$FFFFFFFFFFFFFFFF", 18446744073709551615.0L},  // all 64 significand bits
+        {"PI", 0xC90FDAA22168C235p-62L}, {"C", 0x93C467E37DB09F3Fp-64L},
+        {"E", 0xADF85458A2BB4A9Bp-62L}, {"TRUE", 1}, {"FALSE", 0}, {"INFINITY", kInfinity},
+        {"NEGINFINITY", -kInfinity},
+        {"PI", kPi, {"PI=3"}},  // named constants come before declarations
+        {"K", 2 * kPi, {"K=2*PI"}}, {"A", 4, {"A=B+1", "B=3"}},
+        {"K", 5, {"k = 5"}},  // names are case-insensitive
+        {"K", 1, {"K=X+1"}},  // a constant's term has no variables: X is an unknown identifier
+        {"S", 1, {"S=SIN(90)"}, kDegreeFactor},  // the angle factor of the compilation
+        {"W", 2, {"W=REZ(0)+2"}},  // a warning does not stop the valuing
+        // Regression: a leading "+" is deleted, and the character that takes its place at the
+        // very start was examined by looking one position before it (found by the fuzzer in a
+        // declared constant, whose term is compiled without enclosing parentheses).
+        {"K", 0.2L * 3, {"K=+2E-1*3"}}, {"K", -2, {"K=+(-2)"}},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        EXPECT_TRUE(test::SameValue(ConstantValue(c.term, c.constants, c.angleFactor), c.value))
+            << c.term;
+    }
 }
 
-std::vector<std::string> ConstantChain(int length) {
+// N1=N2, N2=N3, ..., N<length>=7; doubled, N1=N2+N2 and so on, which takes 2^length - 1
+// look-ups unless each constant is valued once.
+std::vector<std::string> Chain(const std::string& name, int length, bool doubled) {
     std::vector<std::string> lines;
     for (int i = 1; i < length; ++i) {
-        lines.push_back("C" + std::to_string(i) + "=C" + std::to_string(i + 1));
+        const std::string next = name + std::to_string(i + 1);
+        lines.push_back(name + std::to_string(i) + "=" + next + (doubled ? "+" + next : ""));
     }
-    lines.push_back("C" + std::to_string(length) + "=7");
+    lines.push_back(name + std::to_string(length) + "=7");
     return lines;
 }
 
-TEST(CompilerConstants, AtMostOneHundredNestedLookups) {
-    EXPECT_EQ(ConstantValue("C1", ConstantChain(100)), 7);
-    const Compiled tooDeep = CompileTerm("C1", {}, ConstantChain(101));
+// At most 100 nested look-ups; each constant is valued once per compilation, so a doubling
+// chain stays cheap and a random constant keeps one value throughout the term.
+TEST(Compiler, ConstantLookupsAreBoundedAndValuedOnce) {
+    EXPECT_EQ(ConstantValue("C1", Chain("C", 100, false)), 7);
+    const Compiled tooDeep = CompileTerm("C1", {}, Chain("C", 101, false));
     EXPECT_EQ(tooDeep.result.status, Syntax);
     EXPECT_EQ(tooDeep.result.message, "C1 was detected in the string. Unknown or recursive call");
-}
-
-// A_i = A_{i+1} + A_{i+1}: valuing A1 takes 2^length - 1 look-ups.
-std::vector<std::string> DoublingChain(int length) {
-    std::vector<std::string> lines;
-    for (int i = 1; i < length; ++i) {
-        const std::string next = "A" + std::to_string(i + 1);
-        lines.push_back("A" + std::to_string(i) + "=" + next + "+" + next);
-    }
-    lines.push_back("A" + std::to_string(length) + "=1");
-    return lines;
-}
-
-// Each constant is valued once per compilation: the chain would otherwise take
-// 2^40 - 1 look-ups, and a random constant keeps one value throughout the term.
-TEST(CompilerConstants, EachConstantIsValuedOncePerCompilation) {
-    EXPECT_EQ(ConstantValue("A1", DoublingChain(10)), 512);
-    EXPECT_EQ(ConstantValue("A1", DoublingChain(40)), 549755813888.0L);  // 2^39
+    EXPECT_EQ(ConstantValue("A1", Chain("A", 10, true)), 7 * 512);
+    EXPECT_EQ(ConstantValue("A1", Chain("A", 40, true)), 7 * 549755813888.0L);  // 7 * 2^39
     const Compiled twice = CompileTerm("R-R", {}, {"R=RND(1)+1"});
     ASSERT_EQ(twice.result.status, Ok);
     EXPECT_EQ((*twice.list)[0].Value, (*twice.list)[1].Value);
 }
 
-std::string Ones(int count, const char* separator) {
-    std::string term = "1";
-    for (int i = 1; i < count; ++i) {
-        term += separator;
-        term += "1";
-    }
-    return term;
-}
-
-TEST(CompilerLimits, FourHundredNinetyNineInstructionsFit) {
-    // n ones and n-1 additions; 1^(1^(1^(...))) keeps every power on the operator stack
-    // until the end, and those pending operators count as well.
-    auto nested = [](int count) {
+// 250 ones and 249 additions make 499 instructions; 1^(1^(...)) keeps every power on the
+// operator stack until the end, and those pending operators count as well. Parentheses
+// nest as deeply as an evaluation needs, but their priorities must fit sixteen bits.
+TEST(Compiler, Limits) {
+    const std::string ones = "1" + test::Repeat("+1", 249);
+    const std::string powers = test::Repeat("1^(", 249) + "1" + test::Repeat(")", 249);
+    const char* const tooLong = "Term is too long: more than 499 instructions";
+    const struct {
         std::string term;
-        for (int i = 1; i < count; ++i) {
-            term += "1^(";
-        }
-        return term + "1" + std::string(static_cast<std::size_t>(count - 1), ')');
+        ParserStatus status;
+        const char* message;
+    } cases[] = {
+        {ones, Ok, ""},
+        {powers, Ok, ""},
+        {"-" + ones, EmptyTerm, tooLong},
+        {"1^(" + powers + ")", EmptyTerm, tooLong},
+        {test::Repeat("(", 3300) + "X" + test::Repeat(")", 3300), EmptyTerm,
+         "Term is nested too deeply"},
     };
-    for (const std::string& term : {Ones(250, "+"), nested(250)}) {
-        const Compiled fits = CompileTerm(term);
-        ASSERT_EQ(fits.result.status, Ok) << fits.result.message;
-        EXPECT_EQ(fits.result.count, 499);
-        EXPECT_EQ((*fits.list)[499].Kind, TermKind::End);
+    for (const auto& c : cases) {
+        const Compiled compiled = CompileTerm(c.term);
+        EXPECT_EQ(compiled.result.status, c.status) << c.term.substr(0, 20);
+        EXPECT_EQ(compiled.result.message, c.message) << c.term.substr(0, 20);
+        if (c.status == Ok) {
+            EXPECT_EQ(compiled.result.count, 499);
+            EXPECT_EQ((*compiled.list)[499].Kind, TermKind::End);
+        }
     }
-    for (const std::string& term : {"-" + Ones(250, "+"), nested(251)}) {
-        const Compiled tooLong = CompileTerm(term);
-        EXPECT_EQ(tooLong.result.status, EmptyTerm);
-        EXPECT_EQ(tooLong.result.message, "Term is too long: more than 499 instructions");
-    }
-}
-
-std::string Nested(int depth, const std::string& core) {
-    return std::string(static_cast<std::size_t>(depth), '(') + core +
-           std::string(static_cast<std::size_t>(depth), ')');
-}
-
-TEST(CompilerLimits, DeepNestingEvaluatesButPrioritiesMustFitSixteenBits) {
-    const test::Outcome deep = test::Evaluate(Nested(1000, "X+1") + "*2", 3);
+    const test::Outcome deep =
+        test::Evaluate(test::Repeat("(", 1000) + "X+1" + test::Repeat(")", 1000) + "*2", 3);
     EXPECT_EQ(deep.status, Ok) << deep.message;
     EXPECT_EQ(deep.value, 8);
-    const test::Outcome deepCall = test::Evaluate("SIN" + Nested(1000, "X") + "+1", 0);
+    const test::Outcome deepCall =
+        test::Evaluate("SIN" + test::Repeat("(", 1000) + "X" + test::Repeat(")", 1000) + "+1");
     EXPECT_EQ(deepCall.status, Ok) << deepCall.message;
     EXPECT_EQ(deepCall.value, 1);
-
-    const Compiled tooDeep = CompileTerm(Nested(3300, "X"));
-    EXPECT_EQ(tooDeep.result.status, EmptyTerm);
-    EXPECT_EQ(tooDeep.result.message, "Term is nested too deeply");
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <ostream>
@@ -38,18 +37,23 @@ struct Outcome {
     std::string message;
 };
 
-// Declarations and a parser that uses them, the way the catalogue sets up one function.
+// Declarations and a parser that uses them, the way the catalogue sets up one function;
+// the parser analyses `definition` unless it is empty.
 struct ParserWithDeclarations {
     TParserDeclarations declarations;
     TFunctionParser parser;
 
-    explicit ParserWithDeclarations(std::vector<std::string> functions = {},
+    explicit ParserWithDeclarations(const std::string& definition = "",
+                                    std::vector<std::string> functions = {},
                                     std::vector<std::string> constants = {},
                                     TAngleMode mode = TAngleMode::RAD) {
         declarations.SetFunctions(std::move(functions));
         declarations.SetConstants(std::move(constants));
         parser.SetAnglemode(mode);
         parser.SetDeclarations(&declarations);
+        if (!definition.empty()) {
+            parser.SetTerm(definition);
+        }
     }
 
     Outcome ValueAt(Extended x) {
@@ -62,37 +66,31 @@ struct ParserWithDeclarations {
     }
 };
 
+// `unit` written `count` times.
+inline std::string Repeat(const std::string& unit, int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text += unit;
+    }
+    return text;
+}
+
 // Analyses "F(X)=" + term and evaluates it once at `x`.
 inline Outcome Evaluate(std::string_view term, Extended x = 0, TAngleMode mode = TAngleMode::RAD,
                         std::vector<std::string> functions = {},
                         std::vector<std::string> constants = {}) {
-    ParserWithDeclarations setup(std::move(functions), std::move(constants), mode);
-    setup.parser.SetTerm("F(X)=" + std::string(term));
+    ParserWithDeclarations setup("F(X)=" + std::string(term), std::move(functions),
+                                 std::move(constants), mode);
     return setup.ValueAt(x);
 }
 
-// The sign-and-exponent word and the significand of an 80-bit value.
-struct ExtendedBits {
-    std::uint16_t exponent = 0;  // sign bit included
-    std::uint64_t significand = 0;
-};
-
-inline ExtendedBits BitsOf(Extended value) {
-    ExtendedBits bits;
-    std::memcpy(&bits.significand, &value, sizeof bits.significand);
-    std::memcpy(&bits.exponent, reinterpret_cast<const char*>(&value) + sizeof bits.significand,
-                sizeof bits.exponent);
-    return bits;
-}
-
-// Bit-for-bit equality, except that any two NaNs are equal.
+// Bit-for-bit equality of the 80 value bits (padding aside), except that any two NaNs
+// are equal.
 inline bool SameValue(Extended a, Extended b) {
     if (std::isnan(a) || std::isnan(b)) {
         return std::isnan(a) && std::isnan(b);
     }
-    const ExtendedBits x = BitsOf(a);
-    const ExtendedBits y = BitsOf(b);
-    return x.exponent == y.exponent && x.significand == y.significand;
+    return std::memcmp(&a, &b, 10) == 0;
 }
 
 // |actual - expected| <= tolerance in extended precision (EXPECT_NEAR would round both

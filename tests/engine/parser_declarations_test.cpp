@@ -1,4 +1,4 @@
-// Declared functions (UpdateDeclarations, ExpandDeclared) and the definition check.
+#include "engine/parser_declarations.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/definition_check.h"
 #include "engine/normalise.h"
-#include "engine/parser_declarations.h"
 #include "engine_test_support.h"
 
 namespace pc {
@@ -33,25 +31,31 @@ Lines DeclaredNames(const TParserDeclarations& declarations) {
     return names;
 }
 
+// X is 3. XP is an identifier, not a call of P, and neither is P after "&" or "|", which
+// are not among the characters that may stand before a call; R is dropped as recursive.
 TEST(Declarations, CallsOfDeclaredFunctionsEvaluate) {
-    const Lines functions = {"F1(X)=X^2", "F2(X)=F1(X+1)*2", "G(X,Y)=X*Y", "H(A;B;C)=A-B*C",
-                             "N(A,B,C,D,E,F,G,H,I)=A+B+C+D+E+F+G+H+I*10"};
-    struct Case {
+    test::ParserWithDeclarations setup(
+        "", {"F1(X)=X^2", "F2(X)=F1(X+1)*2", "G(X,Y)=X*Y", "H(A;B;C)=A-B*C",
+             "N(A,B,C,D,E,F,G,H,I)=A+B+C+D+E+F+G+H+I*10", "R(X)=R(X)+1", "P(X)=X+1"});
+    const struct {
         const char* term;
         Extended value;
-    } const cases[] = {
-        {"F2(3)", 32},
-        {"G(2,3)", 6},
-        {"G(X;X+1)", 12},
-        {"H(10;2;3)", 4},
-        {"F1(F1(X))", 81},
-        {"G(F2(0);F1(-X))", 18},
-        {"N(1,2,3,4,5,6,7,8,9)", 126},  // nine parameters at most
+        const char* message = "";
+    } cases[] = {
+        // clang-format off
+        {"F2(3)", 32}, {"G(2,3)", 6}, {"G(X;X+1)", 12}, {"H(10;2;3)", 4}, {"F1(F1(X))", 81},
+        {"G(F2(0);F1(-X))", 18}, {"N(1,2,3,4,5,6,7,8,9)", 126},  // nine parameters at most
+        {"X*P(1)", 6}, {"R(1)", 0, "Undefined Function: R"}, {"XP(1)", 0, "Undefined Function: XP"},
+        {"X&P(1)", 0, "Undefined Function: P"}, {"X|P(1)", 0, "Undefined Function: P"},
+        // clang-format on
     };
-    for (const Case& c : cases) {
-        const test::Outcome outcome = test::Evaluate(c.term, 3, TAngleMode::RAD, functions);
-        EXPECT_EQ(outcome.status, ParserStatus::Ok) << c.term << ": " << outcome.message;
-        EXPECT_EQ(outcome.value, c.value) << c.term;
+    for (const auto& c : cases) {
+        setup.parser.SetTerm(std::string("F(X)=") + c.term);
+        EXPECT_EQ(setup.parser.AnalyseStatus(),
+                  *c.message ? ParserStatus::Syntax : ParserStatus::Ok)
+            << c.term;
+        EXPECT_EQ(setup.parser.Message(), c.message) << c.term;
+        EXPECT_EQ(setup.ValueAt(3).value, c.value) << c.term;
     }
 }
 
@@ -87,51 +91,20 @@ TEST(Declarations, MalformedLinesAreDroppedWithTheirText) {
     }
 }
 
-TEST(Declarations, DroppedOrUndeclaredCallsFailAtCompilation) {
-    // G inside the identifier XG is no call, nor is G after "&" or "|", which are not
-    // among the characters that may stand before a call.
-    const struct {
-        const char* term;
-        const char* message;
-    } cases[] = {{"F(1)", "Undefined Function: F"},
-                 {"XG(1)", "Undefined Function: XG"},
-                 {"X&G(1)", "Undefined Function: G"},
-                 {"X|G(1)", "Undefined Function: G"},
-                 {"X*G(1)", ""}};
-    for (const auto& c : cases) {
-        test::ParserWithDeclarations setup({"F(X)=F(X)+1", "G(X)=X+1"});
-        setup.parser.SetTerm(std::string("F(X)=") + c.term);
-        EXPECT_EQ(setup.parser.AnalyseStatus(),
-                  *c.message ? ParserStatus::Syntax : ParserStatus::Ok);
-        EXPECT_EQ(setup.parser.Message(), c.message) << c.term;
-    }
-}
-
-TEST(ExpandDeclared, ReplacesCallsAndLeavesLongerIdentifiers) {
+TEST(ExpandDeclared, ExpandsCallsWithAllTheirArguments) {
     const TParserDeclarations declarations = Declared({"F(X)=X+1", "G(X)=SIN(X)*X+X1"});
     std::string text = Normalise("(F(2)*XF(3)+G(Y))");
     ASSERT_TRUE(declarations.ExpandDeclared(text));
     // An argument that is the whole content of a pair of parentheses gets no second pair;
     // X inside the identifier X1 is no parameter.
     EXPECT_EQ(text, "(((2)+1)*XF(3)+(SIN(Y)*(Y)+X1))");
-}
-
-TEST(ExpandDeclared, FailsForMissingArguments) {
     std::string tooFew = "(G(2))";
-    EXPECT_FALSE(Declared({"G(X,Y)=X*Y"}).ExpandDeclared(tooFew));
-    test::ParserWithDeclarations setup({"G(X,Y)=X*Y"});
-    setup.parser.SetTerm("F(X)=G(2)+1");
-    EXPECT_EQ(setup.parser.AnalyseStatus(), ParserStatus::DeclaredCall);
-    EXPECT_EQ(setup.parser.Message(), "Recursive or unknown function call");
+    EXPECT_FALSE(Declared({"G(X,Y)=X*Y"}).ExpandDeclared(tooFew)) << "an argument is missing";
 }
 
 TEST(ExpandDeclared, ExpansionsBeyondSixtyFourKilobytesFail) {
     // 64 copies of the argument in parentheses, joined by "+", inside one pair.
-    std::string body = "A";
-    for (int i = 1; i < 64; ++i) {
-        body += "+A";
-    }
-    const TParserDeclarations declarations = Declared({"W(A)=" + body});
+    const TParserDeclarations declarations = Declared({"W(A)=A" + test::Repeat("+A", 63)});
     auto expandedLength = [&declarations](std::size_t argumentLength) -> long {
         std::string text = "W(" + std::string(argumentLength, '1') + ")";
         return declarations.ExpandDeclared(text) ? static_cast<long>(text.size()) : -1;
@@ -141,8 +114,7 @@ TEST(ExpandDeclared, ExpansionsBeyondSixtyFourKilobytesFail) {
 }
 
 TEST(Declarations, EachSetTermSeesTheCurrentFunctions) {
-    test::ParserWithDeclarations setup({"G(X)=X+1"});
-    setup.parser.SetTerm("F(X)=G(X)");
+    test::ParserWithDeclarations setup("F(X)=G(X)", {"G(X)=X+1"});
     EXPECT_EQ(setup.ValueAt(1).value, 2);
     setup.declarations.SetFunctions({"G(X)=X+2"});
     EXPECT_EQ(setup.ValueAt(1).value, 2) << "the compiled term stays until the next SetTerm";
@@ -159,8 +131,7 @@ TEST(Declarations, ThousandsOfFunctionsLoadAndWork) {
                         (k % 50 == 0 ? std::string("X") : "F" + std::to_string(k - 1) + "(X)+1"));
     }
     lines.push_back("R(X)=R(X)+1");
-    test::ParserWithDeclarations setup(lines);
-    setup.parser.SetTerm("G(X)=F4999(X)*F120(X)");
+    test::ParserWithDeclarations setup("G(X)=F4999(X)*F120(X)", lines);
     EXPECT_EQ(setup.ValueAt(2).value, (2 + 49) * (2 + 20));
     EXPECT_EQ(setup.declarations.Message(), "\r\nRecursive Function: R(X)=R(X)+1");
 }
@@ -243,9 +214,7 @@ TEST(Declarations, IncrementalUpdatesEqualAFullUpdate) {
             continue;  // several changes, then one update
         }
         incremental.UpdateDeclarations();
-        TParserDeclarations full;
-        full.SetFunctions(lines);
-        full.UpdateDeclarations();
+        TParserDeclarations full = Declared(lines);
         Described after = describe(full);
         ASSERT_EQ(incremental.Functions(), lines);
         ASSERT_EQ(incremental.Message(), full.Message()) << "step " << step;
@@ -266,78 +235,6 @@ TEST(Declarations, IncrementalUpdatesEqualAFullUpdate) {
             }
         }
         before = after;
-    }
-}
-
-TEST(Definitions, SplitIntoTheirParts) {
-    using enum DefinitionStatus;
-    const struct {
-        const char* definition;
-        DefinitionStatus status;
-        const char* name;
-        Lines variables, functions, parameters;
-        const char* rightHandSide;
-    } cases[] = {
-        // clang-format off
-        {"f1(x) = sin(x)*x+1", Ok, "F1", {"X"}, {}, {}, "(SIN(X)*X+1)"},
-        {"F(X)=A*X+B", Ok, "F", {"X"}, {}, {"A", "B"}, "(A*X+B)"},
-        {"F(T)=T^2+A*A", Ok, "F", {"T"}, {}, {"A"}, "(T^2+A*A)"},
-        {"F()=1", Ok, "F", {"X"}, {}, {}, "(1)"},
-        {"F(X)=G(X)+G(2)+H(1)", Ok, "F", {"X"}, {"G", "H"}, {}, "(G(X)+G(2)+H(1))"},
-        // Numbers, built-in names, named constants and operator words are no parameters.
-        {"F(X)=1E5+$FF+2.5E-3+PI*E+C+TRUE+AND+SIN(X)", Ok, "F", {"X"}, {}, {},
-         "(1E5+$FF+2.5E-3+PI*E+C+TRUE+AND+SIN(X))"},
-        {"F(X)=X2+_A", Ok, "F", {"X"}, {}, {"X2", "_A"}, "(X2+_A)"},
-        {"F(X)=X*/2", BadTerm, "F", {"X"}, {}, {}, "(X*/2)"},
-        {"F(X)=", BadTerm, "F", {"X"}, {}, {}, "()"},
-        {"", BadTerm, "", {}, {}, {}, ""},
-        {"F(X=X", Parentheses, "", {}, {}, {}, "(X)"},
-        {"F(X)", NoEquals, "", {}, {}, {}, ""},
-        {"F=X", NoParenthesis, "", {}, {}, {}, "(X)"},
-        {"1F(X)=X", BadName, "", {}, {}, {}, "(X)"},
-        {"F(X,A)=X", BadVariable, "", {}, {}, {}, "(X)"},
-        // clang-format on
-    };
-    for (const auto& c : cases) {
-        std::string name = "stale";
-        std::string rightHandSide = "stale";
-        Lines variables = {"stale"}, functions = {"stale"}, parameters = {"stale"};
-        EXPECT_EQ(
-            ParseDefinition(c.definition, name, rightHandSide, &variables, &functions, &parameters),
-            c.status)
-            << c.definition;
-        EXPECT_EQ(rightHandSide, c.rightHandSide) << c.definition;
-        if (c.status == Ok || c.status == BadTerm) {
-            EXPECT_EQ(name, c.name) << c.definition;
-            EXPECT_EQ(variables, c.variables) << c.definition;
-            EXPECT_EQ(functions, c.functions) << c.definition;
-            EXPECT_EQ(parameters, c.parameters) << c.definition;
-        }
-    }
-}
-
-TEST(Definitions, PreCheckOfTheRightHandSide) {
-    constexpr DefinitionStatus ok = DefinitionStatus::Ok, bad = DefinitionStatus::BadTerm,
-                               parentheses = DefinitionStatus::Parentheses;
-    // A sign after "(" or a comparison is a sign; after a shift it is a second operator.
-    struct Case {
-        const char* definition;
-        DefinitionStatus status;
-    } const cases[] = {
-        {"F(X)=-X", ok},           {"F(X)=-+X", ok},    {"F(X)=(+X)", ok},
-        {"F(X)=1E-5*X", ok},       {"F(X)=2.E+3", ok},  {"F(X)=X<>1", ok},
-        {"F(X)=X>=1", ok},         {"F(X)=*X", bad},    {"F(X)=)X(", parentheses},
-        {"F(X)=^X", bad},          {"F(X)=X+", bad},    {"F(X)=SIN(", parentheses},
-        {"F(X)=X=-1", ok},         {"F(X)=X<>-1", ok},  {"F(X)=IF(X<=+1;1;0)", ok},
-        {"F(X)=X>-1", ok},         {"F(X)=X>>-1", bad}, {"F(X)=X+-1", bad},
-        {"F(X)=X-)", parentheses}, {"F(X)=(X-)", bad},  {"F(X)=X/", bad},
-    };
-    for (const Case& c : cases) {
-        std::string name;
-        std::string rightHandSide;
-        EXPECT_EQ(ParseDefinition(c.definition, name, rightHandSide, nullptr, nullptr, nullptr),
-                  c.status)
-            << c.definition;
     }
 }
 
