@@ -1,41 +1,18 @@
+#include "plot/plot_surface.h"
+
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
 #include <QRect>
 #include <algorithm>
 #include <cstdint>
-#include <memory>
-#include <string>
 #include <vector>
 
-#include "catalogue/fkt_item.h"
-#include "plot/animation.h"
-#include "plot/plot_surface.h"
 #include "plot_test_support.h"
 
-namespace pc {
+namespace pc::test {
 namespace {
-
-// Item colours are stored as 0x00BBGGRR; the image holds 0xFFRRGGBB.
-constexpr TColor kRed = 0x0000FF;
-constexpr TColor kGreen = 0x00FF00;
-constexpr TColor kBlue = 0xFF0000;
-const QRgb kRedPixel = qRgb(255, 0, 0);
-const QRgb kGreenPixel = qRgb(0, 255, 0);
-const QRgb kBluePixel = qRgb(0, 0, 255);
-const QRgb kWhitePixel = qRgb(255, 255, 255);
-const QRgb kBlackPixel = qRgb(0, 0, 0);
-
-using Samples = std::vector<TFeldfty>;
-
-int CountIn(const QImage& image, QRect area, QRgb colour) {
-    area = area.intersected(image.rect());
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) count += image.pixel(x, y) == colour;
-    }
-    return count;
-}
 
 int CountNot(const QImage& image, QRect area, QRgb colour) {
     area = area.intersected(image.rect());
@@ -56,62 +33,6 @@ QRect Box(int x, int y, int radius) {
     return QRect(x - radius, y - radius, 2 * radius + 1, 2 * radius + 1);
 }
 
-// The catalogue and both surfaces; the display list is filled by hand or through the
-// function manager. The surface drawn on is laid out for a 600 x 400 panel without a grid,
-// with the world window equal to its plot area counted in pixels, so that the sample
-// At(dx, dy) lands dx pixels right of the left margin and dy below the top margin.
-struct Scene : test::PlotFixture {
-    PlotSurface& surface;
-
-    explicit Scene(SurfaceKind kind = SurfaceKind::Main)
-        : surface(kind == SurfaceKind::Main ? session.main : session.preview) {
-        session.scaleMode = ScaleMode::smUserDefined;
-        surface.look.gridVisible = false;
-        surface.LayoutPlotArea(PanelGeometry{600, 400, 0, 0}, GridType::gtLinLin);
-        Window(0, W(), 0, H());
-    }
-    PlotView& View() { return surface.view; }
-    QImage& Image() { return surface.Image(); }
-    std::int32_t W() const { return surface.view.plotWidth; }
-    std::int32_t H() const { return surface.view.plotHeight; }
-    std::int32_t Column(std::int32_t dx) const { return surface.view.marginLeft + dx; }
-    std::int32_t Row(std::int32_t dy) const { return surface.view.marginTop + dy; }
-    QRect PlotArea() const { return QRect(Column(0), Row(0), W(), H()); }
-    TFeldfty At(Extended dx, Extended dy, bool valid = true) const {
-        return {dx, surface.view.ymax - dy, valid};
-    }
-    void Window(Extended xmin, Extended xmax, Extended ymin, Extended ymax) {
-        View().xmin = xmin;
-        View().xmax = xmax;
-        View().ymin = ymin;
-        View().ymax = ymax;
-    }
-    // A shown, valid item with one point array per entry of `arrays`, on both surfaces.
-    TFktItem& Add(const std::vector<Samples>& arrays, TColor colour,
-                  std::uint8_t mode = Ordinal(DisplayMode::bmverbunden), std::uint8_t width = 1) {
-        auto item = std::make_unique<TFktItem>();
-        item->Farbe = colour;
-        item->PunkteMarkierung = static_cast<DisplayMode>(mode);
-        item->LinienBreite = width;
-        item->Darstellung = item->valid = true;
-        item->Animated = arrays.size() >= 2;
-        item->FeldListenListeM.assign(arrays.begin(), arrays.end());
-        item->FeldListenListeP.assign(arrays.begin(), arrays.end());
-        return catalogue.AddItem(std::move(item));
-    }
-    // The curves alone.
-    const QImage& Draw(GridType gridType = GridType::gtLinLin) {
-        DrawCurves(surface, catalogue.Items(), gridType);
-        return Image();
-    }
-    // Curves and grid, laid out twice so that the label column fits the first pass's labels.
-    const QImage& Paint(PanelGeometry panel = {600, 400, 0, 0}) {
-        session.Layout(surface, panel);
-        session.Layout(surface, panel);
-        return Image();
-    }
-};
-
 // --- Curves ------------------------------------------------------------------------------
 
 // The connected line ends at the valid neighbours 90 and 110 of an invalid point (in black
@@ -131,12 +52,11 @@ TEST(CurveRendering, InvalidPointsAreGapsInEveryMode) {
     };
     EXPECT_TRUE(columns(10, 88) > 70 && columns(112, 200) > 80 && columns(92, 108) == 0);
 
-    for (std::uint8_t mode = Ordinal(DisplayMode::bmverbunden); mode <= Ordinal(DisplayMode::bm9);
-         ++mode) {
+    for (auto mode = Ordinal(DisplayMode::bmverbunden); mode <= Ordinal(DisplayMode::bm9); ++mode) {
         Scene scene;
         Samples invalid;
         for (int k = 0; k < 30; ++k) invalid.push_back(scene.At(10 + 10 * k, 50 + 5 * k, false));
-        scene.Add({invalid}, kRed, mode, 3);
+        scene.Add({invalid}, kRed, static_cast<DisplayMode>(mode), 3);
         const QImage blank = scene.Image().copy();
         EXPECT_TRUE(scene.Draw() == blank) << "mode " << int(mode);
     }
@@ -144,17 +64,14 @@ TEST(CurveRendering, InvalidPointsAreGapsInEveryMode) {
     Scene dots;
     Samples points;
     for (int k = 0; k < 5; ++k) points.push_back(dots.At(40 + 30 * k, 100 + 10 * k, k != 2));
-    dots.Add({points}, kRed, Ordinal(DisplayMode::bmallePunkte));
+    dots.Add({points}, kRed, DisplayMode::bmallePunkte);
     const QImage& dotted = dots.Draw();
     int inBoxes = 0;
     for (int k = 0; k < 5; ++k) {
         const int x = dots.Column(40 + 30 * k), y = dots.Row(100 + 10 * k);
-        if (k == 2) {
-            EXPECT_EQ(CountIn(dotted, Box(x, y, 4), kRedPixel), 0);
-            continue;
-        }
-        EXPECT_EQ(dotted.pixel(x, y), kRedPixel) << "point " << k << " is filled";
-        inBoxes += CountIn(dotted, Box(x, y, 3), kRedPixel);
+        EXPECT_EQ(dotted.pixel(x, y) == kRedPixel, k != 2) << "point " << k << " is filled";
+        EXPECT_EQ(CountIn(dotted, Box(x, y, 4), kRedPixel) == 0, k == 2) << k;
+        inBoxes += k == 2 ? 0 : CountIn(dotted, Box(x, y, 3), kRedPixel);
     }
     EXPECT_EQ(CountIn(dotted, dotted.rect(), kRedPixel), inBoxes);
 }
@@ -188,13 +105,13 @@ TEST(CurveRendering, HistogramBarsRunFromTheZeroRowAndAreClippedAtThePlotEdge) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
         Scene scene;
-        scene.Window(0, scene.W(), c.ymin, c.ymax);
+        SetWindow(scene.View(), {0, Extended(scene.W()), c.ymin, c.ymax});
         scene.surface.look.blackWhite = c.gridType == GridType::gtLinLog;
         // Twenty points, of which only the middle one is valid.
         Samples samples;
         for (int k = 0; k < 20; ++k)
             samples.push_back({Extended(k * scene.W() / 20), c.y, k == 10});
-        scene.Add({samples}, kRed, Ordinal(DisplayMode::bmhisto));
+        scene.Add({samples}, kRed, DisplayMode::bmhisto);
         const QImage blank = scene.Image().copy();
         const QImage& image = scene.Draw(c.gridType);
         EXPECT_EQ(Changed(blank, image, scene.PlotArea(), false), 0);
@@ -215,24 +132,24 @@ TEST(CurveRendering, HistogramBarsRunFromTheZeroRowAndAreClippedAtThePlotEdge) {
 TEST(CurveRendering, NothingIsDrawnOutsideThePlotAreaAndSteepCurvesStillReachItsEdges) {
     Scene scene;
     const Extended W = scene.W(), H = scene.H(), far = 1e12L;
+    const auto mode = DisplayMode::bmverbunden;
     // Far beyond the int32 range: only clamping to ±30000 keeps these points drawable.
-    scene.Add({{scene.At(20, H / 2), scene.At(W / 2, -far), scene.At(W - 20, H / 2)}}, kRed,
-              Ordinal(DisplayMode::bmverbunden), 5);
-    scene.Add({{scene.At(20, H / 2), scene.At(W / 2, far), scene.At(W - 20, H / 2)}}, kGreen,
-              Ordinal(DisplayMode::bmverbunden), 5);
-    scene.Add({{scene.At(-far, H / 3), scene.At(W / 2, H / 4), scene.At(far, H / 3)}}, kBlue,
-              Ordinal(DisplayMode::bmverbunden), 5);
+    scene.Add({{scene.At(20, H / 2), scene.At(W / 2, -far), scene.At(W - 20, H / 2)}}, kRed, mode,
+              5);
+    scene.Add({{scene.At(20, H / 2), scene.At(W / 2, far), scene.At(W - 20, H / 2)}}, kGreen, mode,
+              5);
+    scene.Add({{scene.At(-far, H / 3), scene.At(W / 2, H / 4), scene.At(far, H / 3)}}, kBlue, mode,
+              5);
     // Lies in the bottom margin, three pixels below the plot area.
-    scene.Add({{scene.At(10, H + 3), scene.At(W - 10, H + 3)}}, kRed,
-              Ordinal(DisplayMode::bmverbunden), 5);
+    scene.Add({{scene.At(10, H + 3), scene.At(W - 10, H + 3)}}, kRed, mode, 5);
     const QImage blank = scene.Image().copy();
     const QImage& image = scene.Draw();
     EXPECT_EQ(Changed(blank, image, scene.PlotArea(), false), 0);
-    const int w = scene.W(), h = scene.H();
-    EXPECT_GT(CountIn(image, QRect(scene.Column(0), scene.Row(0), w, 1), kRedPixel), 0);
-    EXPECT_GT(CountIn(image, QRect(scene.Column(0), scene.Row(h - 1), w, 1), kGreenPixel), 0);
-    EXPECT_GT(CountIn(image, QRect(scene.Column(0), scene.Row(0), 1, h), kBluePixel), 0);
-    EXPECT_GT(CountIn(image, QRect(scene.Column(w - 1), scene.Row(0), 1, h), kBluePixel), 0);
+    const int w = scene.W(), h = scene.H(), left = scene.Column(0), top = scene.Row(0);
+    EXPECT_GT(CountIn(image, QRect(left, top, w, 1), kRedPixel), 0);
+    EXPECT_GT(CountIn(image, QRect(left, scene.Row(h - 1), w, 1), kGreenPixel), 0);
+    EXPECT_GT(CountIn(image, QRect(left, top, 1, h), kBluePixel), 0);
+    EXPECT_GT(CountIn(image, QRect(scene.Column(w - 1), top, 1, h), kBluePixel), 0);
 }
 
 // --- Markers -----------------------------------------------------------------------------
@@ -242,41 +159,36 @@ QImage MarkerLine(SurfaceKind kind, std::uint8_t mode, int count) {
     Scene scene(kind);
     Samples samples;
     for (int k = 0; k < count; ++k) samples.push_back(scene.At(20 + 12 * k, 100));
-    scene.Add({samples}, kRed, mode);
+    scene.Add({samples}, kRed, static_cast<DisplayMode>(mode));
     return scene.Draw().copy();
 }
 
 // The preview draws only the connected line of a marker mode; the main plot puts markers
 // at the points k * (count div 20) for k = 1..19, and all on the first point below twenty.
 TEST(MarkerRendering, PreviewHasNoneAndTheMainPlotHasThemAtMultiplesOfATwentieth) {
-    const QImage previewLine =
-        MarkerLine(SurfaceKind::Preview, Ordinal(DisplayMode::bmverbunden), 40);
-    const QImage mainLine = MarkerLine(SurfaceKind::Main, Ordinal(DisplayMode::bmverbunden), 40);
-    for (std::uint8_t mode = Ordinal(DisplayMode::bmKreise); mode <= Ordinal(DisplayMode::bm9);
-         ++mode) {
+    const auto line = Ordinal(DisplayMode::bmverbunden);
+    const QImage previewLine = MarkerLine(SurfaceKind::Preview, line, 40);
+    const QImage mainLine = MarkerLine(SurfaceKind::Main, line, 40);
+    for (auto mode = Ordinal(DisplayMode::bmKreise); mode <= Ordinal(DisplayMode::bm9); ++mode) {
         EXPECT_TRUE(MarkerLine(SurfaceKind::Preview, mode, 40) == previewLine) << int(mode);
         EXPECT_FALSE(MarkerLine(SurfaceKind::Main, mode, 40) == mainLine) << int(mode);
     }
     const Scene geometry;
     for (const int count : {10, 19, 20, 45}) {
         const int step = count / 20;
-        const QImage line = MarkerLine(SurfaceKind::Main, Ordinal(DisplayMode::bmverbunden), count);
+        const QImage plain = MarkerLine(SurfaceKind::Main, line, count);
         const QImage marked =
             MarkerLine(SurfaceKind::Main, Ordinal(DisplayMode::bmQuadrate), count);
         for (int i = 0; i < count; ++i) {
             const bool expected = step == 0 ? i == 0 : i % step == 0 && i / step <= 19 && i > 0;
             const QRect box = Box(geometry.Column(20 + 12 * i), geometry.Row(100), 5);
-            EXPECT_EQ(Changed(line, marked, box, true) > 0, expected) << count << ": " << i;
+            EXPECT_EQ(Changed(plain, marked, box, true) > 0, expected) << count << ": " << i;
         }
     }
 }
 
 // --- Grid --------------------------------------------------------------------------------
 
-// With the grid shown, labels sit right of and below the plot area and the grid lines are
-// grey (main A0, help DC). A hidden grid keeps only the zero axes (zero lies halfway in
-// -1.5..1.5) and the frame along the plot area's outer pixels; a failed logarithmic grid leaves out
-// grid and frame, and stays. The curve is drawn in every case.
 // The polar grid's ring labels sit inside the plot area, where the polar grid is clipped
 // to, so the axis text shows there.
 TEST(GridRendering, PolarRingLabelsAreDrawnInsideThePlotArea) {
@@ -287,13 +199,17 @@ TEST(GridRendering, PolarRingLabelsAreDrawnInsideThePlotArea) {
         scene.surface.look.gridVisible = true;
         scene.surface.look.axisTextVisible = text;
         scene.session.gridType = GridType::gtPolar;
-        scene.Window(-2, 2, -2, 2);
+        SetWindow(scene.View(), {-2, 2, -2, 2});
         pictures[text] = scene.Paint().copy();
         area = scene.PlotArea();
     }
     EXPECT_GT(Changed(pictures[0], pictures[1], area, true), 50);
 }
 
+// With the grid shown, labels sit right of and below the plot area and the grid lines are
+// grey (main A0, help DC). A hidden grid keeps only the zero axes (zero lies halfway in
+// -1.5..1.5) and the frame along the plot area's outer pixels; a failed logarithmic grid
+// leaves out grid and frame, and stays. The curve is drawn in every case.
 TEST(GridRendering, HiddenGridKeepsZeroAxesAndFramePendingErrorOneOnlyTheCurves) {
     const std::pair<bool, std::int32_t> cases[] = {{true, 0}, {false, 0}, {true, 1}};
     for (const auto& [visible, pending] : cases) {
@@ -301,7 +217,7 @@ TEST(GridRendering, HiddenGridKeepsZeroAxesAndFramePendingErrorOneOnlyTheCurves)
         Scene scene;
         scene.session.main.look.gridVisible = visible;
         scene.session.gridError = static_cast<GridError>(pending);
-        scene.Window(-1.5L, 1.5L, -1.5L, 1.5L);
+        SetWindow(scene.View(), {-1.5L, 1.5L, -1.5L, 1.5L});
         scene.Add({{{-1, -1, true}, {1, 1, true}}}, kRed);  // clear of the probes
         const QImage& image = scene.Paint();
         const PlotView& v = scene.View();
@@ -327,23 +243,55 @@ TEST(GridRendering, HiddenGridKeepsZeroAxesAndFramePendingErrorOneOnlyTheCurves)
     }
 }
 
+// Rows 2 pixels apart from 40 above the plot's bottom: a label that would overlap the one
+// drawn below it is skipped, and a drawn one records its anchor 7 above its row.
+TEST(GridRendering, VerticalLabelsThatWouldOverlapTheOneBelowAreSkipped) {
+    Scene scene;
+    scene.surface.look.gridVisible = true;
+    const PlotView& v = scene.View();
+    scene.surface.grid.clear();
+    for (int k = 0; k < 40; ++k) {
+        const std::int32_t row = v.plotBottom - 40 - 2 * k;
+        scene.surface.grid.push_back(TLineitem{.x1 = v.marginLeft,
+                                               .y1 = row,
+                                               .x2 = v.plotRight,
+                                               .y2 = row,
+                                               .labelText = "1",
+                                               .labelX = 4,
+                                               .labelY = row - 3,
+                                               .labelAxis = kLabelVerticalAxis});
+    }
+    QPainter painter(&scene.Image());
+    DrawGridLabels(scene.surface, painter);
+    std::vector<std::int32_t> drawn;
+    for (const TLineitem& item : scene.surface.grid) {
+        if (item.labelY == item.y1 - 7)
+            drawn.push_back(item.y1);
+    }
+    const std::int32_t height = scene.surface.Measure().Height("1");
+    ASSERT_GE(drawn.size(), 2u);
+    EXPECT_EQ(drawn[0], v.plotBottom - 40);
+    EXPECT_LT(drawn.size(), 40u / 2);
+    for (std::size_t k = 1; k < drawn.size(); ++k) EXPECT_GE(drawn[k - 1] - drawn[k], height);
+}
+
 TEST(PolarRendering, PlotAreaAndWorldWindowAreSquareWhateverThePanelsShape) {
     struct Case {
         const char* why;
         PanelGeometry panel;
-        Extended xmin, xmax, ymin, ymax;
+        Window window;
         Extended squareXmax, squareYmax;  // the shorter side grows at its maximum end
     };
     const Case cases[] = {
-        {"wide panel, wide window", {600, 300, 0, 0}, -1, 3, -1, 1, 3, 3},
-        {"tall panel, tall window", {300, 600, 0, 0}, -1, 1, -2, 2, 3, 2},
-        {"wide panel, tall window", {700, 350, 0, 0}, 0, 1, 0, 5, 5, 5},
+        {"wide panel, wide window", {600, 300, 0, 0}, {-1, 3, -1, 1}, 3, 3},
+        {"tall panel, tall window", {300, 600, 0, 0}, {-1, 1, -2, 2}, 3, 2},
+        {"wide panel, tall window", {700, 350, 0, 0}, {0, 1, 0, 5}, 5, 5},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
         Scene scene;
         scene.session.gridType = GridType::gtPolar;
-        scene.Window(c.xmin, c.xmax, c.ymin, c.ymax);
+        SetWindow(scene.View(), c.window);
         scene.session.Layout(scene.session.main, c.panel);
         const PlotView& v = scene.View();
         // Each side without the polar rule: the panel less label space, margins 3 + 1 and 2.
@@ -360,86 +308,5 @@ TEST(PolarRendering, PlotAreaAndWorldWindowAreSquareWhateverThePanelsShape) {
     }
 }
 
-// --- Animation ---------------------------------------------------------------------------
-
-// The whole way from typed definitions, with the grid shown: F1 has the parameter A with
-// the five automatic values 1, 3, 5, 7, 9, G none. In the window -1..1 by -10..10 member A
-// crosses x = 0.5 at y = A / 2 and G at y = -2.5.
-struct AnimationScene : Scene {
-    TFktItem* family = nullptr;
-
-    explicit AnimationScene(std::uint8_t mode = Ordinal(DisplayMode::bmverbunden),
-                            std::uint8_t width = 1) {
-        surface.look.gridVisible = true;
-        catalogue.Parameters().EnsureItems({"A"});
-        catalogue.Parameters().SetStopValue("A", 9);
-        family = &Show("F1(X)=A*X");
-        Show("G(X)=-5*X").Farbe = kBlue;
-        family->Farbe = kRed;
-        family->PunkteMarkierung = static_cast<DisplayMode>(mode);
-        family->LinienBreite = width;
-        catalogue.SetCurrentItem(family);
-        UserView("-1", "1", "-10", "10", "-1", "1");
-        session.RedrawSurface(session.main);
-    }
-    // Whether `colour` shows next to the point (0.5, y).
-    bool Near(Extended y, QRgb colour) {
-        const PlotView& v = View();
-        const int row = static_cast<int>((v.ymax - y) * v.plotHeight / (v.ymax - v.ymin));
-        return CountIn(Image(), QRect(Column(3 * v.plotWidth / 4) - 1, Row(row) - 2, 3, 5),
-                       colour) > 0;
-    }
-    std::vector<bool> MembersShown() {
-        std::vector<bool> shown;
-        for (const Extended a : {1, 3, 5, 7, 9}) shown.push_back(Near(a / 2, kRedPixel));
-        return shown;
-    }
-};
-
-// Frames are drawn inverting, in every mode: drawing one twice restores the picture.
-TEST(Animation, DrawingAFrameTwiceRestoresThePicture) {
-    const std::pair<std::uint8_t, std::uint8_t> cases[] = {{Ordinal(DisplayMode::bmverbunden), 3},
-                                                           {Ordinal(DisplayMode::bmKreise), 3},
-                                                           {Ordinal(DisplayMode::bmallePunkte), 1},
-                                                           {Ordinal(DisplayMode::bmhisto), 3},
-                                                           {Ordinal(DisplayMode::bm1) + 4, 1}};
-    for (const auto& [mode, width] : cases) {
-        AnimationScene scene(mode, width);
-        const QImage before = scene.Image().copy();
-        DrawFrame(scene.session, *scene.family, 1);
-        EXPECT_FALSE(scene.Image() == before) << int(mode);
-        DrawFrame(scene.session, *scene.family, 1);
-        EXPECT_TRUE(scene.Image() == before) << int(mode);
-    }
-}
-
-// Only the shown member is on the picture, and a member's picture is the same each time it
-// comes back: nothing of the others is left behind. The parameterless curve stays.
-TEST(Animation, EachStepErasesTheShownMemberAndDrawsExactlyTheNextOne) {
-    AnimationScene scene;
-    ASSERT_TRUE(scene.notifier.empty());
-    ASSERT_EQ(scene.family->FeldListenListeM.size(), 5u);
-    EXPECT_TRUE(scene.family->Animated && !scene.catalogue.Items().at(1)->Animated);
-    EXPECT_EQ(scene.MembersShown(), std::vector<bool>(5, true)) << "before the animation";
-    StartAnimation(scene.session, true);
-    QImage pictures[5];
-    const int shown[] = {0, 1, 2, 3, 4, 4, 3, 2, 1, 0, 0, 1};  // YoYo shows each end twice
-    for (std::size_t i = 0; i < std::size(shown); ++i) {
-        SCOPED_TRACE(testing::Message() << "tick " << i);
-        if (i > 0)
-            AnimationStep(scene.session, AnimationSender::Timer, true);
-        EXPECT_EQ(scene.family->animationIndex, shown[i]);
-        std::vector<bool> expected(5, false);
-        expected[static_cast<std::size_t>(shown[i])] = true;
-        EXPECT_EQ(scene.MembersShown(), expected);
-        EXPECT_TRUE(scene.Near(-2.5L, kBluePixel));
-        QImage& picture = pictures[shown[i]];
-        EXPECT_TRUE(picture.isNull() || scene.Image() == picture);
-        picture = scene.Image().copy();
-    }
-    StartAnimation(scene.session, false);  // a restart begins at frame 0 again
-    EXPECT_TRUE(scene.family->animationIndex == 0 && scene.family->animationDirection == 0);
-}
-
 }  // namespace
-}  // namespace pc
+}  // namespace pc::test

@@ -1,12 +1,13 @@
 // The range operations and view changes of the two surfaces: arrows, wheel, sliders, the
 // preview's window and rectangle drag, and the view mode.
 
+#include "plot/plot_session.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
 
-#include "plot/plot_session.h"
 #include "plot_test_support.h"
 
 namespace pc::test {
