@@ -173,6 +173,7 @@ TEST(ShiftLinearAndShiftLog, ZoomAndPanByAFractionOfTheRangeShown) {
         {true, 1, 1000, 5, true, decades(0.6L), decades(2.4L), "t = 3 / 5"},
         {true, 0, -10, 5, false, decades(-16.5L), decades(4.5L), "1e-20..10, t = 21 / 6"},
         {true, 0, 1000, 0, true, 0, 1000, "a slider released at its centre moves nothing"},
+        {true, 0.01L, 1, 4, true, decades(-1.5L), decades(-0.5L), "a maximum of 1 stays: t = 2 / 4"},
         // clang-format on
     };
     for (const Case& c : cases) {
