@@ -2,12 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QImage>
-#include <QRect>
-#include <cstdint>
 #include <iterator>
-#include <utility>
-#include <vector>
 
 #include "plot_test_support.h"
 

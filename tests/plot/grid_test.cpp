@@ -4,19 +4,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <functional>
 #include <iterator>
 #include <limits>
 #include <numbers>
-#include <string>
 #include <string_view>
 #include <tuple>
-#include <vector>
 
-#include "catalogue/catalogue_test_support.h"
-#include "catalogue/configuration_file.h"
-#include "plot/view.h"
 #include "plot_test_support.h"
 
 namespace pc {

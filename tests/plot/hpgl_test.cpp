@@ -2,13 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <memory>
-#include <string>
-#include <utility>
-#include <vector>
-
-#include "catalogue/fkt_item.h"
 #include "plot_test_support.h"
 
 namespace pc {

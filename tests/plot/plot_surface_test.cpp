@@ -2,11 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QImage>
-#include <QRect>
 #include <algorithm>
-#include <cstdint>
-#include <vector>
 
 #include "plot_test_support.h"
 
@@ -32,7 +28,6 @@ QRect Box(int x, int y, int radius) {
     return QRect(x - radius, y - radius, 2 * radius + 1, 2 * radius + 1);
 }
 
-// --- Curves ------------------------------------------------------------------------------
 
 // The connected line ends at the valid neighbours 90 and 110 of an invalid point (in black
 // and white, a red line is drawn black), and a list of invalid points draws nothing in any
@@ -151,7 +146,6 @@ TEST(CurveRendering, NothingIsDrawnOutsideThePlotAreaAndSteepCurvesStillReachIts
     EXPECT_GT(CountIn(image, QRect(scene.Column(w - 1), top, 1, h), kBluePixel), 0);
 }
 
-// --- Markers -----------------------------------------------------------------------------
 
 // A horizontal line of `count` points 12 pixels apart, drawn in `mode`.
 QImage MarkerLine(SurfaceKind kind, std::uint8_t mode, int count) {
@@ -186,7 +180,6 @@ TEST(MarkerRendering, PreviewHasNoneAndTheMainPlotHasThemAtMultiplesOfATwentieth
     }
 }
 
-// --- Grid --------------------------------------------------------------------------------
 
 // The polar grid's ring labels sit inside the plot area, where the polar grid is clipped
 // to, so the axis text shows there.

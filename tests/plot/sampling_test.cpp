@@ -8,9 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "catalogue/parameter.h"
 #include "plot_test_support.h"

@@ -7,12 +7,8 @@
 
 #include <cmath>
 #include <random>
-#include <string>
 #include <tuple>
-#include <vector>
 
-#include "catalogue/catalogue_test_support.h"
-#include "plot/view.h"
 #include "plot_test_support.h"
 
 namespace pc {

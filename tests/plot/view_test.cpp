@@ -3,17 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdint>
-#include <memory>
-#include <random>
-#include <string>
 #include <tuple>
-#include <utility>
 #include <variant>
-#include <vector>
 
-#include "catalogue/catalogue_test_support.h"
-#include "catalogue/fkt_item.h"
 #include "plot_test_support.h"
 
 namespace pc {
