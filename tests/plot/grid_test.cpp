@@ -48,9 +48,7 @@ PlotLook Look(bool gridVisible = true) {
 // A 500 x 400 plot area at (3, 3).
 PlotView View(Extended xmin, Extended xmax, Extended ymin, Extended ymax, std::int32_t w = 500,
               std::int32_t h = 400) {
-    PlotView view{.plotRight = 3 + w, .plotBottom = 3 + h, .plotWidth = w, .plotHeight = h};
-    test::SetWindow(view, {xmin, xmax, ymin, ymax});
-    return view;
+    return test::Area(w, h, 3, 3, {xmin, xmax, ymin, ymax});
 }
 
 struct Built {
@@ -387,10 +385,9 @@ TEST(BuildGrid, BuildsTheAxesInEachGridTypesOrderInsideThePlotArea) {
 
 // Ranges whose steps vanish against their values, or that hold no step at all, end.
 TEST(BuildGrid, DegenerateRangesTerminate) {
-    constexpr Extended inf = std::numeric_limits<Extended>::infinity();
     const Extended cases[][5] = {
-        {Ordinal(GridType::gtLinLin), 1e20L, 1e20L + 1, 1e20L,
-         1e20L + 1},  // + 1 is lost in 64 bits
+        // + 1 is lost in 64 bits
+        {Ordinal(GridType::gtLinLin), 1e20L, 1e20L + 1, 1e20L, 1e20L + 1},
         {Ordinal(GridType::gtLinLin), 1e20L, 1e20L + 1e4L, -1e20L, -1e20L + 1e4L},
         {Ordinal(GridType::gtLinLin), 5, 5, 0, 0},
         {Ordinal(GridType::gtLinLin), -1e4000L, 1e4000L, 1e-300L, 2e-300L},
@@ -405,7 +402,8 @@ TEST(BuildGrid, DegenerateRangesTerminate) {
         EXPECT_LE(built.grid.size(), 50000u) << double(type);
     }
     // An endless run of decades is cut with a message.
-    const Built endless = Build(View(0, 1, 1, inf), GridType::gtLinLog);
+    const Built endless =
+        Build(View(0, 1, 1, std::numeric_limits<Extended>::infinity()), GridType::gtLinLog);
     EXPECT_EQ(endless.messages, Names{"iii"});
 }
 

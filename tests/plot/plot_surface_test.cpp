@@ -28,7 +28,6 @@ QRect Box(int x, int y, int radius) {
     return QRect(x - radius, y - radius, 2 * radius + 1, 2 * radius + 1);
 }
 
-
 // The connected line ends at the valid neighbours 90 and 110 of an invalid point (in black
 // and white, a red line is drawn black), and a list of invalid points draws nothing in any
 // mode; all-points mode fills a dot at each valid point only, without joining them.
@@ -85,16 +84,14 @@ TEST(CurveRendering, HistogramBarsRunFromTheZeroRowAndAreClippedAtThePlotEdge) {
         std::int32_t top, bottom;  // rows of the bar below the top margin, inclusive
     };
     const Case cases[] = {
-        {"zero below the plot: the bar reaches the bottom edge", GridType::gtLinLin, 50, 50 + H,
-         50 + H - h / 2, h / 2, h - 1},
+        // clang-format off
+        {"zero below the plot: the bar reaches the bottom edge", GridType::gtLinLin, 50, 50 + H, 50 + H - h / 2, h / 2, h - 1},
         // zero row: trunc(-(H - 100) * H / -H) = H - 100; y = 50 lies 150 below ymax
-        {"zero inside the plot: the bar stands on its row", GridType::gtLinLin, -100, H - 100, 50,
-         h - 150, h - 100},
-        {"zero above the plot: the bar hangs from the top edge", GridType::gtLinLin, -H - 50, -50,
-         -50 - Extended(h / 2), 0, h / 2},
+        {"zero inside the plot: the bar stands on its row", GridType::gtLinLin, -100, H - 100, 50, h - 150, h - 100},
+        {"zero above the plot: the bar hangs from the top edge", GridType::gtLinLin, -H - 50, -50, -50 - Extended(h / 2), 0, h / 2},
         // log10(1000 / 10) * H / log10(1000 / 1) = 2H/3
-        {"logarithmic axis, black and white: bars stand on the plot's bottom", GridType::gtLinLog,
-         1, 1000, 10, 2 * h / 3, h - 1},
+        {"logarithmic axis, black and white: bars stand on the plot's bottom", GridType::gtLinLog, 1, 1000, 10, 2 * h / 3, h - 1},
+        // clang-format on
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
@@ -146,7 +143,6 @@ TEST(CurveRendering, NothingIsDrawnOutsideThePlotAreaAndSteepCurvesStillReachIts
     EXPECT_GT(CountIn(image, QRect(scene.Column(w - 1), top, 1, h), kBluePixel), 0);
 }
 
-
 // A horizontal line of `count` points 12 pixels apart, drawn in `mode`.
 QImage MarkerLine(SurfaceKind kind, std::uint8_t mode, int count) {
     Scene scene(kind);
@@ -179,7 +175,6 @@ TEST(MarkerRendering, PreviewHasNoneAndTheMainPlotHasThemAtMultiplesOfATwentieth
         }
     }
 }
-
 
 // The polar grid's ring labels sit inside the plot area, where the polar grid is clipped
 // to, so the axis text shows there.

@@ -45,6 +45,19 @@ inline void ExpectWindow(const PlotView& view, const Window& w) {
     EXPECT_NEAR(D(view.ymax), D(w.ymax), 1e-15);
 }
 
+// A plot area `w` x `h` at (left, top) showing `window`.
+inline PlotView Area(std::int32_t w, std::int32_t h, std::int32_t left, std::int32_t top,
+                     const Window& window) {
+    PlotView view{.marginLeft = left,
+                  .marginTop = top,
+                  .plotRight = left + w,
+                  .plotBottom = top + h,
+                  .plotWidth = w,
+                  .plotHeight = h};
+    SetWindow(view, window);
+    return view;
+}
+
 // Records at the points `xy`, all valid or all not.
 template <class Record = TFeldfty>
 std::vector<Record> Records(std::initializer_list<std::pair<Extended, Extended>> xy,
@@ -80,14 +93,7 @@ struct PlotFixture {
     // The main plot area `w` x `h` at (left, top) showing `window`, without a grid.
     void MainArea(std::int32_t w, std::int32_t h, std::int32_t left, std::int32_t top,
                   const Window& window) {
-        PlotView& v = session.main.view;
-        v.marginLeft = left;
-        v.marginTop = top;
-        v.plotWidth = w;
-        v.plotHeight = h;
-        v.plotRight = left + w;
-        v.plotBottom = top + h;
-        SetWindow(v, window);
+        session.main.view = Area(w, h, left, top, window);
         session.main.grid.clear();  // built by the layout
     }
 
