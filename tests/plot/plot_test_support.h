@@ -102,9 +102,8 @@ struct PlotFixture {
     TFktItem& Show(const std::string& definition, int column = 5, int row = -1) {
         manager.SetInputLine(definition);
         manager.Enter();
-        const std::string line = definition;
         for (std::size_t i = 0; i < catalogue.SelectionList().size(); ++i) {
-            if (catalogue.SelectionList()[i] == line)
+            if (catalogue.SelectionList()[i] == definition)
                 manager.SelectDefinition(static_cast<int>(i));
         }
         const int target = row >= 0 ? row : static_cast<int>(catalogue.Items().size());
