@@ -70,11 +70,6 @@ Built Build(PlotView view, GridType gridType, const PlotLook& look = Look()) {
     return built;
 }
 
-// The grid type a table of numbers names.
-Built Build(PlotView view, Extended gridType) {
-    return Build(view, static_cast<GridType>(static_cast<int>(gridType)));
-}
-
 std::vector<TLineitem> Select(const std::vector<TLineitem>& grid,
                               const std::function<bool(const TLineitem&)>& keep) {
     std::vector<TLineitem> selected;
@@ -385,21 +380,20 @@ TEST(BuildGrid, BuildsTheAxesInEachGridTypesOrderInsideThePlotArea) {
 
 // Ranges whose steps vanish against their values, or that hold no step at all, end.
 TEST(BuildGrid, DegenerateRangesTerminate) {
-    const Extended cases[][5] = {
-        // + 1 is lost in 64 bits
-        {Ordinal(GridType::gtLinLin), 1e20L, 1e20L + 1, 1e20L, 1e20L + 1},
-        {Ordinal(GridType::gtLinLin), 1e20L, 1e20L + 1e4L, -1e20L, -1e20L + 1e4L},
-        {Ordinal(GridType::gtLinLin), 5, 5, 0, 0},
-        {Ordinal(GridType::gtLinLin), -1e4000L, 1e4000L, 1e-300L, 2e-300L},
-        {Ordinal(GridType::gtLinLog), 1e20L, 1e20L, 1, 1 + 1e-17L},
-        {Ordinal(GridType::gtLogLog), 1e-4000L, 1e4000L, 1000, 1},
-        {Ordinal(GridType::gtDbDb), 5, 5, 5, 5},
-        {Ordinal(GridType::gtPolar), 1e20L, 1e20L + 1, 1e20L, 1e20L + 1},
-        {Ordinal(GridType::gtPolar), 0, 0, 0, 0},
+    const std::pair<GridType, test::Window> cases[] = {
+        {GridType::gtLinLin, {1e20L, 1e20L + 1, 1e20L, 1e20L + 1}},  // + 1 is lost in 64 bits
+        {GridType::gtLinLin, {1e20L, 1e20L + 1e4L, -1e20L, -1e20L + 1e4L}},
+        {GridType::gtLinLin, {5, 5, 0, 0}},
+        {GridType::gtLinLin, {-1e4000L, 1e4000L, 1e-300L, 2e-300L}},
+        {GridType::gtLinLog, {1e20L, 1e20L, 1, 1 + 1e-17L}},
+        {GridType::gtLogLog, {1e-4000L, 1e4000L, 1000, 1}},
+        {GridType::gtDbDb, {5, 5, 5, 5}},
+        {GridType::gtPolar, {1e20L, 1e20L + 1, 1e20L, 1e20L + 1}},
+        {GridType::gtPolar, {0, 0, 0, 0}},
     };
-    for (const auto& [type, xmin, xmax, ymin, ymax] : cases) {
-        const Built built = Build(View(xmin, xmax, ymin, ymax), type);
-        EXPECT_LE(built.grid.size(), 50000u) << double(type);
+    for (const auto& [type, window] : cases) {
+        EXPECT_LE(Build(test::Area(500, 400, 3, 3, window), type).grid.size(), 50000u)
+            << int(Ordinal(type));
     }
     // An endless run of decades is cut with a message.
     const Built endless =
