@@ -4,19 +4,14 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <functional>
 #include <iterator>
 #include <limits>
 #include <numbers>
-#include <string>
 #include <string_view>
 #include <tuple>
-#include <vector>
 
-#include "catalogue/catalogue_test_support.h"
-#include "catalogue/configuration_file.h"
-#include "plot/view.h"
+#include "plot_test_support.h"
 
 namespace pc {
 namespace {
@@ -53,16 +48,7 @@ PlotLook Look(bool gridVisible = true) {
 // A 500 x 400 plot area at (3, 3).
 PlotView View(Extended xmin, Extended xmax, Extended ymin, Extended ymax, std::int32_t w = 500,
               std::int32_t h = 400) {
-    PlotView view;
-    view.plotWidth = w;
-    view.plotHeight = h;
-    view.plotRight = 3 + w;
-    view.plotBottom = 3 + h;
-    view.xmin = xmin;
-    view.xmax = xmax;
-    view.ymin = ymin;
-    view.ymax = ymax;
-    return view;
+    return test::Area(w, h, 3, 3, {xmin, xmax, ymin, ymax});
 }
 
 struct Built {
@@ -82,11 +68,6 @@ Built Build(PlotView view, GridType gridType, const PlotLook& look = Look()) {
     built.messages = notifier.plain;
     built.view = view;
     return built;
-}
-
-// The grid type a table of numbers names.
-Built Build(PlotView view, Extended gridType) {
-    return Build(view, static_cast<GridType>(static_cast<int>(gridType)));
 }
 
 std::vector<TLineitem> Select(const std::vector<TLineitem>& grid,
@@ -173,25 +154,6 @@ TEST(BuildGrid, DbAxesLabelInDecibelsAndDrawTheZeroAxis) {
                 {"M2/0 -40 dB", "M2/0 -20 dB", "Z4/0 0", "M2/0 20 dB", "M2/0 40 dB", "H1/2", "H1/2",
                  "H1/2", "H1/2"},
                 1);  // px = 3 + (d / 20 + 2) * 125
-}
-
-// Every line of these windows is a row or a column, and lies inside the plot area.
-TEST(BuildGrid, LinearAndDbLinesLieInsideThePlotArea) {
-    const std::vector<Extended> cases[] = {{Ordinal(GridType::gtLinLin), 0.5L, 9.5L, -0.3L, 0.7L},
-                                           {Ordinal(GridType::gtLinLin), -1e6L, 3e6L, 1e-9L, 7e-9L},
-                                           {Ordinal(GridType::gtLinDb), -3, 3, 0.02L, 35},
-                                           {Ordinal(GridType::gtDbLin), 0.02L, 35, -3, 3},
-                                           {Ordinal(GridType::gtDbDb), 1e-3L, 1e6L, 7, 7e8L}};
-    for (const std::vector<Extended>& c : cases) {
-        SCOPED_TRACE(std::to_string(c[0]) + ": " + std::to_string(double(c[1])));
-        const Built built = Build(View(c[1], c[2], c[3], c[4]), c[0]);
-        EXPECT_GT(built.grid.size(), 8u);
-        EXPECT_EQ(Lines(built.grid, true).size() + Lines(built.grid, false).size(),
-                  built.grid.size());
-        for (const TLineitem& i : built.grid)
-            EXPECT_TRUE(i.x1 >= 3 && i.x1 <= 503 && i.y1 >= 3 && i.y1 <= 403)
-                << i.x1 << "," << i.y1;
-    }
 }
 
 // -5..5 on both axes: main lines at -4..4, help lines at -5..5.
@@ -380,45 +342,62 @@ TEST(BuildGrid, PolarFarFromTheOriginStaysInsideThePlotArea) {
     }
 }
 
-// Each builder's lines form one run, in the order the grid type names; unknown types
-// build nothing.
-TEST(BuildGrid, BuildsTheAxesInEachGridTypesOrder) {
-    const char* orders[] = {"HV", "HV", "HV", "", "HV", "VH", "HV", "HV", "HV", "VH", "?", ""};
+// Each builder's lines form one run, in the order the grid type names, and every line is
+// a row or a column inside the plot area; unknown types build nothing.
+TEST(BuildGrid, BuildsTheAxesInEachGridTypesOrderInsideThePlotArea) {
+    struct Case {
+        GridType type;
+        Extended xmin, xmax, ymin, ymax;
+        const char* order;
+    };
+    std::vector<Case> cases = {{GridType::gtLinLin, 0.5L, 9.5L, -0.3L, 0.7L, "HV"},
+                               {GridType::gtLinLin, -1e6L, 3e6L, 1e-9L, 7e-9L, "HV"},
+                               {GridType::gtLinDb, -3, 3, 0.02L, 35, "HV"},
+                               {GridType::gtDbLin, 0.02L, 35, -3, 3, "HV"},
+                               {GridType::gtDbDb, 1e-3L, 1e6L, 7, 7e8L, "VH"}};
+    const char* orders[] = {"HV", "HV", "HV", "", "HV", "VH", "HV", "HV", "HV", "VH", "", ""};
     for (std::uint8_t type = 0; type < 12; ++type) {
-        if (type == Ordinal(GridType::gtPolar))
-            continue;
-        const Built built = Build(View(2, 1e4L, 2, 1e4L), static_cast<GridType>(type));
+        if (type != Ordinal(GridType::gtPolar))
+            cases.push_back({static_cast<GridType>(type), 2, 1e4L, 2, 1e4L, orders[type]});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(Ordinal(c.type)) + ": " + std::to_string(double(c.xmin)));
+        const Built built = Build(View(c.xmin, c.xmax, c.ymin, c.ymax), c.type);
         std::string runs;
-        for (const TLineitem& item : built.grid) {
-            const char axis = item.y1 == item.y2 ? 'H' : item.x1 == item.x2 ? 'V' : '?';
+        for (const TLineitem& i : built.grid) {
+            const char axis = i.y1 == i.y2 ? 'H' : i.x1 == i.x2 ? 'V' : '?';
             if (runs.empty() || runs.back() != axis)
                 runs += axis;
+            EXPECT_TRUE(i.x1 >= 3 && i.x1 <= 503 && i.y1 >= 3 && i.y1 <= 403)
+                << i.x1 << "," << i.y1;
         }
-        EXPECT_EQ(runs, orders[type]) << int(type);
+        EXPECT_EQ(runs, c.order);
+        EXPECT_EQ(built.grid.size() > 8, KnownGridType(c.type));
+        EXPECT_EQ(Lines(built.grid, true).size() + Lines(built.grid, false).size(),
+                  built.grid.size());
     }
 }
 
 // Ranges whose steps vanish against their values, or that hold no step at all, end.
 TEST(BuildGrid, DegenerateRangesTerminate) {
-    constexpr Extended inf = std::numeric_limits<Extended>::infinity();
-    const Extended cases[][5] = {
-        {Ordinal(GridType::gtLinLin), 1e20L, 1e20L + 1, 1e20L,
-         1e20L + 1},  // + 1 is lost in 64 bits
-        {Ordinal(GridType::gtLinLin), 1e20L, 1e20L + 1e4L, -1e20L, -1e20L + 1e4L},
-        {Ordinal(GridType::gtLinLin), 5, 5, 0, 0},
-        {Ordinal(GridType::gtLinLin), -1e4000L, 1e4000L, 1e-300L, 2e-300L},
-        {Ordinal(GridType::gtLinLog), 1e20L, 1e20L, 1, 1 + 1e-17L},
-        {Ordinal(GridType::gtLogLog), 1e-4000L, 1e4000L, 1000, 1},
-        {Ordinal(GridType::gtDbDb), 5, 5, 5, 5},
-        {Ordinal(GridType::gtPolar), 1e20L, 1e20L + 1, 1e20L, 1e20L + 1},
-        {Ordinal(GridType::gtPolar), 0, 0, 0, 0},
+    const std::pair<GridType, test::Window> cases[] = {
+        {GridType::gtLinLin, {1e20L, 1e20L + 1, 1e20L, 1e20L + 1}},  // + 1 is lost in 64 bits
+        {GridType::gtLinLin, {1e20L, 1e20L + 1e4L, -1e20L, -1e20L + 1e4L}},
+        {GridType::gtLinLin, {5, 5, 0, 0}},
+        {GridType::gtLinLin, {-1e4000L, 1e4000L, 1e-300L, 2e-300L}},
+        {GridType::gtLinLog, {1e20L, 1e20L, 1, 1 + 1e-17L}},
+        {GridType::gtLogLog, {1e-4000L, 1e4000L, 1000, 1}},
+        {GridType::gtDbDb, {5, 5, 5, 5}},
+        {GridType::gtPolar, {1e20L, 1e20L + 1, 1e20L, 1e20L + 1}},
+        {GridType::gtPolar, {0, 0, 0, 0}},
     };
-    for (const auto& [type, xmin, xmax, ymin, ymax] : cases) {
-        const Built built = Build(View(xmin, xmax, ymin, ymax), type);
-        EXPECT_LE(built.grid.size(), 50000u) << double(type);
+    for (const auto& [type, window] : cases) {
+        EXPECT_LE(Build(test::Area(500, 400, 3, 3, window), type).grid.size(), 50000u)
+            << int(Ordinal(type));
     }
     // An endless run of decades is cut with a message.
-    const Built endless = Build(View(0, 1, 1, inf), GridType::gtLinLog);
+    const Built endless =
+        Build(View(0, 1, 1, std::numeric_limits<Extended>::infinity()), GridType::gtLinLog);
     EXPECT_EQ(endless.messages, Names{"iii"});
 }
 

@@ -4,15 +4,21 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QRect>
+#include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogue_test_support.h"
+#include "catalogue/fkt_item.h"
 #include "catalogue/function_manager.h"
 #include "plot/plot_session.h"
+#include "plot/plot_surface.h"
 #include "plot/session_observer.h"
 
 namespace pc::test {
@@ -37,6 +43,19 @@ inline void ExpectWindow(const PlotView& view, const Window& w) {
     EXPECT_NEAR(D(view.xmax), D(w.xmax), 1e-15);
     EXPECT_NEAR(D(view.ymin), D(w.ymin), 1e-15);
     EXPECT_NEAR(D(view.ymax), D(w.ymax), 1e-15);
+}
+
+// A plot area `w` x `h` at (left, top) showing `window`.
+inline PlotView Area(std::int32_t w, std::int32_t h, std::int32_t left, std::int32_t top,
+                     const Window& window) {
+    PlotView view{.marginLeft = left,
+                  .marginTop = top,
+                  .plotRight = left + w,
+                  .plotBottom = top + h,
+                  .plotWidth = w,
+                  .plotHeight = h};
+    SetWindow(view, window);
+    return view;
 }
 
 // Records at the points `xy`, all valid or all not.
@@ -71,14 +90,20 @@ struct PlotFixture {
     PlotFixture(const PlotFixture&) = delete;
     PlotFixture& operator=(const PlotFixture&) = delete;
 
+    // The main plot area `w` x `h` at (left, top) showing `window`, without a grid.
+    void MainArea(std::int32_t w, std::int32_t h, std::int32_t left, std::int32_t top,
+                  const Window& window) {
+        session.main.view = Area(w, h, left, top, window);
+        session.main.grid.clear();  // built by the layout
+    }
+
     // Enters `definition` and drops its function as a new item (column 5) or as the y(t)
     // of the item on `row` (column 6); the new item becomes the current one.
     TFktItem& Show(const std::string& definition, int column = 5, int row = -1) {
         manager.SetInputLine(definition);
         manager.Enter();
-        const std::string line = definition;
         for (std::size_t i = 0; i < catalogue.SelectionList().size(); ++i) {
-            if (catalogue.SelectionList()[i] == line)
+            if (catalogue.SelectionList()[i] == definition)
                 manager.SelectDefinition(static_cast<int>(i));
         }
         const int target = row >= 0 ? row : static_cast<int>(catalogue.Items().size());
@@ -95,6 +120,76 @@ struct PlotFixture {
         session.SetScaleMode(ScaleMode::smUserDefined);
         session.fields = {phimin, phimax, xmin, xmax, ymin, ymax};
         ASSERT_TRUE(ValidateUserRanges(session.main.view, session.fields));
+    }
+};
+
+// Item colours are stored as 0x00BBGGRR; the image holds 0xFFRRGGBB.
+constexpr TColor kRed = 0x0000FF;
+constexpr TColor kGreen = 0x00FF00;
+constexpr TColor kBlue = 0xFF0000;
+const QRgb kRedPixel = qRgb(255, 0, 0);
+const QRgb kGreenPixel = qRgb(0, 255, 0);
+const QRgb kBluePixel = qRgb(0, 0, 255);
+const QRgb kWhitePixel = qRgb(255, 255, 255);
+const QRgb kBlackPixel = qRgb(0, 0, 0);
+
+inline int CountIn(const QImage& image, QRect area, QRgb colour) {
+    area = area.intersected(image.rect());
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) count += image.pixel(x, y) == colour;
+    }
+    return count;
+}
+
+using Samples = std::vector<TFeldfty>;
+
+// The surface drawn on is laid out for a 600 x 400 panel without a grid, with the world
+// window equal to its plot area counted in pixels, so that the sample At(dx, dy) lands dx
+// pixels right of the left margin and dy below the top margin.
+struct Scene : PlotFixture {
+    PlotSurface& surface;
+
+    explicit Scene(SurfaceKind kind = SurfaceKind::Main)
+        : surface(kind == SurfaceKind::Main ? session.main : session.preview) {
+        session.scaleMode = ScaleMode::smUserDefined;
+        surface.look.gridVisible = false;
+        surface.LayoutPlotArea(PanelGeometry{600, 400, 0, 0}, GridType::gtLinLin);
+        SetWindow(View(), {0, Extended(W()), 0, Extended(H())});
+    }
+    PlotView& View() { return surface.view; }
+    QImage& Image() { return surface.Image(); }
+    std::int32_t W() const { return surface.view.plotWidth; }
+    std::int32_t H() const { return surface.view.plotHeight; }
+    std::int32_t Column(std::int32_t dx) const { return surface.view.marginLeft + dx; }
+    std::int32_t Row(std::int32_t dy) const { return surface.view.marginTop + dy; }
+    QRect PlotArea() const { return QRect(Column(0), Row(0), W(), H()); }
+    TFeldfty At(Extended dx, Extended dy, bool valid = true) const {
+        return {dx, surface.view.ymax - dy, valid};
+    }
+    // A shown, valid item with one point array per entry of `arrays`, on both surfaces.
+    TFktItem& Add(const std::vector<Samples>& arrays, TColor colour,
+                  DisplayMode mode = DisplayMode::bmverbunden, std::uint8_t width = 1) {
+        auto item = std::make_unique<TFktItem>();
+        item->Farbe = colour;
+        item->PunkteMarkierung = mode;
+        item->LinienBreite = width;
+        item->Darstellung = item->valid = true;
+        item->Animated = arrays.size() >= 2;
+        item->FeldListenListeM.assign(arrays.begin(), arrays.end());
+        item->FeldListenListeP.assign(arrays.begin(), arrays.end());
+        return catalogue.AddItem(std::move(item));
+    }
+    // The curves alone.
+    const QImage& Draw(GridType gridType = GridType::gtLinLin) {
+        DrawCurves(surface, catalogue.Items(), gridType);
+        return Image();
+    }
+    // Curves and grid, laid out twice so that the label column fits the first pass's labels.
+    const QImage& Paint(PanelGeometry panel = {600, 400, 0, 0}) {
+        session.Layout(surface, panel);
+        session.Layout(surface, panel);
+        return Image();
     }
 };
 

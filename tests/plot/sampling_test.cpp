@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <vector>
 
 #include "catalogue/parameter.h"
 #include "plot_test_support.h"
@@ -33,7 +33,7 @@ void Automatic(Catalogue& catalogue, const std::string& name, Extended start, Ex
     parameters.SetAutomaticCount(name, count);
 }
 
-// Samples the current item on the main surface over phimin..phimax.
+// Samples the item on the main surface over phimin..phimax.
 void Sample(PlotFixture& f, TFktItem& item, std::int32_t points, Extended phimin, Extended phimax,
             GridType gridType = GridType::gtLinLin) {
     item.SetStuetzstellen(points);
@@ -42,33 +42,55 @@ void Sample(PlotFixture& f, TFktItem& item, std::int32_t points, Extended phimin
     SampleItem(f.catalogue, f.session.main.view, gridType, SurfaceKind::Main, item, f.notifier);
 }
 
-TEST(Sampling, FailingEvaluationsBecomeGapsAndTheRestOfTheCurveStays) {
-    PlotFixture f;
-    TFktItem& item = f.Show("F(X)=SQRT(X)");
-    Sample(f, item, 5, -1, 1);
-    const auto& points = Fty(item.FeldListenListeM.at(0));
-    ASSERT_EQ(points.size(), 5u);
-    const Extended xs[] = {-1, -0.5L, 0, 0.5L, 1};
-    const bool valid[] = {false, false, true, true, true};
-    for (std::size_t k = 0; k < 5; ++k) {
-        EXPECT_EQ(points[k].x, xs[k]) << k;
-        EXPECT_EQ(points[k].valid, valid[k]) << k;
-    }
-    EXPECT_EQ(points[4].y, 1);
-    EXPECT_EQ(item.Schrittweite, 0.5L);
+// Relative to the expected value, or absolute at zero.
+void ExpectClose(Extended actual, Extended expected, const char* what) {
+    EXPECT_LE(std::fabs(actual - expected), expected == 0 ? 1e-18L : 1e-15L * std::fabs(expected))
+        << what << ": " << D(actual) << " for " << D(expected);
 }
 
-TEST(Sampling, AnEmptyRangeSamplesOnePointEverywhere) {
-    PlotFixture f;
-    TFktItem& item = f.Show("F(X)=X*X");
-    Sample(f, item, 4, 3, 3);
-    for (const TFeldfty& p : Fty(item.FeldListenListeM.at(0))) {
-        EXPECT_EQ(p.x, 3);
-        EXPECT_EQ(p.y, 9);
-        EXPECT_TRUE(p.valid);
+TEST(Sampling, StepsGapsAnEmptyRangeAndTheLogarithmicAndPolarVariable) {
+    const Extended r = std::sqrt(2.0L), halfPi = std::numbers::pi_v<Extended> / 2;
+    struct Case {
+        const char* definition;
+        std::int32_t points;
+        Extended phimin, phimax;
+        GridType gridType;
+        std::vector<TFeldfty> expected;
+        Extended step;  // Schrittweite, in decades on a logarithmic axis
+    };
+    const Case cases[] = {
+        // clang-format off
+        // failing evaluations become gaps and the rest of the curve stays
+        {"F(X)=SQRT(X)", 5, -1, 1, GridType::gtLinLin,
+         {{-1, 0, false}, {-0.5L, 0, false}, {0, 0, true}, {0.5L, std::sqrt(0.5L), true}, {1, 1, true}}, 0.5L},
+        {"F(X)=X*X", 4, 3, 3, GridType::gtLinLin, {{3, 9, true}, {3, 9, true}, {3, 9, true}, {3, 9, true}}, 0},
+        // a start at or below 1e-18 is taken as 1e-20
+        {"F(X)=X", 3, 0, 1, GridType::gtLogLin, {{1e-20L, 1e-20L, true}, {1e-10L, 1e-10L, true}, {1, 1, true}}, 10},
+        // a non-positive stop is taken as 10
+        {"F(X)=X", 2, 1, -5, GridType::gtDbDb, {{1, 1, true}, {10, 10, true}}, 1},
+        // the variable is the angle and the value the radius
+        {"R(X)=2", 3, 0, halfPi, GridType::gtPolar, {{2, 0, true}, {r, r, true}, {0, 2, true}}, halfPi / 2},
+        // clang-format on
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.definition + std::string(" ") + std::to_string(Ordinal(c.gridType)));
+        PlotFixture f;
+        TFktItem& item = f.Show(c.definition);
+        Sample(f, item, c.points, c.phimin, c.phimax, c.gridType);
+        const auto& points = Fty(item.FeldListenListeM.at(0));
+        ASSERT_EQ(points.size(), c.expected.size());
+        for (std::size_t k = 0; k < points.size(); ++k) {
+            ExpectClose(points[k].x, c.expected[k].x, "x");
+            EXPECT_EQ(points[k].valid, c.expected[k].valid) << k;
+            if (c.expected[k].valid)
+                ExpectClose(points[k].y, c.expected[k].y, "y");
+        }
+        ExpectClose(item.Schrittweite, c.step, "step");
     }
 }
 
+// A point is invalid when either function fails; a parametric curve, or a function,
+// without an evaluator leaves its points alone.
 TEST(Sampling, AParametricPointIsInvalidWhenEitherFunctionFails) {
     PlotFixture f;
     f.Show("X(T)=SQRT(T+1)");
@@ -77,73 +99,47 @@ TEST(Sampling, AParametricPointIsInvalidWhenEitherFunctionFails) {
     Sample(f, item, 3, -1, 1);
     const auto& points = Txy(item.FeldListenListeM.at(0));
     // t = -1: x = 0, y = -1; t = 0: 1/T fails; t = 1: x = SQRT(2), y = 1.
-    EXPECT_TRUE(points[0].valid);
-    EXPECT_EQ(points[0].x, 0);
-    EXPECT_EQ(points[0].y, -1);
-    EXPECT_FALSE(points[1].valid);
-    EXPECT_EQ(points[1].t, 0);
-    EXPECT_TRUE(points[2].valid);
-    EXPECT_EQ(points[2].x, std::sqrt(2.0L));
+    EXPECT_TRUE(points[0].valid && points[0].x == 0 && points[0].y == -1);
+    EXPECT_TRUE(!points[1].valid && points[1].t == 0);
+    EXPECT_TRUE(points[2].valid && points[2].x == std::sqrt(2.0L));
+
+    const VariableSteps steps{false, false, 0, 1};
+    TPointArray pairs = std::vector<TFeldftxtyt>(3, TFeldftxtyt{{7, 7, true}, 7});
+    TFunktion* second = std::exchange(item.Funktion2, nullptr);
+    SamplePointList(f.catalogue, item, steps, pairs);
+    item.Funktion2 = second;
+    TPointArray records = std::vector<TFeldfty>(3, TFeldfty{7, 7, true});
+    SamplePointList(f.catalogue, TFktItem{}, steps, records);
+    for (const TFeldftxtyt& p : Txy(pairs)) EXPECT_TRUE(p.x == 7 && p.y == 7 && p.valid);
+    for (const TFeldfty& p : Fty(records)) EXPECT_TRUE(p.x == 7 && p.y == 7 && p.valid);
 }
 
-TEST(Sampling, FiveValuesTimesThreeValuesDrawFifteenCurvesInRowMajorOrder) {
+// A curve family has one array per combination, the last parameter counting fastest:
+// X(T) = A*T and Y(T) = B*T end at (A, B); F(X) = A*X+B ends at A + B.
+TEST(Sampling, FamiliesCountTheLastParameterFastest) {
     PlotFixture f;
     Automatic(f.catalogue, "A", 1, 5, 5);
     Automatic(f.catalogue, "B", 10, 30, 3);
     f.Show("X(T)=A*T");
-    TFktItem& item = f.Show("Y(T)=B*T", 6, 0);
-    Sample(f, item, 2, 0, 1);
-    ASSERT_EQ(item.FeldListenListeM.size(), 15u);
+    TFktItem& pair = f.Show("Y(T)=B*T", 6, 0);
+    Sample(f, pair, 2, 0, 1);
+    ASSERT_EQ(pair.FeldListenListeM.size(), 15u);
     for (std::size_t i = 0; i < 5; ++i) {
         for (std::size_t j = 0; j < 3; ++j) {
-            const TFeldftxtyt& end = Txy(item.FeldListenListeM[i * 3 + j]).back();
-            EXPECT_EQ(end.x, 1.0L + i) << i << ' ' << j;
-            EXPECT_EQ(end.y, 10.0L + 10 * j) << i << ' ' << j;
+            const TFeldftxtyt& end = Txy(pair.FeldListenListeM[i * 3 + j]).back();
+            EXPECT_TRUE(end.x == 1.0L + i && end.y == 10.0L + 10 * j) << i << ' ' << j;
         }
     }
-}
-
-TEST(Sampling, TwoParametersOfOneFunctionCountTheLastOneFastest) {
-    PlotFixture f;
-    Automatic(f.catalogue, "A", 1, 2, 2);
-    Automatic(f.catalogue, "B", 0, 20, 3);
-    TFktItem& item = f.Show("F(X)=A*X+B");
-    Sample(f, item, 2, 0, 1);
+    PlotFixture g;
+    Automatic(g.catalogue, "A", 1, 2, 2);
+    Automatic(g.catalogue, "B", 0, 20, 3);
+    TFktItem& item = g.Show("F(X)=A*X+B");
+    Sample(g, item, 2, 0, 1);
     ASSERT_EQ(item.FeldListenListeM.size(), 6u);
     for (std::size_t a = 0; a < 2; ++a) {
-        for (std::size_t b = 0; b < 3; ++b) {
-            // At x = 1: A + B with A in {1, 2} and B in {0, 10, 20}.
+        for (std::size_t b = 0; b < 3; ++b)
             EXPECT_EQ(Fty(item.FeldListenListeM[a * 3 + b]).back().y, 1.0L + a + 10 * b);
-        }
     }
-}
-
-TEST(Sampling, ALogarithmicAxisSamplesEvenlyInDecadesFromAPositiveStart) {
-    PlotFixture f;
-    TFktItem& item = f.Show("F(X)=X");
-    // A start at or below 1e-18 is taken as 1e-20.
-    Sample(f, item, 3, 0, 1, GridType::gtLogLin);
-    const auto& points = Fty(item.FeldListenListeM.at(0));
-    EXPECT_NEAR(points[0].x / 1e-20L, 1, 1e-15L);
-    EXPECT_NEAR(points[1].x / 1e-10L, 1, 1e-15L);
-    EXPECT_NEAR(points[2].x, 1, 1e-15L);
-    EXPECT_NEAR(item.Schrittweite, 10, 1e-15L);  // decades per step
-    // A non-positive stop is taken as 10.
-    Sample(f, item, 2, 1, -5, GridType::gtDbDb);
-    EXPECT_NEAR(Fty(item.FeldListenListeM.at(0))[1].x, 10, 1e-15L);
-}
-
-TEST(Sampling, PolarPointsAreConvertedFromAngleAndRadius) {
-    PlotFixture f;
-    TFktItem& item = f.Show("R(X)=2");
-    Sample(f, item, 3, 0, std::numbers::pi_v<Extended> / 2, GridType::gtPolar);
-    const auto& points = Fty(item.FeldListenListeM.at(0));
-    EXPECT_NEAR(points[0].x, 2, 1e-18L);
-    EXPECT_NEAR(points[0].y, 0, 1e-18L);
-    EXPECT_NEAR(points[1].x, std::sqrt(2.0L), 1e-18L);
-    EXPECT_NEAR(points[1].y, std::sqrt(2.0L), 1e-18L);
-    EXPECT_NEAR(points[2].x, 0, 1e-18L);
-    EXPECT_NEAR(points[2].y, 2, 1e-18L);
 }
 
 TEST(Sampling, OnlyShownValidItemsAreSampled) {

@@ -7,12 +7,8 @@
 
 #include <cmath>
 #include <random>
-#include <string>
 #include <tuple>
-#include <vector>
 
-#include "catalogue/catalogue_test_support.h"
-#include "plot/view.h"
 #include "plot_test_support.h"
 
 namespace pc {
@@ -38,15 +34,8 @@ const GridType kKnownTypes[] = {GridType::gtLinLin, GridType::gtLinLog, GridType
 // y -2..8 (30 px per unit); logarithmic ones 1..1e5 (80 px and 60 px per decade).
 PlotView ViewFor(GridType type) {
     const bool logX = HorizontalLogarithmic(type), logY = VerticalLogarithmic(type);
-    PlotView view;
-    view.marginLeft = 10;
-    view.marginTop = 5;
-    view.plotWidth = 400;
-    view.plotHeight = 300;
-    view.plotRight = 410;
-    view.plotBottom = 305;
-    SetWindow(view, {logX ? 1 : -5.0L, logX ? 1e5L : 15, logY ? 1 : -2.0L, logY ? 1e5L : 8});
-    return view;
+    return test::Area(400, 300, 10, 5,
+                      {logX ? 1 : -5.0L, logX ? 1e5L : 15, logY ? 1 : -2.0L, logY ? 1e5L : 8});
 }
 
 // Maps a list as a redraw does: the window repaired first, then every record.

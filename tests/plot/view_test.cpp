@@ -3,17 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdint>
-#include <memory>
-#include <random>
-#include <string>
 #include <tuple>
-#include <utility>
 #include <variant>
-#include <vector>
 
-#include "catalogue/catalogue_test_support.h"
-#include "catalogue/fkt_item.h"
 #include "plot_test_support.h"
 
 namespace pc {
@@ -173,6 +165,7 @@ TEST(ShiftLinearAndShiftLog, ZoomAndPanByAFractionOfTheRangeShown) {
         {true, 1, 1000, 5, true, decades(0.6L), decades(2.4L), "t = 3 / 5"},
         {true, 0, -10, 5, false, decades(-16.5L), decades(4.5L), "1e-20..10, t = 21 / 6"},
         {true, 0, 1000, 0, true, 0, 1000, "a slider released at its centre moves nothing"},
+        {true, 0.01L, 1, 4, true, decades(-1.5L), decades(-0.5L), "a maximum of 1 stays: t = 2 / 4"},
         // clang-format on
     };
     for (const Case& c : cases) {

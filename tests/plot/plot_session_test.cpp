@@ -1,25 +1,31 @@
-// The range operations and view changes of the two surfaces: arrows, wheel, sliders, the
-// preview's window and rectangle drag, and the view mode.
+#include "plot/plot_session.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <numbers>
+#include <variant>
 
-#include "plot/plot_session.h"
+#include "catalogue/function_file.h"
 #include "plot_test_support.h"
 
 namespace pc::test {
 namespace {
 
 struct Range {
-    Extended min;
-    Extended max;
+    Extended min, max;
 };
 
-void ExpectRange(Extended min, Extended max, Range expected, const char* what) {
+void ExpectRange(Extended min, Extended max, Range expected, const std::string& what) {
     EXPECT_NEAR(min, expected.min, 1e-12L) << what;
     EXPECT_NEAR(max, expected.max, 1e-12L) << what;
+}
+
+// The main view's variable, x and y ranges.
+void ExpectView(const PlotFixture& f, Range phi, Range x, Range y, const std::string& what) {
+    const PlotView& v = f.session.main.view;
+    ExpectRange(v.phimin, v.phimax, phi, what + ": phi");
+    ExpectRange(v.xmin, v.xmax, x, what + ": x");
+    ExpectRange(v.ymin, v.ymax, y, what + ": y");
 }
 
 // A session showing F(X)=X in the user's view x, phi = 0..10 and y = 0..10.
@@ -30,86 +36,59 @@ struct ArrowFixture : PlotFixture {
     }
 };
 
-TEST(Arrows, ZoomNarrowsAndWidensTheVariableRangeAndTheWindowFollows) {
+// The wheel zooms as the horizontal arrows do, unless the window is huge; pan moves by a
+// fifth of the range.
+TEST(Arrows, ZoomNarrowsAndWidensTheVariableRangeAndPanMovesByAFifth) {
     ArrowFixture f;
-    f.session.ArrowRight();
-    ExpectRange(f.session.main.view.phimin, f.session.main.view.phimax, {2, 8}, "phi");
-    ExpectRange(f.session.main.view.xmin, f.session.main.view.xmax, {2, 8}, "x");
-    f.session.ArrowLeft();
-    // (8 - 2) * 0.2 = 1.2 outwards on each side.
-    ExpectRange(f.session.main.view.phimin, f.session.main.view.phimax, {0.8L, 9.2L}, "phi");
-    EXPECT_EQ(f.session.fields.startValue, "0.8");
-    EXPECT_EQ(f.session.fields.xmax, "9.2");
-}
-
-TEST(Arrows, PanMovesByAFifthOfTheRange) {
-    ArrowFixture f;
+    f.session.Wheel(false);
+    ExpectView(f, {2, 8}, {2, 8}, {0, 10}, "zoomed in");
+    f.session.Wheel(true);  // (8 - 2) * 0.2 = 1.2 outwards on each side
+    ExpectView(f, {0.8L, 9.2L}, {0.8L, 9.2L}, {0, 10}, "zoomed out");
+    EXPECT_TRUE(f.session.fields.startValue == "0.8" && f.session.fields.xmax == "9.2");
     f.session.zoomMode = false;
-    f.session.ArrowRight();
-    ExpectRange(f.session.main.view.xmin, f.session.main.view.xmax, {2, 12}, "right");
+    f.session.ArrowRight();  // 8.4 / 5
     f.session.ArrowDown();
-    ExpectRange(f.session.main.view.ymin, f.session.main.view.ymax, {-2, 8}, "down");
-}
-
-TEST(Arrows, AZeroWidthRangeStillMovesByTheMinimumStep) {
-    ArrowFixture f;
-    f.session.zoomMode = false;
+    ExpectView(f, {2.48L, 10.88L}, {2.48L, 10.88L}, {-2, 8}, "panned");
+    f.session.main.view.xmax = 1e196L;
+    f.session.Wheel(true);
+    EXPECT_EQ(f.session.main.view.phimin, 2.48L);
+    // A zero-width range still moves by the minimum step.
     f.session.fields.startValue = f.session.fields.stopValue = "5";
     f.session.main.view.phimin = f.session.main.view.phimax = 5;
     f.session.ArrowRight();
-    EXPECT_NEAR(f.session.main.view.phimin, 5 + 1e-8L, 1e-15L);
-    EXPECT_NEAR(f.session.main.view.phimax, 5 + 1e-8L, 1e-15L);
+    ExpectRange(f.session.main.view.phimin, f.session.main.view.phimax, {5 + 1e-8L, 5 + 1e-8L},
+                "zero width");
 }
 
-TEST(Arrows, LogarithmicPanMovesByDecades) {
-    ArrowFixture f;
-    f.session.SetGridType(GridType::gtLinLog, false);
-    f.UserView("0", "10", "1", "1000", "0", "10");
-    f.session.zoomMode = false;
-    f.session.gridError = GridError::NoLogarithmicGrid;
-    f.session.ArrowDown();
-    // Three decades / -5 / 1.2 = -0.5 decades on both ends.
-    ExpectRange(f.session.main.view.ymin, f.session.main.view.ymax,
-                {std::pow(10.0L, -0.5L), std::pow(10.0L, 2.5L)}, "y");
-    EXPECT_EQ(f.session.gridError, GridError::None);
-}
-
-TEST(Arrows, VerticalArrowsMakeTheViewTheUsersAndPolarIgnoresThem) {
+// Vertical arrows make the view the user's, pan a logarithmic axis by decades and leave
+// a polar window alone; the horizontal ones turn the polar angle range.
+TEST(Arrows, LogarithmicAndPolarAxes) {
     PlotFixture f;
     f.Show("F(X)=1");
     f.session.SetScaleMode(ScaleMode::smGlobal);
     f.session.ArrowUp();
     EXPECT_EQ(f.session.scaleMode, ScaleMode::smUserDefined);
-
+    f.session.SetGridType(GridType::gtLinLog, false);
+    f.UserView("0", "10", "1", "1000", "0", "10");
+    f.session.zoomMode = false;
+    f.session.gridError = GridError::NoLogarithmicGrid;
+    f.session.ArrowDown();  // three decades / -5 / 1.2 = -0.5 decades on both ends
+    ExpectRange(f.session.main.view.ymin, f.session.main.view.ymax,
+                {std::pow(10.0L, -0.5L), std::pow(10.0L, 2.5L)}, "y");
+    EXPECT_EQ(f.session.gridError, GridError::None);
+    f.session.zoomMode = true;
     f.session.SetGridType(GridType::gtPolar);
     f.UserView("-1", "1", "-1", "1", "0", "3");
     f.session.ArrowUp();
-    ExpectRange(f.session.main.view.ymin, f.session.main.view.ymax, {-1, 1}, "polar y");
-    // The horizontal arrows turn the angle range and leave the window alone.
     f.session.ArrowRight();
-    ExpectRange(f.session.main.view.phimin, f.session.main.view.phimax, {0.6L, 2.4L}, "phi");
-    ExpectRange(f.session.main.view.xmin, f.session.main.view.xmax, {-1, 1}, "polar x");
-}
-
-TEST(Wheel, UpZoomsOutAndDownZoomsInUnlessTheWindowIsHuge) {
-    ArrowFixture f;
-    f.session.Wheel(false);
-    ExpectRange(f.session.main.view.xmin, f.session.main.view.xmax, {2, 8}, "down");
-    f.session.Wheel(true);
-    ExpectRange(f.session.main.view.xmin, f.session.main.view.xmax, {0.8L, 9.2L}, "up");
-    f.session.main.view.xmax = 1e196L;
-    const Extended phimin = f.session.main.view.phimin;
-    f.session.Wheel(true);
-    EXPECT_EQ(f.session.main.view.phimin, phimin);
+    ExpectView(f, {0.6L, 2.4L}, {-1, 1}, {-1, 1}, "polar");
 }
 
 TEST(Sliders, ReleaseArithmeticInZoomAndPanMode) {
     struct Case {
-        bool zoom;
-        bool vertical;
+        bool zoom, vertical;
         int position;
-        Range phi;
-        Range y;
+        Range phi, y;
         const char* label;  // the preview's label at that position
         const char* why;
     };
@@ -127,8 +106,7 @@ TEST(Sliders, ReleaseArithmeticInZoomAndPanMode) {
         f.session.zoomMode = c.zoom;
         EXPECT_EQ(f.session.SliderLabel(c.position), c.label) << c.why;
         f.session.ReleaseSlider(c.vertical, c.position);
-        ExpectRange(f.session.main.view.phimin, f.session.main.view.phimax, c.phi, c.why);
-        ExpectRange(f.session.main.view.ymin, f.session.main.view.ymax, c.y, c.why);
+        ExpectView(f, c.phi, {0, 10}, c.y, c.why);  // the x window stays
         EXPECT_EQ(f.session.scaleMode, ScaleMode::smUserDefined) << c.why;
     }
 }
@@ -137,28 +115,22 @@ TEST(Preview, WindowAroundTheMainViewForEveryAxisKind) {
     PlotFixture f;
     PlotView& m = f.session.main.view;
     PlotView& p = f.session.preview.view;
-    const auto main = [&](Extended xmin, Extended xmax, Extended ymin, Extended ymax) {
-        m.xmin = xmin;
-        m.xmax = xmax;
-        m.ymin = ymin;
-        m.ymax = ymax;
-    };
     f.session.SetGridType(GridType::gtLinLin, false);
-    main(0, 10, 0, 1);
+    SetWindow(m, {0, 10, 0, 1});
     f.session.DerivePreviewWindow();
     ExpectRange(p.xmin, p.xmax, {-30, 40}, "x: three widths each side");
     ExpectRange(p.ymin, p.ymax, {-3, 4}, "y");
     ExpectRange(p.phimin, p.phimax, {-30, 40}, "the preview samples its width");
 
     f.session.SetGridType(GridType::gtLinLog, false);
-    main(0, 10, 1, 100);
+    SetWindow(m, {0, 10, 1, 100});
     f.session.DerivePreviewWindow();
     EXPECT_EQ(f.session.previewFactorY, 1);
     ExpectRange(p.ymin * 100, p.ymax / 10000, {1, 1}, "two decades each side");
 
     f.session.SetGridType(GridType::gtLogLog, false);
     m.logFloorX = 0.5L;
-    main(0, 8, 1, 10);
+    SetWindow(m, {0, 8, 1, 10});
     f.session.DerivePreviewWindow();
     // xmin 0 is repaired to 1e-20, which is below 1e-18 and so becomes the floor 0.5:
     // three times the 1.2 decades from 0.5 to 8 on each side.
@@ -181,49 +153,43 @@ struct DragFixture : PlotFixture {
         UserView("40", "60", "40", "60", "40", "60");
         PlotView& p = session.preview.view;
         p.marginLeft = p.marginTop = 0;
-        p.plotWidth = p.plotHeight = 100;
-        p.plotRight = p.plotBottom = 100;
-        p.xmin = p.ymin = 0;
-        p.xmax = p.ymax = 100;
+        p.plotWidth = p.plotHeight = p.plotRight = p.plotBottom = 100;
+        SetWindow(p, {0, 100, 0, 100});
+        session.preview.Clear();
         session.DrawPreviewRectangle();
     }
 };
 
-TEST(Preview, TheRectangleIsTheMainViewInPreviewPixels) {
+// The rectangle is the main view in preview pixels, drawn with a red pen 2 pixels wide
+// and not filled; dragging it moves the main view while the view is the user's.
+TEST(Preview, TheRectangleIsTheMainViewAndDraggingItMovesTheView) {
     DragFixture f;
     const PlotSession::Rectangle& r = f.session.PreviewRectangle();
-    EXPECT_EQ(r.x1, 40);
-    EXPECT_EQ(r.y1, 60);  // the pixel row of ymin = 40
-    EXPECT_EQ(r.x2, 60);
-    EXPECT_EQ(r.y2, 40);
-}
+    EXPECT_TRUE(r.x1 == 40 && r.y1 == 60 && r.x2 == 60 && r.y2 == 40);  // y1: the row of ymin
+    const QImage& image = f.session.preview.Image();
+    EXPECT_EQ(CountIn(image, QRect(50, 30, 1, 20), kRedPixel), 2) << "the top edge";
+    EXPECT_EQ(CountIn(image, QRect(30, 50, 20, 1), kRedPixel), 2) << "the left edge";
+    EXPECT_EQ(image.pixel(50, 50), kWhitePixel);
 
-TEST(Preview, DraggingTheRectangleMovesTheMainView) {
-    DragFixture f;
     f.session.PreviewMouseDown(50, 50);
     f.session.PreviewMouseUp(51, 51);  // one pixel: nothing happens
-    ExpectRange(f.session.main.view.xmin, f.session.main.view.xmax, {40, 60}, "one pixel");
-
+    ExpectView(f, {40, 60}, {40, 60}, {40, 60}, "one pixel");
     f.session.PreviewMouseDown(50, 50);
     f.session.PreviewMouseMove(60, 50);
     ExpectRange(f.session.main.view.xmin, f.session.main.view.xmax, {50, 70}, "while moving");
     f.session.PreviewMouseUp(70, 40);
     EXPECT_FALSE(f.session.Dragging());
     // Centred at (70, 40) in pixels: x 60..80, y 50..70 (rows grow downwards).
-    ExpectRange(f.session.main.view.xmin, f.session.main.view.xmax, {60, 80}, "x");
-    ExpectRange(f.session.main.view.ymin, f.session.main.view.ymax, {50, 70}, "y");
-    ExpectRange(f.session.main.view.phimin, f.session.main.view.phimax, {60, 80}, "phi");
-    EXPECT_EQ(f.session.fields.startValue, "60");
-    EXPECT_EQ(f.session.scaleMode, ScaleMode::smUserDefined);
-}
+    ExpectView(f, {60, 80}, {60, 80}, {50, 70}, "dropped");
+    EXPECT_TRUE(f.session.fields.startValue == "60" &&
+                f.session.scaleMode == ScaleMode::smUserDefined);
 
-TEST(Preview, ADragEndsWhenTheViewIsNotTheUsers) {
-    DragFixture f;
-    f.session.SetScaleMode(ScaleMode::smGlobal);
-    f.session.PreviewMouseDown(50, 50);
-    f.session.PreviewMouseMove(60, 50);
-    EXPECT_FALSE(f.session.Dragging());
-    ExpectRange(f.session.main.view.xmin, f.session.main.view.xmax, {40, 60}, "x");
+    DragFixture global;
+    global.session.SetScaleMode(ScaleMode::smGlobal);
+    global.session.PreviewMouseDown(50, 50);
+    global.session.PreviewMouseMove(60, 50);
+    EXPECT_FALSE(global.session.Dragging());
+    ExpectRange(global.session.main.view.xmin, global.session.main.view.xmax, {40, 60}, "x");
 }
 
 TEST(ScaleMode, TheUsersViewForgetsTheReferenceAndTheReferenceViewRestoresIt) {
@@ -235,8 +201,8 @@ TEST(ScaleMode, TheUsersViewForgetsTheReferenceAndTheReferenceViewRestoresIt) {
     f.session.fields.stopValue = "4";
     f.session.SetScaleMode(ScaleMode::smUserDefined);
     EXPECT_FALSE(second.Referenz);
-    EXPECT_EQ(f.session.main.view.phimin, -3);  // the variable fields are taken
-    EXPECT_EQ(f.session.main.view.phimax, 4);
+    // The variable fields are taken.
+    EXPECT_TRUE(f.session.main.view.phimin == -3 && f.session.main.view.phimax == 4);
     f.catalogue.SetCurrentItem(&first);
     f.session.SetScaleMode(ScaleMode::smReference);
     EXPECT_TRUE(second.Referenz);
@@ -254,11 +220,12 @@ TEST(ScaleMode, TheReferenceViewFitsTheReferenceCurveOnly) {
     ExpectRange(f.session.main.view.ymin, f.session.main.view.ymax, {0, 100}, "G only");
     f.session.SetScaleMode(ScaleMode::smGlobal);
     f.session.RedrawSurface(f.session.main);
-    ExpectRange(f.session.main.view.ymin, f.session.main.view.ymax, {0, 100}, "both");
-    ExpectRange(f.session.main.view.xmin, f.session.main.view.xmax, {0, 1}, "x");
+    ExpectView(f, {0, 1}, {0, 1}, {0, 100}, "both");
 }
 
-TEST(Redraw, BadRangeFieldsStopTheRedrawWithAMessage) {
+// Bad range fields stop the redraw with a message; an implicit item says so and draws
+// nothing.
+TEST(Redraw, BadRangeFieldsAndImplicitItemsAreReported) {
     PlotFixture f;
     TFktItem& item = f.Show("F(X)=X");
     f.UserView("0", "1", "0", "1", "0", "1");
@@ -269,23 +236,19 @@ TEST(Redraw, BadRangeFieldsStopTheRedrawWithAMessage) {
     EXPECT_EQ(f.notifier.plain, Names{"Error in Input Data. Please correct"});
     EXPECT_FALSE(std::get<std::vector<TFeldfty>>(item.FeldListenListeM.at(0)).back().valid);
     EXPECT_EQ(f.session.main.view.xmax, 1);
-}
 
-TEST(Redraw, AnImplicitItemSaysSoAndDrawsNothing) {
-    PlotFixture f;
-    TFktItem& item = f.Show("F(X)=X");
-    item.SetFktTyp(TFktTyp::ftfxy);
-    f.notifier.clear();
-    f.session.RedrawSurface(f.session.main);
-    EXPECT_EQ(f.notifier.plain, Names{"todo fxy"});
+    PlotFixture implicit;
+    implicit.Show("F(X)=X").SetFktTyp(TFktTyp::ftfxy);
+    implicit.notifier.clear();
+    implicit.session.RedrawSurface(implicit.session.main);
+    EXPECT_EQ(implicit.notifier.plain, Names{"todo fxy"});
 }
 
 TEST(GridType, ChangingItResetsThePreviewFactorsAndAFailedGrid) {
     PlotFixture f;
     f.session.gridError = GridError::NoLogarithmicGrid;
     f.session.SetGridType(GridType::gtPolar, false);
-    EXPECT_EQ(f.session.previewFactorX, 0);
-    EXPECT_EQ(f.session.previewFactorY, 0);
+    EXPECT_TRUE(f.session.previewFactorX == 0 && f.session.previewFactorY == 0);
     EXPECT_EQ(f.session.gridError, GridError::None);
     f.session.gridError = GridError::ShowSettings;  // not a failed grid: kept
     f.session.SetGridType(GridTypeFromByte(Ordinal(GridType::gtDbDb) + 128), false);
@@ -297,6 +260,19 @@ TEST(GridType, ChangingItResetsThePreviewFactorsAndAFailedGrid) {
     f.catalogue.SetPendingError(1);
     f.session.RedrawSurface(f.session.main);
     EXPECT_FALSE(f.session.main.grid.empty());
+}
+
+// A function file's view reaches the main view bound by bound, and comes back unchanged.
+TEST(ApplyView, EveryBoundGridTypeModeAndSpeedOfAFileReachTheMainView) {
+    PlotFixture f;
+    const FunctionFileView file{
+        {-1, 2, 3, 4, -5, 6}, GridType::gtLinLog, ScaleMode::smUserDefined, 7};
+    f.session.ApplyView(file);
+    ExpectView(f, {-5, 6}, {-1, 2}, {3, 4}, "applied");
+    const FunctionFileView back = f.session.CurrentView();
+    EXPECT_TRUE(back.range == file.range && back.gridType == file.gridType &&
+                back.scaleMode == file.scaleMode && back.animationSpeed == 7);
+    EXPECT_EQ(f.session.fields.ymax, "4");
 }
 
 }  // namespace

@@ -1,0 +1,140 @@
+#include "plot/animation.h"
+
+#include <gtest/gtest.h>
+
+#include <iterator>
+
+#include "plot_test_support.h"
+
+namespace pc::test {
+namespace {
+
+using Frames = std::vector<std::int32_t>;
+
+// The frames shown: the start frame, then one per sender.
+Frames Play(AnimationFrame start, std::int32_t count, bool yoyo,
+            const std::vector<AnimationSender>& senders) {
+    Frames frames{start.frame};
+    for (const AnimationSender sender : senders) {
+        start = NextFrame(start, count, yoyo, sender);
+        frames.push_back(start.frame);
+    }
+    return frames;
+}
+
+TEST(NextFrame, YoYoTurnsAtTheEndsOtherwiseTheFramesWrapAndStepsSetTheDirection) {
+    using S = AnimationSender;
+    const std::vector<AnimationSender> ticks(7, S::Timer);
+    struct Case {
+        AnimationFrame start;
+        std::int32_t count;
+        bool yoyo;
+        std::vector<AnimationSender> senders;
+        Frames frames;
+    };
+    const Case cases[] = {
+        {{0, true}, 3, true, ticks, {0, 1, 2, 2, 1, 0, 0, 1}},  // YoYo shows each end twice
+        {{0, true}, 3, false, ticks, {0, 1, 2, 0, 1, 2, 0, 1}},
+        {{0, false}, 3, true, ticks, {0, 0, 1, 2, 2, 1, 0, 0}},
+        {{0, false}, 3, false, ticks, {0, 2, 1, 0, 2, 1, 0, 2}},
+        {{0, true}, 1, true, ticks, Frames(8, 0)},
+        {{0, false}, 1, false, ticks, Frames(8, 0)},
+        {{0, false}, 0, false, ticks, Frames(8, 0)},  // no frames at all: not even frame -1
+        // Single steps set the direction for the ticks that follow.
+        {{3, false}, 6, true, {S::Timer, S::StepForward, S::Timer, S::Timer}, {3, 2, 3, 4, 5}},
+        {{1, true}, 6, false, {S::StepBackward, S::Timer, S::Timer}, {1, 0, 5, 4}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Play(c.start, c.count, c.yoyo, c.senders), c.frames)
+            << c.start.frame << c.start.forward << c.yoyo << c.count;
+    }
+    EXPECT_TRUE(NextFrame({3, false}, 6, true, S::StepForward).forward);
+    EXPECT_FALSE(NextFrame({3, true}, 6, true, S::StepBackward).forward);
+    // A frame left over from a larger family comes back into range.
+    for (const bool yoyo : {true, false}) {
+        const AnimationFrame next = NextFrame({7, true}, 3, yoyo, S::Timer);
+        EXPECT_TRUE(next.frame >= 0 && next.frame < 3) << yoyo;
+    }
+}
+
+// The whole way from typed definitions, with the grid shown: F1 has the parameter A with
+// the five automatic values 1, 3, 5, 7, 9, G none. In the window -1..1 by -10..10 member A
+// crosses x = 0.5 at y = A / 2 and G at y = -2.5.
+struct AnimationScene : Scene {
+    TFktItem* family = nullptr;
+
+    explicit AnimationScene(DisplayMode mode = DisplayMode::bmverbunden, std::uint8_t width = 1) {
+        surface.look.gridVisible = true;
+        catalogue.Parameters().EnsureItems({"A"});
+        catalogue.Parameters().SetStopValue("A", 9);
+        family = &Show("F1(X)=A*X");
+        Show("G(X)=-5*X").Farbe = kBlue;
+        family->Farbe = kRed;
+        family->PunkteMarkierung = mode;
+        family->LinienBreite = width;
+        catalogue.SetCurrentItem(family);
+        UserView("-1", "1", "-10", "10", "-1", "1");
+        session.RedrawSurface(session.main);
+    }
+    // Whether `colour` shows next to the point (0.5, y).
+    bool Near(Extended y, QRgb colour) {
+        const PlotView& v = View();
+        const int row = static_cast<int>((v.ymax - y) * v.plotHeight / (v.ymax - v.ymin));
+        return CountIn(Image(), QRect(Column(3 * v.plotWidth / 4) - 1, Row(row) - 2, 3, 5),
+                       colour) > 0;
+    }
+    std::vector<bool> MembersShown() {
+        std::vector<bool> shown;
+        for (const Extended a : {1, 3, 5, 7, 9}) shown.push_back(Near(a / 2, kRedPixel));
+        return shown;
+    }
+};
+
+// Frames are drawn inverting, in every mode: drawing one twice restores the picture.
+TEST(DrawFrame, DrawingAFrameTwiceRestoresThePicture) {
+    const std::pair<DisplayMode, std::uint8_t> cases[] = {
+        {DisplayMode::bmverbunden, 3},
+        {DisplayMode::bmKreise, 3},
+        {DisplayMode::bmallePunkte, 1},
+        {DisplayMode::bmhisto, 3},
+        {static_cast<DisplayMode>(Ordinal(DisplayMode::bm1) + 4), 1}};
+    for (const auto& [mode, width] : cases) {
+        AnimationScene scene(mode, width);
+        const QImage before = scene.Image().copy();
+        DrawFrame(scene.session, *scene.family, 1);
+        EXPECT_FALSE(scene.Image() == before) << int(Ordinal(mode));
+        DrawFrame(scene.session, *scene.family, 1);
+        EXPECT_TRUE(scene.Image() == before) << int(Ordinal(mode));
+    }
+}
+
+// Only the shown member is on the picture, and a member's picture is the same each time it
+// comes back: nothing of the others is left behind. The parameterless curve stays.
+TEST(AnimationStep, EachStepErasesTheShownMemberAndDrawsExactlyTheNextOne) {
+    AnimationScene scene;
+    ASSERT_TRUE(scene.notifier.empty());
+    ASSERT_EQ(scene.family->FeldListenListeM.size(), 5u);
+    EXPECT_TRUE(scene.family->Animated && !scene.catalogue.Items().at(1)->Animated);
+    EXPECT_EQ(scene.MembersShown(), std::vector<bool>(5, true)) << "before the animation";
+    StartAnimation(scene.session, true);
+    QImage pictures[5];
+    const int shown[] = {0, 1, 2, 3, 4, 4, 3, 2, 1, 0, 0, 1};  // YoYo shows each end twice
+    for (std::size_t i = 0; i < std::size(shown); ++i) {
+        SCOPED_TRACE(testing::Message() << "tick " << i);
+        if (i > 0)
+            AnimationStep(scene.session, AnimationSender::Timer, true);
+        EXPECT_EQ(scene.family->animationIndex, shown[i]);
+        std::vector<bool> expected(5, false);
+        expected[static_cast<std::size_t>(shown[i])] = true;
+        EXPECT_EQ(scene.MembersShown(), expected);
+        EXPECT_TRUE(scene.Near(-2.5L, kBluePixel));
+        QImage& picture = pictures[shown[i]];
+        EXPECT_TRUE(picture.isNull() || scene.Image() == picture);
+        picture = scene.Image().copy();
+    }
+    StartAnimation(scene.session, false);  // a restart begins at frame 0 again
+    EXPECT_TRUE(scene.family->animationIndex == 0 && scene.family->animationDirection == 0);
+}
+
+}  // namespace
+}  // namespace pc::test
