@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-#include <cmath>
-#include <fstream>
-#include <iterator>
+#include <algorithm>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -16,16 +14,8 @@ namespace pc {
 namespace {
 
 using test::CatalogueFixture;
+using test::FileBytes;
 using test::Names;
-
-std::string Bytes(const std::string& path) {
-    std::ifstream stream(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 std::string DataFile(const std::string& name) {
     return std::string(PLOTCRAFTSMAN_TEST_DATA) + "/" + name;
@@ -33,9 +23,7 @@ std::string DataFile(const std::string& name) {
 
 // The lines of a data file as the reader sees them.
 std::vector<std::string> DataLines(const std::string& name) {
-    const TextFile file = ReadTextFile(DataFile(name), kFunctionFileMaxBytes);
-    EXPECT_EQ(file.status, TextFileStatus::Read) << file.error;
-    return file.lines;
+    return test::FileLines(DataFile(name), kFunctionFileMaxBytes);
 }
 
 // `lines` with a checksum line that fits them.
@@ -46,10 +34,6 @@ std::vector<std::string> WithChecksum(std::vector<std::string> lines) {
 
 class FunctionFileTest : public ::testing::Test, protected CatalogueFixture {
   protected:
-    std::string PathOf(const std::string& name) const {
-        return directory.filePath(QString::fromStdString(name)).toStdString();
-    }
-
     // The catalogue of data/family.fx, built through the manager: F1(T)=A*T with its
     // parameter A, the pair x = F1(t), y = G(t), selected and made the reference curve.
     void BuildFamily() {
@@ -63,20 +47,20 @@ class FunctionFileTest : public ::testing::Test, protected CatalogueFixture {
         ASSERT_EQ(Items(), Names{"ftxtyt F1 G valid shown active reference"});
     }
 
-    QTemporaryDir directory;
+    test::Folder folder;
 };
 
 // The golden files were written from the format by hand, checksums included.
 TEST_F(FunctionFileTest, WritesTheGoldenFilesByteForByte) {
     std::string error;
-    ASSERT_TRUE(SaveFunctionFile(catalogue, FunctionFileView{}, PathOf("empty.fx"), error))
+    ASSERT_TRUE(SaveFunctionFile(catalogue, FunctionFileView{}, folder.Path("empty.fx"), error))
         << error;
-    EXPECT_EQ(Bytes(PathOf("empty.fx")), Bytes(DataFile("empty.fx")));
+    EXPECT_EQ(folder.Read("empty.fx"), FileBytes(DataFile("empty.fx")));
 
     BuildFamily();
-    ASSERT_TRUE(SaveFunctionFile(catalogue, FunctionFileView{}, PathOf("family.fx"), error))
+    ASSERT_TRUE(SaveFunctionFile(catalogue, FunctionFileView{}, folder.Path("family.fx"), error))
         << error;
-    EXPECT_EQ(Bytes(PathOf("family.fx")), Bytes(DataFile("family.fx")));
+    EXPECT_EQ(folder.Read("family.fx"), FileBytes(DataFile("family.fx")));
 }
 
 TEST_F(FunctionFileTest, ReadsBackWhatItWroteAndWritesItAgainIdentically) {
@@ -100,11 +84,11 @@ TEST_F(FunctionFileTest, ReadsBackWhatItWroteAndWritesItAgainIdentically) {
 
     // A checksum that does not fit is shown, and the contents are taken all the same; the
     // first line is not compared with anything.
-    std::string bytes = Bytes(DataFile("family.fx"));
+    std::string bytes = FileBytes(DataFile("family.fx"));
     bytes.replace(bytes.find("SIN(T)"), 6, "COS(T)");
     bytes.replace(0, 3, "XYZ");
-    WriteBytes(PathOf("edited.fx"), bytes);
-    LoadFunctionFileAndReport(catalogue, PathOf("edited.fx"));
+    folder.Write("edited.fx", bytes);
+    LoadFunctionFileAndReport(catalogue, folder.Path("edited.fx"));
     EXPECT_EQ(Find("G")->Term, "COS(T)");  // taken
     EXPECT_EQ(notifier.numbers, std::vector<int>{16});
     EXPECT_EQ(catalogue.PendingError(), 0) << "shown, then cleared";
@@ -148,7 +132,7 @@ TEST_F(FunctionFileTest, AFileThatFailsSaysWhyAndReplacesNothing) {
     const std::vector<std::string> good = DataLines("family.fx");
     int files = 0;
     const auto written = [&](const std::vector<std::string>& lines) {
-        const std::string path = PathOf(std::to_string(++files) + ".fx");
+        const std::string path = folder.Path(std::to_string(++files) + ".fx");
         std::string error;
         EXPECT_TRUE(WriteTextFile(path, lines, error)) << error;
         return path;
@@ -180,8 +164,8 @@ TEST_F(FunctionFileTest, AFileThatFailsSaysWhyAndReplacesNothing) {
             "line " + std::to_string(line + 1) + ": " + field + " '" + text + "' is not " + values};
     };
     const Case cases[] = {
-        {"missing", PathOf("none.fx"), Missing, 0, "No such file or directory"},
-        {"a folder", directory.path().toStdString(), Unreadable, 0, "not a regular file"},
+        {"missing", folder.Path("none.fx"), Missing, 0, "No such file or directory"},
+        {"a folder", folder.directory.path().toStdString(), Unreadable, 0, "not a regular file"},
         {"too short", written({"Plotcraftsman        ", "1004", "*****"}), Failed, 16,
          "the file has fewer than 4 lines"},
         {"another version", changed(1, "1003"), Failed, 15, "line 2: version '1003' is not 1004"},
@@ -271,23 +255,22 @@ TEST_F(FunctionFileTest, ListLinesWithoutAFinalCommaLoseTheirLastEntry) {
 
 // The table's name is written in Windows-1252, like every text outside ASCII.
 TEST_F(FunctionFileTest, ATableParameterTakesItsValuesFromItsTable) {
-    const std::string table = PathOf("Größe°.fx1");
-    WriteBytes(table, "0.5\r\n1.5\r\n");
+    const std::string table = folder.Write("Größe°.fx1", "0.5\r\n1.5\r\n");
     Enter("F1(T)=A*T");
     manager.SelectDefinition(0);
     manager.Drop(0, kColumnFunction1);
     catalogue.Parameters().LoadTableFile("A", table);
     catalogue.Parameters().SetValueSource("A", TValueSource::vsFile);
     std::string error;
-    ASSERT_TRUE(SaveFunctionFile(catalogue, FunctionFileView{}, PathOf("table.fx"), error));
-    const std::string bytes = Bytes(PathOf("table.fx"));
+    ASSERT_TRUE(SaveFunctionFile(catalogue, FunctionFileView{}, folder.Path("table.fx"), error));
+    const std::string bytes = folder.Read("table.fx");
     EXPECT_NE(bytes.find("/Gr\xF6\xDF"
                          "e\xB0.fx1\r\n"),
               std::string::npos);
     EXPECT_NE(bytes.find("\xA7\xA7\xA7\xA7\xA7\r\n"), std::string::npos);
 
     CatalogueFixture reader;
-    ASSERT_EQ(ReadFunctionFile(reader.catalogue, PathOf("table.fx")).outcome,
+    ASSERT_EQ(ReadFunctionFile(reader.catalogue, folder.Path("table.fx")).outcome,
               FunctionFileOutcome::Loaded);
     EXPECT_EQ(reader.catalogue.PendingError(), 0);
     EXPECT_EQ(reader.catalogue.Parameters().Find("A")->tableFileName, table);
@@ -296,7 +279,7 @@ TEST_F(FunctionFileTest, ATableParameterTakesItsValuesFromItsTable) {
 }
 
 TEST_F(FunctionFileTest, AFailedSaveSaysWhy) {
-    const std::string path = PathOf("no/such/folder/x.fx");
+    const std::string path = folder.Path("no/such/folder/x.fx");
     EXPECT_FALSE(SaveFunctionFileAndReport(catalogue, FunctionFileView{}, path));
     ASSERT_EQ(notifier.plain.size(), 1u);
     EXPECT_EQ(notifier.plain[0].rfind("Cannot save " + path + ": ", 0), 0u);
