@@ -1,13 +1,13 @@
+#include "catalogue/catalogue_views.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "catalogue/catalogue.h"
-#include "catalogue/catalogue_views.h"
 #include "catalogue/fkt_item.h"
 #include "catalogue/funktion.h"
 #include "catalogue_test_support.h"
@@ -82,6 +82,10 @@ TEST_F(ViewsTest, TreeExpandsEveryCallWithTheCalleesVariableAndStopsAtRecursion)
     EXPECT_EQ(Rendered(DependencyTree(catalogue)),
               (Names{"F1(X)", "G(T)", "  F1(X)", "K(X)", "  G(T)", "    F1(X)", "  F1(X)", "F(X)",
                      "  F(X)", "Q(X)", "  P(X)", "    Q(X)", "P(X)", "  Q(X)", "    P(X)"}));
+    // The node colour tells valid, invalid and missing functions apart.
+    EXPECT_EQ(DependencyNodeColour(catalogue, "F1(X)"), kNodeValid);
+    EXPECT_EQ(DependencyNodeColour(catalogue, "Q(X)"), kNodeInvalid);
+    EXPECT_EQ(DependencyNodeColour(catalogue, "Z(unknown)"), kNodeMissing);
 }
 
 TEST(DependencyTreeTest, CalleeThatNoLongerExistsIsNamedUnknownInTheCataloguesLanguage) {
@@ -130,15 +134,6 @@ TEST_F(ViewsTest, TreeOfFunctionsCallingEachOtherAlongManyPathsStopsAtTheNodeCap
     // Level by level: the last root still gets its calls although the roots before it
     // hold thousands of nodes further down.
     EXPECT_EQ(roots.back().children.size(), 2u);
-}
-
-TEST_F(ViewsTest, NodeColourTellsValidInvalidAndMissingFunctionsApart) {
-    Enter("F1(X)=SIN(X)");
-    Enter("G(X)=H(X)*2");  // H is a placeholder, so G is invalid
-    EXPECT_EQ(DependencyNodeColour(catalogue, "F1(X)"), kNodeValid);
-    EXPECT_EQ(DependencyNodeColour(catalogue, "G(X)"), kNodeInvalid);
-    EXPECT_EQ(DependencyNodeColour(catalogue, "H(X)"), kNodeInvalid);
-    EXPECT_EQ(DependencyNodeColour(catalogue, "Z(unknown)"), kNodeMissing);
 }
 
 // One function and one item cover the frame and both dumps; out-of-range bytes, as a file

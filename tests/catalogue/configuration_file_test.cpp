@@ -6,7 +6,6 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "catalogue/file_text.h"
@@ -63,8 +62,6 @@ Configuration Other() {
 Lines GoldenLines() {
     return FileLines(kGoldenFile, kConfigurationFileMaxBytes);
 }
-
-// --- Building and reading -----------------------------------------------------------
 
 TEST(ConfigurationFileTest, GoldenFileIsWhatTheBuilderWritesAndTheReaderTakes) {
     EXPECT_EQ(BuildConfigurationText(kGolden), GoldenLines());
@@ -195,8 +192,6 @@ TEST(ConfigurationFileTest, ConversionErrorStopsTheReadKeepingWhatWasRead) {
         EXPECT_EQ(parse.configuration, ParseConfiguration(mixed).configuration);
     }
 }
-
-// --- Fallback rules -----------------------------------------------------------------
 
 constexpr const char* kInstall = "/opt/plotcraftsman/";
 constexpr const char* kDefault = "/opt/plotcraftsman/Config/con0.pcf";

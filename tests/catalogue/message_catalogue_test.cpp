@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace pc {
 namespace {

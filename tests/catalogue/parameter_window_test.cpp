@@ -43,6 +43,17 @@ TEST_F(ParameterWindowTest, OpenOffersTheSortedNamesAndShowsTheFirst) {
     EXPECT_FALSE(Item("B").animate);
     EXPECT_TRUE(Item("K").animate);
 
+    // Selecting a name stores the shown parameter first, and shows the name even when
+    // that fails.
+    window.Fields().startText = "4";
+    EXPECT_TRUE(window.SelectName("K"));
+    EXPECT_EQ(Item("B").startValue, 4);
+    EXPECT_EQ(window.ShownName(), "K");
+    EXPECT_EQ(window.Fields().startText, "1");
+    window.Fields().countText = "many";
+    EXPECT_FALSE(window.SelectName("A"));
+    EXPECT_EQ(window.ShownName(), "A");
+
     EXPECT_FALSE(window.OpenParameter("Q"));
     EXPECT_TRUE(window.OpenParameter("K"));
     EXPECT_EQ(window.Names(), Names{"K"});
@@ -94,18 +105,6 @@ TEST_F(ParameterWindowTest, StoreWritesTheFieldsUpToTheFirstUnreadableNumber) {
         EXPECT_EQ(a.currentCount, c.stored ? 4 : 2);  // the file's values, then the count's
         EXPECT_EQ(a.animate, !c.stored);
     }
-}
-
-TEST_F(ParameterWindowTest, SelectNameStoresTheShownParameterFirst) {
-    window.Open(*function);
-    window.Fields().startText = "4";
-    EXPECT_TRUE(window.SelectName("K"));
-    EXPECT_EQ(Item("A").startValue, 4);
-    EXPECT_EQ(window.ShownName(), "K");
-    EXPECT_EQ(window.Fields().startText, "1");
-    window.Fields().countText = "many";
-    EXPECT_FALSE(window.SelectName("B"));
-    EXPECT_EQ(window.ShownName(), "B");  // shown although K could not be stored
 }
 
 TEST_F(ParameterWindowTest, OkResizesTheItemArraysAndSetsAnimated) {

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "catalogue/configuration_file.h"
 #include "catalogue/file_text.h"

@@ -44,8 +44,6 @@ Names Expand(const Names& lines) {
     return expanded;
 }
 
-// --- Value table ------------------------------------------------------------------
-
 TEST(ValueTable, OneBlockPerArrayAndOneLinePerRecord) {
     using XY = std::vector<TFeldfty>;
     using TXY = std::vector<TFeldftxtyt>;
@@ -102,8 +100,6 @@ TEST(ValueTable, WritesCrLfLinesAndReplacesTheWholeFile) {
     ASSERT_TRUE(WriteValueTable(TFktItem(), folder.Path("table.tfx"), error)) << error;
     EXPECT_EQ(folder.Read("table.tfx"), "");
 }
-
-// --- Function info ----------------------------------------------------------------
 
 // The same German text in either language; the file holds the degree sign and "ü" as
 // Windows-1252 bytes.
@@ -163,8 +159,6 @@ TEST(FunctionInfo, PairsItemsWithoutFunctionAndTheParameterCount) {
     EXPECT_STREQ(FunctionInfoTypeText(static_cast<TFktTyp>(3)),
                  "FktTyp unbekannt");  // as a damaged file may leave
 }
-
-// --- Parameter table --------------------------------------------------------------
 
 // Both loaders read back what the editor saved, or say why not and change nothing.
 // Regression: reading a directory threw out of LoadTableFile and ended the program.

@@ -153,23 +153,6 @@ TEST(CliScript, ReadsStandardInputSkippingBlankAndCommentLines) {
     EXPECT_EQ(result.err, "");
 }
 
-TEST(CliScript, PrintsNumberedMessagesWithTheirTextOnOneLine) {
-    // Message 9's text has two line feeds; they must not break the one-line-per-message form.
-    const Outcome result = RunScript("redraw\nenter F(X\n");
-    EXPECT_EQ(result.out,
-              "message 9\nERROR 9 \\nNo Function selected. \\n-> Drag Function(s) to the List  "
-              "'View Functions' !\n"
-              "plain: Syntax Error: \\r\\nF(X\n");
-}
-
-TEST(CliScript, GoesOnAfterAnErrorAndKeepsTheTypedSpacingOfADefinition) {
-    const Outcome result = RunScript("bogus\nenter  F1(X) = X * 2 \nselect 0\nselect x\ntree\n");
-    EXPECT_EQ(result.code, 0);
-    EXPECT_EQ(
-        result.out,
-        "error: unknown command 'bogus'\nerror: line 'x' is not a whole number\nF1(X) [black]\n");
-}
-
 TEST(CliScript, RefusesAFileItCannotReadAndExtraArguments) {
     // Regression: a folder opened and read as an empty script, with exit status 0.
     for (const auto& [path, reason] :
