@@ -8,6 +8,8 @@
 #include <string>
 #include <utility>
 
+#include "catalogue/notifier.h"
+
 namespace pc {
 namespace {
 
@@ -120,6 +122,7 @@ TEST(CatalogueText, NumbersAndKeysOutsideTheCatalogueHaveNoText) {
     }
 }
 
+// Also: what a program without a user answers to each button panel.
 TEST(DecideMessage, KindTextAndButtons) {
     const struct {
         Language language;
@@ -127,26 +130,29 @@ TEST(DecideMessage, KindTextAndButtons) {
         ButtonSet buttons;
         MessageKind kind;
         const char* text;
+        ModalResult unattended;  // nobody there: OK, or No and Cancel to a question
     } cases[] = {
         // Any code but 1 means English.
         {static_cast<Language>(7), 13, ButtonSet::Ok, MessageKind::Error,
-         "ERROR 13 \nOnly ONE parameter legal!"},
+         "ERROR 13 \nOnly ONE parameter legal!", ModalResult::mrOk},
         // Only the low 16 bits name the message.
         {Language::English, 0xFFFF0000u | 102, ButtonSet::YesNoCancel, MessageKind::Question,
-         "Question 102 \nDelete Funktion?"},
+         "Question 102 \nDelete Funktion?", ModalResult::mrCancel},
         // A caption has no kind digit but loses five characters all the same; Ö is one
         // character though it takes two bytes.
-        {Language::German, 508, ButtonSet::Ok, MessageKind::None, "en"},
+        {Language::German, 508, ButtonSet::Ok, MessageKind::None, "en", ModalResult::mrOk},
         // No text: no kind either.
-        {Language::English, 37, ButtonSet::YesNo, MessageKind::None, ""},
-        {Language::German, 65536 + 200, ButtonSet::Ok, MessageKind::None, ""},
-        {Language::English, 537, ButtonSet::YesNoCancel, MessageKind::None, ""},  // German only
+        {Language::English, 37, ButtonSet::YesNo, MessageKind::None, "", ModalResult::mrNo},
+        {Language::German, 65536 + 200, ButtonSet::Ok, MessageKind::None, "", ModalResult::mrOk},
+        {Language::English, 537, ButtonSet::YesNoCancel, MessageKind::None, "",
+         ModalResult::mrCancel},  // German only
     };
     for (const auto& c : cases) {
         const MessageDecision decision = DecideMessage(c.language, c.number, c.buttons);
         EXPECT_EQ(decision.kind, c.kind) << c.number;
         EXPECT_EQ(decision.text, c.text) << c.number;
         EXPECT_EQ(decision.buttons, c.buttons) << c.number;
+        EXPECT_EQ(UnattendedAnswer(c.buttons), c.unattended) << c.number;
     }
 }
 
