@@ -1,27 +1,78 @@
 #pragma once
 // Helpers shared by the catalogue tests: a notifier and an observer that record what
-// the model tells the windows, and a catalogue wired to both with a function manager.
+// the model tells the windows, a catalogue wired to both with a function manager, and a
+// scratch folder for the files a test writes and reads.
 
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogue_observer.h"
 #include "catalogue/catalogue_types.h"
+#include "catalogue/file_text.h"
 #include "catalogue/fkt_item.h"
 #include "catalogue/function_manager.h"
 #include "catalogue/funktion.h"
 #include "catalogue/message_catalogue.h"
 #include "catalogue/notifier.h"
+#include "catalogue/parameter.h"
 
 namespace pc::test {
 
 using Names = std::vector<std::string>;
+
+// The file's bytes as they are; empty when it cannot be read.
+inline std::string FileBytes(const std::string& path) {
+    std::ifstream stream(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
+}
+
+// The lines of a file as the program's readers see them.
+inline Names FileLines(const std::string& path, std::uint64_t maxBytes) {
+    const TextFile file = ReadTextFile(path, maxBytes);
+    EXPECT_EQ(file.status, TextFileStatus::Read) << path << ": " << file.error;
+    return file.lines;
+}
+
+// Every field of a parameter item, to compare at once; a failure prints both items whole.
+inline auto AllFields(const TParameterItem& item) {
+    return std::tie(item.name, item.valueSource, item.startValue, item.stopValue,
+                    item.automaticCount, item.tableFileName, item.storedFileCount, item.fileValues,
+                    item.listCount, item.listValues, item.currentCount, item.animate);
+}
+
+// A fresh folder for one test's files, removed afterwards.
+struct Folder {
+    QTemporaryDir directory;
+
+    std::string Path(const std::string& name) const {
+        return directory.filePath(QString::fromStdString(name)).toStdString();
+    }
+    std::string Read(const std::string& name) const { return FileBytes(Path(name)); }
+    // Writes `bytes` as they are and returns the file's path.
+    std::string Write(const std::string& name, const std::string& bytes) const {
+        std::ofstream(Path(name), std::ios::binary) << bytes;
+        return Path(name);
+    }
+    // Every entry, hidden ones included: a temporary file left behind shows here.
+    Names Entries() const {
+        Names names;
+        for (const auto& entry :
+             std::filesystem::directory_iterator(directory.path().toStdString()))
+            names.push_back(entry.path().filename().string());
+        return names;
+    }
+};
 
 // Records every message; numbered messages are answered with OK.
 class RecordingNotifier : public Notifier {

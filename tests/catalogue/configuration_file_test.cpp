@@ -2,21 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QTemporaryDir>
-#include <algorithm>
 #include <climits>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "catalogue/file_text.h"
 #include "catalogue/shipped_configurations.h"
-#include "catalogue/startup_decisions.h"
+#include "catalogue_test_support.h"
 
 namespace pc::test {
 namespace {
@@ -24,23 +18,7 @@ namespace {
 using Lines = std::vector<std::string>;
 
 const std::string kGoldenFile = std::string(PLOTCRAFTSMAN_TEST_DATA) + "/golden.pcf";
-const std::string kConfigDirectory = PLOTCRAFTSMAN_CONFIG_DIR;
 const char* const kBooleanError = "Konvertierung strtobool war Mist";
-
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-Lines FileLines(const std::string& path) {
-    const TextFile file = ReadTextFile(path, kConfigurationFileMaxBytes);
-    EXPECT_EQ(file.status, TextFileStatus::Read) << path << ": " << file.error;
-    return file.lines;
-}
-
-std::string TempPath(const QTemporaryDir& directory, const char* name) {
-    return directory.filePath(name).toStdString();
-}
 
 // The values of data/golden.pcf, which was typed by hand line by line, not written by the
 // builder it checks. A plot look holds margins (left, top, right, bottom), line widths (x
@@ -82,10 +60,8 @@ Configuration Other() {
 }
 
 Lines GoldenLines() {
-    return FileLines(kGoldenFile);
+    return FileLines(kGoldenFile, kConfigurationFileMaxBytes);
 }
-
-// --- Building and reading -----------------------------------------------------------
 
 TEST(ConfigurationFileTest, GoldenFileIsWhatTheBuilderWritesAndTheReaderTakes) {
     EXPECT_EQ(BuildConfigurationText(kGolden), GoldenLines());
@@ -115,22 +91,22 @@ TEST(ConfigurationFileTest, RoundTripIsByteIdentical) {
     extremes.mainBounds = {-8, INT_MIN, 100, INT_MAX};
     extremes.previewPlot.colourBackground = 0xFFFFFFFF;
     extremes.mainPlot.colourZeroAxes = 0x80000000;
-    QTemporaryDir directory;
-    ASSERT_TRUE(directory.isValid());
-    const std::string first = TempPath(directory, "first.pcf");
-    const std::string second = TempPath(directory, "second.pcf");
+    const Folder folder;
+    const std::string first = folder.Path("first.pcf");
+    const std::string second = folder.Path("second.pcf");
     std::string error;
     for (const Configuration& c :
          {Configuration{}, kGolden, Other(), ShippedConfiguration(1680, 1050), extremes}) {
         ASSERT_TRUE(WriteConfigurationFile(first, c, error)) << error;
-        const ConfigurationParse parse = ParseConfiguration(FileLines(first), Other());
+        const ConfigurationParse parse =
+            ParseConfiguration(FileLines(first, kConfigurationFileMaxBytes), Other());
         ASSERT_EQ(parse.status, ConfigurationStatus::Read) << parse.error;
         ASSERT_TRUE(WriteConfigurationFile(second, parse.configuration, error)) << error;
         EXPECT_EQ(FileBytes(first), FileBytes(second));
     }
     ASSERT_TRUE(WriteConfigurationFile(first, kGolden, error)) << error;
     EXPECT_EQ(FileBytes(first), FileBytes(kGoldenFile));
-    EXPECT_FALSE(WriteConfigurationFile(TempPath(directory, "no/such/x.pcf"), kGolden, error));
+    EXPECT_FALSE(WriteConfigurationFile(folder.Path("no/such/x.pcf"), kGolden, error));
     EXPECT_FALSE(error.empty());
 }
 
@@ -216,8 +192,6 @@ TEST(ConfigurationFileTest, ConversionErrorStopsTheReadKeepingWhatWasRead) {
         EXPECT_EQ(parse.configuration, ParseConfiguration(mixed).configuration);
     }
 }
-
-// --- Fallback rules -----------------------------------------------------------------
 
 constexpr const char* kInstall = "/opt/plotcraftsman/";
 constexpr const char* kDefault = "/opt/plotcraftsman/Config/con0.pcf";
@@ -355,71 +329,6 @@ TEST(ConfigurationFallbackTest, DefectFileKeepsWhatWasReadAndShowsEight) {
     outcome = disk.Resolve(kUserFile);
     EXPECT_EQ(outcome.messages, (std::vector<int>{8, 202, 8}));
     EXPECT_EQ(disk.reads, (Lines{kUserFile, kDefault, kDefault}));
-}
-
-// --- Shipped files --------------------------------------------------------------------
-
-bool Inside(const WindowBounds& bounds, int width, int height) {
-    return bounds.left >= 0 && bounds.top >= 0 && bounds.width > 0 && bounds.height > 0 &&
-           bounds.left + bounds.width <= width && bounds.top + bounds.height <= height;
-}
-
-TEST(ShippedConfigurationTest, EveryFileReadsBackFitsAndIsTheWritersOutput) {
-    QTemporaryDir fresh;
-    ASSERT_TRUE(fresh.isValid());
-    std::string error;
-    ASSERT_TRUE(WriteShippedConfigurations(fresh.path().toStdString(), error)) << error;
-
-    Lines names;
-    for (const ShippedConfigurationFile& file : ShippedConfigurationFiles()) {
-        SCOPED_TRACE(file.name);
-        names.push_back(file.name);
-        const std::string path = kConfigDirectory + "/" + file.name;
-        const Lines lines = FileLines(path);
-        ASSERT_EQ(lines.size(), 90u);
-        EXPECT_EQ(lines[89],
-                  std::to_string(FileChecksumOfText(Lines(lines.begin(), lines.end() - 1))));
-
-        const ConfigurationParse parse = ParseConfiguration(lines);
-        ASSERT_EQ(parse.status, ConfigurationStatus::Read) << parse.error;
-        const Configuration& c = parse.configuration;
-        EXPECT_EQ(c.screenWidth, file.screenWidth);
-        EXPECT_EQ(c.screenHeight, file.screenHeight);
-        EXPECT_TRUE(c.mainVisible && c.preview.visible && c.legend.visible &&
-                    c.functionManager.visible);
-        for (const WindowBounds* bounds :
-             {&c.mainBounds, &c.preview.bounds, &c.legend.bounds, &c.functionManager.bounds,
-              &c.plotSettings.bounds, &c.dependencies.bounds})
-            EXPECT_TRUE(Inside(*bounds, file.screenWidth, file.screenHeight));
-        EXPECT_EQ(c, ShippedConfiguration(file.screenWidth, file.screenHeight));
-        EXPECT_EQ(FileBytes(TempPath(fresh, file.name.c_str())), FileBytes(path))
-            << "run `make configs`";
-    }
-
-    // The default and one file per resolution, and nothing else lies in the folder.
-    Lines expected{"con0.pcf"};
-    for (const std::string& name : ResolutionConfigurationFiles()) expected.push_back(name);
-    EXPECT_EQ(names, expected);
-    Lines onDisk;
-    for (const QString& name :
-         QDir(QString::fromStdString(kConfigDirectory)).entryList(QDir::Files, QDir::Name))
-        onDisk.push_back(name.toStdString());
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(onDisk, expected);
-
-    EXPECT_FALSE(WriteShippedConfigurations(TempPath(fresh, "missing"), error));
-    EXPECT_NE(error.find("con0.pcf"), std::string::npos);
-
-    // The default has to fit wherever a resolution file falls back to it, down to the
-    // smallest screen the resolution table supports.
-    const Configuration defaults =
-        ShippedConfiguration(kDefaultConfigurationScreenWidth, kDefaultConfigurationScreenHeight);
-    const std::pair<int, int> screens[] = {{640, 600},  {800, 600},  {960, 600}, {1024, 768},
-                                           {1280, 550}, {1280, 720}, {1366, 768}};
-    for (const auto& [width, height] : screens) {
-        ASSERT_TRUE(ResolutionConfigurationFile(width, height).has_value()) << width;
-        EXPECT_TRUE(ScreenFits(defaults, width, height)) << width << "x" << height;
-    }
 }
 
 }  // namespace

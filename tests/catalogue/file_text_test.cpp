@@ -5,14 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
+
+#include "catalogue_test_support.h"
 
 namespace pc {
 namespace {
@@ -23,9 +22,9 @@ constexpr std::uint64_t kLimit = 1u << 20;
 // of it is read: a FIFO or /dev/zero that was opened or read would hang this test or
 // exhaust its memory.
 TEST(ReadTextFile, ReadsOnlyRegularFilesWithinTheLimit) {
-    QTemporaryDir directory;
-    const auto path = [&](const char* name) { return directory.filePath(name).toStdString(); };
-    std::ofstream(path("small.txt")) << "a";
+    const test::Folder folder;
+    const auto path = [&](const char* name) { return folder.Path(name); };
+    folder.Write("small.txt", "a");
     for (const auto& [name, size] :
          {std::pair{"limit", kLimit}, {"over", kLimit + 1}, {"locked", std::uint64_t{0}}}) {
         std::ofstream(path(name)).close();
@@ -73,8 +72,7 @@ TEST(ReadTextFile, ReadsOnlyRegularFilesWithinTheLimit) {
         {"\r\n\n", {"", ""}},
         {"", {}}};
     for (const auto& [content, lines] : contents) {
-        std::ofstream(path("small.txt"), std::ios::binary) << content;
-        EXPECT_EQ(ReadTextFile(path("small.txt"), kLimit).lines, lines) << content;
+        EXPECT_EQ(ReadTextFile(folder.Write("small.txt", content), kLimit).lines, lines) << content;
     }
 }
 
@@ -104,9 +102,8 @@ class FileSizeLimit {
 // fail with a reason, and leaves the file that was there as it was, without a temporary
 // file beside it. Every file of the program is written through here.
 TEST(WriteTextFile, AFailedWriteLeavesTheOldFileIntact) {
-    QTemporaryDir directory;
-    const std::string path = directory.filePath("export").toStdString();
-    std::ofstream(path, std::ios::binary) << "old\r\n";
+    const test::Folder folder;
+    const std::string path = folder.Write("export", "old\r\n");
     std::string error;
     {
         const FileSizeLimit limit(4096);
@@ -114,11 +111,8 @@ TEST(WriteTextFile, AFailedWriteLeavesTheOldFileIntact) {
         EXPECT_FALSE(WriteTextFile(path, std::vector<std::string>(1000, "0.123456789"), error));
     }
     EXPECT_FALSE(error.empty());
-    std::ifstream old(path, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(old), {}), "old\r\n");
-    EXPECT_EQ(
-        QDir(directory.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-        QStringList{"export"});
+    EXPECT_EQ(folder.Read("export"), "old\r\n");
+    EXPECT_EQ(folder.Entries(), test::Names{"export"});
 }
 
 }  // namespace

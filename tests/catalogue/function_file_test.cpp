@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-#include <cmath>
-#include <fstream>
-#include <iterator>
+#include <algorithm>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -16,16 +14,8 @@ namespace pc {
 namespace {
 
 using test::CatalogueFixture;
+using test::FileBytes;
 using test::Names;
-
-std::string Bytes(const std::string& path) {
-    std::ifstream stream(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 std::string DataFile(const std::string& name) {
     return std::string(PLOTCRAFTSMAN_TEST_DATA) + "/" + name;
@@ -33,9 +23,7 @@ std::string DataFile(const std::string& name) {
 
 // The lines of a data file as the reader sees them.
 std::vector<std::string> DataLines(const std::string& name) {
-    const TextFile file = ReadTextFile(DataFile(name), kFunctionFileMaxBytes);
-    EXPECT_EQ(file.status, TextFileStatus::Read) << file.error;
-    return file.lines;
+    return test::FileLines(DataFile(name), kFunctionFileMaxBytes);
 }
 
 // `lines` with a checksum line that fits them.
@@ -46,10 +34,6 @@ std::vector<std::string> WithChecksum(std::vector<std::string> lines) {
 
 class FunctionFileTest : public ::testing::Test, protected CatalogueFixture {
   protected:
-    std::string PathOf(const std::string& name) const {
-        return directory.filePath(QString::fromStdString(name)).toStdString();
-    }
-
     // The catalogue of data/family.fx, built through the manager: F1(T)=A*T with its
     // parameter A, the pair x = F1(t), y = G(t), selected and made the reference curve.
     void BuildFamily() {
@@ -63,20 +47,26 @@ class FunctionFileTest : public ::testing::Test, protected CatalogueFixture {
         ASSERT_EQ(Items(), Names{"ftxtyt F1 G valid shown active reference"});
     }
 
-    QTemporaryDir directory;
+    test::Folder folder;
 };
 
-// The golden files were written from the format by hand, checksums included.
+// The golden files were written from the format by hand, checksums included. Also: a save
+// that fails says why.
 TEST_F(FunctionFileTest, WritesTheGoldenFilesByteForByte) {
+    const std::string nowhere = folder.Path("no/such/folder/x.fx");
+    EXPECT_FALSE(SaveFunctionFileAndReport(catalogue, FunctionFileView{}, nowhere));
+    ASSERT_EQ(notifier.plain.size(), 1u);
+    EXPECT_EQ(notifier.plain[0].rfind("Cannot save " + nowhere + ": ", 0), 0u);
+
     std::string error;
-    ASSERT_TRUE(SaveFunctionFile(catalogue, FunctionFileView{}, PathOf("empty.fx"), error))
+    ASSERT_TRUE(SaveFunctionFile(catalogue, FunctionFileView{}, folder.Path("empty.fx"), error))
         << error;
-    EXPECT_EQ(Bytes(PathOf("empty.fx")), Bytes(DataFile("empty.fx")));
+    EXPECT_EQ(folder.Read("empty.fx"), FileBytes(DataFile("empty.fx")));
 
     BuildFamily();
-    ASSERT_TRUE(SaveFunctionFile(catalogue, FunctionFileView{}, PathOf("family.fx"), error))
+    ASSERT_TRUE(SaveFunctionFile(catalogue, FunctionFileView{}, folder.Path("family.fx"), error))
         << error;
-    EXPECT_EQ(Bytes(PathOf("family.fx")), Bytes(DataFile("family.fx")));
+    EXPECT_EQ(folder.Read("family.fx"), FileBytes(DataFile("family.fx")));
 }
 
 TEST_F(FunctionFileTest, ReadsBackWhatItWroteAndWritesItAgainIdentically) {
@@ -100,14 +90,22 @@ TEST_F(FunctionFileTest, ReadsBackWhatItWroteAndWritesItAgainIdentically) {
 
     // A checksum that does not fit is shown, and the contents are taken all the same; the
     // first line is not compared with anything.
-    std::string bytes = Bytes(DataFile("family.fx"));
+    std::string bytes = FileBytes(DataFile("family.fx"));
     bytes.replace(bytes.find("SIN(T)"), 6, "COS(T)");
     bytes.replace(0, 3, "XYZ");
-    WriteBytes(PathOf("edited.fx"), bytes);
-    LoadFunctionFileAndReport(catalogue, PathOf("edited.fx"));
+    folder.Write("edited.fx", bytes);
+    LoadFunctionFileAndReport(catalogue, folder.Path("edited.fx"));
     EXPECT_EQ(Find("G")->Term, "COS(T)");  // taken
     EXPECT_EQ(notifier.numbers, std::vector<int>{16});
     EXPECT_EQ(catalogue.PendingError(), 0) << "shown, then cleared";
+
+    // A list line without its final comma loses its last entry.
+    std::vector<std::string> lines = DataLines("family.fx");
+    lines.pop_back();
+    lines.at(2 + 4) = "A,B";  // F1's parameters
+    ASSERT_EQ(ParseFunctionFile(catalogue, WithChecksum(lines)).outcome,
+              FunctionFileOutcome::Loaded);
+    EXPECT_EQ(Find("F1")->UserParameters, Names{"A"});
 }
 
 TEST_F(FunctionFileTest, TheViewSectionRoundTrips) {
@@ -148,7 +146,7 @@ TEST_F(FunctionFileTest, AFileThatFailsSaysWhyAndReplacesNothing) {
     const std::vector<std::string> good = DataLines("family.fx");
     int files = 0;
     const auto written = [&](const std::vector<std::string>& lines) {
-        const std::string path = PathOf(std::to_string(++files) + ".fx");
+        const std::string path = folder.Path(std::to_string(++files) + ".fx");
         std::string error;
         EXPECT_TRUE(WriteTextFile(path, lines, error)) << error;
         return path;
@@ -180,8 +178,8 @@ TEST_F(FunctionFileTest, AFileThatFailsSaysWhyAndReplacesNothing) {
             "line " + std::to_string(line + 1) + ": " + field + " '" + text + "' is not " + values};
     };
     const Case cases[] = {
-        {"missing", PathOf("none.fx"), Missing, 0, "No such file or directory"},
-        {"a folder", directory.path().toStdString(), Unreadable, 0, "not a regular file"},
+        {"missing", folder.Path("none.fx"), Missing, 0, "No such file or directory"},
+        {"a folder", folder.directory.path().toStdString(), Unreadable, 0, "not a regular file"},
         {"too short", written({"Plotcraftsman        ", "1004", "*****"}), Failed, 16,
          "the file has fewer than 4 lines"},
         {"another version", changed(1, "1003"), Failed, 15, "line 2: version '1003' is not 1004"},
@@ -259,47 +257,29 @@ TEST_F(FunctionFileTest, ListsItemsAndParametersAreWrittenInTheirFileForms) {
     EXPECT_EQ(catalogue.Parameters().Find("UNUSED"), nullptr);
 }
 
-TEST_F(FunctionFileTest, ListLinesWithoutAFinalCommaLoseTheirLastEntry) {
-    std::vector<std::string> lines = DataLines("family.fx");
-    lines.pop_back();
-    lines.at(2 + 4) = "A,B";  // F1's parameters
-    const FunctionFileResult result = ParseFunctionFile(catalogue, WithChecksum(lines));
-
-    ASSERT_EQ(result.outcome, FunctionFileOutcome::Loaded);
-    EXPECT_EQ(Find("F1")->UserParameters, Names{"A"});
-}
-
 // The table's name is written in Windows-1252, like every text outside ASCII.
 TEST_F(FunctionFileTest, ATableParameterTakesItsValuesFromItsTable) {
-    const std::string table = PathOf("Größe°.fx1");
-    WriteBytes(table, "0.5\r\n1.5\r\n");
+    const std::string table = folder.Write("Größe°.fx1", "0.5\r\n1.5\r\n");
     Enter("F1(T)=A*T");
     manager.SelectDefinition(0);
     manager.Drop(0, kColumnFunction1);
     catalogue.Parameters().LoadTableFile("A", table);
     catalogue.Parameters().SetValueSource("A", TValueSource::vsFile);
     std::string error;
-    ASSERT_TRUE(SaveFunctionFile(catalogue, FunctionFileView{}, PathOf("table.fx"), error));
-    const std::string bytes = Bytes(PathOf("table.fx"));
+    ASSERT_TRUE(SaveFunctionFile(catalogue, FunctionFileView{}, folder.Path("table.fx"), error));
+    const std::string bytes = folder.Read("table.fx");
     EXPECT_NE(bytes.find("/Gr\xF6\xDF"
                          "e\xB0.fx1\r\n"),
               std::string::npos);
     EXPECT_NE(bytes.find("\xA7\xA7\xA7\xA7\xA7\r\n"), std::string::npos);
 
     CatalogueFixture reader;
-    ASSERT_EQ(ReadFunctionFile(reader.catalogue, PathOf("table.fx")).outcome,
+    ASSERT_EQ(ReadFunctionFile(reader.catalogue, folder.Path("table.fx")).outcome,
               FunctionFileOutcome::Loaded);
     EXPECT_EQ(reader.catalogue.PendingError(), 0);
     EXPECT_EQ(reader.catalogue.Parameters().Find("A")->tableFileName, table);
     EXPECT_EQ(reader.catalogue.Parameters().Find("A")->fileValues, (Names{"0.5", "1.5"}));
     EXPECT_EQ(reader.ItemAt(0).FeldListenListeM.size(), 2u);
-}
-
-TEST_F(FunctionFileTest, AFailedSaveSaysWhy) {
-    const std::string path = PathOf("no/such/folder/x.fx");
-    EXPECT_FALSE(SaveFunctionFileAndReport(catalogue, FunctionFileView{}, path));
-    ASSERT_EQ(notifier.plain.size(), 1u);
-    EXPECT_EQ(notifier.plain[0].rfind("Cannot save " + path + ": ", 0), 0u);
 }
 
 }  // namespace

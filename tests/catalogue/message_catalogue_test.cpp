@@ -2,67 +2,87 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <string>
+#include <utility>
+
+#include "catalogue/notifier.h"
 
 namespace pc {
 namespace {
 
 struct TextCase {
     int number;
+    MessageKind kind;     // what the dialog makes of the first digit
     const char* english;  // empty: no text in that language
     const char* german;
 };
 
-// Texts whose bytes are easy to get wrong: blanks before line feeds, umlauts and ß, and
-// misspellings the program has always shown.
-const TextCase kTextCases[] = {
+// A sample of each kind of entry, with the bytes that are easy to get wrong: blanks before
+// line feeds, umlauts and ß, and misspellings the program has always shown.
+const TextCase kSample[] = {
+    // clang-format off
     // The longest text, 213 characters in 215 bytes, handed out whole: "inkorrekt",
     // "gültigr", and two blanks after "oder".
-    {17,
-     "10000ERROR 17 \n"
-     "Callparameter inkorrekt! \n"
-     "No valid Plotcraftsman - Funktionsfile (.FX-File) or \n"
-     "no valid Plotcraftsman - Configurationfile (.PCF-File). \n"
-     "See Plotcraftsman.exe -h for help.",
-     "10000ERROR 17 \n"
-     "Aufrufparameter ist nicht korrekt! \n"
-     "Keine gültigr Plotcraftsman - Funktionsdatei (.FX-Datei) oder  \n"
-     "keine gültige Plotcraftsman - Konfigurationsdatei (.PCF-Datei). \n"
-     "Siehe Aufruf Plotcraftsman.exe -h"},
+    {17, MessageKind::Error,
+     "10000ERROR 17 \nCallparameter inkorrekt! \nNo valid Plotcraftsman - Funktionsfile (.FX-File) or \nno valid Plotcraftsman - Configurationfile (.PCF-File). \nSee Plotcraftsman.exe -h for help.",
+     "10000ERROR 17 \nAufrufparameter ist nicht korrekt! \nKeine gültigr Plotcraftsman - Funktionsdatei (.FX-Datei) oder  \nkeine gültige Plotcraftsman - Konfigurationsdatei (.PCF-Datei). \nSiehe Aufruf Plotcraftsman.exe -h"},
+    {14, MessageKind::Error,
+     "10000ERROR 14 \nObsolete Plotcraftsman - Configurationfile. \nPCF - Datei includes invalid version. \nLoading default configuration.",
+     "10000ERROR 14 \nAlte Plotcraftsman - Konfigurationsdatei. \nPCF - Datei enthält ungültige Version. \nLade Vorzugs-Konfiguration"},
+    {30, MessageKind::Error,
+     "10000ERROR 30 \nUserdefined y-Max Value must be greater then y-Min Value. \n-> correct vertical Limits.",
+     "10000ERROR 30 \nBenutzerdefinierter y-Maximalwert muß größer als  \nbenutzerdefinierter y-Minimalwert sein. \n-> Vertikale Intervallgrenzen korrigieren."},
     // The German kind word differs, and is followed by eight blanks.
-    {100,
-     "30000Question 100 \n"
-     "Save the selection list?",
-     "30000FRAGE 100        \n"
-     "Soll die gegenwärtige Auswahlliste gespeichert werden?"},
+    {100, MessageKind::Question,
+     "30000Question 100 \nSave the selection list?",
+     "30000FRAGE 100        \nSoll die gegenwärtige Auswahlliste gespeichert werden?"},
+    {202, MessageKind::Warning,
+     "00000Warnng 202 \nThe screensize in the current loaded configurationfile is greater then \nthe actual screensize. Loading default configuration.",
+     "00000Warnng 202 \nIn der aktiven Konfigurationsdatei ist die Bildschirmgröße größer als \ndie aktelle Bildschirmgröße. Es wird die Voreinstellung geladenen."},
     // The German help has no "-h" line.
-    {302,
-     "20000INFO 302 \n"
-     "Plotcraftsman Parameters \n"
-     "Plotcraftsman.exe -h   this Help \n"
-     "Plotcraftsman.exe [*.FX-file] [*.PCF-file]",
-     "20000INFO 302 \n"
-     "Plotcraftsman Parameter    \n"
-     "Plotcraftsman.exe [*.FX-Datei] [*.PCF-Konfigurationsdatei]"},
-    {508, "&Open", "Ö&ffnen"},
-    {642, "Grid thickness ", "Strichstärke Gitter"},  // trailing blank
-    {537, "", "Anfügen"},
-    {670, "Legend", ""},
+    {302, MessageKind::Information,
+     "20000INFO 302 \nPlotcraftsman Parameters \nPlotcraftsman.exe -h   this Help \nPlotcraftsman.exe [*.FX-file] [*.PCF-file]",
+     "20000INFO 302 \nPlotcraftsman Parameter    \nPlotcraftsman.exe [*.FX-Datei] [*.PCF-Konfigurationsdatei]"},
+    {303, MessageKind::Information,
+     "20000INFO 303 \nDefault-Configurationfile CON0.PCF does not exist. \nPlease reinstall Plotcraftsman.",
+     "20000INFO 303 \nKonfigurationsfile CON0.PCF existiert nicht am Aufrufort. \nEine Neuinstallation sollte dieses Problem beheben."},
+    // Captions have no kind code.
+    {508, MessageKind::None, "&Open", "Ö&ffnen"},
+    {642, MessageKind::None, "Grid thickness ", "Strichstärke Gitter"},  // trailing blank
+    {674, MessageKind::None, "Function Info", "Funktionsinfo"},
+    {537, MessageKind::None, "", "Anfügen"},
+    {670, MessageKind::None, "Legend", ""},
+    // clang-format on
 };
 
-TEST(CatalogueText, TextsInBothLanguagesExactly) {
-    for (const TextCase& c : kTextCases) {
-        EXPECT_EQ(CatalogueText(c.number, Language::English), c.english) << c.number;
-        EXPECT_EQ(CatalogueText(c.number, Language::German), c.german) << c.number;
-        EXPECT_EQ(CatalogueTextByKey(kEnglishBase + c.number), c.english) << c.number;
-        EXPECT_EQ(CatalogueTextByKey(kGermanBase + c.number), c.german) << c.number;
+// Also: a message's dialog shows its kind's icon and the text without the five-character
+// kind code, whatever the buttons.
+TEST(CatalogueText, SampleTextsInBothLanguagesExactly) {
+    for (const TextCase& c : kSample) {
+        SCOPED_TRACE(c.number);
+        EXPECT_EQ(CatalogueText(c.number, Language::English), c.english);
+        EXPECT_EQ(CatalogueText(c.number, Language::German), c.german);
+        EXPECT_EQ(CatalogueTextByKey(kEnglishBase + c.number), c.english);
+        EXPECT_EQ(CatalogueTextByKey(kGermanBase + c.number), c.german);
+        if (c.kind == MessageKind::None)
+            continue;
+        for (const auto& [language, text] :
+             {std::pair{Language::English, c.english}, {Language::German, c.german}}) {
+            const MessageDecision decision = DecideMessage(language, c.number, ButtonSet::YesNo);
+            EXPECT_EQ(decision.kind, c.kind);
+            EXPECT_EQ(decision.text, std::string(text).substr(5));
+            EXPECT_EQ(decision.buttons, ButtonSet::YesNo);
+        }
     }
 }
 
 // Every error message and every plotter setting caption exists in both languages; the
-// languages cover the same numbers except two captions.
+// languages cover the same numbers except two captions. A message starts with the same
+// kind code in both languages and names its number in its first line; a caption keeps its
+// keyboard accelerator "&" in both.
 TEST(CatalogueText, EveryNumberHasATextInBothLanguagesOrInNeither) {
     int withText = 0;
     for (int n = 0; n < kEnglishBase - kGermanBase; ++n) {
@@ -75,10 +95,17 @@ TEST(CatalogueText, EveryNumberHasATextInBothLanguagesOrInNeither) {
             if (n <= 36) {
                 EXPECT_TRUE(text.starts_with(prefix) && text.size() > prefix.size()) << text;
             }
+            if (n < 500 && !text.empty()) {
+                EXPECT_LT(text.find(" " + std::to_string(n) + " "), text.find('\n')) << text;
+                EXPECT_EQ(text.substr(0, 5), english.substr(0, 5)) << n;
+            }
             if (n >= 700 && n <= 723) {
                 EXPECT_NE(text, "") << n;
             }
         }
+        EXPECT_EQ(std::count(english.begin(), english.end(), '&'),
+                  std::count(german.begin(), german.end(), '&'))
+            << n;
     }
     EXPECT_GT(withText, 100);  // 44 messages and the captions
 }
@@ -95,6 +122,7 @@ TEST(CatalogueText, NumbersAndKeysOutsideTheCatalogueHaveNoText) {
     }
 }
 
+// Also: what a program without a user answers to each button panel.
 TEST(DecideMessage, KindTextAndButtons) {
     const struct {
         Language language;
@@ -102,39 +130,29 @@ TEST(DecideMessage, KindTextAndButtons) {
         ButtonSet buttons;
         MessageKind kind;
         const char* text;
+        ModalResult unattended;  // nobody there: OK, or No and Cancel to a question
     } cases[] = {
-        {Language::German, 100, ButtonSet::YesNoCancel, MessageKind::Question,
-         "FRAGE 100        \n"
-         "Soll die gegenwärtige Auswahlliste gespeichert werden?"},
-        {Language::English, 202, ButtonSet::Ok, MessageKind::Warning,
-         "Warnng 202 \n"
-         "The screensize in the current loaded configurationfile is greater then \n"
-         "the actual screensize. Loading default configuration."},
-        {Language::German, 303, ButtonSet::Ok, MessageKind::Information,
-         "INFO 303 \n"
-         "Konfigurationsfile CON0.PCF existiert nicht am Aufrufort. \n"
-         "Eine Neuinstallation sollte dieses Problem beheben."},
         // Any code but 1 means English.
         {static_cast<Language>(7), 13, ButtonSet::Ok, MessageKind::Error,
-         "ERROR 13 \n"
-         "Only ONE parameter legal!"},
+         "ERROR 13 \nOnly ONE parameter legal!", ModalResult::mrOk},
         // Only the low 16 bits name the message.
-        {Language::English, 0xFFFF0000u | 102, ButtonSet::YesNo, MessageKind::Question,
-         "Question 102 \n"
-         "Delete Funktion?"},
+        {Language::English, 0xFFFF0000u | 102, ButtonSet::YesNoCancel, MessageKind::Question,
+         "Question 102 \nDelete Funktion?", ModalResult::mrCancel},
         // A caption has no kind digit but loses five characters all the same; Ö is one
         // character though it takes two bytes.
-        {Language::German, 508, ButtonSet::Ok, MessageKind::None, "en"},
+        {Language::German, 508, ButtonSet::Ok, MessageKind::None, "en", ModalResult::mrOk},
         // No text: no kind either.
-        {Language::English, 37, ButtonSet::YesNo, MessageKind::None, ""},
-        {Language::German, 65536 + 200, ButtonSet::Ok, MessageKind::None, ""},
-        {Language::English, 537, ButtonSet::YesNoCancel, MessageKind::None, ""},  // German only
+        {Language::English, 37, ButtonSet::YesNo, MessageKind::None, "", ModalResult::mrNo},
+        {Language::German, 65536 + 200, ButtonSet::Ok, MessageKind::None, "", ModalResult::mrOk},
+        {Language::English, 537, ButtonSet::YesNoCancel, MessageKind::None, "",
+         ModalResult::mrCancel},  // German only
     };
     for (const auto& c : cases) {
         const MessageDecision decision = DecideMessage(c.language, c.number, c.buttons);
         EXPECT_EQ(decision.kind, c.kind) << c.number;
         EXPECT_EQ(decision.text, c.text) << c.number;
         EXPECT_EQ(decision.buttons, c.buttons) << c.number;
+        EXPECT_EQ(UnattendedAnswer(c.buttons), c.unattended) << c.number;
     }
 }
 

@@ -64,8 +64,6 @@ TEST(UpperCaseExtension, TextFromTheLastDotOfTheFileNameUpperCased) {
     for (const auto& c : cases) EXPECT_EQ(UpperCaseExtension(c.path), c.extension) << c.path;
 }
 
-// --- Command line -------------------------------------------------------------------
-
 TEST(DecideCommandLine, EveryRowOfTheTable) {
     const struct {
         const char* reason;
@@ -143,8 +141,6 @@ TEST(DecideCommandLine, EveryRowOfTheTable) {
     }
 }
 
-// --- File drop ----------------------------------------------------------------------
-
 TEST(DecideDrop, EveryRowOfTheTable) {
     const struct {
         const char* reason;
@@ -179,8 +175,6 @@ TEST(DecideDrop, EveryRowOfTheTable) {
         EXPECT_EQ(d.rebuildTreeAndSelection, c.rebuild);
     }
 }
-
-// --- Resolution table ---------------------------------------------------------------
 
 // Every threshold of the table, tried just below, at and just above it, along the width (at a
 // height every band names) or along the height (at the band's width). The names given are
@@ -255,8 +249,6 @@ TEST(ResolutionConfigurationFile, EveryBoundaryBelowAtAndAbove) {
     EXPECT_EQ(ResolutionConfigurationFiles(), shipped);
     EXPECT_EQ(given, std::set<std::string>(shipped.begin(), shipped.end()));
 }
-
-// --- Configuration at start ---------------------------------------------------------
 
 TEST(ChooseConfiguration, CommandLineThenUsersCon0ThenResolutionFile) {
     const std::string con0 = kUser + "con0.pcf";

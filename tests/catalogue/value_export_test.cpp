@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <limits>
 #include <string>
 #include <vector>
@@ -15,27 +13,6 @@
 
 namespace pc::test {
 namespace {
-
-// A fresh folder for one test's files, removed afterwards.
-struct Folder {
-    QTemporaryDir directory;
-
-    std::string Path(const std::string& name) const {
-        return directory.filePath(QString::fromStdString(name)).toStdString();
-    }
-    std::string Read(const std::string& name) const {
-        std::ifstream stream(Path(name), std::ios::binary);
-        return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
-    }
-    // Every entry, hidden ones included: a temporary file left behind shows here.
-    Names Entries() const {
-        Names names;
-        for (const auto& entry :
-             std::filesystem::directory_iterator(directory.path().toStdString()))
-            names.push_back(entry.path().filename().string());
-        return names;
-    }
-};
 
 TFeldfty Xy(Extended x, Extended y, bool valid = true) {
     return {.x = x, .y = y, .valid = valid};
@@ -66,8 +43,6 @@ Names Expand(const Names& lines) {
     }
     return expanded;
 }
-
-// --- Value table ------------------------------------------------------------------
 
 TEST(ValueTable, OneBlockPerArrayAndOneLinePerRecord) {
     using XY = std::vector<TFeldfty>;
@@ -126,8 +101,6 @@ TEST(ValueTable, WritesCrLfLinesAndReplacesTheWholeFile) {
     EXPECT_EQ(folder.Read("table.tfx"), "");
 }
 
-// --- Function info ----------------------------------------------------------------
-
 // The same German text in either language; the file holds the degree sign and "ü" as
 // Windows-1252 bytes.
 TEST(FunctionInfo, FtyItemGoldenFile) {
@@ -157,21 +130,18 @@ TEST(FunctionInfo, FtyItemGoldenFile) {
     f.catalogue.RemoveItem(0);  // the item must not outlive the function it names
 }
 
-TEST(FunctionInfo, FtxtytItemDescribesItsFirstFunction) {
+TEST(FunctionInfo, PairsItemsWithoutFunctionAndTheParameterCount) {
     CatalogueFixture f;
     TFunktion* x = f.Define("FX(T)=A*COS(T)");
-    TFunktion* y = f.Define("FY(T)=B*SIN(T)+D");
-    TFktItem& item = f.AddItem(x, y, TFktTyp::ftxtyt);  // Stützstellen 0 stands for 200
+    TFktItem& pair = f.AddItem(x, f.Define("FY(T)=B*SIN(T)+D"), TFktTyp::ftxtyt);
+    // A pair is described by its first function; Stützstellen 0 stands for 200.
     // clang-format off
-    EXPECT_EQ(BuildFunctionInfo(f.catalogue, item),
+    EXPECT_EQ(BuildFunctionInfo(f.catalogue, pair),
               (Names{";Plotcraftsman        ", "", "Function Info File Version 1000", "",
                      "Funktionstyp: x(t), y(t) ", "Funktion: FX(T)=A*COS(T)", "Parameteranzahl: 1",
                      "Anzahl der Stützstellen: 200"}));
     // clang-format on
-}
 
-TEST(FunctionInfo, ParameterCountAndItemsWithoutFunction) {
-    CatalogueFixture f;
     f.Define("H(X)=A*X");
     TFktItem& item = f.AddItem(f.Define("G(X)=H(X)+B*X"));
     // A has five automatic values, B five: 25 combinations, but two parameters.
@@ -189,8 +159,6 @@ TEST(FunctionInfo, ParameterCountAndItemsWithoutFunction) {
     EXPECT_STREQ(FunctionInfoTypeText(static_cast<TFktTyp>(3)),
                  "FktTyp unbekannt");  // as a damaged file may leave
 }
-
-// --- Parameter table --------------------------------------------------------------
 
 // Both loaders read back what the editor saved, or say why not and change nothing.
 // Regression: reading a directory threw out of LoadTableFile and ended the program.

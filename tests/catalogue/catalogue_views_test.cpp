@@ -1,13 +1,14 @@
+#include "catalogue/catalogue_views.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdint>
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "catalogue/catalogue.h"
-#include "catalogue/catalogue_views.h"
 #include "catalogue/fkt_item.h"
 #include "catalogue/funktion.h"
 #include "catalogue_test_support.h"
@@ -82,6 +83,10 @@ TEST_F(ViewsTest, TreeExpandsEveryCallWithTheCalleesVariableAndStopsAtRecursion)
     EXPECT_EQ(Rendered(DependencyTree(catalogue)),
               (Names{"F1(X)", "G(T)", "  F1(X)", "K(X)", "  G(T)", "    F1(X)", "  F1(X)", "F(X)",
                      "  F(X)", "Q(X)", "  P(X)", "    Q(X)", "P(X)", "  Q(X)", "    P(X)"}));
+    // The node colour tells valid, invalid and missing functions apart.
+    EXPECT_EQ(DependencyNodeColour(catalogue, "F1(X)"), kNodeValid);
+    EXPECT_EQ(DependencyNodeColour(catalogue, "Q(X)"), kNodeInvalid);
+    EXPECT_EQ(DependencyNodeColour(catalogue, "Z(unknown)"), kNodeMissing);
 }
 
 TEST(DependencyTreeTest, CalleeThatNoLongerExistsIsNamedUnknownInTheCataloguesLanguage) {
@@ -132,15 +137,6 @@ TEST_F(ViewsTest, TreeOfFunctionsCallingEachOtherAlongManyPathsStopsAtTheNodeCap
     EXPECT_EQ(roots.back().children.size(), 2u);
 }
 
-TEST_F(ViewsTest, NodeColourTellsValidInvalidAndMissingFunctionsApart) {
-    Enter("F1(X)=SIN(X)");
-    Enter("G(X)=H(X)*2");  // H is a placeholder, so G is invalid
-    EXPECT_EQ(DependencyNodeColour(catalogue, "F1(X)"), kNodeValid);
-    EXPECT_EQ(DependencyNodeColour(catalogue, "G(X)"), kNodeInvalid);
-    EXPECT_EQ(DependencyNodeColour(catalogue, "H(X)"), kNodeInvalid);
-    EXPECT_EQ(DependencyNodeColour(catalogue, "Z(unknown)"), kNodeMissing);
-}
-
 // One function and one item cover the frame and both dumps; out-of-range bytes, as a file
 // may bring, are named unknown.
 TEST_F(ViewsTest, DumpTextOfOneFunctionAndOneItem) {
@@ -172,32 +168,25 @@ TEST_F(ViewsTest, DumpTextOfOneFunctionAndOneItem) {
     const ViewRange main{
         .xmin = -1.5L, .xmax = 1e20L, .ymin = 0.1L, .ymax = 1.0L / 3, .phimin = 0, .phimax = 360};
 
-    const std::string rule(26, '=');
-    const std::string line(35, '-');
-    const Names expected = {
-        "Auswahlliste:", rule, "Items in der Auswahlliste: 1", "F1(T)=G(T)+A", " ",
-        "Funktionenliste:", rule, "Items in der Funktionenliste: 1", " ",
-        "Funktionenliste[0]:", line, "Funktionsname: F1", "Funktion valid: True", "Variable: T",
-        "Term: G(T)+A", "Flatterm: dummy", "Farbe: 008000FF", "Linienart: psDashDot",
-        "Strichstärke: 1", "Punktemarkierung: bm2", "Parametercount: 0",
-        "DependenceParams.count: 2", "DependenceParam[0]: A", "DependenceParam[1]: B",
-        "UserFunktionen.Count: 1", "UserFunktion[0]: G", "UserParameters.count: 0",
-        "BenutzteFunktionenList.count: 0", "FunktionWirdGenutztVonList.count: 0",
-        "Subfunctions.count: 1", "Funktionsname[0]: G", "Stützstellenzahl: 200",
-        "Status: unbekannt", "Recursive: False", "Parser Index: -1", "LeftName: F1(T)",
-        "FullString: F1(T)=G(T)+A", " ", "FktListe:", rule, "Items in der Fktliste: 1", " ",
-        "FktListe[0]:", line, "Item valid: True", "Item active: False", "Funktion1.Name: F1",
-        "Funktion2.Name: nil", "Stützstellen: 201", "Schrittweite: 0.05", "FktTyp: ftxtyt",
-        "Farbe: 0000FF00", "Pentyp: unbekannt", "LinienBreite: 1", "PunkteMarkierung: bmKreise",
-        "Darstellung: True", "Referenz: False", "FeldListenListeM.count: 2",
-        "FeldListenListeP.count: 2", rule,
-        // General format: at most 15 significant digits, exponent form for large values.
-        "MainForm xmin: -1.5", "MainForm xmax: 1E20", "MainForm ymin: 0.1",
-        "MainForm ymax: 0.333333333333333", "MainForm phimin: 0", "MainForm phimax: 360",
-        "PreviewForm xmin: 0", "PreviewForm xmax: 10", "PreviewForm ymin: 0",
-        "PreviewForm ymax: 10", "PreviewForm phimin: 0", "PreviewForm phimax: 10"};
+    const Names dump = DumpText(catalogue, main, ViewRange{});
 
-    EXPECT_EQ(DumpText(catalogue, main, ViewRange{}), expected);
+    // The frame and the values of an ordinary function and item are pinned line by line by
+    // the CLI's dump script; these are the lines only this function and item reach.
+    ASSERT_EQ(dump.size(), 72u);
+    for (const char* line :
+         {"Funktionsname: F1", "Variable: T", "Term: G(T)+A", "Flatterm: dummy", "Farbe: 008000FF",
+          "Linienart: psDashDot", "Punktemarkierung: bm2", "UserFunktion[0]: G",
+          "Subfunctions.count: 1", "Funktionsname[0]: G", "Status: unbekannt", "Parser Index: -1",
+          "LeftName: F1(T)", "Stützstellen: 201", "Schrittweite: 0.05", "FktTyp: ftxtyt",
+          "Farbe: 0000FF00", "Pentyp: unbekannt", "PunkteMarkierung: bmKreise",
+          "FeldListenListeM.count: 2",
+          // General format: at most 15 significant digits, exponent form for large values.
+          "MainForm xmin: -1.5", "MainForm xmax: 1E20", "MainForm ymin: 0.1",
+          "MainForm ymax: 0.333333333333333", "MainForm phimax: 360",
+          // A default view range.
+          "PreviewForm xmin: 0", "PreviewForm xmax: 10", "PreviewForm ymin: 0",
+          "PreviewForm ymax: 10", "PreviewForm phimin: 0", "PreviewForm phimax: 10"})
+        EXPECT_NE(std::find(dump.begin(), dump.end(), line), dump.end()) << line;
 }
 
 }  // namespace
