@@ -593,14 +593,6 @@ std::int32_t Catalogue::ArrayCount(TFktItem& item) {
         count(item.Funktion1) * count(item.Funktion2), std::numeric_limits<std::int32_t>::max()));
 }
 
-void Catalogue::SetParametercount(TFunktion& function, std::int32_t count) {
-    function.Parametercount = count;
-    for (const auto& item : m_items) {
-        if (item->valid && (item->Funktion1 == &function || item->Funktion2 == &function))
-            FitArrays(*item, ArrayCount(*item));
-    }
-}
-
 void Catalogue::ReplaceDeclarationLine(const TFunktion& function, const std::string& line) {
     const int index = IndexOf(&function);
     if (index < 0 || static_cast<std::size_t>(index) >= m_declarations.Functions().size() ||

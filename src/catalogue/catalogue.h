@@ -154,8 +154,6 @@ class Catalogue {
     // Product of the value counts of the function's parameters (5 for one without an
     // item), 1 without parameters; saturates instead of overflowing.
     std::int32_t ParameterCount(TFunktion& function);
-    // Stores the count and resizes the point arrays of every valid item that shows it.
-    void SetParametercount(TFunktion& function, std::int32_t count);
 
     // Brings the parser list up to date with the valid sok functions: a function is
     // compiled again only when it or a function it calls changed since it was compiled.

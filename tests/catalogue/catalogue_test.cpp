@@ -270,27 +270,22 @@ TEST_F(CatalogueTest, ParameterCountMultipliesTheValueCountsAndSaturates) {
     EXPECT_EQ(catalogue.ParameterCount(*f), 25);  // a name without an item counts five values
 }
 
-TEST_F(CatalogueTest, SetParametercountResizesTheValidItemsThatShowTheFunction) {
+TEST_F(CatalogueTest, RevalidatingGivesEachItemOneArrayPerMemberOfItsFamily) {
     TFunktion* f = Define("F(X)=A*X");
     TFunktion* g = Define("G(X)=B*X");
     SetListValues("A", {"1", "2", "3"});
     SetListValues("B", {"1", "2"});
     TFktItem& showsF = AddItem(f);
     TFktItem& parametric = AddItem(g, f, TFktTyp::ftxtyt);
-    TFktItem& invalid = AddItem(f);
-    TFktItem& showsG = AddItem(g);
-    for (TFktItem* item : {&showsF, &parametric, &showsG}) item->valid = true;
 
-    catalogue.SetParametercount(*f, 3);
-    EXPECT_EQ(f->Parametercount, 3);
+    catalogue.RevalidateItems();
     EXPECT_EQ(showsF.FeldListenListeM.size(), 3u);
     EXPECT_EQ(showsF.FeldListenListeP.size(), 3u);
     EXPECT_EQ(parametric.FeldListenListeM.size(), 6u);  // both functions count: 2 x 3
-    EXPECT_TRUE(invalid.FeldListenListeM.empty());
-    EXPECT_TRUE(showsG.FeldListenListeM.empty());
+    EXPECT_TRUE(parametric.Animated);
 
     SetListValues("B", {});  // a function without values still counts one
-    catalogue.SetParametercount(*f, 3);
+    catalogue.RevalidateItems();
     EXPECT_EQ(parametric.FeldListenListeM.size(), 3u);
 }
 
