@@ -54,6 +54,8 @@ TEST(TFktItemArrays, ArrayAndPointCountsReshapeBothListsKeepingTheFirstRecords) 
     item.GivePreviewRecords();  // once sampled, the preview's follow every later change
     item.SetStuetzstellen(12);
     EXPECT_EQ(RecordCount(item.FeldListenListeP), 4 * 12);
+    item.SetStuetzstellen(-5);  // too few points: the fewest allowed
+    EXPECT_EQ(item.Stuetzstellen(), 2);
     item.SetArrayCount(-2);
     ExpectArrays<std::vector<TFeldfty>>(item, 0, 0);
 }
@@ -74,18 +76,6 @@ TEST(TFktItemArrays, NewTypeReplacesEveryRecordAndTheSameTypeKeepsThem) {
     ExpectArrays<std::vector<TFeldfty>>(item, 2, 50);
 }
 
-TEST(TFktItemArrays, PointCountIsClampedExceptTheDefault) {
-    const std::pair<std::int32_t, std::int32_t> cases[] = {
-        {1, 2}, {-5, 2}, {100000, 100000}, {100001, 100000}, {0, 0}};
-    for (const auto& [requested, stored] : cases) {
-        TFktItem item;
-        item.SetFktTyp(TFktTyp::ftfxy);  // no records: the clamp is all this looks at
-        item.SetStuetzstellen(7);
-        item.SetStuetzstellen(requested);
-        EXPECT_EQ(item.Stuetzstellen(), stored) << requested;
-    }
-}
-
 // ftfxy items are held to the same budget as the others, which lets the budget be tested
 // without allocating it.
 TEST(TFktItemArrays, OneListKeepsWithinItsRecordBudget) {
@@ -98,7 +88,8 @@ TEST(TFktItemArrays, OneListKeepsWithinItsRecordBudget) {
     item.SetFktTyp(TFktTyp::ftfxy);
     item.SetArrayCount(many);
     ExpectArrays<std::monostate>(item, 2 * kFitAtHalf, 0);
-    item.SetStuetzstellen(kMaxCalculationPoints);  // more points: the family loses arrays
+    item.SetStuetzstellen(kMaxCalculationPoints + 1);  // clamped; the family loses arrays
+    EXPECT_EQ(item.Stuetzstellen(), kMaxCalculationPoints);
     ExpectArrays<std::monostate>(item, kFitAtMost, 0);
     item.SetArrayCount(many);
     ExpectArrays<std::monostate>(item, kFitAtMost, 0);
@@ -131,29 +122,6 @@ TEST(TFktItemSteps, LinearAndLogarithmicSteps) {
 }
 
 class RevalidationTest : public ::testing::Test, public CatalogueFixture {};
-
-TEST_F(RevalidationTest, ItemGetsOneArrayPerParameterCombinationAndAtLeastOne) {
-    TFunktion* family = Define("F1(X)=A*X");
-    TFunktion* empty = Define("F2(X)=B*X");
-    TFunktion* plain = Define("P(X)=X");
-    catalogue.Parameters().SetListValues("A", {"1", "2", "3"});
-    catalogue.Parameters().SetValueSource("A", TValueSource::vsList);
-    catalogue.Parameters().SetListValues("B", {});
-    catalogue.Parameters().SetValueSource("B", TValueSource::vsList);
-    TFktItem& ofFamily = AddItem(family);
-    TFktItem& ofEmpty = AddItem(empty);
-    TFktItem& ofPlain = AddItem(plain);
-    ofPlain.Animated = true;
-    observer.clear();
-    catalogue.RevalidateItems();
-    ExpectArrays<std::vector<TFeldfty>>(ofFamily, 3, 200);
-    EXPECT_TRUE(ofFamily.Animated);
-    EXPECT_TRUE(ofFamily.valid);
-    ExpectArrays<std::vector<TFeldfty>>(ofEmpty, 1, 200);
-    EXPECT_FALSE(ofEmpty.Animated);
-    EXPECT_FALSE(ofPlain.Animated);
-    EXPECT_EQ(observer.plotsReady, (std::vector<bool>{false, true}));
-}
 
 // Also: the reference is cleared on every curve item, each asking for the global scale.
 TEST_F(RevalidationTest, ItemsWhoseFunctionIsGoneAreRemovedOrReducedOthersJudgedAgain) {

