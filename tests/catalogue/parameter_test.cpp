@@ -64,34 +64,5 @@ TEST(TParameter, NewValueSourceSetsTheCurrentCount) {
     EXPECT_FALSE(parameters.SetValueSource("B", TValueSource::vsList));
 }
 
-TEST(TParameter, CopyListLeavesOutFileValuesAndAnimate) {
-    TParameter source;
-    source.EnsureItems({"A", "B"});
-    TParameterItem& a = *source.Find("A");
-    a.valueSource = TValueSource::vsFile;
-    a.startValue = -2;
-    a.stopValue = 0.5L;
-    a.automaticCount = 9;
-    a.tableFileName = "values.fx1";
-    a.storedFileCount = 4;
-    a.fileValues = {"1", "2", "3", "4"};
-    a.listCount = 1;
-    a.listValues = {"7"};
-    a.currentCount = 4;
-    a.animate = false;
-    TParameter target;
-    target.EnsureItems({"Z"});
-
-    TParameter::CopyList(source, target);
-
-    ASSERT_EQ(target.Items().size(), 3u);
-    EXPECT_EQ(target.Items()[0].name, "Z");
-    TParameterItem expected = a;
-    expected.fileValues.clear();
-    expected.animate = true;
-    EXPECT_EQ(AllFields(target.Items()[1]), AllFields(expected));
-    EXPECT_EQ(AllFields(target.Items()[2]), AllFields(source.Items()[1]));
-}
-
 }  // namespace
 }  // namespace pc::test
