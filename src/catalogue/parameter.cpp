@@ -158,19 +158,4 @@ Extended TParameter::Value(std::string_view name, std::int32_t index) const {
     }
 }
 
-void TParameter::CopyList(const TParameter& source, TParameter& target) {
-    for (const TParameterItem& item : source.m_items) {
-        TParameterItem copy(item.name, item.tableFileName);
-        copy.valueSource = item.valueSource;
-        copy.startValue = item.startValue;
-        copy.stopValue = item.stopValue;
-        copy.automaticCount = item.automaticCount;
-        copy.storedFileCount = item.storedFileCount;
-        copy.listCount = item.listCount;
-        copy.currentCount = item.currentCount;
-        copy.listValues = item.listValues;
-        target.m_items.push_back(std::move(copy));
-    }
-}
-
 }  // namespace pc

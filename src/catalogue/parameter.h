@@ -82,10 +82,6 @@ class TParameter {
     // stop value for every index past the count. 1 when there is no such item.
     Extended Value(std::string_view name, std::int32_t index) const;
 
-    // Appends to `target` a copy of every item of `source`, without their file values
-    // and animate flags.
-    static void CopyList(const TParameter& source, TParameter& target);
-
   private:
     std::string m_installDirectory;
     std::vector<TParameterItem> m_items;
