@@ -33,12 +33,10 @@ TEST(NextFrame, YoYoTurnsAtTheEndsOtherwiseTheFramesWrapAndStepsSetTheDirection)
         Frames frames;
     };
     const Case cases[] = {
-        {{0, true}, 3, true, ticks, {0, 1, 2, 2, 1, 0, 0, 1}},  // YoYo shows each end twice
         {{0, true}, 3, false, ticks, {0, 1, 2, 0, 1, 2, 0, 1}},
-        {{0, false}, 3, true, ticks, {0, 0, 1, 2, 2, 1, 0, 0}},
+        {{0, false}, 3, true, ticks, {0, 0, 1, 2, 2, 1, 0, 0}},  // YoYo shows each end twice
         {{0, false}, 3, false, ticks, {0, 2, 1, 0, 2, 1, 0, 2}},
         {{0, true}, 1, true, ticks, Frames(8, 0)},
-        {{0, false}, 1, false, ticks, Frames(8, 0)},
         {{0, false}, 0, false, ticks, Frames(8, 0)},  // no frames at all: not even frame -1
         // Single steps set the direction for the ticks that follow.
         {{3, false}, 6, true, {S::Timer, S::StepForward, S::Timer, S::Timer}, {3, 2, 3, 4, 5}},
@@ -48,8 +46,6 @@ TEST(NextFrame, YoYoTurnsAtTheEndsOtherwiseTheFramesWrapAndStepsSetTheDirection)
         EXPECT_EQ(Play(c.start, c.count, c.yoyo, c.senders), c.frames)
             << c.start.frame << c.start.forward << c.yoyo << c.count;
     }
-    EXPECT_TRUE(NextFrame({3, false}, 6, true, S::StepForward).forward);
-    EXPECT_FALSE(NextFrame({3, true}, 6, true, S::StepBackward).forward);
     // A frame left over from a larger family comes back into range.
     for (const bool yoyo : {true, false}) {
         const AnimationFrame next = NextFrame({7, true}, 3, yoyo, S::Timer);

@@ -63,10 +63,9 @@ TEST(CurveRendering, InvalidPointsAreGapsInEveryMode) {
     for (int k = 0; k < 5; ++k) {
         const int x = dots.Column(40 + 30 * k), y = dots.Row(100 + 10 * k);
         EXPECT_EQ(dotted.pixel(x, y) == kRedPixel, k != 2) << "point " << k << " is filled";
-        EXPECT_EQ(CountIn(dotted, Box(x, y, 4), kRedPixel) == 0, k == 2) << k;
         inBoxes += k == 2 ? 0 : CountIn(dotted, Box(x, y, 3), kRedPixel);
     }
-    EXPECT_EQ(CountIn(dotted, dotted.rect(), kRedPixel), inBoxes);
+    EXPECT_EQ(CountIn(dotted, dotted.rect(), kRedPixel), inBoxes) << "nothing joins the dots";
 }
 
 // A bar is W div 20 wide, as far as the twenty points are apart, centred on its point, so

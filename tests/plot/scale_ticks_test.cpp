@@ -20,23 +20,6 @@ void ExpectClose(Extended actual, Extended expected) {
                 1e-12 * std::max(1.0, std::fabs(static_cast<double>(expected))));
 }
 
-TEST(SplitMantissa, PutsEveryNonZeroMantissaBetweenOneAndTen) {
-    struct Case {
-        Extended value, mantissa;
-        std::int32_t exponent;
-    };
-    const Case cases[] = {
-        {2, 2, 0},         {0.05L, 5, -2}, {-300, -3, 2},    {0, 0, 0},
-        {9.99L, 9.99L, 0}, {1000, 1, 3},   {1E-20L, 1, -20}, {kE57, 1, 57},
-    };
-    for (const Case& example : cases) {
-        SCOPED_TRACE(std::to_string(static_cast<double>(example.value)));
-        const SplitNumber split = SplitMantissa(example.value);
-        ExpectClose(split.mantissa, example.mantissa);
-        EXPECT_EQ(split.exponent, example.exponent);
-    }
-}
-
 TEST(NiceStep, ChoosesOneTwoFiveOrTenTimesAPowerOfTen) {
     struct Case {
         Extended lo, hi;
@@ -76,19 +59,6 @@ TEST(BuildLogTable, StartsAtTheFirstTemplateLineAtOrAboveTheMinimum) {
     // Above the template's last line the ticks start at the next decade.
     ASSERT_EQ(BuildLogTable(1E6L, 9.7L, TickColours{}, table), LogTableStatus::Ok);  // D = 5
     EXPECT_TRUE(table.front().mantissa == 1 && table.front().exponent == 1);
-}
-
-TEST(BuildLogTable, UnderATenthOfADecadeTheTicksAreLinear) {
-    const TickColours colours;
-    std::vector<LogTick> table;
-    ASSERT_EQ(BuildLogTable(110, 100, colours, table), LogTableStatus::Ok);
-    std::vector<Extended> main, help;
-    for (const LogTick& tick : table) {
-        EXPECT_TRUE(tick.exponent == 0 && tick.colour == colours.helpGrid);
-        (tick.kind == kTickMain ? main : help).push_back(tick.mantissa);
-    }
-    EXPECT_EQ(main, (std::vector<Extended>{98, 100, 102, 104, 106, 108, 110, 112}));
-    EXPECT_EQ(help, (std::vector<Extended>{97, 99, 101, 103, 105, 107, 109, 111}));
 }
 
 TEST(BuildLogTable, ManyDecadesKeepOnlyEveryFifthTenthOrFiftiethDecade) {
