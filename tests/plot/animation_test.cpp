@@ -86,24 +86,6 @@ struct AnimationScene : Scene {
     }
 };
 
-// Frames are drawn inverting, in every mode: drawing one twice restores the picture.
-TEST(DrawFrame, DrawingAFrameTwiceRestoresThePicture) {
-    const std::pair<DisplayMode, std::uint8_t> cases[] = {
-        {DisplayMode::bmverbunden, 3},
-        {DisplayMode::bmKreise, 3},
-        {DisplayMode::bmallePunkte, 1},
-        {DisplayMode::bmhisto, 3},
-        {static_cast<DisplayMode>(Ordinal(DisplayMode::bm1) + 4), 1}};
-    for (const auto& [mode, width] : cases) {
-        AnimationScene scene(mode, width);
-        const QImage before = scene.Image().copy();
-        DrawFrame(scene.session, *scene.family, 1);
-        EXPECT_FALSE(scene.Image() == before) << int(Ordinal(mode));
-        DrawFrame(scene.session, *scene.family, 1);
-        EXPECT_TRUE(scene.Image() == before) << int(Ordinal(mode));
-    }
-}
-
 // Only the shown member is on the picture, and a member's picture is the same each time it
 // comes back: nothing of the others is left behind. The parameterless curve stays.
 TEST(AnimationStep, EachStepErasesTheShownMemberAndDrawsExactlyTheNextOne) {

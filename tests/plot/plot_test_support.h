@@ -125,10 +125,8 @@ struct PlotFixture {
 
 // Item colours are stored as 0x00BBGGRR; the image holds 0xFFRRGGBB.
 constexpr TColor kRed = 0x0000FF;
-constexpr TColor kGreen = 0x00FF00;
 constexpr TColor kBlue = 0xFF0000;
 const QRgb kRedPixel = qRgb(255, 0, 0);
-const QRgb kGreenPixel = qRgb(0, 255, 0);
 const QRgb kBluePixel = qRgb(0, 0, 255);
 const QRgb kWhitePixel = qRgb(255, 255, 255);
 const QRgb kBlackPixel = qRgb(0, 0, 0);

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <string>
 #include <vector>
 
@@ -69,17 +68,6 @@ TEST(BuildLogTable, ManyDecadesKeepOnlyEveryFifthTenthOrFiftiethDecade) {
     EXPECT_TRUE(table[0].exponent == -91 && table[19].exponent == 99 && table[20].exponent == 100);
     ASSERT_EQ(BuildLogTable(1E100L, 1E-10L, TickColours{}, table), LogTableStatus::Ok);  // D = 110
     EXPECT_EQ(table.size(), 23u) << "111 decades in groups of five";
-}
-
-TEST(BuildLogTable, RefusesANonPositiveMinimumAndEndsOnRangesItCannotCount) {
-    std::vector<LogTick> table{LogTick{}};
-    EXPECT_EQ(BuildLogTable(10, 0, TickColours{}, table), LogTableStatus::NonPositiveMinimum);
-    EXPECT_TRUE(table.empty());
-    EXPECT_EQ(BuildLogTable(10, -1, TickColours{}, table), LogTableStatus::NonPositiveMinimum);
-    // An infinite maximum never stops the decades: the table is cut instead of looping.
-    EXPECT_EQ(BuildLogTable(std::numeric_limits<Extended>::infinity(), 1, TickColours{}, table),
-              LogTableStatus::TooManyTicks);
-    EXPECT_LE(table.size(), kMaxLogTicks);
 }
 
 }  // namespace

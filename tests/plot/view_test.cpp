@@ -60,7 +60,6 @@ TEST(ComputeViewRange, FitsTheWindowAsTheScaleModeSaysOrKeepsItWhenNothingIsFoun
     items.push_back(Item(true, false, true, Records({{-1000, 1000}}), Records({{-1000, 1000}})));
     const std::tuple<ScaleMode, SurfaceKind, Window, Extended, Extended> cases[] = {
         // clang-format off
-        {ScaleMode::smUserDefined, SurfaceKind::Main, {-1.5L, 1.5L, -1.5L, 1.5L}, 1e-5L, 1e-5L},  // as typed
         {ScaleMode::smUserDefined, SurfaceKind::Preview, {-50, 50, -5, 5}, 1, 1},  // the preview: all curves
         {ScaleMode::smReference, SurfaceKind::Main, {-3, 4, -4, 30}, 4, 30},  // the reference only
         {ScaleMode::smGlobal, SurfaceKind::Main, {-3, 4, -4, 50}, 1, 10},  // hidden, invalid count not
