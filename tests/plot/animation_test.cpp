@@ -46,11 +46,6 @@ TEST(NextFrame, YoYoTurnsAtTheEndsOtherwiseTheFramesWrapAndStepsSetTheDirection)
         EXPECT_EQ(Play(c.start, c.count, c.yoyo, c.senders), c.frames)
             << c.start.frame << c.start.forward << c.yoyo << c.count;
     }
-    // A frame left over from a larger family comes back into range.
-    for (const bool yoyo : {true, false}) {
-        const AnimationFrame next = NextFrame({7, true}, 3, yoyo, S::Timer);
-        EXPECT_TRUE(next.frame >= 0 && next.frame < 3) << yoyo;
-    }
 }
 
 // The whole way from typed definitions, with the grid shown: F1 has the parameter A with
@@ -59,15 +54,13 @@ TEST(NextFrame, YoYoTurnsAtTheEndsOtherwiseTheFramesWrapAndStepsSetTheDirection)
 struct AnimationScene : Scene {
     TFktItem* family = nullptr;
 
-    explicit AnimationScene(DisplayMode mode = DisplayMode::bmverbunden, std::uint8_t width = 1) {
+    AnimationScene() {
         surface.look.gridVisible = true;
         catalogue.Parameters().EnsureItems({"A"});
         catalogue.Parameters().SetStopValue("A", 9);
         family = &Show("F1(X)=A*X");
         Show("G(X)=-5*X").Farbe = kBlue;
         family->Farbe = kRed;
-        family->PunkteMarkierung = mode;
-        family->LinienBreite = width;
         catalogue.SetCurrentItem(family);
         UserView("-1", "1", "-10", "10", "-1", "1");
         session.RedrawSurface(session.main);

@@ -188,9 +188,7 @@ TEST(BuildGrid, LogarithmicAxisOverThreeDecades) {
     const auto rows = Lines(built.grid, true);
     ASSERT_EQ(rows.size(), 46u);
     // Decades at 3 + (3 - e) * 400 / 3; 1.0 1.2 1.4 1.6 1.8 2.0 2.5 3.0 3.5 4.0 5.0 6.0 ...
-    EXPECT_EQ(Summaries({rows[0], rows[5], rows[6], rows[11], rows[15], rows[30], rows[45]}),
-              (Names{"R2/0 1E0", "K2/1 2.0", "G2/2 2.5", "K2/1 6.0", "R2/0 1E1", "R2/0 1E2",
-                     "R2/0 1E3"}));
+    EXPECT_EQ(Summaries({rows[5], rows[6], rows[11]}), (Names{"K2/1 2.0", "G2/2 2.5", "K2/1 6.0"}));
     ExpectLines({rows[0], rows[15], rows[30], rows[45]}, {403, 269, 136, 3},
                 {"R2/0 1E0", "R2/0 1E1", "R2/0 1E2", "R2/0 1E3"}, 1);
     EXPECT_TRUE(rows[0].labelStyle == 1 && rows[5].labelStyle == 3);
@@ -199,12 +197,6 @@ TEST(BuildGrid, LogarithmicAxisOverThreeDecades) {
     EXPECT_EQ(
         Summaries(Lines(Build(View(0, 10, 1, 1000), GridType::gtLinLog, Look(false)).grid, true)),
         Summaries(rows));
-    // Horizontally the first decade writes its mantissas in the general form.
-    const auto columns = Lines(Build(View(1, 1000, 0, 10), GridType::gtLogLin).grid, false);
-    ASSERT_EQ(columns.size(), 46u);
-    EXPECT_EQ(Summaries({columns[0], columns[5], columns[20], columns[45]}),
-              (Names{"R2/0 1E0", "K2/1 2", "K2/1 2.0", "R2/0 1E3"}));
-    EXPECT_TRUE(columns[0].x1 == 3 && columns[45].x1 == 503);
 }
 
 // Under a tenth of a decade the ticks are linear: step 2 from 98 to 112, helps between,

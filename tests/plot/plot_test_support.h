@@ -87,8 +87,6 @@ struct PlotFixture {
         session.Layout(session.main, PanelGeometry{width, height, 0, 0});
         session.Layout(session.preview, PanelGeometry{300, 230, 0, 0});
     }
-    PlotFixture(const PlotFixture&) = delete;
-    PlotFixture& operator=(const PlotFixture&) = delete;
 
     // The main plot area `w` x `h` at (left, top) showing `window`, without a grid.
     void MainArea(std::int32_t w, std::int32_t h, std::int32_t left, std::int32_t top,

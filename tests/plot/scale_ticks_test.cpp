@@ -60,15 +60,5 @@ TEST(BuildLogTable, StartsAtTheFirstTemplateLineAtOrAboveTheMinimum) {
     EXPECT_TRUE(table.front().mantissa == 1 && table.front().exponent == 1);
 }
 
-TEST(BuildLogTable, ManyDecadesKeepOnlyEveryFifthTenthOrFiftiethDecade) {
-    std::vector<LogTick> table;
-    ASSERT_EQ(BuildLogTable(1E100L, 1E-100L, TickColours{}, table), LogTableStatus::Ok);  // D = 200
-    ASSERT_EQ(table.size(), 21u);
-    // Each entry is the last decade its group of ten reached.
-    EXPECT_TRUE(table[0].exponent == -91 && table[19].exponent == 99 && table[20].exponent == 100);
-    ASSERT_EQ(BuildLogTable(1E100L, 1E-10L, TickColours{}, table), LogTableStatus::Ok);  // D = 110
-    EXPECT_EQ(table.size(), 23u) << "111 decades in groups of five";
-}
-
 }  // namespace
 }  // namespace pc
