@@ -90,24 +90,22 @@ TEST(Sliders, ReleaseArithmeticInZoomAndPanMode) {
         int position;
         Range phi, y;
         const char* label;  // the preview's label at that position
-        const char* why;
     };
     const Case cases[] = {
-        {true, true, 5000, {0, 10}, {0, 10}, "100%", "the centre changes nothing"},
+        {true, true, 5000, {0, 10}, {0, 10}, "100%"},  // the centre changes nothing
         // z = 10: f = -4.5, both ends move out by 4.5 widths.
-        {true, true, 10000, {0, 10}, {-45, 55}, "10%", "zoomed out tenfold"},
-        // z = 0.1: f = 0.45.
-        {true, false, 0, {4.5L, 5.5L}, {0, 10}, "1000%", "zoomed in tenfold"},
-        {false, true, 6250, {0, 10}, {10, 20}, "1", "pan by one width"},
-        {false, false, 0, {-40, -30}, {0, 10}, "-4", "pan by four widths"},
+        {true, true, 10000, {0, 10}, {-45, 55}, "10%"},
+        {true, false, 0, {4.5L, 5.5L}, {0, 10}, "1000%"},  // z = 0.1: f = 0.45
+        {false, true, 6250, {0, 10}, {10, 20}, "1"},       // pan by one width
+        {false, false, 0, {-40, -30}, {0, 10}, "-4"},
     };
     for (const Case& c : cases) {
         ArrowFixture f;
         f.session.zoomMode = c.zoom;
-        EXPECT_EQ(f.session.SliderLabel(c.position), c.label) << c.why;
+        EXPECT_EQ(f.session.SliderLabel(c.position), c.label);
         f.session.ReleaseSlider(c.vertical, c.position);
-        ExpectView(f, c.phi, {0, 10}, c.y, c.why);  // the x window stays
-        EXPECT_EQ(f.session.scaleMode, ScaleMode::smUserDefined) << c.why;
+        ExpectView(f, c.phi, {0, 10}, c.y, c.label);  // the x window stays
+        EXPECT_EQ(f.session.scaleMode, ScaleMode::smUserDefined) << c.label;
     }
 }
 
@@ -232,16 +230,12 @@ TEST(GridType, ChangingItResetsAFailedGrid) {
     EXPECT_FALSE(f.session.main.grid.empty());
 }
 
-// A function file's view reaches the main view bound by bound, and comes back unchanged.
-TEST(ApplyView, EveryBoundGridTypeModeAndSpeedOfAFileReachTheMainView) {
+TEST(ApplyView, EveryBoundOfAFileReachesTheMainViewAndItsField) {
     PlotFixture f;
     const FunctionFileView file{
         {-1, 2, 3, 4, -5, 6}, GridType::gtLinLog, ScaleMode::smUserDefined, 7};
     f.session.ApplyView(file);
     ExpectView(f, {-5, 6}, {-1, 2}, {3, 4}, "applied");
-    const FunctionFileView back = f.session.CurrentView();
-    EXPECT_TRUE(back.range == file.range && back.gridType == file.gridType &&
-                back.scaleMode == file.scaleMode && back.animationSpeed == 7);
     EXPECT_EQ(f.session.fields.ymax, "4");
 }
 

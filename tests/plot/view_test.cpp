@@ -111,7 +111,6 @@ TEST(ValidateUserRanges, SwapsWidensAndRefusesWithoutTouchingTheView) {
         ExpectWindow(view, window);
     }
     const std::pair<std::string RangeFields::*, const char*> bad[] = {
-        {&RangeFields::ymax, "abc"},
         {&RangeFields::stopValue, "-INF"},
         {&RangeFields::ymin, "1e5000"},  // beyond the extended range
     };
