@@ -41,6 +41,9 @@ TEST(NextFrame, YoYoTurnsAtTheEndsOtherwiseTheFramesWrapAndStepsSetTheDirection)
         // Single steps set the direction for the ticks that follow.
         {{3, false}, 6, true, {S::Timer, S::StepForward, S::Timer, S::Timer}, {3, 2, 3, 4, 5}},
         {{1, true}, 6, false, {S::StepBackward, S::Timer, S::Timer}, {1, 0, 5, 4}},
+        // A frame left over from a larger family comes back into range.
+        {{7, true}, 3, true, {S::Timer}, {7, 2}},
+        {{7, true}, 3, false, {S::Timer}, {7, 0}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Play(c.start, c.count, c.yoyo, c.senders), c.frames)

@@ -9,6 +9,7 @@
 #include <limits>
 #include <numbers>
 #include <string_view>
+#include <tuple>
 
 #include "plot_test_support.h"
 
@@ -372,6 +373,16 @@ TEST(BuildGrid, DegenerateRangesTerminate) {
     const Built endless =
         Build(View(0, 1, 1, std::numeric_limits<Extended>::infinity()), GridType::gtLinLog);
     EXPECT_EQ(endless.messages, Names{"iii"});
+}
+
+// Exact zeros and plain numbers are pinned by the axes' labels above.
+TEST(LinearLabel, ZeroGeneralOrExponentForm) {
+    const std::tuple<Extended, Extended, const char*> cases[] = {
+        {1e-10L, 10, "0"},  // below range * 1e-8
+        {1e7L, 1e8L, "10000000"},  {1e-7L, 1e-6L, "1E-7"},
+        {1e8L, 1e9L, "1.00000E8"}, {-2.5e-12L, 1e-10L, "-2.50000E-12"},
+    };
+    for (const auto& [value, range, text] : cases) EXPECT_EQ(LinearLabel(value, range), text);
 }
 
 }  // namespace

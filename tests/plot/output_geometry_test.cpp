@@ -7,6 +7,12 @@
 namespace pc {
 namespace {
 
+TEST(OutputGeometry, SnapshotIsTheSquareImagePlusMarginsInPolarModeElseTheClientArea) {
+    const PixelSize control{300, 300}, client{790, 540};
+    EXPECT_EQ(SnapshotSize(true, control, 3, 5, client), (PixelSize{307, 309}));
+    EXPECT_EQ(SnapshotSize(false, control, 3, 5, client), client);
+}
+
 // Halves round away from zero: 13 * 4 / 3 = 17.33 down, 14 * 4 / 3 = 18.67 up, 2.5 to 3
 // whatever the signs; the product may need 64 bits. A zero divisor, and a quotient beyond
 // the int32 range, give -1 as the platform's multiply-divide reports them, rather than a

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <variant>
 
-#include "catalogue/function_file.h"
 #include "plot_test_support.h"
 
 namespace pc::test {
@@ -228,15 +227,6 @@ TEST(GridType, ChangingItResetsAFailedGrid) {
     f.catalogue.SetPendingError(1);
     f.session.RedrawSurface(f.session.main);
     EXPECT_FALSE(f.session.main.grid.empty());
-}
-
-TEST(ApplyView, EveryBoundOfAFileReachesTheMainViewAndItsField) {
-    PlotFixture f;
-    const FunctionFileView file{
-        {-1, 2, 3, 4, -5, 6}, GridType::gtLinLog, ScaleMode::smUserDefined, 7};
-    f.session.ApplyView(file);
-    ExpectView(f, {-5, 6}, {-1, 2}, {3, 4}, "applied");
-    EXPECT_EQ(f.session.fields.ymax, "4");
 }
 
 }  // namespace

@@ -110,17 +110,19 @@ TEST(CurveRendering, HistogramBarsRunFromTheZeroRowAndAreClippedAtThePlotEdge) {
     }
 }
 
-// A horizontal line of `count` points 12 pixels apart, drawn in `mode`.
-QImage MarkerLine(SurfaceKind kind, std::uint8_t mode, int count) {
+// A horizontal line of `count` points 12 pixels apart, drawn in `mode`; the point
+// `invalid` is a gap.
+QImage MarkerLine(SurfaceKind kind, std::uint8_t mode, int count, int invalid = -1) {
     Scene scene(kind);
     Samples samples;
-    for (int k = 0; k < count; ++k) samples.push_back(scene.At(20 + 12 * k, 100));
+    for (int k = 0; k < count; ++k) samples.push_back(scene.At(20 + 12 * k, 100, k != invalid));
     scene.Add({samples}, kRed, static_cast<DisplayMode>(mode));
     return scene.Draw().copy();
 }
 
 // The preview draws only the connected line of a marker mode; the main plot puts markers
-// at the points k * (count div 20) for k = 1..19, and all on the first point below twenty.
+// at the valid points k * (count div 20) for k = 1..19, and all on the first point below
+// twenty.
 TEST(MarkerRendering, PreviewHasNoneAndTheMainPlotHasThemAtMultiplesOfATwentieth) {
     const auto line = Ordinal(DisplayMode::bmverbunden);
     const QImage previewLine = MarkerLine(SurfaceKind::Preview, line, 40);
@@ -132,14 +134,19 @@ TEST(MarkerRendering, PreviewHasNoneAndTheMainPlotHasThemAtMultiplesOfATwentieth
     const Scene geometry;
     for (const int count : {10, 19, 20, 45}) {
         const int step = count / 20;
-        const QImage plain = MarkerLine(SurfaceKind::Main, line, count);
+        const QImage plain = MarkerLine(SurfaceKind::Main, line, count, 4);
         const QImage marked =
-            MarkerLine(SurfaceKind::Main, Ordinal(DisplayMode::bmQuadrate), count);
+            MarkerLine(SurfaceKind::Main, Ordinal(DisplayMode::bmQuadrate), count, 4);
+        int inBoxes = 0;
         for (int i = 0; i < count; ++i) {
-            const bool expected = step == 0 ? i == 0 : i % step == 0 && i / step <= 19 && i > 0;
+            const bool expected =
+                i != 4 && (step == 0 ? i == 0 : i % step == 0 && i / step <= 19 && i > 0);
             const QRect box = Box(geometry.Column(20 + 12 * i), geometry.Row(100), 5);
-            EXPECT_EQ(Changed(plain, marked, box, true) > 0, expected) << count << ": " << i;
+            const int changed = Changed(plain, marked, box, true);
+            EXPECT_EQ(changed > 0, expected) << count << ": " << i;
+            inBoxes += changed;
         }
+        EXPECT_EQ(Changed(plain, marked, QRect(), false), inBoxes) << "markers only";
     }
 }
 
@@ -228,6 +235,8 @@ TEST(PolarRendering, PlotAreaAndWorldWindowAreSquareWhateverThePanelsShape) {
             std::min(c.panel.width - v.labelColumnWidth - 6, c.panel.height - v.labelRowHeight - 6);
         EXPECT_TRUE(v.plotWidth == side && v.plotHeight == side);
         EXPECT_TRUE(v.xmax == c.squareXmax && v.ymax == c.squareYmax);
+        EXPECT_EQ(scene.session.main.controlWidth, v.plotWidth + v.marginLeft);
+        EXPECT_EQ(scene.session.main.controlHeight, v.plotHeight + v.marginTop);
         // The polar grid, whose axes are longer than the square, is clipped to it.
         const QImage& image = scene.Image();
         EXPECT_EQ(CountNot(image, QRect(v.plotRight, 0, 4, image.height()), kWhitePixel), 0);

@@ -88,6 +88,7 @@ TEST(WorldToDevice, AloneOrInAListClampsInvalidatesAndKeepsTheRatioRule) {
     }
     PlotView view = ViewFor(GridType::gtLinLin);
     EXPECT_TRUE(MapList(view, GridType::gtLinLin, TPointArray{}).empty());  // an implicit curve
+    EXPECT_FALSE(DeviceToWorld(view, static_cast<GridType>(3), 100, 100).valid) << "unknown type";
 }
 
 // An empty range is widened by a tenth of its minimum, 0..10 where that faults; a

@@ -49,7 +49,7 @@ TEST(NiceStep, ChoosesOneTwoFiveOrTenTimesAPowerOfTen) {
 }
 
 // Three decades and the fifteen-line template are pinned through the grid built on them.
-TEST(BuildLogTable, StartsAtTheFirstTemplateLineAtOrAboveTheMinimum) {
+TEST(BuildLogTable, StartsAtTheFirstTemplateLineAtOrAboveTheMinimumAndThinsManyDecades) {
     std::vector<LogTick> table;
     ASSERT_EQ(BuildLogTable(100, 3.5L, TickColours{}, table), LogTableStatus::Ok);  // D = 1.46
     ASSERT_FALSE(table.empty());
@@ -58,6 +58,12 @@ TEST(BuildLogTable, StartsAtTheFirstTemplateLineAtOrAboveTheMinimum) {
     // Above the template's last line the ticks start at the next decade.
     ASSERT_EQ(BuildLogTable(1E6L, 9.7L, TickColours{}, table), LogTableStatus::Ok);  // D = 5
     EXPECT_TRUE(table.front().mantissa == 1 && table.front().exponent == 1);
+    // Beyond 95 decades only every fifth decade is kept, beyond 120 every tenth: each entry
+    // is the last decade its group reached.
+    ASSERT_EQ(BuildLogTable(1E100L, 1E-10L, TickColours{}, table), LogTableStatus::Ok);
+    EXPECT_EQ(table.size(), 23u) << "111 decades in groups of five";
+    ASSERT_EQ(BuildLogTable(1E100L, 1E-100L, TickColours{}, table), LogTableStatus::Ok);
+    EXPECT_TRUE(table.size() == 21u && table[0].exponent == -91 && table[20].exponent == 100);
 }
 
 }  // namespace
