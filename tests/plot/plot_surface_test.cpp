@@ -209,8 +209,9 @@ TEST(GridRendering, VerticalLabelsThatWouldOverlapTheOneBelowAreSkipped) {
     EXPECT_LT(drawn.size(), 6u);
     for (std::size_t k = 1; k < drawn.size(); ++k)
         EXPECT_GE(drawn[k - 1] - drawn[k], scene.surface.Measure().Height("1"));
-    // The labels are drawn right of and below the plot area.
+    // The labels are drawn right of and below the plot area, the main lines in their grey.
     const QImage& image = scene.Image();
+    EXPECT_GT(CountIn(image, scene.PlotArea(), qRgb(0xA0, 0xA0, 0xA0)), 0);
     EXPECT_GT(CountNot(image, QRect(scene.View().plotRight + 5, 0, 1000, 1000), kWhitePixel), 0);
     EXPECT_GT(CountNot(image, QRect(0, scene.View().plotBottom + 5, 1000, 1000), kWhitePixel), 0);
 }
