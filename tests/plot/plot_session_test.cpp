@@ -5,7 +5,6 @@
 #include <cmath>
 #include <variant>
 
-#include "catalogue/function_file.h"
 #include "plot_test_support.h"
 
 namespace pc::test {
@@ -90,40 +89,33 @@ TEST(Sliders, ReleaseArithmeticInZoomAndPanMode) {
         int position;
         Range phi, y;
         const char* label;  // the preview's label at that position
-        const char* why;
     };
     const Case cases[] = {
-        {true, true, 5000, {0, 10}, {0, 10}, "100%", "the centre changes nothing"},
+        {true, true, 5000, {0, 10}, {0, 10}, "100%"},  // the centre changes nothing
         // z = 10: f = -4.5, both ends move out by 4.5 widths.
-        {true, true, 10000, {0, 10}, {-45, 55}, "10%", "zoomed out tenfold"},
-        // z = 0.1: f = 0.45.
-        {true, false, 0, {4.5L, 5.5L}, {0, 10}, "1000%", "zoomed in tenfold"},
-        {false, true, 6250, {0, 10}, {10, 20}, "1", "pan by one width"},
-        {false, false, 0, {-40, -30}, {0, 10}, "-4", "pan by four widths"},
+        {true, true, 10000, {0, 10}, {-45, 55}, "10%"},
+        {true, false, 0, {4.5L, 5.5L}, {0, 10}, "1000%"},  // z = 0.1: f = 0.45
+        {false, true, 6250, {0, 10}, {10, 20}, "1"},       // pan by one width
+        {false, false, 0, {-40, -30}, {0, 10}, "-4"},
     };
     for (const Case& c : cases) {
         ArrowFixture f;
         f.session.zoomMode = c.zoom;
-        EXPECT_EQ(f.session.SliderLabel(c.position), c.label) << c.why;
+        EXPECT_EQ(f.session.SliderLabel(c.position), c.label);
         f.session.ReleaseSlider(c.vertical, c.position);
-        ExpectView(f, c.phi, {0, 10}, c.y, c.why);  // the x window stays
-        EXPECT_EQ(f.session.scaleMode, ScaleMode::smUserDefined) << c.why;
+        ExpectView(f, c.phi, {0, 10}, c.y, c.label);  // the x window stays
+        EXPECT_EQ(f.session.scaleMode, ScaleMode::smUserDefined) << c.label;
     }
 }
 
-TEST(Preview, WindowAroundTheMainViewForEveryAxisKind) {
+// Three widths each side on linear axes are pinned by the command-line script.
+TEST(Preview, WindowAroundTheMainViewOnLogarithmicAndPolarAxes) {
     PlotFixture f;
     PlotView& m = f.session.main.view;
     PlotView& p = f.session.preview.view;
-    f.session.SetGridType(GridType::gtLinLin, false);
-    SetWindow(m, {0, 10, 0, 1});
-    f.session.DerivePreviewWindow();
-    ExpectRange(p.xmin, p.xmax, {-30, 40}, "x: three widths each side");
-    ExpectRange(p.ymin, p.ymax, {-3, 4}, "y");
-    ExpectRange(p.phimin, p.phimax, {-30, 40}, "the preview samples its width");
-
     f.session.SetGridType(GridType::gtLinLog, false);
-    SetWindow(m, {0, 10, 1, 100});
+    SetWindow(m, {0, 10, 0, 100});
+    m.logFloorY = 1;  // a non-positive minimum on a logarithmic axis becomes the floor
     f.session.DerivePreviewWindow();
     EXPECT_EQ(f.session.previewFactorY, 1);
     ExpectRange(p.ymin * 100, p.ymax / 10000, {1, 1}, "two decades each side");
@@ -192,40 +184,23 @@ TEST(Preview, TheRectangleIsTheMainViewAndDraggingItMovesTheView) {
     ExpectRange(global.session.main.view.xmin, global.session.main.view.xmax, {40, 60}, "x");
 }
 
+// The user's view forgets the reference curve and takes the variable fields; the
+// reference view marks it again and makes it current. The fits are the view's.
 TEST(ScaleMode, TheUsersViewForgetsTheReferenceAndTheReferenceViewRestoresIt) {
     PlotFixture f;
-    TFktItem& first = f.Show("F(X)=X");
-    TFktItem& second = f.Show("G(X)=2*X");
-    second.Referenz = true;
+    TFktItem& reference = f.Show("F(X)=X");
+    f.Show("G(X)=100*X");
+    reference.Referenz = true;
     f.session.fields.startValue = "-3";
     f.session.fields.stopValue = "4";
     f.session.SetScaleMode(ScaleMode::smUserDefined);
-    EXPECT_FALSE(second.Referenz);
-    // The variable fields are taken.
+    EXPECT_FALSE(reference.Referenz);
     EXPECT_TRUE(f.session.main.view.phimin == -3 && f.session.main.view.phimax == 4);
-    f.catalogue.SetCurrentItem(&first);
     f.session.SetScaleMode(ScaleMode::smReference);
-    EXPECT_TRUE(second.Referenz);
-    EXPECT_EQ(f.catalogue.CurrentItem(), &second);
+    EXPECT_TRUE(reference.Referenz && f.catalogue.CurrentItem() == &reference);
 }
 
-TEST(ScaleMode, TheReferenceViewFitsTheReferenceCurveOnly) {
-    PlotFixture f;
-    f.Show("F(X)=X");
-    TFktItem& big = f.Show("G(X)=100*X");
-    f.UserView("0", "1", "0", "1", "0", "1");
-    big.Referenz = true;
-    f.session.SetScaleMode(ScaleMode::smReference);
-    f.session.RedrawSurface(f.session.main);
-    ExpectRange(f.session.main.view.ymin, f.session.main.view.ymax, {0, 100}, "G only");
-    f.session.SetScaleMode(ScaleMode::smGlobal);
-    f.session.RedrawSurface(f.session.main);
-    ExpectView(f, {0, 1}, {0, 1}, {0, 100}, "both");
-}
-
-// Bad range fields stop the redraw with a message; an implicit item says so and draws
-// nothing.
-TEST(Redraw, BadRangeFieldsAndImplicitItemsAreReported) {
+TEST(Redraw, BadRangeFieldsStopTheRedrawWithAMessage) {
     PlotFixture f;
     TFktItem& item = f.Show("F(X)=X");
     f.UserView("0", "1", "0", "1", "0", "1");
@@ -236,43 +211,22 @@ TEST(Redraw, BadRangeFieldsAndImplicitItemsAreReported) {
     EXPECT_EQ(f.notifier.plain, Names{"Error in Input Data. Please correct"});
     EXPECT_FALSE(std::get<std::vector<TFeldfty>>(item.FeldListenListeM.at(0)).back().valid);
     EXPECT_EQ(f.session.main.view.xmax, 1);
-
-    PlotFixture implicit;
-    implicit.Show("F(X)=X").SetFktTyp(TFktTyp::ftfxy);
-    implicit.notifier.clear();
-    implicit.session.RedrawSurface(implicit.session.main);
-    EXPECT_EQ(implicit.notifier.plain, Names{"todo fxy"});
 }
 
-TEST(GridType, ChangingItResetsThePreviewFactorsAndAFailedGrid) {
+TEST(GridType, ChangingItResetsAFailedGrid) {
     PlotFixture f;
     f.session.gridError = GridError::NoLogarithmicGrid;
     f.session.SetGridType(GridType::gtPolar, false);
-    EXPECT_TRUE(f.session.previewFactorX == 0 && f.session.previewFactorY == 0);
     EXPECT_EQ(f.session.gridError, GridError::None);
     f.session.gridError = GridError::ShowSettings;  // not a failed grid: kept
     f.session.SetGridType(GridTypeFromByte(Ordinal(GridType::gtDbDb) + 128), false);
     EXPECT_EQ(f.session.gridType, GridType::gtDbDb);  // the high bit is not part of the type
-    EXPECT_EQ(f.session.previewFactorX, 3);
     EXPECT_EQ(f.session.gridError, GridError::ShowSettings);
     // A refused definition leaves its status as the catalogue's pending error; the grid
     // does not take that for a failed grid of its own.
     f.catalogue.SetPendingError(1);
     f.session.RedrawSurface(f.session.main);
     EXPECT_FALSE(f.session.main.grid.empty());
-}
-
-// A function file's view reaches the main view bound by bound, and comes back unchanged.
-TEST(ApplyView, EveryBoundGridTypeModeAndSpeedOfAFileReachTheMainView) {
-    PlotFixture f;
-    const FunctionFileView file{
-        {-1, 2, 3, 4, -5, 6}, GridType::gtLinLog, ScaleMode::smUserDefined, 7};
-    f.session.ApplyView(file);
-    ExpectView(f, {-5, 6}, {-1, 2}, {3, 4}, "applied");
-    const FunctionFileView back = f.session.CurrentView();
-    EXPECT_TRUE(back.range == file.range && back.gridType == file.gridType &&
-                back.scaleMode == file.scaleMode && back.animationSpeed == 7);
-    EXPECT_EQ(f.session.fields.ymax, "4");
 }
 
 }  // namespace

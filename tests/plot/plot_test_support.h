@@ -87,8 +87,6 @@ struct PlotFixture {
         session.Layout(session.main, PanelGeometry{width, height, 0, 0});
         session.Layout(session.preview, PanelGeometry{300, 230, 0, 0});
     }
-    PlotFixture(const PlotFixture&) = delete;
-    PlotFixture& operator=(const PlotFixture&) = delete;
 
     // The main plot area `w` x `h` at (left, top) showing `window`, without a grid.
     void MainArea(std::int32_t w, std::int32_t h, std::int32_t left, std::int32_t top,
@@ -125,10 +123,8 @@ struct PlotFixture {
 
 // Item colours are stored as 0x00BBGGRR; the image holds 0xFFRRGGBB.
 constexpr TColor kRed = 0x0000FF;
-constexpr TColor kGreen = 0x00FF00;
 constexpr TColor kBlue = 0xFF0000;
 const QRgb kRedPixel = qRgb(255, 0, 0);
-const QRgb kGreenPixel = qRgb(0, 255, 0);
 const QRgb kBluePixel = qRgb(0, 0, 255);
 const QRgb kWhitePixel = qRgb(255, 255, 255);
 const QRgb kBlackPixel = qRgb(0, 0, 0);
