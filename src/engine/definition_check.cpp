@@ -60,6 +60,9 @@ bool PassesPreCheck(std::string_view s) {
         if (sign && i >= 2 && s[i - 1] == 'E' && (IsDigit(s[i - 2]) || s[i - 2] == '.')) {
             continue;
         }
+        if (ch == '<' && s[i + 1] == '<' && (i == 0 || s[i - 1] != '<')) {
+            continue;  // the shift "<<" is one operator, as ">>" is
+        }
         const bool signAfterComparison = OneOf(s[i + 1], "+-") && FollowsComparison(s, i + 1);
         if (OneOf(ch, "*+-/<=>^~") && OneOf(s[i + 1], ")*+-/<^~") && !signAfterComparison) {
             return false;

@@ -71,6 +71,7 @@ TEST(Definitions, PreCheckOfTheRightHandSide) {
         {"F(X)=^X", bad},          {"F(X)=X+", bad},    {"F(X)=SIN(", parentheses},
         {"F(X)=X=-1", ok},         {"F(X)=X<>-1", ok},  {"F(X)=IF(X<=+1;1;0)", ok},
         {"F(X)=X>-1", ok},         {"F(X)=X>>-1", bad}, {"F(X)=X+-1", bad},
+        {"F(X)=X<<2", ok},         {"F(X)=X<<-1", bad}, {"F(X)=X<<<2", bad},
         {"F(X)=X-)", parentheses}, {"F(X)=(X-)", bad},  {"F(X)=X/", bad},
     };
     for (const Case& c : cases) {
