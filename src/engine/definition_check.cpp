@@ -165,10 +165,12 @@ DefinitionStatus ParseDefinition(std::string_view definition, std::string& name,
         }
     }
 
-    ScanIdentifiers(rightHandSide, vars, calls, params);
+    // A definition without a variable takes X, which its term must then not turn into a
+    // parameter as well: the sampler and the family would both set it.
     if (vars.empty()) {
         vars.emplace_back("X");
     }
+    ScanIdentifiers(rightHandSide, vars, calls, params);
     return PassesPreCheck(std::string_view(text).substr(equals + 1)) ? DefinitionStatus::Ok
                                                                      : DefinitionStatus::BadTerm;
 }

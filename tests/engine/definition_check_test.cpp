@@ -23,7 +23,7 @@ TEST(Definitions, SplitIntoTheirParts) {
         {"f1(x) = sin(x)*x+1", Ok, "F1", {"X"}, {}, {}, "(SIN(X)*X+1)"},
         {"F(X)=A*X+B", Ok, "F", {"X"}, {}, {"A", "B"}, "(A*X+B)"},
         {"F(T)=T^2+A*A", Ok, "F", {"T"}, {}, {"A"}, "(T^2+A*A)"},
-        {"F()=1", Ok, "F", {"X"}, {}, {}, "(1)"},
+        {"F()=X^2+A", Ok, "F", {"X"}, {}, {"A"}, "(X^2+A)"},
         {"F(X)=G(X)+G(2)+H(1)", Ok, "F", {"X"}, {"G", "H"}, {}, "(G(X)+G(2)+H(1))"},
         // Numbers, built-in names, named constants and operator words are no parameters.
         {"F(X)=1E5+$FF+2.5E-3+PI*E+C+TRUE+AND+SIN(X)", Ok, "F", {"X"}, {}, {},
