@@ -18,12 +18,14 @@ bool IsDigit(char ch) {
     return ch >= '0' && ch <= '9';
 }
 
+// A letter, then letters and digits. "_" is the term's negation sign, as the compiler
+// and the declarations read it, so it never belongs to a name.
 bool IsIdentifier(std::string_view text) {
-    if (text.empty() || !(IsLetter(text[0]) || text[0] == '_')) {
+    if (text.empty() || !IsLetter(text[0])) {
         return false;
     }
     return std::all_of(text.begin(), text.end(),
-                       [](char ch) { return IsLetter(ch) || IsDigit(ch) || ch == '_'; });
+                       [](char ch) { return IsLetter(ch) || IsDigit(ch); });
 }
 
 bool Contains(const std::vector<std::string>& list, std::string_view name) {
@@ -72,7 +74,7 @@ bool PassesPreCheck(std::string_view s) {
 }
 
 bool IsTokenChar(char ch) {
-    return IsLetter(ch) || IsDigit(ch) || ch == '_' || ch == '.' || ch == '$';
+    return IsLetter(ch) || IsDigit(ch) || ch == '.' || ch == '$';
 }
 
 // Collects the identifiers of the right-hand side. Runs that start with a digit, "." or

@@ -28,7 +28,9 @@ TEST(Definitions, SplitIntoTheirParts) {
         // Numbers, built-in names, named constants and operator words are no parameters.
         {"F(X)=1E5+$FF+2.5E-3+PI*E+C+TRUE+AND+SIN(X)", Ok, "F", {"X"}, {}, {},
          "(1E5+$FF+2.5E-3+PI*E+C+TRUE+AND+SIN(X))"},
-        {"F(X)=X2+_A", Ok, "F", {"X"}, {}, {"X2", "_A"}, "(X2+_A)"},
+        // "_" is the negation sign, as the compiler reads it: _A is the parameter A negated.
+        {"F(X)=X2+_A", Ok, "F", {"X"}, {}, {"X2", "A"}, "(X2+_A)"},
+        {"_F(X)=X", BadName, "", {}, {}, {}, "(X)"},
         {"F(X)=X*/2", BadTerm, "F", {"X"}, {}, {}, "(X*/2)"},
         {"F(X)=", BadTerm, "F", {"X"}, {}, {}, "()"},
         {"", BadTerm, "", {}, {}, {}, ""},
