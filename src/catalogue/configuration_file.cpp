@@ -256,24 +256,45 @@ ConfigurationOutcome ResolveConfiguration(const ConfigurationRequest& request,
         return ReadStep::Read;
     };
 
-    const auto stops = [](ReadStep step) {
-        return step == ReadStep::Missing || step == ReadStep::Refused;
-    };
     const ReadStep first = readOnce(request.file);
-    if (stops(first))
+    if (first == ReadStep::Refused || (first == ReadStep::Missing && !request.running))
         return outcome;
+    outcome.ends = false;
+
+    // Reads the default file in another file's place; false when reading stops there. In
+    // the running program a default that cannot serve gives way to the built-in layout,
+    // which every screen the program runs on holds, with 202 said once.
+    bool saidBuiltIn = false;
+    const auto readDefault = [&] {
+        const ReadStep step = readOnce(defaultPath);
+        if (step == ReadStep::Refused)
+            return false;
+        if (!request.running)
+            return step != ReadStep::Missing;
+        if (step == ReadStep::Read)
+            return true;
+        outcome.ends = false;
+        outcome.error.clear();
+        outcome.configuration = Configuration{};
+        if (!saidBuiltIn)
+            outcome.messages.push_back(kMsgConfigurationScreenTooSmall);
+        saidBuiltIn = true;
+        return false;
+    };
+
     const bool fallBack =
-        first == ReadStep::WrongVersion ||
+        first == ReadStep::Missing || first == ReadStep::WrongVersion ||
         (first == ReadStep::Read &&
          (request.file.empty() ||
           !ScreenFits(outcome.configuration, request.screenWidth, request.screenHeight)));
     // The default file read in another file's place never falls back to itself.
-    if (fallBack && stops(readOnce(defaultPath)))
+    if (fallBack && !readDefault())
         return outcome;
 
     if (!ScreenFits(outcome.configuration, request.screenWidth, request.screenHeight)) {
         outcome.messages.push_back(kMsgConfigurationScreenTooSmall);
-        readOnce(defaultPath);
+        saidBuiltIn = true;
+        readDefault();
     }
     return outcome;
 }

@@ -173,6 +173,9 @@ struct ConfigurationRequest {
     int screenHeight = 0;
     std::string installDirectory;  // ends in "/"
     Configuration current;         // the state before the read
+    // The program is running (not starting): a missing file does not end it, and a
+    // default file that cannot serve gives the built-in layout.
+    bool running = false;
 };
 
 struct ConfigurationOutcome {
@@ -209,6 +212,9 @@ struct ConfigurationOutcome {
 //      the default file is read once more, again without any fallback.
 //
 // So the default file is read at most twice after the named one, and every rule ends.
+// While the program runs (`running`), a missing file shows 303 and the default file is
+// read in its place; a default file read in another's place that is missing, of another
+// version or defect gives the built-in Configuration{} with 202, and nothing ends.
 ConfigurationOutcome ResolveConfiguration(const ConfigurationRequest& request,
                                           const ConfigurationFileReader& reader);
 

@@ -64,43 +64,18 @@ void EnsureGuiApplication() {
 }
 
 HeadlessProgram::HeadlessProgram(std::ostream& messages)
-    : notifier(messages),
-      catalogue(notifier, InstallDirectory()),
-      manager(catalogue),
-      session(catalogue, notifier),
-      m_observer(session) {
-    catalogue.SetObserver(&m_observer);
-    session.ApplyConfiguration(configuration);
-}
+    : PrintingNotifierHolder(messages), ProgramState(notifier, InstallDirectory()) {}
 
 std::string HeadlessProgram::ReadConfiguration(const std::string& path, int screenWidth,
                                                int screenHeight) {
-    ConfigurationRequest request;
-    request.file = path;
-    request.screenWidth = screenWidth;
-    request.screenHeight = screenHeight;
-    request.installDirectory = InstallDirectory();
-    request.current = configuration;
-    const ConfigurationOutcome outcome = ResolveConfiguration(request, DiskConfigurationReader());
-    for (const int number : outcome.messages) catalogue.ShowMessage(number);
+    const ConfigurationOutcome outcome =
+        ProgramState::ReadConfiguration(path, screenWidth, screenHeight, false);
     const std::string& last = outcome.filesRead.empty() ? path : outcome.filesRead.back();
-    if (!outcome.unreadable.empty())
-        catalogue.PlainMessage("Cannot read " + last + ": " + outcome.unreadable);
     if (outcome.ends)
         return "cannot read '" + last + "': " + std::generic_category().message(ENOENT);
-    configuration = outcome.configuration;
-    session.ApplyConfiguration(configuration);
     if (!outcome.unreadable.empty())
         return "cannot read '" + last + "': " + outcome.unreadable;
     return {};
-}
-
-FunctionFileResult HeadlessProgram::LoadFunctionFile(const std::string& path) {
-    FunctionFileResult result = LoadFunctionFileAndReport(catalogue, path);
-    if (result.outcome == FunctionFileOutcome::Loaded)
-        session.ApplyView(result.view);
-    manager.RefreshLists();
-    return result;
 }
 
 void HeadlessProgram::LayOut(int width, int height) {

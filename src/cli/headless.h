@@ -7,13 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "catalogue/catalogue.h"
-#include "catalogue/configuration_file.h"
-#include "catalogue/function_file.h"
-#include "catalogue/function_manager.h"
 #include "catalogue/notifier.h"
-#include "plot/plot_session.h"
-#include "plot/session_observer.h"
+#include "plot/program_state.h"
 
 namespace pc::cli {
 
@@ -37,31 +32,25 @@ std::string EscapeLineBreaks(const std::string& text);
 // offscreen platform the first time it is called.
 void EnsureGuiApplication();
 
-class HeadlessProgram {
+// The notifier is made before the state that reports through it.
+struct PrintingNotifierHolder {
+    explicit PrintingNotifierHolder(std::ostream& out) : notifier(out) {}
+    PrintingNotifier notifier;
+};
+
+class HeadlessProgram : public PrintingNotifierHolder, public ProgramState {
   public:
     // Messages go to `messages`.
     explicit HeadlessProgram(std::ostream& messages);
 
-    PrintingNotifier notifier;
-    Catalogue catalogue;
-    FunctionManager manager;
-    PlotSession session;
-    Configuration configuration;
-
-    // Reads a configuration with the program's fallback rules on a screen of the given
+    // Reads a configuration with the program's start-up rules on a screen of the given
     // size, printing its messages, and applies it. Empty when it could be read; else why
     // not, "cannot read 'PATH': REASON", for a file that is missing (the program would
     // end there) or that could not be read (the program would say why and go on).
     std::string ReadConfiguration(const std::string& path, int screenWidth, int screenHeight);
-    // Loads a function file as the program does at start, printing its messages, and
-    // takes its view when it was loaded.
-    FunctionFileResult LoadFunctionFile(const std::string& path);
     // Lays both surfaces out: the main plot in a panel of width x height pixels, the
     // preview in the panel the configuration gives it. Both become ready to draw.
     void LayOut(int width, int height);
-
-  private:
-    SessionObserver m_observer;
 };
 
 // A plot panel the CLI accepts: 50 to 8192 pixels each way (an 8K screen; the image of

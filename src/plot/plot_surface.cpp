@@ -9,6 +9,7 @@
 #include <QPolygon>
 #include <QString>
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <type_traits>
 
@@ -254,8 +255,13 @@ void PlotSurface::LayoutPlotArea(const PanelGeometry& newPanel, GridType gridTyp
     v.plotBottom = v.marginTop + v.plotHeight;
     controlWidth = v.plotRight + v.labelColumnWidth + v.marginRight;
     controlHeight = v.plotBottom + v.labelRowHeight + v.marginBottom;
-    m_image = std::make_unique<QImage>(std::max(controlWidth, 1), std::max(controlHeight, 1),
-                                       QImage::Format_RGB32);
+    // On a high-density screen the image holds device pixels and the painter works in
+    // the layout's pixels, so lines and text are drawn sharp rather than scaled up.
+    const double ratio = std::clamp(devicePixelRatio, 1.0, 4.0);
+    m_image = std::make_unique<QImage>(
+        static_cast<int>(std::ceil(std::max(controlWidth, 1) * ratio)),
+        static_cast<int>(std::ceil(std::max(controlHeight, 1) * ratio)), QImage::Format_RGB32);
+    m_image->setDevicePixelRatio(ratio);
     Clear();
     if (gridType == GridType::gtPolar) {
         SquareWorldWindow(v);

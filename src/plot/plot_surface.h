@@ -55,6 +55,8 @@ class PlotSurface {
     bool enabled = true;
     std::vector<TLineitem> grid;
     PanelGeometry panel;
+    // Device pixels per layout pixel of the screen the image is shown on (1 to 4).
+    double devicePixelRatio = 1.0;
     // The image control's size: the image, or in polar mode the square plot area plus
     // the top and left margins.
     std::int32_t controlWidth = 0;

@@ -213,9 +213,11 @@ struct FakeDisk {
     std::map<std::string, Lines> files;
     Lines reads;
     Configuration current = Other();
+    bool running = false;
 
     ConfigurationOutcome Resolve(const std::string& file, const Lines& textBuffer = {}) {
-        const ConfigurationRequest request{file, textBuffer, 1280, 1024, kInstall, current};
+        const ConfigurationRequest request{file,     textBuffer, 1280,   1024,
+                                           kInstall, current,    running};
         return ResolveConfiguration(request, [this](const std::string& path) {
             reads.push_back(path);
             const auto found = files.find(path);
@@ -289,6 +291,39 @@ TEST(ConfigurationFallbackTest, EveryPathEndsWithItsMessages) {
         if (last != disk.files.end() && !unreadableLast) {
             EXPECT_EQ(outcome.textBuffer, last->second);
         }
+    }
+}
+
+// The running program never ends over a configuration: a missing file gives way to the
+// default file, and a default that cannot serve to the built-in layout, with 202 once.
+TEST(ConfigurationFallbackTest, RunningProgramFallsBackInsteadOfEnding) {
+    const Lines small = LayoutLines(640, 480, 7), old = LayoutLines(1280, 1024, 99, "1001");
+    Lines defect = small;
+    defect[9] = "?";
+    const struct {
+        const char* reason;
+        std::optional<Lines> named, defaults;
+        std::vector<int> messages;
+        Configuration result;
+    } cases[] = {
+        {"missing: 303, then the default", std::nullopt, small, {303}, Layout(640, 480, 7)},
+        {"missing twice: the built-in layout", std::nullopt, std::nullopt, {303, 303, 202}, {}},
+        {"another version twice", old, old, {14, 14, 202}, {}},
+        {"a defect default", old, defect, {14, 8, 202}, {}},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.reason);
+        FakeDisk disk;
+        disk.running = true;
+        if (test.named)
+            disk.files[kUserFile] = *test.named;
+        if (test.defaults)
+            disk.files[kDefault] = *test.defaults;
+        const ConfigurationOutcome outcome = disk.Resolve(kUserFile);
+        EXPECT_FALSE(outcome.ends);
+        EXPECT_EQ(outcome.messages, test.messages);
+        EXPECT_EQ(outcome.configuration, test.result);
+        EXPECT_EQ(disk.reads, (Lines{kUserFile, kDefault}));
     }
 }
 
