@@ -29,8 +29,6 @@ bool Unset(Extended min, Extended max) {
     return min == kRangeUnset && max == -kRangeUnset;
 }
 
-
-
 // Calls `line(v)` for v = from, from + step, ... while v <= to.
 template <class Line>
 void StepThrough(Extended from, Extended to, Extended step, Line line) {
@@ -136,7 +134,8 @@ void Builder::VerticalLinear() {
     ticks.last += ticks.step;
     const Extended range = v.ymax - v.ymin;
     const auto rowOf = [&](Extended value, std::int32_t& py) {
-        return ToDeviceCoordinate((value - v.ymax) * v.plotHeight / (v.ymin - v.ymax) + v.marginTop, py);
+        return ToDeviceCoordinate((value - v.ymax) * v.plotHeight / (v.ymin - v.ymax) + v.marginTop,
+                                  py);
     };
     StepThrough(ticks.first, ticks.last, ticks.step, [&](Extended value) {
         std::int32_t py = 0;

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPen>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -15,6 +16,7 @@
 #include "catalogue/text_conversions.h"
 #include "engine/number_text.h"
 #include "sampling.h"
+#include "scale_map.h"
 
 namespace pc {
 
@@ -389,6 +391,29 @@ void PlotSession::PreviewMouseMove(std::int32_t px, std::int32_t py) {
     if (!RectangleAt(px, py, m.xmin, m.xmax, m.ymin, m.ymax))
         return;
     RefreshFields();
+}
+
+bool PlotSession::ZoomToBand(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
+    // A band too thin in either direction is a click that slipped, not a new view: a
+    // view that took only one of its ranges would surprise more than one that took none.
+    if (gridType == GridType::gtPolar || std::abs(x2 - x1) < 5 || std::abs(y2 - y1) < 5)
+        return false;
+    const WorldPoint first = DeviceToWorld(main.view, gridType, x1, y1);
+    const WorldPoint second = DeviceToWorld(main.view, gridType, x2, y2);
+    if (!first.valid || !second.valid)
+        return false;
+    PlotView& m = main.view;
+    m.xmin = std::min(first.x, second.x);
+    m.xmax = std::max(first.x, second.x);
+    m.ymin = std::min(first.y, second.y);
+    m.ymax = std::max(first.y, second.y);
+    m.phimin = m.xmin;
+    m.phimax = m.xmax;
+    RefreshFields();
+    SetScaleMode(ScaleMode::smUserDefined);
+    gridError = GridError::None;
+    AfterRangeChange();
+    return true;
 }
 
 void PlotSession::PreviewMouseUp(std::int32_t px, std::int32_t py) {

@@ -78,6 +78,12 @@ class PlotSession {
     void ArrowLeft();
     void ArrowRight();
     void Wheel(bool up);
+    // The main plot's rubber band from (x1, y1) to (x2, y2), in its pixels: a band at
+    // least 5 pixels wide and high becomes the view (both ranges in ascending order, the
+    // variable following x), in the user-defined mode, and both plots are redrawn.
+    // Anything smaller, a corner without a world point, or the polar grid changes
+    // nothing. True when the view changed.
+    bool ZoomToBand(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
     // A zoom slider (0..10000, rest 5000) released at `position`.
     void ReleaseSlider(bool vertical, std::int32_t position);
     // The preview's label while a slider is at `position`: "100%" style in zoom mode,

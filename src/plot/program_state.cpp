@@ -12,6 +12,7 @@ ProgramState::ProgramState(Notifier& notifier, const std::string& installDirecto
       m_observer(session) {
     catalogue.SetObserver(&m_observer);
     session.ApplyConfiguration(configuration);
+    MarkUnmodified();
 }
 
 ConfigurationOutcome ProgramState::ReadConfiguration(const std::string& path, int screenWidth,
@@ -45,6 +46,14 @@ FunctionFileResult ProgramState::LoadFunctionFile(const std::string& path) {
         session.ApplyView(result.view);
     manager.RefreshLists();
     return result;
+}
+
+bool ProgramState::Modified() {
+    return BuildFunctionFile(catalogue, session.CurrentView()) != m_savedText;
+}
+
+void ProgramState::MarkUnmodified() {
+    m_savedText = BuildFunctionFile(catalogue, session.CurrentView());
 }
 
 }  // namespace pc

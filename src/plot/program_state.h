@@ -40,8 +40,16 @@ class ProgramState {
     // wrong, takes its view when it was loaded, and refreshes the manager's lists.
     FunctionFileResult LoadFunctionFile(const std::string& path);
 
+    // Whether the function file as it would be saved now differs from the one loaded or
+    // saved last (or from the empty catalogue after New): functions, items, parameters,
+    // styles and view alike.
+    bool Modified();
+    // The state now is the one on disk (after a load, a save, New).
+    void MarkUnmodified();
+
   private:
     SessionObserver m_observer;
+    std::vector<std::string> m_savedText;
 };
 
 }  // namespace pc

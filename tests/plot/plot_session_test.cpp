@@ -5,6 +5,7 @@
 #include <cmath>
 #include <variant>
 
+#include "plot/scale_map.h"
 #include "plot_test_support.h"
 
 namespace pc::test {
@@ -182,6 +183,31 @@ TEST(Preview, TheRectangleIsTheMainViewAndDraggingItMovesTheView) {
     global.session.PreviewMouseMove(60, 50);
     EXPECT_FALSE(global.session.Dragging());
     ExpectRange(global.session.main.view.xmin, global.session.main.view.xmax, {40, 60}, "x");
+}
+
+// The rubber band takes both ranges or nothing: a band under 5 pixels either way and the
+// polar grid leave the view alone.
+TEST(RubberBand, ABandOfFivePixelsOrMoreBecomesTheView) {
+    ArrowFixture f;
+    const DevicePoint low = WorldToDevice(f.session.main.view, f.session.gridType, 2, 3);
+    const DevicePoint high = WorldToDevice(f.session.main.view, f.session.gridType, 6, 8);
+    EXPECT_FALSE(f.session.ZoomToBand(low.px, low.py, low.px + 3, low.py - 100));
+    EXPECT_FALSE(f.session.ZoomToBand(low.px, low.py, low.px + 100, low.py - 4));
+    ExpectView(f, {0, 10}, {0, 10}, {0, 10}, "thin bands");
+    ASSERT_TRUE(f.session.ZoomToBand(high.px, high.py, low.px, low.py));  // dragged up-left
+    const PlotView& v = f.session.main.view;
+    const Extended pixel = 10.0L / 100;  // more than one pixel of the 10-unit window
+    EXPECT_NEAR(v.xmin, 2, pixel);
+    EXPECT_NEAR(v.xmax, 6, pixel);
+    EXPECT_NEAR(v.ymin, 3, pixel);
+    EXPECT_NEAR(v.ymax, 8, pixel);
+    EXPECT_TRUE(v.phimin == v.xmin && v.phimax == v.xmax);
+    EXPECT_EQ(f.session.scaleMode, ScaleMode::smUserDefined);
+
+    f.session.SetGridType(GridType::gtPolar);
+    const PlotView before = f.session.main.view;
+    EXPECT_FALSE(f.session.ZoomToBand(10, 10, 200, 200));
+    EXPECT_TRUE(f.session.main.view.xmin == before.xmin && f.session.main.view.ymax == before.ymax);
 }
 
 // The user's view forgets the reference curve and takes the variable fields; the

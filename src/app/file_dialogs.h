@@ -1,0 +1,21 @@
+#pragma once
+// The program's file dialogs with their filters, default names and extensions. Each
+// returns the chosen path, or an empty string when the dialog was cancelled.
+
+#include <QString>
+
+class QWidget;
+
+namespace pc {
+
+// Open: a function file or a configuration (the dialog's filter offers both).
+QString AskOpenFunctionFile(QWidget* parent);
+// Save As of the function file: default name "test.fx", asks before overwriting.
+QString AskSaveFunctionFile(QWidget* parent, const QString& current);
+// Save as Bitmap: ".bmp" unless another extension is typed (".png" is offered too).
+QString AskSaveBitmap(QWidget* parent);
+// The preferences' Load and Save of a configuration, starting in the user directory.
+QString AskOpenConfiguration(QWidget* parent);
+QString AskSaveConfiguration(QWidget* parent);
+
+}  // namespace pc

@@ -1,0 +1,228 @@
+#include "app/main_form.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrinter>
+#include <QProcess>
+#include <QTest>
+#include <filesystem>
+
+#include "app/plot_image.h"
+#include "app/plot_output.h"
+#include "app/pref_form.h"
+#include "app_test_support.h"
+#include "plot/plot_session.h"
+#include "plot/scale_map.h"
+
+namespace pc::test {
+namespace {
+
+const std::string kExample = std::string(PLOTCRAFTSMAN_EXAMPLES) + "/sinx.fx";
+
+QString Caption(Application& app) {
+    return app.MainForm().windowTitle();
+}
+
+void EnterFunction(Application& app, const std::string& line) {
+    app.State().manager.SetInputLine(line);
+    app.State().manager.Enter();
+}
+
+void SendMouse(QWidget& widget, QEvent::Type type, QPoint at, Qt::MouseButton button,
+               Qt::MouseButtons buttons) {
+    QMouseEvent event(type, at, widget.mapToGlobal(at), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &event);
+}
+
+void Drag(QWidget& widget, QPoint from, QPoint to) {
+    SendMouse(widget, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(widget, QEvent::MouseMove, (from + to) / 2, Qt::NoButton, Qt::LeftButton);
+    SendMouse(widget, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    SendMouse(widget, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+}
+
+// The caption names the file and marks changes; New leaves an untitled document.
+TEST(MainForm, CaptionFollowsTheFileAndItsChanges) {
+    auto app = StartApplication(kExample);
+    EXPECT_EQ(Caption(*app),
+              QStringLiteral("Plotcraftsman        ") + QString::fromStdString(kExample));
+    EnterFunction(*app, "F2(X)=X^2");
+    EXPECT_TRUE(Caption(*app).endsWith(QStringLiteral(" (*modified*)")));
+    DialogAnswerer no(Press(QStringLiteral("No")));
+    app->NewDocument();
+    EXPECT_EQ(Caption(*app), QStringLiteral("Plotcraftsman        "));
+    EXPECT_TRUE(app->State().catalogue.Functions().empty());
+}
+
+// Question 100 before New: Yes saves through Save As (and New goes on), No goes on without
+// saving, Cancel stops; nothing is asked about a document without changes.
+TEST(MainForm, UnsavedWorkIsNeverDiscardedSilently) {
+    const std::string folder = TemporaryFolder();
+    const std::string saved = folder + "/saved.fx";
+    auto app = StartApplication(kExample);
+    QAction* newAction = app->MainForm().findChild<QAction*>(QStringLiteral("Neu1"));
+    {
+        DialogAnswerer answerer(Press(QStringLiteral("Cancel")));
+        EnterFunction(*app, "F2(X)=X^2");
+        newAction->trigger();
+        EXPECT_EQ(answerer.texts.size(), 1u);
+        EXPECT_EQ(app->State().catalogue.Functions().size(), 2u) << "Cancel keeps the work";
+    }
+    {
+        DialogAnswerer answerer(ChooseFile(QString::fromStdString(saved), QStringLiteral("Yes")));
+        newAction->trigger();
+        EXPECT_TRUE(std::filesystem::exists(saved));
+        EXPECT_TRUE(app->State().catalogue.Functions().empty());
+    }
+    {
+        DialogAnswerer answerer(Press(QStringLiteral("No")));
+        EnterFunction(*app, "G(X)=X");
+        newAction->trigger();
+        EXPECT_EQ(answerer.texts.size(), 1u);
+        EXPECT_TRUE(app->State().catalogue.Functions().empty());
+        newAction->trigger();
+        EXPECT_EQ(answerer.texts.size(), 1u) << "nothing changed, nothing asked";
+    }
+    // Closing the window asks too; Cancel keeps it open.
+    EnterFunction(*app, "G(X)=X");
+    DialogAnswerer cancel(Press(QStringLiteral("Cancel")));
+    EXPECT_FALSE(app->MainForm().close());
+    EXPECT_TRUE(app->MainForm().isVisible());
+    EXPECT_EQ(cancel.texts.size(), 1u);
+    EXPECT_NE(cancel.texts[0].find("Question 100"), std::string::npos);
+}
+
+// Save As writes the file and Open reads it back so that saving again gives the same bytes.
+TEST(MainForm, SaveAsThenOpenKeepsTheFileByteForByte) {
+    const std::string folder = TemporaryFolder();
+    auto app = StartApplication(kExample);
+    EnterFunction(*app, "F2(X)=A*X");
+    ASSERT_TRUE(app->SaveFunctionFileAs(folder + "/first.fx"));
+    EXPECT_FALSE(Caption(*app).contains(QStringLiteral("modified")));
+    app->NewDocument();
+    app->OpenFile(folder + "/first.fx");
+    EXPECT_EQ(app->FunctionFileName(), folder + "/first.fx");
+    ASSERT_TRUE(app->SaveFunctionFileAs(folder + "/second.fx"));
+    EXPECT_EQ(ReadBytes(folder + "/first.fx"), ReadBytes(folder + "/second.fx"));
+    // A save that cannot be written says so and keeps the mark.
+    EnterFunction(*app, "H(X)=1");
+    DialogAnswerer ok(Press(QStringLiteral("OK")));
+    EXPECT_FALSE(app->SaveFunctionFileAs(folder + "/no/such/folder/x.fx"));
+    EXPECT_TRUE(Caption(*app).contains(QStringLiteral("modified")));
+    EXPECT_EQ(app->FunctionFileName(), folder + "/second.fx");
+}
+
+// Switching to German relabels the main menu and the tagged controls of the other
+// windows; the popup stays English.
+TEST(MainForm, TranslationWalkOverEveryWindow) {
+    auto app = StartApplication();
+    app->SetLanguage(Language::German);
+    TMainForm& form = app->MainForm();
+    EXPECT_EQ(form.findChild<QMenu*>(QStringLiteral("Datei1"))->title(), QStringLiteral("&Datei"));
+    EXPECT_EQ(form.findChild<QAction*>(QStringLiteral("Neu1"))->text(), QStringLiteral("&Neu"));
+    EXPECT_EQ(form.findChild<QAction*>(QStringLiteral("UnZoom1"))->text(),
+              QStringLiteral("UnZoom"));
+    EXPECT_EQ(app->PrefForm().findChild<QAbstractButton*>(QStringLiteral("BitBtn2"))->text(),
+              QStringLiteral("&Abbrechen"));
+    EXPECT_EQ(app->PrefForm().findChild<QAbstractButton*>(QStringLiteral("load"))->accessibleName(),
+              QStringLiteral("Laden"));
+    app->SetLanguage(Language::English);
+    EXPECT_EQ(form.findChild<QMenu*>(QStringLiteral("Datei1"))->title(), QStringLiteral("&File"));
+    EXPECT_EQ(StartLanguage(), Language::English) << "remembered for the next run";
+}
+
+// A rubber band of 3 x 100 pixels changes nothing; a real one zooms; polar has none.
+TEST(MainForm, RubberBandZoomsOnlyOnARealDrag) {
+    auto app = StartApplication(kExample);
+    TPlotImage& image = app->MainForm().PlotImage();
+    PlotSession& session = app->State().session;
+    const ViewRange before = session.main.view.Range();
+    Drag(image, QPoint(100, 100), QPoint(103, 200));
+    EXPECT_TRUE(session.main.view.Range() == before);
+    EXPECT_EQ(image.CurrentBand(), TPlotImage::Band::None) << "no band is left behind";
+    const WorldPoint from = DeviceToWorld(session.main.view, session.gridType, 100, 100);
+    const WorldPoint to = DeviceToWorld(session.main.view, session.gridType, 300, 250);
+    Drag(image, QPoint(100, 100), QPoint(300, 250));
+    EXPECT_NEAR(session.main.view.xmin, from.x, 1e-9L);
+    EXPECT_NEAR(session.main.view.xmax, to.x, 1e-9L);
+    EXPECT_NEAR(session.main.view.ymax, from.y, 1e-9L);
+    EXPECT_TRUE(Caption(*app).contains(QStringLiteral("modified"))) << "the view is stored";
+}
+
+// The status bar shows the plot layer's read-out: dB units on a dB axis, and the polar
+// pair with its labels only on the polar grid.
+TEST(MainForm, ReadoutInTheStatusBar) {
+    auto app = StartApplication(kExample);
+    TMainForm& form = app->MainForm();
+    PlotSession& session = app->State().session;
+    const auto readAt = [&](GridType grid) {
+        session.SetGridType(grid);
+        const PlotView& v = session.main.view;
+        const QPoint centre((v.marginLeft + v.plotRight) / 2, (v.marginTop + v.plotBottom) / 2);
+        SendMouse(form.PlotImage(), QEvent::MouseMove, centre, Qt::NoButton, Qt::NoButton);
+        return std::pair{form.findChild<QLabel*>(QStringLiteral("lbx2"))->text(),
+                         form.findChild<QLabel*>(QStringLiteral("Label2"))->text()};
+    };
+    const auto [linear, noPolar] = readAt(GridType::gtLinLin);
+    EXPECT_TRUE(linear.startsWith(QLatin1Char('(')) && !linear.contains(QStringLiteral("dB")));
+    EXPECT_TRUE(noPolar.trimmed().isEmpty());
+    EXPECT_TRUE(form.findChild<QLabel*>(QStringLiteral("Label6"))->isHidden());
+    const auto [decibel, ignored] = readAt(GridType::gtLinDb);
+    EXPECT_TRUE(decibel.contains(QStringLiteral("dB)"))) << decibel.toStdString();
+    const auto [cartesian, polar] = readAt(GridType::gtPolar);
+    EXPECT_TRUE(polar.contains(QStringLiteral("\u00B0"))) << polar.toStdString();
+    EXPECT_FALSE(form.findChild<QLabel*>(QStringLiteral("Label6"))->isHidden());
+    SendMouse(form.PlotImage(), QEvent::MouseMove, QPoint(0, 0), Qt::NoButton, Qt::NoButton);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&form.PlotImage(), &leave);
+    EXPECT_TRUE(form.findChild<QLabel*>(QStringLiteral("lbx2"))->text().trimmed().isEmpty());
+}
+
+// Copy, Save as Bitmap and Print take the same snapshot; the printed page has the title
+// line above the picture, which fills the page width keeping its aspect ratio.
+TEST(MainForm, PicturesForClipboardFileAndPrinter) {
+    const std::string folder = TemporaryFolder();
+    auto app = StartApplication(kExample);
+    TMainForm& form = app->MainForm();
+    form.CopyToClipboard();
+    const QImage copied = QApplication::clipboard()->image();
+    EXPECT_EQ(copied.size(), form.PlotImage().size());
+    ASSERT_TRUE(form.SaveBitmap(QString::fromStdString(folder + "/plot.bmp")));
+    EXPECT_EQ(QImage(QString::fromStdString(folder + "/plot.bmp")).size(), copied.size());
+
+    QImage page(1000, 1400, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    ASSERT_TRUE(PrintBitmap(page, copied, QStringLiteral("Plotcraftsman")));
+    const int header = QFontMetrics(QPainter(&page).font()).height() * 4 / 3;
+    int titleInk = 0;
+    for (int x = 100; x < 300; ++x)
+        for (int y = 0; y < header; ++y) titleInk += page.pixel(x, y) != qRgb(255, 255, 255);
+    EXPECT_GT(titleInk, 20) << "the title line";
+    const int pictureBottom = header + 1000 * copied.height() / copied.width();
+    const auto inkIn = [&page](int top, int bottom) {
+        int ink = 0;
+        for (int y = std::max(top, 0); y < std::min(bottom, page.height()); ++y)
+            for (int x = 0; x < page.width(); x += 3)
+                ink += page.pixel(x, y) != qRgb(255, 255, 255);
+        return ink;
+    };
+    EXPECT_GT(inkIn(header, pictureBottom), 1000) << "the picture";
+    EXPECT_EQ(inkIn(pictureBottom + 2, page.height()), 0) << "nothing below the picture";
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(folder + "/plot.pdf"));
+    ASSERT_TRUE(form.PrintTo(printer));
+    EXPECT_EQ(ReadBytes(folder + "/plot.pdf").substr(0, 5), "%PDF-");
+}
+
+}  // namespace
+}  // namespace pc::test
