@@ -196,6 +196,7 @@ void Application::TranslateAll() {
     for (QWidget* window : std::initializer_list<QWidget*>{
              m_mainForm.get(), m_prefForm.get(), m_functionsForm.get(), m_previewForm.get()})
         TranslateWindow(*window, language);
+    m_prefForm->NameFields();
     m_previewForm->UpdateControls();
 }
 

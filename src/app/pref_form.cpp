@@ -2,6 +2,7 @@
 
 #include <QColorDialog>
 #include <QFontDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QShowEvent>
 
@@ -103,6 +104,22 @@ std::array<int, 8> TPrefForm::MarginFields() const {
     const std::vector<QLineEdit*> fields = Fields();
     for (std::size_t i = 0; i < margins.size(); ++i) margins[i] = fields[i]->text().toInt();
     return margins;
+}
+
+void TPrefForm::NameFields() {
+    const Ui::TPrefForm& u = *m_ui;
+    const std::vector<QLineEdit*> fields = Fields();
+    const QLabel* rows[] = {u.Label20, u.Label21, u.Label22, u.Label23, u.Label14,
+                            u.Label15, u.Label16, u.Label17, u.Label18};
+    // Margins: main 0..3, preview 4..7; widths: main 8..12, preview 13..17.
+    const std::size_t mainIndex[] = {0, 1, 2, 3, 8, 9, 10, 11, 12};
+    const std::size_t previewIndex[] = {4, 5, 6, 7, 13, 14, 15, 16, 17};
+    for (std::size_t row = 0; row < std::size(rows); ++row) {
+        const QString label = rows[row]->text().remove(QLatin1Char('&'));
+        fields[mainIndex[row]]->setAccessibleName(label + QStringLiteral(", ") + u.Panel13->text());
+        fields[previewIndex[row]]->setAccessibleName(label + QStringLiteral(", ") +
+                                                     u.Panel14->text());
+    }
 }
 
 void TPrefForm::showEvent(QShowEvent* event) {

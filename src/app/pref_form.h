@@ -30,6 +30,9 @@ class TPrefForm : public QDialog {
 
     // The margin fields' texts, which a configuration stores as the margins.
     std::array<int, 8> MarginFields() const;
+    // Each field is named by its row's label and its column's heading (after every
+    // translation: the labels name only the fields of the first column).
+    void NameFields();
 
   protected:
     void showEvent(QShowEvent* event) override;

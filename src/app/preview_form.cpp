@@ -31,12 +31,12 @@ TPreviewForm::TPreviewForm(Application& application)
             [this] { Arrow([](PlotSession& s) { s.ArrowLeft(); }); });
     connect(m_ui->ArrowRight, &QToolButton::clicked, this,
             [this] { Arrow([](PlotSession& s) { s.ArrowRight(); }); });
-    connect(m_ui->ZoomButton, &QPushButton::clicked, this, &TPreviewForm::SwitchZoomMode);
-    connect(m_ui->GlobalButton, &QPushButton::clicked, this,
+    connect(m_ui->ZoomButton, &QToolButton::clicked, this, &TPreviewForm::SwitchZoomMode);
+    connect(m_ui->GlobalButton, &QToolButton::clicked, this,
             [this] { SetView(ScaleMode::smGlobal); });
-    connect(m_ui->ReferenceButton, &QPushButton::clicked, this,
+    connect(m_ui->ReferenceButton, &QToolButton::clicked, this,
             [this] { SetView(ScaleMode::smReference); });
-    connect(m_ui->UserButton, &QPushButton::clicked, this,
+    connect(m_ui->UserButton, &QToolButton::clicked, this,
             [this] { SetView(ScaleMode::smUserDefined); });
     connect(m_ui->VerticalSlider, &QSlider::sliderMoved, this,
             [this](int position) { SliderMoved(true, position); });

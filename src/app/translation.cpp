@@ -64,7 +64,7 @@ QString CatalogueQString(int number, Language language) {
 
 void TranslateWindow(QWidget& window, Language language) {
     if (const int tag = TagOf(window); tag != 0)
-        window.setWindowTitle(CatalogueQString(tag, language));
+        window.setWindowTitle(WithoutAccelerator(CatalogueQString(tag, language)));
     for (QWidget* child : window.findChildren<QWidget*>()) {
         if (const int tag = TagOf(*child); tag != 0)
             TranslateWidget(*child, tag, language);

@@ -18,6 +18,7 @@
 #include "app/plot_image.h"
 #include "app/plot_output.h"
 #include "app/pref_form.h"
+#include "app/preview_form.h"
 #include "app_test_support.h"
 #include "plot/plot_session.h"
 #include "plot/scale_map.h"
@@ -136,6 +137,20 @@ TEST(MainForm, TranslationWalkOverEveryWindow) {
               QStringLiteral("Laden"));
     app->SetLanguage(Language::English);
     EXPECT_EQ(form.findChild<QMenu*>(QStringLiteral("Datei1"))->title(), QStringLiteral("&File"));
+    // Screen readers find every control by a name.
+    for (QWidget* window : {static_cast<QWidget*>(&form), static_cast<QWidget*>(&app->PrefForm()),
+                            static_cast<QWidget*>(&app->PreviewForm())}) {
+        for (QWidget* control : window->findChildren<QWidget*>()) {
+            const bool interactive = control->focusPolicy() != Qt::NoFocus &&
+                                     !control->objectName().startsWith(QLatin1String("qt_")) &&
+                                     !control->inherits("QMenu");
+            if (interactive) {
+                EXPECT_FALSE(control->accessibleName().isEmpty())
+                    << window->objectName().toStdString() << ": "
+                    << control->objectName().toStdString();
+            }
+        }
+    }
     EXPECT_EQ(StartLanguage(), Language::English) << "remembered for the next run";
 }
 

@@ -32,7 +32,7 @@ TEST(PreviewForm, DraggingTheRectangle) {
     auto app = StartApplication(std::string(PLOTCRAFTSMAN_EXAMPLES) + "/sinx.fx");
     TPreviewForm& preview = app->PreviewForm();
     PlotSession& session = app->State().session;
-    preview.findChild<QPushButton*>(QStringLiteral("UserButton"))->click();
+    preview.findChild<QToolButton*>(QStringLiteral("UserButton"))->click();
     ASSERT_EQ(session.scaleMode, ScaleMode::smUserDefined);
     TPlotImage& image = preview.PlotImage();
     const QPoint centre = RectangleCentre(session);
@@ -63,12 +63,12 @@ TEST(PreviewForm, ArrowsModeAndSliders) {
     const Extended width = session.main.view.phimax - session.main.view.phimin;
     preview.findChild<QToolButton*>(QStringLiteral("ArrowRight"))->click();
     EXPECT_NEAR(session.main.view.phimax - session.main.view.phimin, width * 0.6L, 1e-9L);
-    auto* mode = preview.findChild<QPushButton*>(QStringLiteral("ZoomButton"));
+    auto* mode = preview.findChild<QToolButton*>(QStringLiteral("ZoomButton"));
     mode->click();
     EXPECT_FALSE(session.zoomMode);
     EXPECT_EQ(mode->text(), QStringLiteral("PAN"));
     auto* slider = preview.findChild<QSlider*>(QStringLiteral("HorizontalSlider"));
-    preview.findChild<QPushButton*>(QStringLiteral("UserButton"))->click();
+    preview.findChild<QToolButton*>(QStringLiteral("UserButton"))->click();
     const ViewRange before = session.main.view.Range();
     slider->setSliderDown(true);
     slider->setValue(5000);
