@@ -43,12 +43,17 @@ release: deps
 	@cmake --build $(RELEASE_BUILD) -j$(JOBS)
 	@cd $(RELEASE_BUILD) && ctest --output-on-failure -j$(JOBS)
 
-# The program's windows are not built yet: until they are, the bundled example is
-# rendered headlessly, as the program would draw it at start.
+# The program on the bundled example; without a display (DISPLAY or WAYLAND_DISPLAY) the
+# example is rendered headlessly, as the program would draw it at start.
 EXAMPLE := resources/Examples/sinx.fx
+APP := $(BUILD)/src/app/plotcraftsman
 run: build
-	@$(CLI) render $(EXAMPLE) -o $(BUILD)/example.png --size 800x600
-	@echo "Rendered $(EXAMPLE) to $(BUILD)/example.png"
+	@if [ -n "$${DISPLAY}$${WAYLAND_DISPLAY}" ]; then \
+	    $(APP) $(EXAMPLE); \
+	else \
+	    $(CLI) render $(EXAMPLE) -o $(BUILD)/example.png --size 800x600 && \
+	    echo "No display: rendered $(EXAMPLE) to $(BUILD)/example.png"; \
+	fi
 
 bench: deps
 	@cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DPLOTCRAFTSMAN_TESTS=OFF $(WERROR) \

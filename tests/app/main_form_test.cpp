@@ -13,6 +13,8 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QTest>
+#include <QTextBrowser>
+#include <QToolButton>
 #include <filesystem>
 
 #include "app/plot_image.h"
@@ -237,6 +239,31 @@ TEST(MainForm, PicturesForClipboardFileAndPrinter) {
     printer.setOutputFileName(QString::fromStdString(folder + "/plot.pdf"));
     ASSERT_TRUE(form.PrintTo(printer));
     EXPECT_EQ(ReadBytes(folder + "/plot.pdf").substr(0, 5), "%PDF-");
+}
+
+// F1 opens the window's own help page, the help window goes back and forward, and Ctrl+C
+// copies the picture.
+TEST(MainForm, KeyboardHelpAndCopy) {
+    auto app = StartApplication(kExample);
+    TMainForm& form = app->MainForm();
+    QApplication::setActiveWindow(&form);  // shortcuts go to the active window
+    QApplication::clipboard()->clear();
+    QTest::keyClick(&form, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_FALSE(QApplication::clipboard()->image().isNull());
+    QTest::keyClick(&form, Qt::Key_F1);
+    QWidget* help = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->objectName() == QLatin1String("THelpForm") && window->isVisible())
+            help = window;
+    ASSERT_TRUE(help);
+    auto* browser = help->findChild<QTextBrowser*>(QStringLiteral("HelpBrowser"));
+    EXPECT_EQ(browser->source().fileName(), QStringLiteral("main_window.html"));
+    EXPECT_TRUE(browser->documentTitle().contains(QStringLiteral("main window")));
+    help->findChild<QToolButton*>(QStringLiteral("ContentsButton"))->click();
+    EXPECT_EQ(browser->source().fileName(), QStringLiteral("index.html"));
+    help->findChild<QToolButton*>(QStringLiteral("BackButton"))->click();
+    EXPECT_EQ(browser->source().fileName(), QStringLiteral("main_window.html"));
+    EXPECT_TRUE(help->findChild<QToolButton*>(QStringLiteral("ForwardButton"))->isEnabled());
 }
 
 }  // namespace
