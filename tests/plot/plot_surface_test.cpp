@@ -59,6 +59,25 @@ TEST(CurveRendering, InvalidPointsAreGaps) {
     EXPECT_EQ(CountIn(dotted, dotted.rect(), kRedPixel), inBoxes) << "nothing joins the dots";
 }
 
+// On a screen of device pixel ratio 2 the image holds twice the pixels each way and a line
+// is drawn into them, solid, rather than a blurred enlargement of a 1x picture.
+TEST(CurveRendering, HighDensityScreensGetDevicePixels) {
+    Scene scene;
+    scene.surface.devicePixelRatio = 2;
+    scene.surface.LayoutPlotArea(PanelGeometry{600, 400, 0, 0}, GridType::gtLinLin);
+    SetWindow(scene.View(), {0, Extended(scene.W()), 0, Extended(scene.H())});
+    scene.Add({{scene.At(10, 100), scene.At(200, 100)}}, kRed);
+    const QImage& image = scene.Draw();
+    EXPECT_EQ(image.width(), 2 * scene.surface.controlWidth);
+    EXPECT_EQ(image.devicePixelRatio(), 2);
+    const int row = 2 * scene.Row(100);
+    const QRect band(2 * scene.Column(20), row - 4, 2 * 150, 9);
+    EXPECT_EQ(CountIn(image, band, kRedPixel) + CountIn(image, band, kWhitePixel),
+              band.width() * band.height())
+        << "no blended pixels";
+    EXPECT_GE(CountIn(image, band, kRedPixel), band.width()) << "at least a device row";
+}
+
 // A bar is W div 20 wide, as far as the twenty points are apart, centred on its point, so
 // that neighbours meet and never overlap; it runs from the zero row (the plot's bottom on
 // a logarithmic axis) to the point, clipped at the plot's edge, and keeps its colour in
