@@ -161,11 +161,14 @@ void Application::Start(const CommandLineDecision& decision) {
     if (choice.unsupportedResolution) {
         m_notifier.PlainMessage(kUnsupportedResolutionText);
     } else if (choice.source == ConfigurationSource::Resolution) {
+        // The installation's layout for this screen, with a copy in the user directory.
         std::string error;
-        if (!FileExists(*choice.readFile))
-            m_notifier.PlainMessage(choice.failureText);
-        else if (m_state.ReadConfiguration(*choice.readFile, screen.width(), screen.height(), true),
-                 !WriteConfigurationFile(*choice.copyTo, m_state.configuration, error))
+        bool copied = false;
+        if (FileExists(*choice.readFile)) {
+            m_state.ReadConfiguration(*choice.readFile, screen.width(), screen.height(), true);
+            copied = WriteConfigurationFile(*choice.copyTo, m_state.configuration, error);
+        }
+        if (!copied)
             m_notifier.PlainMessage(choice.failureText);
     } else if (choice.readFile) {
         m_state.ReadConfiguration(*choice.readFile, screen.width(), screen.height(), true);
