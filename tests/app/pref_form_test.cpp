@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include "app/main_form.h"
 #include "app_test_support.h"
@@ -39,7 +40,7 @@ TEST(PrefForm, CancelRestoresAndOkApplies) {
     language.setCurrentIndex(1);
     emit language.activated(1);
     EXPECT_EQ(app->CurrentLanguage(), Language::German);
-    Control<QPushButton>(form, "BitBtn2").click();
+    QTest::keyClick(&form, Qt::Key_Escape);  // Escape is Cancel
     EXPECT_FALSE(form.isVisible());
     EXPECT_TRUE(session.main.look == mainBefore);
     EXPECT_TRUE(session.angleInDegrees);
