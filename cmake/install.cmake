@@ -9,7 +9,9 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/ DESTINATION share/plotcraftsm
 
 # The desktop's side: a menu entry, an icon and a file type for ".fx".
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/plotcraftsman.desktop DESTINATION share/applications)
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/plotcraftsman.svg
+# The icon lies among the data, where the program takes its window icon from, and in the
+# icon theme, where the desktop looks for it.
+install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/plotcraftsman.svg
   DESTINATION share/icons/hicolor/scalable/apps)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/plotcraftsman.xml DESTINATION share/mime/packages)
 
