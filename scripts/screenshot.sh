@@ -20,54 +20,68 @@ if [ "${1:-}" = "--inside" ]; then
   shift
   out="$1"
   shift
+  # Top-level windows, the top-most first, with their place on the screen, one per line:
+  # ID X Y WIDTH HEIGHT of those that are viewable and were not there before the program.
+  windows() {
+    local id info
+    for id in $(xwininfo -root -children | awk '/^ +0x/ {print $1}'); do
+      grep -qx "$id" <<<"$before" && continue
+      info="$(xwininfo -id "$id" 2>/dev/null)" || continue
+      grep -q 'Map State: IsViewable' <<<"$info" || continue
+      awk -v id="$id" -F: '/Absolute upper-left X/ {x = $2} /Absolute upper-left Y/ {y = $2}
+        /Width/ {w = $2} /Height/ {h = $2} END {print id, x + 0, y + 0, w + 0, h + 0}' <<<"$info"
+    done
+  }
   before="$(xwininfo -root -children | awk '/^ +0x/ {print $1}')"
   "$@" &
   program=$!
-  trap 'kill "$program" 2>/dev/null || true' EXIT
-  # The program's top-level window: a new child of the root that is viewable (toolkits
-  # also create hidden helper windows, which do not count).
-  mapped=""
-  for ((tick = 0; tick < wait_seconds * 10; tick++)); do
+  scratch="$(mktemp -d)"
+  trap 'kill "$program" 2>/dev/null || true; rm -rf "$scratch"' EXIT
+  # The program's top-level window: a new child of the root that is viewable (toolkits also
+  # create hidden helper windows, which do not count).
+  for ((tick = 0; ; tick++)); do
     if ! kill -0 "$program" 2>/dev/null; then
       echo "screenshot: $1 ended before it showed a window" >&2
       exit 1
     fi
-    for id in $(xwininfo -root -children | awk '/^ +0x/ {print $1}'); do
-      if ! grep -qx "$id" <<<"$before" &&
-        xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable'; then
-        mapped="$id"
-        break 2
-      fi
-    done
+    [ -n "$(windows)" ] && break
+    if ((tick >= wait_seconds * 10)); then
+      echo "screenshot: $1 showed no window within $wait_seconds s" >&2
+      exit 1
+    fi
     sleep 0.1
   done
-  if [ -z "$mapped" ]; then
-    echo "screenshot: $1 showed no window within $wait_seconds s" >&2
-    exit 1
-  fi
   sleep "$settle_seconds"
-  # The picture is the screen cut to the program's windows (the main window and any tool
-  # windows it opened), not the empty screen around them.
+
+  # The screen as X shows it, then every window of the program laid on it from its own
+  # contents, the bottom-most first: on this virtual screen, without a compositing window
+  # manager, the screen itself can miss a Qt window that was moved after it was shown
+  # (it stays black there) while the window holds its picture.
+  xwd -root -silent | xwdtopnm 2>/dev/null >"$scratch/screen.pnm"
+  mapfile -t placed < <(windows)
   left=1280 top=800 right=0 bottom=0
-  for id in $(xwininfo -root -children | awk '/^ +0x/ {print $1}'); do
-    grep -qx "$id" <<<"$before" && continue
-    info="$(xwininfo -id "$id" 2>/dev/null)" || continue
-    grep -q 'Map State: IsViewable' <<<"$info" || continue
-    read -r x y w h < <(awk -F: '/Absolute upper-left X/ {x = $2} /Absolute upper-left Y/ {y = $2}
-      /Width/ {w = $2} /Height/ {h = $2} END {print x, y, w, h}' <<<"$info")
+  for ((i = ${#placed[@]} - 1; i >= 0; i--)); do
+    read -r id x y w h <<<"${placed[i]}"
     ((x < left)) && left=$x
     ((y < top)) && top=$y
     ((x + w > right)) && right=$((x + w))
     ((y + h > bottom)) && bottom=$((y + h))
+    # A window that reaches beyond the screen cannot be read on its own; the screen's
+    # picture of it stays.
+    if xwd -id "$id" -silent 2>/dev/null | xwdtopnm 2>/dev/null >"$scratch/window.pnm"; then
+      pamcomp -xoff="$x" -yoff="$y" "$scratch/window.pnm" "$scratch/screen.pnm" \
+        >"$scratch/next.pnm"
+      mv "$scratch/next.pnm" "$scratch/screen.pnm"
+    fi
   done
+  # Cut to the program's windows, not the empty screen around them.
   ((left < 0)) && left=0
   ((top < 0)) && top=0
   ((right > 1280)) && right=1280
   ((bottom > 800)) && bottom=800
   # Written beside the target and renamed, so a failed capture leaves the old picture.
-  xwd -root -silent | xwdtopnm 2>/dev/null |
-    pamcut -left "$left" -top "$top" -width $((right - left)) -height $((bottom - top)) |
-    pnmtopng >"$out.part"
+  pamcut -left "$left" -top "$top" -width $((right - left)) -height $((bottom - top)) \
+    "$scratch/screen.pnm" | pnmtopng >"$out.part"
   mv "$out.part" "$out"
   exit 0
 fi
@@ -86,10 +100,10 @@ if ! command -v "$1" >/dev/null; then
   exit 1
 fi
 
-# xvfb-run and the virtual screen; xwd to capture it; xwininfo to see the window;
-# netpbm to turn the capture into PNG.
+# xvfb-run and the virtual screen; xwd to capture it; xwininfo to watch the windows;
+# netpbm to lay the captures together and turn them into PNG.
 declare -A package_of=([xvfb-run]=xvfb [xwd]=x11-apps [xwininfo]=x11-utils
-  [xwdtopnm]=netpbm [pamcut]=netpbm [pnmtopng]=netpbm)
+  [xwdtopnm]=netpbm [pamcomp]=netpbm [pamcut]=netpbm [pnmtopng]=netpbm)
 missing=()
 for tool in "${!package_of[@]}"; do
   command -v "$tool" >/dev/null || missing+=("${package_of[$tool]}")
@@ -105,7 +119,13 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 mkdir -p "$(dirname "$out")"
+# The program as a new user first sees it: none of the settings and files of whoever takes
+# the picture, and none left behind.
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+mkdir -m 700 "$scratch/runtime"
 # No splash window in the picture; the program draws as on any X screen.
-PLOTCRAFTSMAN_NO_SPLASH=1 QT_QPA_PLATFORM=xcb \
+XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data" \
+  XDG_RUNTIME_DIR="$scratch/runtime" PLOTCRAFTSMAN_NO_SPLASH=1 QT_QPA_PLATFORM=xcb \
   xvfb-run -a -s "-screen 0 1280x800x24" bash "$0" --inside "$out" "$@"
 echo "wrote $out"
