@@ -179,6 +179,34 @@ TEST(CliPlotVerbs, RenderWritesThePictureInTheFormatOfItsExtension) {
     EXPECT_EQ(QImage(QString::fromStdString(dir + "a.BMP")).width(), 798);  // 800 x 600
 }
 
+// Every shipped example draws without a message (a hand edit under a stale checksum shows
+// message 16) and its first item's curve shows in that item's colour.
+TEST(CliPlotVerbs, EveryShippedExampleDrawsItsCurveWithoutAMessage) {
+    const std::string dir = ScratchDirectory("examples");
+    int examples = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(PLOTCRAFTSMAN_EXAMPLES)) {
+        const std::string file = entry.path().string();
+        SCOPED_TRACE(file);
+        ++examples;
+        const std::string output = dir + entry.path().stem().string() + ".png";
+        const Outcome result = RunCli({"render", file, "-o", output});
+        EXPECT_EQ(result.code, 0);
+        EXPECT_EQ(result.err, "");
+        const std::vector<std::string> lines =
+            pc::ReadTextFile(file, pc::kFunctionFileMaxBytes).lines;
+        const auto items = std::find(lines.begin(), lines.end(), "*****");
+        ASSERT_LT(items + 1, lines.end());
+        const unsigned colour = static_cast<unsigned>(std::stoul(items[1]));  // 0x00BBGGRR
+        const QImage image(QString::fromStdString(output));
+        const QRgb curve = qRgb(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+        int pixels = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) pixels += image.pixel(x, y) == curve;
+        EXPECT_GT(pixels, 500);
+    }
+    EXPECT_GE(examples, 5);
+}
+
 TEST(CliPlotVerbs, TableWritesTheSampledValuesOfTheItem) {
     const std::string dir = ScratchDirectory("table");
     const Outcome result = RunCli({"table", kExample, "-o", dir + "a.tfx"});
