@@ -12,7 +12,10 @@ CLI := $(BUILD)/src/cli/plotcraftsman-cli
 # A plain CMake configure leaves warnings as warnings; our own builds refuse them.
 WERROR := -DPLOTCRAFTSMAN_WERROR=ON
 
-.PHONY: all deps configure build test sanitize release run bench fuzz configs clean
+PREFIX ?= /usr/local
+
+.PHONY: all deps configure build test sanitize release run bench fuzz configs install examples \
+	screenshot clean
 
 all: build
 
@@ -79,6 +82,19 @@ configs: configure
 	@cmake --build $(BUILD) -j$(JOBS) --target make-configs
 	@mkdir -p resources/Config
 	@$(BUILD)/tools/make-configs resources/Config > /dev/null
+
+# The programs, their data under share/plotcraftsman/, the menu entry, the icon and the .fx type.
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+# Regenerates resources/Examples/ from scripts/examples/*.script with the program's own writer;
+# a test fails when the committed files differ from what it writes.
+examples: build
+	@scripts/make-examples.sh $(CLI)
+
+# The README picture: the program on sinx.fx under Xvfb, written to docs/screenshot.png.
+screenshot: build
+	@scripts/screenshot.sh
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) $(RELEASE_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

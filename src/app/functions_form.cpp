@@ -13,7 +13,7 @@ TFunctionsForm::TFunctionsForm(Application& application) : QWidget(nullptr, Qt::
     setWindowTitle(QStringLiteral("Functions"));
     auto* note = new QLabel(this);
     note->setObjectName(QStringLiteral("Label1"));
-    note->setText(QStringLiteral("F1: help"));
+    note->setText(QStringLiteral("Functions"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(note);
     layout->addStretch();

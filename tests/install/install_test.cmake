@@ -91,4 +91,14 @@ if(GUI)
   if(NOT result EQUAL 0 OR NOT output MATCHES "${VERSION}")
     message(FATAL_ERROR "plotcraftsman --version exited with ${result}: ${output}${errors}")
   endif()
+  # Started for real, the program reads the installation's layout for the screen and keeps
+  # a copy in the user's folder: proof that it found its data. It runs until it is stopped.
+  execute_process(
+    COMMAND ${environment} QT_QPA_PLATFORM=offscreen PLOTCRAFTSMAN_NO_SPLASH=1
+      ${PREFIX}/bin/plotcraftsman
+    WORKING_DIRECTORY ${work} OUTPUT_QUIET ERROR_QUIET RESULT_VARIABLE result TIMEOUT 5)
+  file(GLOB copies ${work}/data/Plotcraftsman/config*.pcf)
+  if(NOT copies)
+    message(FATAL_ERROR "the installed plotcraftsman did not read its layout (${result})")
+  endif()
 endif()
