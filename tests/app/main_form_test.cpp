@@ -5,13 +5,17 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
 #include <QProcess>
+#include <QRadioButton>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -21,6 +25,7 @@
 #include "app/plot_output.h"
 #include "app/pref_form.h"
 #include "app/preview_form.h"
+#include "app/translation.h"
 #include "app_test_support.h"
 #include "plot/plot_session.h"
 #include "plot/scale_map.h"
@@ -133,8 +138,32 @@ TEST(MainForm, TranslationWalkOverEveryWindow) {
     EXPECT_EQ(form.findChild<QAction*>(QStringLiteral("Neu1"))->text(), QStringLiteral("&Neu"));
     EXPECT_EQ(form.findChild<QAction*>(QStringLiteral("UnZoom1"))->text(),
               QStringLiteral("UnZoom"));
-    EXPECT_EQ(app->PrefForm().findChild<QAbstractButton*>(QStringLiteral("BitBtn2"))->text(),
-              QStringLiteral("&Abbrechen"));
+    // Every tagged caption of every window is the catalogue's German text.
+    int tagged = 0;
+    for (QWidget* window : {static_cast<QWidget*>(&form), static_cast<QWidget*>(&app->PrefForm()),
+                            static_cast<QWidget*>(&app->PreviewForm())}) {
+        for (QObject* object : window->findChildren<QObject*>()) {
+            const int tag = object->property("tag").toInt();
+            if (tag == 0)
+                continue;
+            ++tagged;
+            QString text;
+            if (auto* menu = qobject_cast<QMenu*>(object))
+                text = menu->title();
+            else if (object->isWidgetType() && static_cast<QWidget*>(object)->isWindow())
+                text = static_cast<QWidget*>(object)->windowTitle();
+            else if (auto* action = qobject_cast<QAction*>(object))
+                text = action->text();
+            else if (auto* button = qobject_cast<QAbstractButton*>(object))
+                text = button->text();
+            else if (auto* label = qobject_cast<QLabel*>(object))
+                text = label->text();
+            else if (auto* list = qobject_cast<QListWidget*>(object))
+                text = list->item(0)->text();
+            EXPECT_EQ(text, CatalogueQString(tag, Language::German)) << tag;
+        }
+    }
+    EXPECT_GT(tagged, 40);
     EXPECT_EQ(app->PrefForm().findChild<QAbstractButton*>(QStringLiteral("load"))->accessibleName(),
               QStringLiteral("Laden"));
     app->SetLanguage(Language::English);
@@ -264,6 +293,31 @@ TEST(MainForm, KeyboardHelpAndCopy) {
     help->findChild<QToolButton*>(QStringLiteral("BackButton"))->click();
     EXPECT_EQ(browser->source().fileName(), QStringLiteral("main_window.html"));
     EXPECT_TRUE(help->findChild<QToolButton*>(QStringLiteral("ForwardButton"))->isEnabled());
+}
+
+// A radio group takes its caption from its tag t and its items from t + 1, ...; a list's
+// items from t, t + 1, ...; a combo box keeps its texts.
+TEST(Translation, RadioGroupsListsAndUntranslatedKinds) {
+    QWidget window;
+    auto* group = new QGroupBox(&window);
+    group->setProperty("tag", 606);
+    group->setProperty("radioGroup", true);
+    auto* first = new QRadioButton(group);
+    auto* second = new QRadioButton(group);
+    auto* list = new QListWidget(&window);
+    list->setProperty("tag", 629);
+    list->addItems({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+    auto* combo = new QComboBox(&window);
+    combo->setProperty("tag", 629);
+    combo->addItem(QStringLiteral("kept"));
+    TranslateWindow(window, Language::German);
+    EXPECT_EQ(group->title(), CatalogueQString(606, Language::German));
+    EXPECT_EQ(first->text(), CatalogueQString(607, Language::German));
+    EXPECT_EQ(second->text(), CatalogueQString(608, Language::German));
+    ASSERT_EQ(list->count(), 3);
+    EXPECT_EQ(list->item(2)->text(), CatalogueQString(631, Language::German));
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("Hintergrund"));
+    EXPECT_EQ(combo->itemText(0), QStringLiteral("kept"));
 }
 
 }  // namespace
