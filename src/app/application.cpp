@@ -60,12 +60,16 @@ ToolWindowLayout LayoutOf(const QWidget& window) {
 }  // namespace
 
 Language StartLanguage() {
+    return StartLanguage(QLocale::system());
+}
+
+Language StartLanguage(const QLocale& system) {
     const QSettings settings{QString::fromLatin1(kSettingsOrganisation),
                              QString::fromLatin1(kSettingsApplication)};
     const QVariant stored = settings.value(QLatin1String(kLanguageSetting));
     if (stored.isValid())
         return stored.toInt() == 1 ? Language::German : Language::English;
-    return QLocale::system().language() == QLocale::German ? Language::German : Language::English;
+    return system.language() == QLocale::German ? Language::German : Language::English;
 }
 
 void RememberLanguage(Language language) {

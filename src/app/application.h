@@ -14,6 +14,7 @@
 #include "meldungs_form.h"
 #include "plot/program_state.h"
 
+class QLocale;
 class QWidget;
 
 namespace pc {
@@ -31,6 +32,7 @@ inline constexpr const char* kSettingsApplication = "Plotcraftsman";
 inline constexpr const char* kLanguageSetting = "Language";
 
 // The language of a run: the one chosen last, else German on a German system.
+Language StartLanguage(const QLocale& system);
 Language StartLanguage();
 void RememberLanguage(Language language);
 

@@ -16,6 +16,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -182,7 +183,13 @@ TEST(MainForm, TranslationWalkOverEveryWindow) {
             }
         }
     }
-    EXPECT_EQ(StartLanguage(), Language::English) << "remembered for the next run";
+    EXPECT_EQ(StartLanguage(QLocale(QLocale::German)), Language::English)
+        << "the choice is remembered for the next run";
+    QSettings(QStringLiteral("Qorv"), QStringLiteral("Plotcraftsman"))
+        .remove(QStringLiteral("Language"));
+    EXPECT_EQ(StartLanguage(QLocale(QLocale::German, QLocale::Austria)), Language::German)
+        << "the first run on a German system";
+    EXPECT_EQ(StartLanguage(QLocale(QLocale::French)), Language::English);
 }
 
 // A rubber band of 3 x 100 pixels changes nothing; a real one zooms; polar has none.
