@@ -96,7 +96,7 @@ if(GUI)
   execute_process(
     COMMAND ${environment} QT_QPA_PLATFORM=offscreen PLOTCRAFTSMAN_NO_SPLASH=1
       ${PREFIX}/bin/plotcraftsman
-    WORKING_DIRECTORY ${work} OUTPUT_QUIET ERROR_QUIET RESULT_VARIABLE result TIMEOUT 5)
+    WORKING_DIRECTORY ${work} OUTPUT_QUIET ERROR_QUIET RESULT_VARIABLE result TIMEOUT 10)
   file(GLOB copies ${work}/data/Plotcraftsman/config*.pcf)
   if(NOT copies)
     message(FATAL_ERROR "the installed plotcraftsman did not read its layout (${result})")
