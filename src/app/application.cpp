@@ -131,6 +131,9 @@ class Application::Observer : public SessionObserver {
     }
     void DocumentModified() override { m_application.UpdateCaption(); }
     void RaiseManager() override { m_application.ShowToolWindow(m_application.FunctionsForm()); }
+    void SetAnimateVisible(bool visible) override {
+        m_application.FunctionsForm().SetAnimateVisible(visible);
+    }
 
   private:
     Application& m_application;
@@ -344,6 +347,7 @@ void Application::RedrawAll() {
 }
 
 void Application::RefreshViews() {
+    m_functionsForm->Refresh();
     m_mainForm->PlotImage().update();
     m_previewForm->PlotImage().update();
     m_previewForm->UpdateControls();

@@ -81,6 +81,11 @@ void FunctionManager::SelectDefinition(int line) {
         m_inputLine = lines[static_cast<std::size_t>(line)];
 }
 
+bool FunctionManager::LineValid(int line) const {
+    const TFunktion* function = FunctionOfLine(m_catalogue, line);
+    return function && function->valid;
+}
+
 bool FunctionManager::OpensParameterWindow(int line) {
     TFunktion* function = FunctionOfLine(m_catalogue, line);
     return function && !m_catalogue.DependenceParamsOf(*function).empty();

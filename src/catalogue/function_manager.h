@@ -26,8 +26,9 @@ inline constexpr int kColumnFunction1 = 5;
 inline constexpr int kColumnFunction2 = 6;
 inline constexpr int kGridColumnCount = 7;
 
-// How long a flashed cell shows its crossed picture, in milliseconds.
-inline constexpr std::int64_t kFlashMilliseconds = 10;
+// How long a flashed cell shows its crossed picture, in milliseconds: long enough to be
+// seen (a hundredth of a second, as once intended, passes before the screen shows it).
+inline constexpr std::int64_t kFlashMilliseconds = 300;
 
 // Readers the Open command dispatches to by extension. Each may throw to report that
 // the file could not be read; the catalogue's pending error then tells the caller why.
@@ -58,6 +59,9 @@ class FunctionManager {
     // A press on selection line `line` (-1: outside the lines): records the dragged
     // function and copies the line into the input line.
     void SelectDefinition(int line);
+    // Whether the function of selection line `line` is valid (the list draws the others
+    // in red).
+    bool LineValid(int line) const;
     // Whether a double click on `line` opens the parameter window: its function has
     // dependence parameters.
     bool OpensParameterWindow(int line);

@@ -138,7 +138,11 @@ TEST_F(FunctionManagerTest, SelectionLinesPickTheDraggedFunctionAndOpenTheParame
         EXPECT_EQ(catalogue.DraggedFunction(), nullptr) << outside;
         EXPECT_EQ(manager.InputLine(), "K(X)=1") << outside;
         EXPECT_FALSE(manager.OpensParameterWindow(outside)) << outside;
+        EXPECT_FALSE(manager.LineValid(outside)) << outside;
     }
+    Enter("BAD(X)=NOSUCH(X)");
+    EXPECT_TRUE(manager.LineValid(2));
+    EXPECT_FALSE(manager.LineValid(3)) << "calls a function that does not exist";
     // Only a function with dependence parameters has one; A reaches H through F.
     EXPECT_FALSE(manager.OpensParameterWindow(1));
     EXPECT_TRUE(manager.OpensParameterWindow(2));
