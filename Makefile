@@ -92,9 +92,9 @@ install: build
 examples: build
 	@scripts/make-examples.sh $(CLI)
 
-# The README picture: the program on sinx.fx under Xvfb, written to docs/screenshot.png.
+# The README picture: the program on a curve family under Xvfb, written to docs/screenshot.png.
 screenshot: build
-	@scripts/screenshot.sh
+	@scripts/screenshot.sh $(APP) resources/Examples/family.fx
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) $(RELEASE_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
