@@ -13,15 +13,18 @@
 #include "catalogue/directories.h"
 #include "catalogue/message_numbers.h"
 #include "catalogue/startup_decisions.h"
+#include "dump_form.h"
 #include "file_dialogs.h"
 #include "functions_form.h"
 #include "help_form.h"
+#include "legende_form.h"
 #include "main_form.h"
 #include "plot_image.h"
 #include "pref_form.h"
 #include "preview_form.h"
 #include "splash_screen.h"
 #include "translation.h"
+#include "treeview_form.h"
 
 namespace pc {
 
@@ -131,6 +134,7 @@ class Application::Observer : public SessionObserver {
     }
     void DocumentModified() override { m_application.UpdateCaption(); }
     void RaiseManager() override { m_application.ShowToolWindow(m_application.FunctionsForm()); }
+    void DependencyTreeChanged() override { m_application.m_treeChanged = true; }
     void SetAnimateVisible(bool visible) override {
         m_application.FunctionsForm().SetAnimateVisible(visible);
     }
@@ -148,6 +152,9 @@ Application::Application() : m_state(m_notifier, InstallDirectory()) {
     m_prefForm = std::make_unique<TPrefForm>(*this);
     m_functionsForm = std::make_unique<TFunctionsForm>(*this);
     m_previewForm = std::make_unique<TPreviewForm>(*this);
+    m_treeviewForm = std::make_unique<TTreeviewForm>(*this);
+    m_legendeForm = std::make_unique<TLegendeForm>(*this);
+    m_dumpForm = std::make_unique<TDumpForm>(*this);
     m_mainForm->ShowDeveloperEntries(qEnvironmentVariable("PLOTCRAFTSMAN_DEVELOPER") ==
                                      QLatin1String("1"));
     qApp->installEventFilter(this);
@@ -204,7 +211,8 @@ void Application::SetLanguage(Language language) {
 void Application::TranslateAll() {
     const Language language = CurrentLanguage();
     for (QWidget* window : std::initializer_list<QWidget*>{
-             m_mainForm.get(), m_prefForm.get(), m_functionsForm.get(), m_previewForm.get()})
+             m_mainForm.get(), m_prefForm.get(), m_functionsForm.get(), m_previewForm.get(),
+             m_treeviewForm.get(), m_legendeForm.get()})
         TranslateWindow(*window, language);
     m_prefForm->NameFields();
     m_previewForm->UpdateControls();
@@ -324,6 +332,8 @@ void Application::ApplyLayout() {
     PlaceOnScreen(*m_mainForm, ToQRect(configuration.mainBounds));
     PlaceWindow(*m_previewForm, configuration.preview);
     PlaceWindow(*m_functionsForm, configuration.functionManager);
+    PlaceWindow(*m_legendeForm, configuration.legend);
+    PlaceWindow(*m_treeviewForm, configuration.dependencies);
 }
 
 Configuration Application::CurrentConfiguration() const {
@@ -332,6 +342,8 @@ Configuration Application::CurrentConfiguration() const {
     configuration.mainVisible = true;
     configuration.preview = LayoutOf(*m_previewForm);
     configuration.functionManager = LayoutOf(*m_functionsForm);
+    configuration.legend = LayoutOf(*m_legendeForm);
+    configuration.dependencies = LayoutOf(*m_treeviewForm);
     const QSize screen = ScreenSize();
     configuration.screenWidth = screen.width();
     configuration.screenHeight = screen.height();
@@ -348,6 +360,11 @@ void Application::RedrawAll() {
 
 void Application::RefreshViews() {
     m_functionsForm->Refresh();
+    m_legendeForm->Refresh();
+    if (m_treeChanged) {
+        m_treeChanged = false;
+        m_treeviewForm->Refresh();
+    }
     m_mainForm->PlotImage().update();
     m_previewForm->PlotImage().update();
     m_previewForm->UpdateControls();

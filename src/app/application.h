@@ -20,11 +20,14 @@ class QWidget;
 namespace pc {
 
 struct CommandLineDecision;
+class TDumpForm;
 class TFunctionsForm;
 class THelpForm;
+class TLegendeForm;
 class TMainForm;
 class TPrefForm;
 class TPreviewForm;
+class TTreeviewForm;
 
 // The settings kept beside the configuration file (whose format stays as it is).
 inline constexpr const char* kSettingsOrganisation = "Qorv";
@@ -59,6 +62,9 @@ class Application : public QObject {
     TPreviewForm& PreviewForm() { return *m_previewForm; }
     TPrefForm& PrefForm() { return *m_prefForm; }
     TFunctionsForm& FunctionsForm() { return *m_functionsForm; }
+    TLegendeForm& LegendeForm() { return *m_legendeForm; }
+    TTreeviewForm& TreeviewForm() { return *m_treeviewForm; }
+    TDumpForm& DumpForm() { return *m_dumpForm; }
 
     // Start-up after the command line: windows, configuration, layout, function file,
     // translation; then the main window is shown.
@@ -117,6 +123,10 @@ class Application : public QObject {
     std::unique_ptr<TPrefForm> m_prefForm;
     std::unique_ptr<TFunctionsForm> m_functionsForm;
     std::unique_ptr<TPreviewForm> m_previewForm;
+    std::unique_ptr<TTreeviewForm> m_treeviewForm;
+    std::unique_ptr<TLegendeForm> m_legendeForm;
+    std::unique_ptr<TDumpForm> m_dumpForm;
+    bool m_treeChanged = true;  // the dependency tree is rebuilt at the next refresh
     std::unique_ptr<THelpForm> m_helpForm;
     bool m_showHints = true;
 };

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDrag>
-#include <QFile>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -16,7 +15,7 @@
 #include "catalogue/message_numbers.h"
 #include "display_grid.h"
 #include "file_dialogs.h"
-#include "help_form.h"
+#include "tool_window.h"
 #include "translation.h"
 #include "ui_functions_form.h"
 
@@ -48,14 +47,6 @@ TFunctionsForm::TFunctionsForm(Application& application)
         grid.setColumnWidth(column, widths[column]);
     m_ui->Splitter->setStretchFactor(1, 2);
     m_ui->Splitter->setSizes({200, 440});
-    for (const auto& [button, picture] :
-         {std::pair{m_ui->HelpButton, "HELP"}, std::pair{m_ui->OnTopButton, "ONTOP"}}) {
-        const QString file = bitmaps + QLatin1String(picture) + QStringLiteral(".svg");
-        if (QFile::exists(file))
-            button->setIcon(QIcon(file));
-        else
-            button->setText(button->accessibleName());
-    }
 
     QLineEdit& input = *m_ui->ed_EingabeFunktion;
     connect(&input, &QLineEdit::textEdited, this, [this, &input](const QString& text) {
@@ -130,13 +121,8 @@ TFunctionsForm::TFunctionsForm(Application& application)
             m_application.OpenFile(path.toStdString());
     });
     connect(m_ui->SaveButton, &QToolButton::clicked, this, [this] { m_application.SaveAs(); });
-    connect(m_ui->OnTopButton, &QToolButton::toggled, this, [this](bool onTop) {
-        setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-        show();
-    });
-    const auto help = [&application] { application.ShowHelp(QLatin1String(kHelpPage)); };
-    connect(m_ui->HelpButton, &QToolButton::clicked, this, help);
-    AddHelpKey(*this, help);
+    SetUpToolButtons(*this, *m_ui->OnTopButton, *m_ui->HelpButton, application,
+                     QLatin1String(kHelpPage));
     Refresh();
 }
 

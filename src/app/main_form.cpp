@@ -16,15 +16,17 @@
 
 #include "about_form.h"
 #include "application.h"
-#include "catalogue/catalogue_views.h"
+#include "dump_form.h"
 #include "file_dialogs.h"
 #include "functions_form.h"
+#include "legende_form.h"
 #include "plot/image_file.h"
 #include "plot/plot_session.h"
 #include "plot_image.h"
 #include "plot_output.h"
 #include "pref_form.h"
 #include "preview_form.h"
+#include "treeview_form.h"
 #include "ui_main_form.h"
 
 namespace pc {
@@ -60,8 +62,8 @@ TMainForm::TMainForm(Application& application)
     ConnectMenu();
     // The pen plotter's window comes with the serial link; until then it cannot open.
     m_ui->Plotter1->setEnabled(false);
-    for (QAction* later : {m_ui->Settings1, m_ui->Dependencies1, m_ui->Graphs2})
-        later->setEnabled(false);
+    // The plot settings window comes with the grid and view choices.
+    m_ui->Settings1->setEnabled(false);
     m_ui->ShowHint1->setChecked(true);
     ShowDeveloperEntries(false);
     connect(m_plotImage, &TPlotImage::Pressed, this, &TMainForm::ImagePressed);
@@ -174,11 +176,16 @@ void TMainForm::ConnectMenu() {
     connect(m_ui->Bearbeiten1, &QMenu::aboutToShow, this, [this, &app] {
         m_ui->Funktion1->setChecked(app.FunctionsForm().isVisible());
         m_ui->ZoomPosition1->setChecked(app.PreviewForm().isVisible());
+        m_ui->Graphs2->setChecked(app.LegendeForm().isVisible());
     });
     connect(m_ui->Funktion1, &QAction::triggered, this,
             [&app] { app.ShowToolWindow(app.FunctionsForm()); });
     connect(m_ui->ZoomPosition1, &QAction::triggered, this,
             [&app] { app.ShowToolWindow(app.PreviewForm()); });
+    connect(m_ui->Graphs2, &QAction::triggered, this,
+            [&app] { app.ShowToolWindow(app.LegendeForm()); });
+    connect(m_ui->Dependencies1, &QAction::triggered, this,
+            [&app] { app.ShowToolWindow(app.TreeviewForm()); });
     connect(m_ui->ShowHint1, &QAction::toggled, this, [&app](bool on) { app.SetShowHints(on); });
     connect(m_ui->Preferences1, &QAction::triggered, this, [&app] { app.PrefForm().exec(); });
     connect(m_ui->Help2, &QAction::triggered, this,
@@ -188,17 +195,7 @@ void TMainForm::ConnectMenu() {
         QMessageBox::information(this, QStringLiteral("TFunctionParser"),
                                  QString::fromStdString(FunctionParserInfo()));
     });
-    connect(m_ui->Dump1, &QAction::triggered, this, [this, &app] {
-        PlotSession& session = app.State().session;
-        QStringList lines;
-        for (const std::string& line : DumpText(app.State().catalogue, session.main.view.Range(),
-                                                session.preview.view.Range()))
-            lines << QString::fromStdString(line);
-        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Dump"), QStringLiteral("Trace"),
-                        QMessageBox::Ok, this);
-        box.setDetailedText(lines.join(QLatin1Char('\n')));
-        box.exec();
-    });
+    connect(m_ui->Dump1, &QAction::triggered, this, [&app] { app.DumpForm().Dump(); });
 }
 
 void TMainForm::ShowDeveloperEntries(bool shown) {

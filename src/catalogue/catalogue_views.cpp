@@ -45,6 +45,11 @@ std::vector<LegendEntry> LegendEntries(const Catalogue& catalogue) {
     return entries;
 }
 
+void PickLegendItem(Catalogue& catalogue, TFktItem& item) {
+    catalogue.SetCurrentItem(&item);
+    for (const auto& other : catalogue.Items()) other->active = other.get() == &item;
+}
+
 std::vector<DependencyNode> DependencyTree(Catalogue& catalogue) {
     std::vector<DependencyNode> roots;
     for (const auto& function : catalogue.Functions()) roots.push_back({function->LeftName(), {}});

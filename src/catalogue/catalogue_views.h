@@ -23,6 +23,10 @@ struct LegendEntry {
 // "F1(X), G(X)" for ftxtyt ("???" for a missing function), "F1(X)=0" for ftfxy.
 std::vector<LegendEntry> LegendEntries(const Catalogue& catalogue);
 
+// A click on the legend entry of `item`: it becomes the current item and the only
+// active one.
+void PickLegendItem(Catalogue& catalogue, TFktItem& item);
+
 // --- Dependency tree -----------------------------------------------------------------
 struct DependencyNode {
     std::string label;  // "NAME(VARIABLE)"; "NAME(unknown)" / "NAME(unbekannt)" when missing

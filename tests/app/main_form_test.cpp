@@ -22,11 +22,14 @@
 #include <QToolButton>
 #include <filesystem>
 
+#include "app/functions_form.h"
+#include "app/legende_form.h"
 #include "app/plot_image.h"
 #include "app/plot_output.h"
 #include "app/pref_form.h"
 #include "app/preview_form.h"
 #include "app/translation.h"
+#include "app/treeview_form.h"
 #include "app_test_support.h"
 #include "plot/plot_session.h"
 #include "plot/scale_map.h"
@@ -141,8 +144,13 @@ TEST(MainForm, TranslationWalkOverEveryWindow) {
               QStringLiteral("UnZoom"));
     // Every tagged caption of every window is the catalogue's German text.
     int tagged = 0;
-    for (QWidget* window : {static_cast<QWidget*>(&form), static_cast<QWidget*>(&app->PrefForm()),
-                            static_cast<QWidget*>(&app->PreviewForm())}) {
+    const std::vector<QWidget*> windows = {&form,
+                                           &app->PrefForm(),
+                                           &app->PreviewForm(),
+                                           &app->FunctionsForm(),
+                                           &app->LegendeForm(),
+                                           &app->TreeviewForm()};
+    for (QWidget* window : windows) {
         for (QObject* object : window->findChildren<QObject*>()) {
             const int tag = object->property("tag").toInt();
             if (tag == 0)
@@ -170,8 +178,7 @@ TEST(MainForm, TranslationWalkOverEveryWindow) {
     app->SetLanguage(Language::English);
     EXPECT_EQ(form.findChild<QMenu*>(QStringLiteral("Datei1"))->title(), QStringLiteral("&File"));
     // Screen readers find every control by a name.
-    for (QWidget* window : {static_cast<QWidget*>(&form), static_cast<QWidget*>(&app->PrefForm()),
-                            static_cast<QWidget*>(&app->PreviewForm())}) {
+    for (QWidget* window : windows) {
         for (QWidget* control : window->findChildren<QWidget*>()) {
             const bool interactive = control->focusPolicy() != Qt::NoFocus &&
                                      !control->objectName().startsWith(QLatin1String("qt_")) &&

@@ -51,6 +51,14 @@ TEST_F(ViewsTest, LegendListsShownValidItemsInOrderWithTheirTypesText) {
     }
 
     EXPECT_EQ(entries, expected);
+
+    // A click on an entry makes its item current and the only active one.
+    catalogue.Items()[0]->active = true;
+    PickLegendItem(catalogue, *expected[1].second);
+    EXPECT_EQ(catalogue.CurrentItem(), expected[1].second);
+    int active = 0;
+    for (const auto& item : catalogue.Items()) active += item->active;
+    EXPECT_TRUE(active == 1 && expected[1].second->active);
 }
 
 // The tree as indented lines, two blanks per level, depth first.

@@ -1,0 +1,130 @@
+#include "legende_form.h"
+
+#include <QMenu>
+#include <QPainter>
+#include <QStatusBar>
+#include <QStyledItemDelegate>
+#include <QSvgRenderer>
+
+#include "application.h"
+#include "catalogue/catalogue.h"
+#include "catalogue/catalogue_views.h"
+#include "catalogue/fkt_item.h"
+#include "display_grid.h"
+#include "functions_form.h"
+#include "help_form.h"
+#include "plot/colours.h"
+#include "tool_window.h"
+#include "translation.h"
+#include "ui_legende_form.h"
+
+namespace pc {
+
+namespace {
+
+constexpr int kItemRole = Qt::UserRole + 1;
+
+// An entry: the arrow of the current item, the colour, the reference mark, the text.
+class LegendDelegate : public QStyledItemDelegate {
+  public:
+    LegendDelegate(DisplayGridDelegate& pictures, QObject* parent)
+        : QStyledItemDelegate(parent), m_pictures(pictures) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        const auto* item = static_cast<const TFktItem*>(index.data(kItemRole).value<void*>());
+        if (!item)
+            return;
+        const QRect r = option.rect;
+        painter->save();
+        painter->fillRect(r, (option.state & QStyle::State_HasFocus)
+                                 ? option.palette.alternateBase()
+                                 : QBrush(Qt::white));
+        const int arrow = 24;
+        if (item->active) {
+            if (QSvgRenderer* picture = m_pictures.Picture(QStringLiteral("PFEIL")))
+                picture->render(painter, QRectF(r.left(), r.top() + 2, arrow, r.height() - 4));
+        }
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(QPen(Qt::black, 1));
+        painter->setBrush(ToQColor(item->Farbe));
+        painter->drawRoundedRect(QRectF(r.left() + arrow + 0.5, r.top() + 1.5, 25, r.height() - 3),
+                                 4, 4);
+        if (item->Referenz) {
+            if (QSvgRenderer* picture = m_pictures.Picture(QStringLiteral("REF")))
+                picture->render(painter, QRectF(r.left() + 55, r.top() + 2, 16, r.height() - 4));
+        }
+        painter->setPen(item->Referenz ? QColor(0, 0x80, 0) : QColor(Qt::black));
+        painter->drawText(r.adjusted(75, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                          index.data(Qt::DisplayRole).toString());
+        painter->restore();
+    }
+
+  private:
+    DisplayGridDelegate& m_pictures;
+};
+
+}  // namespace
+
+TLegendeForm::TLegendeForm(Application& application)
+    : QWidget(nullptr, Qt::Window),
+      m_application(application),
+      m_ui(std::make_unique<Ui::TLegendeForm>()) {
+    m_ui->setupUi(this);
+    QListWidget& list = *m_ui->Displayliste;
+    list.setItemDelegate(new LegendDelegate(application.FunctionsForm().GridDelegate(), this));
+    list.setMouseTracking(true);
+    connect(&list, &QListWidget::itemEntered, this,
+            [this](QListWidgetItem* item) { m_ui->StatusBar1->showMessage(item->text()); });
+    connect(&list, &QListWidget::itemClicked, this,
+            [this, &list](QListWidgetItem* item) { Clicked(list.row(item)); });
+    connect(&list, &QListWidget::itemActivated, this,
+            [this, &list](QListWidgetItem* item) { Clicked(list.row(item)); });
+    // The popup's commands: the value table and the function info come with their
+    // windows, the reference with the plot settings.
+    m_popup = new QMenu(this);
+    m_popup->setObjectName(QStringLiteral("PopupMenu1"));
+    const struct {
+        const char* name;
+        int tag;
+    } commands[] = {{"SavetoFile1", 672}, {"Referenzkurve1", 673}, {"Funktionsinfo1", 674}};
+    for (const auto& command : commands) {
+        QAction* action = m_popup->addAction(CatalogueQString(command.tag, Language::English));
+        action->setObjectName(QLatin1String(command.name));
+        action->setProperty(kTagProperty, command.tag);
+        action->setEnabled(false);
+    }
+    list.setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(&list, &QWidget::customContextMenuRequested, this,
+            [this, &list](QPoint at) { m_popup->popup(list.viewport()->mapToGlobal(at)); });
+    SetUpToolButtons(*this, *m_ui->ontop, *m_ui->SpeedButton1, application,
+                     QStringLiteral("legend.html"));
+    Refresh();
+}
+
+TLegendeForm::~TLegendeForm() = default;
+
+void TLegendeForm::Refresh() {
+    QListWidget& list = *m_ui->Displayliste;
+    const int current = list.currentRow();
+    list.clear();
+    for (const LegendEntry& entry : LegendEntries(m_application.State().catalogue)) {
+        auto* item = new QListWidgetItem(QString::fromStdString(entry.text), &list);
+        item->setData(kItemRole, QVariant::fromValue(static_cast<void*>(entry.item)));
+        item->setSizeHint(QSize(100, 20));
+    }
+    list.setCurrentRow(std::min(current, list.count() - 1));
+}
+
+void TLegendeForm::Clicked(int entry) {
+    Catalogue& catalogue = m_application.State().catalogue;
+    const std::vector<LegendEntry> entries = LegendEntries(catalogue);
+    if (entry < 0 || static_cast<std::size_t>(entry) >= entries.size())
+        return;
+    PickLegendItem(catalogue, *entries[static_cast<std::size_t>(entry)].item);
+    m_ui->StatusBar1->showMessage(
+        QString::fromStdString(entries[static_cast<std::size_t>(entry)].text));
+    m_application.RefreshViews();
+}
+
+}  // namespace pc
