@@ -84,7 +84,7 @@ void TMainForm::BuildStatusBar() {
     m_label1 = StatusLabel(bar, "Label1", QStringLiteral("(x, y)"), false);
     m_lbx2 = StatusLabel(bar, "lbx2", QString(), true);
     m_label6 = StatusLabel(bar, "Label6", QStringLiteral("(r, "), false);
-    // The design's symbol font turns "j" into phi; Unicode has the letter itself.
+    // A symbol font once turned "j" into phi; Unicode has the letter itself.
     m_label9 = StatusLabel(bar, "label9", QStringLiteral("\u03C6)"), false);
     m_label2 = StatusLabel(bar, "Label2", QString(), true);
     m_lbx2->setMinimumWidth(kReadoutPanelWidth);

@@ -12,7 +12,7 @@
 namespace pc::test {
 namespace {
 
-// Each button set shows exactly its panel, and each button gives the design's result;
+// Each button set shows exactly its panel, and each button gives its modal result;
 // Escape is Cancel whatever the panel.
 TEST(MessageDialog, ButtonSetsAndTheirResults) {
     const struct {
