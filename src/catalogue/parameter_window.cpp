@@ -46,30 +46,34 @@ void ParameterWindow::Show(const std::string& name) {
 }
 
 bool ParameterWindow::Store(const std::string& name) {
+    // Every number is read and checked before anything changes: a field refused half-way
+    // would otherwise leave the parameter part old and part new.
+    Extended start = 0;
+    Extended stop = 0;
+    std::int32_t count = 0;
+    if (!FieldToFloat(m_fields.startText, start) || !FieldToFloat(m_fields.stopText, stop) ||
+        !TextToInt(m_fields.countText, count) || count > kMaxAutomaticCount) {
+        m_catalogue.PlainMessage(kWrongInputText);
+        return false;
+    }
+    if (count < 1) {
+        m_catalogue.PlainMessage(kCountBelowOneText);
+        return false;
+    }
     TParameter& parameters = m_catalogue.Parameters();
     parameters.LoadTableFile(name, m_fields.tableFileName);
     parameters.SetValueSource(name, m_fields.source);
     if (parameters.Find(name)) {
         parameters.SetListValues(name, m_fields.listLines);
-        Extended value = 0;
-        if (!FieldToFloat(m_fields.startText, value))
-            return false;
-        parameters.SetStartValue(name, value);
-        if (!FieldToFloat(m_fields.stopText, value))
-            return false;
-        parameters.SetStopValue(name, value);
-        std::int32_t count = 0;
-        if (!TextToInt(m_fields.countText, count))
-            return false;
+        parameters.SetStartValue(name, start);
+        parameters.SetStopValue(name, stop);
         parameters.SetAutomaticCount(name, count);
         parameters.LoadTableFile(name, m_fields.tableFileName);
         parameters.SetAnimate(name, m_fields.animate);
     }
-    for (const auto& item : m_catalogue.Items()) {
-        const std::int32_t count =
-            item->Funktion1 ? m_catalogue.ParameterCount(*item->Funktion1) : 1;
-        m_catalogue.FitArrays(*item, std::max(count, 1));
-    }
+    // An x(t), y(t) item draws one curve per combination of both functions' parameters.
+    for (const auto& item : m_catalogue.Items())
+        m_catalogue.FitArrays(*item, std::max(m_catalogue.ArrayCount(*item), 1));
     if (m_catalogue.CurrentItem())
         m_catalogue.CurrentItem()->Animated = m_fields.animate;
     return true;

@@ -13,6 +13,13 @@ namespace pc {
 class Catalogue;
 class TFunktion;
 
+// The most automatic values a parameter may have: each is a curve of the family, and the
+// catalogue holds at most kMaxRecordsInCatalogue points.
+inline constexpr std::int32_t kMaxAutomaticCount = 100000;
+// What the window says about a start, stop or count it cannot take, and a count below 1.
+inline constexpr const char* kWrongInputText = "This input data is wrong! Please correct.";
+inline constexpr const char* kCountBelowOneText = "Anzahl muß größer Null sein !";
+
 // The window's controls, as text where the user types.
 struct ParameterFields {
     TValueSource source = TValueSource::vsAutomatic;
@@ -40,8 +47,9 @@ class ParameterWindow {
 
     // Loads the fields from the named item; the item's animate flag follows the box.
     void Show(const std::string& name);
-    // Stores the fields into the named item and resizes every item's point arrays.
-    // Stops at the first unreadable start, stop or count and returns false.
+    // Stores the fields into the named item and resizes every item's point arrays. A
+    // start, stop or count that cannot be read, or a count outside 1 to
+    // kMaxAutomaticCount, is said in a plain message and nothing changes (false).
     bool Store(const std::string& name);
     // Choosing another name: stores the shown one, then shows `name`.
     bool SelectName(const std::string& name);

@@ -58,29 +58,33 @@ TEST_F(ParameterWindowTest, OpenOffersTheSortedNamesAndShowsTheFirst) {
     EXPECT_EQ(window.Names(), Names{"K"});
 }
 
-TEST_F(ParameterWindowTest, StoreWritesTheFieldsUpToTheFirstUnreadableNumber) {
+// Store takes all fields or, when a number cannot be taken, none and says why.
+TEST_F(ParameterWindowTest, StoreTakesEveryFieldOrNone) {
     const Folder files;
     const std::string table = files.Write("a.fx1", "1\n2\n");
+    const char* const wrong = kWrongInputText;
     const struct {
         const char* start;
         const char* stop;
         const char* count;
-        bool stored;
-        Extended storedStart;  // 1, 10 and 5 as before
-        Extended storedStop;
-        std::int32_t storedCount;
+        const char* message;  // null: stored
     } cases[] = {
-        {" -1.5 ", "3", "4", true, -1.5L, 3, 4},
-        {"1,5", "8", "6", false, 1, 10, 5},  // the field wants "." as decimal separator
-        {"2", "x", "6", false, 2, 10, 5},
-        {"2", "8", "6.5", false, 2, 8, 5},
+        {" -1.5 ", "3", "4", nullptr},
+        {"1,5", "8", "6", wrong},  // the field wants "." as decimal separator
+        {"2", "x", "6", wrong},
+        {"2", "8", "6.5", wrong},
+        {"2", "8", "0", kCountBelowOneText},
+        {"2", "8", "-3", kCountBelowOneText},
+        {"2", "8", "1000000000", wrong},  // a billion curves would never be drawn
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.start + std::string("|") + c.stop + "|" + c.count);
         catalogue.Parameters().Items().clear();
         catalogue.Parameters().EnsureItems({"A", "B", "K"});
+        notifier.clear();
         window.Fields().animate = true;  // opening shows A, which takes the box's state
         window.Open(*function);
+        const TParameterItem before = Item("A");
         ParameterFields& fields = window.Fields();
         fields.source = TValueSource::vsFile;
         fields.tableFileName = table;
@@ -90,19 +94,34 @@ TEST_F(ParameterWindowTest, StoreWritesTheFieldsUpToTheFirstUnreadableNumber) {
         fields.countText = c.count;
         fields.animate = false;
 
-        EXPECT_EQ(window.Store("A"), c.stored);
+        EXPECT_EQ(window.Store("A"), c.message == nullptr);
 
         const TParameterItem& a = Item("A");
-        // Source, table and list come before the numbers and are kept.
+        if (c.message) {
+            EXPECT_EQ(notifier.plain, Names{c.message});
+            EXPECT_EQ(a.valueSource, before.valueSource);
+            EXPECT_EQ(a.listValues, before.listValues);
+            EXPECT_EQ(a.startValue, before.startValue);
+            EXPECT_EQ(a.automaticCount, before.automaticCount);
+            continue;
+        }
         EXPECT_EQ(a.valueSource, TValueSource::vsFile);
         EXPECT_EQ(a.fileValues, (Names{"1", "2"}));
         EXPECT_EQ(a.listValues, (Names{"5", "6"}));
-        EXPECT_EQ(a.startValue, c.storedStart);
-        EXPECT_EQ(a.stopValue, c.storedStop);
-        EXPECT_EQ(a.automaticCount, c.storedCount);
-        EXPECT_EQ(a.currentCount, c.stored ? 4 : 2);  // the file's values, then the count's
-        EXPECT_EQ(a.animate, !c.stored);
+        EXPECT_EQ(a.startValue, -1.5L);
+        EXPECT_EQ(a.stopValue, 3);
+        EXPECT_EQ(a.automaticCount, 4);
+        EXPECT_FALSE(a.animate);
     }
+}
+
+// A parametric item gets one point array per combination of both functions' parameters.
+TEST_F(ParameterWindowTest, StoreSizesParametricItemsForBothFunctions) {
+    TFktItem& pair = AddItem(Define("X(T)=P*T"), Define("Y(T)=Q*T"), TFktTyp::ftxtyt);
+    window.OpenParameter("P");
+    window.Fields().countText = "2";
+    ASSERT_TRUE(window.Store("P"));  // Q keeps its 5 automatic values
+    EXPECT_EQ(pair.FeldListenListeM.size(), 10u);
 }
 
 TEST_F(ParameterWindowTest, CancelRestoresTheListExactly) {
