@@ -19,6 +19,7 @@
 #include "help_form.h"
 #include "legende_form.h"
 #include "main_form.h"
+#include "parameter_form.h"
 #include "plot_image.h"
 #include "pref_form.h"
 #include "preview_form.h"
@@ -155,6 +156,7 @@ Application::Application() : m_state(m_notifier, InstallDirectory()) {
     m_treeviewForm = std::make_unique<TTreeviewForm>(*this);
     m_legendeForm = std::make_unique<TLegendeForm>(*this);
     m_dumpForm = std::make_unique<TDumpForm>(*this);
+    m_parameterForm = std::make_unique<TParameterForm>(*this);
     m_mainForm->ShowDeveloperEntries(qEnvironmentVariable("PLOTCRAFTSMAN_DEVELOPER") ==
                                      QLatin1String("1"));
     qApp->installEventFilter(this);
@@ -212,7 +214,7 @@ void Application::TranslateAll() {
     const Language language = CurrentLanguage();
     for (QWidget* window : std::initializer_list<QWidget*>{
              m_mainForm.get(), m_prefForm.get(), m_functionsForm.get(), m_previewForm.get(),
-             m_treeviewForm.get(), m_legendeForm.get()})
+             m_treeviewForm.get(), m_legendeForm.get(), m_parameterForm.get()})
         TranslateWindow(*window, language);
     m_prefForm->NameFields();
     m_previewForm->UpdateControls();

@@ -24,6 +24,7 @@ class TDumpForm;
 class TFunctionsForm;
 class THelpForm;
 class TLegendeForm;
+class TParameterForm;
 class TMainForm;
 class TPrefForm;
 class TPreviewForm;
@@ -65,6 +66,7 @@ class Application : public QObject {
     TLegendeForm& LegendeForm() { return *m_legendeForm; }
     TTreeviewForm& TreeviewForm() { return *m_treeviewForm; }
     TDumpForm& DumpForm() { return *m_dumpForm; }
+    TParameterForm& ParameterForm() { return *m_parameterForm; }
 
     // Start-up after the command line: windows, configuration, layout, function file,
     // translation; then the main window is shown.
@@ -126,6 +128,7 @@ class Application : public QObject {
     std::unique_ptr<TTreeviewForm> m_treeviewForm;
     std::unique_ptr<TLegendeForm> m_legendeForm;
     std::unique_ptr<TDumpForm> m_dumpForm;
+    std::unique_ptr<TParameterForm> m_parameterForm;
     bool m_treeChanged = true;  // the dependency tree is rebuilt at the next refresh
     std::unique_ptr<THelpForm> m_helpForm;
     bool m_showHints = true;

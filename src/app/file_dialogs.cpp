@@ -63,4 +63,14 @@ QString AskSaveConfiguration(QWidget* parent) {
                QStringLiteral("pcf"), UserFolder());
 }
 
+QString AskOpenParameterTable(QWidget* parent) {
+    return Ask(parent, QFileDialog::AcceptOpen, QStringLiteral("Liste"),
+               QStringLiteral("Listendateien (*.fx1);;Alle (*)"), QStringLiteral("fx1"), {});
+}
+
+QString AskSaveParameterTable(QWidget* parent) {
+    return Ask(parent, QFileDialog::AcceptSave, QStringLiteral("Liste"),
+               QStringLiteral("Listendateien (*.fx1);;Alle (*)"), QStringLiteral("fx1"), {});
+}
+
 }  // namespace pc

@@ -17,5 +17,8 @@ QString AskSaveBitmap(QWidget* parent);
 // The preferences' Load and Save of a configuration, starting in the user directory.
 QString AskOpenConfiguration(QWidget* parent);
 QString AskSaveConfiguration(QWidget* parent);
+// The parameter window's table files (".fx1", one value per line), default name "Liste".
+QString AskOpenParameterTable(QWidget* parent);
+QString AskSaveParameterTable(QWidget* parent);
 
 }  // namespace pc

@@ -15,6 +15,7 @@
 #include "catalogue/message_numbers.h"
 #include "display_grid.h"
 #include "file_dialogs.h"
+#include "parameter_form.h"
 #include "tool_window.h"
 #include "translation.h"
 #include "ui_functions_form.h"
@@ -183,6 +184,15 @@ void TFunctionsForm::DropLine(int line, int row, int column) {
         Changed();
 }
 
+void TFunctionsForm::OpenParameters(int line) {
+    FunctionManager& manager = m_application.State().manager;
+    if (!manager.OpensParameterWindow(line))
+        return;
+    manager.SelectDefinition(line);
+    if (TFunktion* function = m_application.State().catalogue.DraggedFunction())
+        m_application.ParameterForm().OpenFor(*function);
+}
+
 void TFunctionsForm::ListPressed(int line) {
     m_pressedLine = line;
     m_application.State().manager.SelectDefinition(line);
@@ -246,8 +256,11 @@ bool TFunctionsForm::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             }
         } else if (event->type() == QEvent::MouseButtonDblClick) {
-            // The parameter window opens from here once it exists.
-            return false;
+            QListWidgetItem* item =
+                list.itemAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+            if (item)
+                OpenParameters(list.row(item));
+            return true;
         }
     } else if (watched == &list && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();

@@ -35,6 +35,9 @@ class TFunctionsForm : public QWidget {
     void EnterDefinition();
     // Asks question 102, then deletes the function of selection line `line` on Yes.
     void DeleteFunction(int line);
+    // A double click on selection line `line`: the parameter window, when its function
+    // has parameters.
+    void OpenParameters(int line);
     // A function dragged from selection line `line` and dropped on (row, column).
     void DropLine(int line, int row, int column);
 
