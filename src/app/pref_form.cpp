@@ -20,11 +20,6 @@ namespace pc {
 
 namespace {
 
-// The stored colour form 0x00BBGGRR.
-TColor FromQColor(const QColor& colour) {
-    return static_cast<TColor>(colour.red() | (colour.green() << 8) | (colour.blue() << 16));
-}
-
 TColor& ColourEntry(PlotLook& look, int entry) {
     switch (entry) {
         case 1:
@@ -36,16 +31,6 @@ TColor& ColourEntry(PlotLook& look, int entry) {
         default:
             return look.colourBackground;
     }
-}
-
-QFont ToQFont(const AxisFont& font) {
-    QFont result(QString::fromStdString(font.name));
-    result.setPointSize(std::max(font.size, 1));
-    result.setBold(font.style & kFontBold);
-    result.setItalic(font.style & kFontItalic);
-    result.setUnderline(font.style & kFontUnderline);
-    result.setStrikeOut(font.style & kFontStrikeOut);
-    return result;
 }
 
 void TakeFont(AxisFont& font, const QFont& chosen) {
@@ -235,7 +220,7 @@ void TPrefForm::PickFont(bool preview) {
     PlotSession& session = m_application.State().session;
     AxisFont& font = preview ? session.preview.look.font : session.main.look.font;
     bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, ToQFont(font), this);
+    const QFont chosen = QFontDialog::getFont(&ok, AxisQFont(font), this);
     if (!ok)
         return;
     TakeFont(font, chosen);

@@ -1,6 +1,9 @@
 #include "colours.h"
 
+#include <algorithm>
 #include <array>
+
+#include "catalogue/configuration_file.h"
 
 namespace pc {
 
@@ -25,6 +28,20 @@ QColor ToQColor(TColor colour) {
     }
     return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
                   static_cast<int>((colour >> 16) & 0xFF));
+}
+
+TColor FromQColor(const QColor& colour) {
+    return static_cast<TColor>(colour.red() | (colour.green() << 8) | (colour.blue() << 16));
+}
+
+QFont AxisQFont(const AxisFont& wanted) {
+    QFont font(QString::fromStdString(wanted.name));
+    font.setPointSize(std::clamp(wanted.size, 1, 500));
+    font.setBold(wanted.style & kFontBold);
+    font.setItalic(wanted.style & kFontItalic);
+    font.setUnderline(wanted.style & kFontUnderline);
+    font.setStrikeOut(wanted.style & kFontStrikeOut);
+    return font;
 }
 
 }  // namespace pc

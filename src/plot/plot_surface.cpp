@@ -52,16 +52,6 @@ QPen MakePen(const QColor& colour, std::int32_t width, Qt::PenStyle style) {
     return pen;
 }
 
-QFont AxisQFont(const AxisFont& wanted) {
-    QFont font(QString::fromStdString(wanted.name));
-    font.setPointSize(std::clamp(wanted.size, 1, 500));
-    font.setBold(wanted.style & kFontBold);
-    font.setItalic(wanted.style & kFontItalic);
-    font.setUnderline(wanted.style & kFontUnderline);
-    font.setStrikeOut(wanted.style & kFontStrikeOut);
-    return font;
-}
-
 // Windows draws text from its top left corner; Qt from the baseline.
 void TextOut(QPainter& painter, std::int32_t x, std::int32_t y, const std::string& text) {
     painter.drawText(QPoint(x, y + painter.fontMetrics().ascent()), QString::fromStdString(text));

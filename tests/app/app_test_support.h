@@ -44,4 +44,8 @@ std::unique_ptr<Application> StartApplication(const std::string& file = {});
 
 std::string ReadBytes(const std::string& path);
 
+// A mouse event at `at` in `widget`, delivered at once.
+void SendMouse(QWidget& widget, QEvent::Type type, QPoint at, Qt::MouseButton button,
+               Qt::MouseButtons buttons);
+
 }  // namespace pc::test

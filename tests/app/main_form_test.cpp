@@ -48,12 +48,6 @@ void EnterFunction(Application& app, const std::string& line) {
     app.State().manager.Enter();
 }
 
-void SendMouse(QWidget& widget, QEvent::Type type, QPoint at, Qt::MouseButton button,
-               Qt::MouseButtons buttons) {
-    QMouseEvent event(type, at, widget.mapToGlobal(at), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(&widget, &event);
-}
-
 void Drag(QWidget& widget, QPoint from, QPoint to) {
     SendMouse(widget, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
     SendMouse(widget, QEvent::MouseMove, (from + to) / 2, Qt::NoButton, Qt::LeftButton);

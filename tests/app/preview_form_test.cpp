@@ -15,12 +15,6 @@
 namespace pc::test {
 namespace {
 
-void SendMouse(QWidget& widget, QEvent::Type type, QPoint at, Qt::MouseButton button,
-               Qt::MouseButtons buttons) {
-    QMouseEvent event(type, at, widget.mapToGlobal(at), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(&widget, &event);
-}
-
 QPoint RectangleCentre(const PlotSession& session) {
     const PlotSession::Rectangle& r = session.PreviewRectangle();
     return QPoint((r.x1 + r.x2) / 2, (r.y1 + r.y2) / 2);
