@@ -64,7 +64,7 @@ bool TDumpForm::SaveTo(const std::string& path) {
         lines.push_back(line.toStdString());
     std::string error;
     if (!WriteTextFile(path, lines, error)) {
-        m_application.GetNotifier().PlainMessage("Cannot save " + path + ": " + error);
+        m_application.GetNotifier().PlainMessage(CannotSaveText(path, error));
         return false;
     }
     m_application.GetNotifier().PlainMessage("Trace saved to: " + path);

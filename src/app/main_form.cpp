@@ -16,6 +16,7 @@
 
 #include "about_form.h"
 #include "application.h"
+#include "catalogue/file_text.h"
 #include "dump_form.h"
 #include "file_dialogs.h"
 #include "functions_form.h"
@@ -290,7 +291,7 @@ bool TMainForm::SaveBitmap(const QString& path) {
             TakeSnapshot(session.main, session.gridType == GridType::gtPolar, m_plotImage->size()),
             path.toStdString(), error))
         return true;
-    m_application.GetNotifier().PlainMessage("Cannot save " + path.toStdString() + ": " + error);
+    m_application.GetNotifier().PlainMessage(CannotSaveText(path.toStdString(), error));
     return false;
 }
 

@@ -8,6 +8,7 @@
 
 #include "application.h"
 #include "catalogue/directories.h"
+#include "catalogue/file_text.h"
 #include "catalogue/startup_decisions.h"
 #include "file_dialogs.h"
 #include "help_form.h"
@@ -241,8 +242,7 @@ void TPrefForm::SaveConfiguration() {
         return;
     std::string error;
     if (!WriteConfigurationFile(path.toStdString(), m_application.CurrentConfiguration(), error))
-        m_application.GetNotifier().PlainMessage("Cannot save " + path.toStdString() + ": " +
-                                                 error);
+        m_application.GetNotifier().PlainMessage(CannotSaveText(path.toStdString(), error));
 }
 
 void TPrefForm::accept() {
@@ -274,7 +274,7 @@ void TPrefForm::accept() {
         const std::string path = UserDirectory() + kUserConfigurationFile;
         std::string error;
         if (!WriteConfigurationFile(path, m_application.CurrentConfiguration(), error))
-            m_application.GetNotifier().PlainMessage("Cannot save " + path + ": " + error);
+            m_application.GetNotifier().PlainMessage(CannotSaveText(path, error));
     }
     m_application.RedrawAll();
     QDialog::accept();

@@ -50,6 +50,10 @@ void PickLegendItem(Catalogue& catalogue, TFktItem& item) {
     for (const auto& other : catalogue.Items()) other->active = other.get() == &item;
 }
 
+void ChooseReference(Catalogue& catalogue, const TFktItem* item) {
+    for (const auto& other : catalogue.Items()) other->Referenz = other.get() == item;
+}
+
 std::vector<DependencyNode> DependencyTree(Catalogue& catalogue) {
     std::vector<DependencyNode> roots;
     for (const auto& function : catalogue.Functions()) roots.push_back({function->LeftName(), {}});

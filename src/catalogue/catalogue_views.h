@@ -26,6 +26,9 @@ std::vector<LegendEntry> LegendEntries(const Catalogue& catalogue);
 // A click on the legend entry of `item`: it becomes the current item and the only
 // active one.
 void PickLegendItem(Catalogue& catalogue, TFktItem& item);
+// The reference command (the legend's, and the plot settings' selector): `item` becomes
+// the only reference curve; none when it is null.
+void ChooseReference(Catalogue& catalogue, const TFktItem* item);
 
 // --- Dependency tree -----------------------------------------------------------------
 struct DependencyNode {

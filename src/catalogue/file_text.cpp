@@ -231,39 +231,60 @@ TextFile ReadTextFile(const std::string& path, std::uint64_t maxBytes) {
     return result;
 }
 
+void AppendFileLine(std::string& bytes, std::string_view line) {
+    bytes += Utf8ToCp1252(line);
+    bytes += "\r\n";
+}
+
+StagedFile::StagedFile(const std::string& path)
+    : m_file(std::make_unique<QSaveFile>(QString::fromStdString(path))) {}
+
+// QSaveFile removes its temporary file when destroyed uncommitted.
+StagedFile::~StagedFile() = default;
+
+bool StagedFile::Open(std::string& error) {
+    // Unbuffered: a buffered QSaveFile flushes in commit(), which ignores a short write
+    // there (a full disk, a file size limit) and renames the cut-off file over `path`.
+    // Written straight through, a short write shows in write()'s count.
+    if (m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return true;
+    error = m_file->errorString().toStdString();
+    return false;
+}
+
+bool StagedFile::Write(std::string_view bytes, std::string& error) {
+    const qint64 written = m_file->write(bytes.data(), static_cast<qint64>(bytes.size()));
+    if (written == static_cast<qint64>(bytes.size()))
+        return true;
+    // A short write sets no error of its own; Qt would call it "Unknown error".
+    error = written < 0 || m_file->error() != QFileDevice::NoError
+                ? m_file->errorString().toStdString()
+                : "only " + std::to_string(written) + " of " + std::to_string(bytes.size()) +
+                      " bytes could be written (is the disk full?)";
+    return false;
+}
+
+bool StagedFile::Commit(std::string& error) {
+    if (m_file->commit())
+        return true;
+    error = m_file->errorString().toStdString();
+    return false;
+}
+
+std::string CannotSaveText(const std::string& path, const std::string& reason) {
+    return "Cannot save " + path + ": " + reason;
+}
+
 bool WriteTextFile(const std::string& path, const std::vector<std::string>& lines,
                    std::string& error) {
     std::string bytes;
-    for (const std::string& line : lines) {
-        bytes += Utf8ToCp1252(line);
-        bytes += "\r\n";
-    }
+    for (const std::string& line : lines) AppendFileLine(bytes, line);
     return WriteFileBytes(path, bytes, error);
 }
 
 bool WriteFileBytes(const std::string& path, std::string_view bytes, std::string& error) {
-    QSaveFile file(QString::fromStdString(path));
-    // Unbuffered: a buffered QSaveFile flushes in commit(), which ignores a short write
-    // there (a full disk, a file size limit) and renames the cut-off file over `path`.
-    // Written straight through, the short write shows in write()'s count below.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        error = file.errorString().toStdString();
-        return false;
-    }
-    const qint64 written = file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    if (written != static_cast<qint64>(bytes.size())) {
-        // A short write sets no error of its own; Qt would call it "Unknown error".
-        error = written < 0 || file.error() != QFileDevice::NoError
-                    ? file.errorString().toStdString()
-                    : "only " + std::to_string(written) + " of " + std::to_string(bytes.size()) +
-                          " bytes could be written (is the disk full?)";
-        return false;  // the temporary file is removed, `path` is left alone
-    }
-    if (!file.commit()) {
-        error = file.errorString().toStdString();
-        return false;
-    }
-    return true;
+    StagedFile file(path);
+    return file.Open(error) && file.Write(bytes, error) && file.Commit(error);
 }
 
 }  // namespace pc

@@ -4,10 +4,13 @@
 // configuration files.
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+class QSaveFile;
 
 namespace pc {
 
@@ -49,11 +52,35 @@ struct TextFile {
 // reading, since a file can grow in between. Memory stays bounded by `maxBytes`.
 TextFile ReadTextFile(const std::string& path, std::uint64_t maxBytes);
 
+// One line as it goes into a text file: Windows-1252 bytes and CR LF, appended to `bytes`.
+void AppendFileLine(std::string& bytes, std::string_view line);
+
+// A file written in pieces through a temporary file, which replaces `path` only on
+// Commit; a file dropped (or destroyed) before that leaves `path` as it was.
+class StagedFile {
+  public:
+    explicit StagedFile(const std::string& path);
+    ~StagedFile();
+    StagedFile(const StagedFile&) = delete;
+    StagedFile& operator=(const StagedFile&) = delete;
+
+    // Each returns false with `error` set; after a failure only the destructor is left.
+    bool Open(std::string& error);
+    bool Write(std::string_view bytes, std::string& error);
+    bool Commit(std::string& error);
+
+  private:
+    std::unique_ptr<QSaveFile> m_file;
+};
+
 // Writes UTF-8 lines as Windows-1252 with CR LF after every line, through a temporary
 // file that replaces `path` only once everything is written: a failed save leaves the
 // previous file as it was. False with `error` set when it fails.
 bool WriteTextFile(const std::string& path, const std::vector<std::string>& lines,
                    std::string& error);
+
+// What the user is told when a file could not be written: "Cannot save PATH: REASON".
+std::string CannotSaveText(const std::string& path, const std::string& reason);
 
 // Writes `bytes` exactly, through a temporary file as WriteTextFile does.
 bool WriteFileBytes(const std::string& path, std::string_view bytes, std::string& error);

@@ -90,7 +90,7 @@ std::vector<std::string> List(LineReader& in) {
     return ListFromText(in.Text());
 }
 
-struct StagedFile {
+struct StagedContents {
     CatalogueContents contents;
     FunctionFileView view;
 };
@@ -120,7 +120,7 @@ void ReadSection(const std::vector<std::string>& lines, std::size_t begin, std::
     }
 }
 
-void ReadFunctions(LineReader& functions, std::size_t count, StagedFile& staged) {
+void ReadFunctions(LineReader& functions, std::size_t count, StagedContents& staged) {
     for (std::size_t k = 0; k < count; ++k) {
         auto function = std::make_unique<TFunktion>();
         function->Funktionsname = functions.Text();
@@ -148,7 +148,7 @@ void ReadFunctions(LineReader& functions, std::size_t count, StagedFile& staged)
     }
 }
 
-void ReadItems(LineReader& items, std::size_t end, StagedFile& staged) {
+void ReadItems(LineReader& items, std::size_t end, StagedContents& staged) {
     while (items.Position() < end) {
         CatalogueContents::Item entry;
         entry.item = std::make_unique<TFktItem>();
@@ -173,7 +173,7 @@ void ReadItems(LineReader& items, std::size_t end, StagedFile& staged) {
 }
 
 void ReadParameters(LineReader& parameters, const std::string& defaultTableFile,
-                    StagedFile& staged) {
+                    StagedContents& staged) {
     const std::int32_t parameterCount = parameters.Int();
     for (std::int32_t k = 0; k < parameterCount; ++k) {
         TParameterItem item(parameters.Text(), defaultTableFile);
@@ -220,9 +220,9 @@ void ReadView(LineReader& view, FunctionFileView& into) {
 // Reads everything of the body, the lines [begin, end) between version and checksum,
 // before the catalogue is touched. Works on the file's own lines, not a copy: a file of
 // millions of empty lines would need its memory twice.
-StagedFile Stage(const std::vector<std::string>& lines, std::size_t begin, std::size_t end,
-                 const std::string& defaultTableFile) {
-    StagedFile staged;
+StagedContents Stage(const std::vector<std::string>& lines, std::size_t begin, std::size_t end,
+                     const std::string& defaultTableFile) {
+    StagedContents staged;
     const std::size_t endOfFunctions = FindLine(lines, begin, end, kEndOfFunctions);
     const std::size_t endOfItems = FindLine(lines, endOfFunctions + 1, end, kEndOfItems);
     const std::size_t endOfParameters = FindLine(lines, endOfItems + 1, end, kEndOfParameters);
@@ -319,7 +319,7 @@ bool SaveFunctionFileAndReport(Catalogue& catalogue, const FunctionFileView& vie
     std::string error;
     if (SaveFunctionFile(catalogue, view, path, error))
         return true;
-    catalogue.PlainMessage("Cannot save " + path + ": " + error);
+    catalogue.PlainMessage(CannotSaveText(path, error));
     return false;
 }
 
@@ -343,7 +343,7 @@ FunctionFileResult ParseFunctionFile(Catalogue& catalogue, const std::vector<std
                     [&](LineReader& in) { checksum = in.Int(); });
         if (checksum != FileChecksumOfText(std::span(lines).first(checksumLine)))
             catalogue.SetPendingError(kMsgFunctionFileDefect);
-        StagedFile staged =
+        StagedContents staged =
             Stage(lines, 2, checksumLine, catalogue.Parameters().DefaultTableFile());
         catalogue.ReplaceContents(std::move(staged.contents));
         result.view = staged.view;

@@ -1,11 +1,11 @@
 #include "message_catalogue.h"
 
-#include "notifier.h"
-
 #include <algorithm>
 #include <array>
 #include <limits>
 #include <string_view>
+
+#include "notifier.h"
 
 namespace pc {
 

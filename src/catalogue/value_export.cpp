@@ -1,5 +1,6 @@
 #include "value_export.h"
 
+#include <functional>
 #include <type_traits>
 #include <variant>
 
@@ -14,17 +15,6 @@
 namespace pc {
 
 namespace {
-
-void AppendBlockHeader(std::vector<std::string>& lines, const char* columns) {
-    lines.emplace_back(kValueTableTitle);
-    lines.emplace_back(kValueTableTitleRule);
-    lines.emplace_back(";");
-    lines.emplace_back(kExportProgramName);
-    lines.emplace_back(kValueTableVersion);
-    lines.emplace_back(";");
-    lines.emplace_back(columns);
-    lines.emplace_back(kValueTableColumnRule);
-}
 
 // Each value followed by one blank.
 std::string PointLine(std::initializer_list<Extended> values) {
@@ -45,32 +35,96 @@ std::string RecordLine(const TFeldftxtyt& record) {
                         : PointLine({record.t, kNaN, kNaN});
 }
 
-template <typename Record>
-void AppendBlock(std::vector<std::string>& lines, const std::vector<Record>& records) {
-    if (records.empty())
-        return;
-    AppendBlockHeader(
-        lines, std::is_same_v<Record, TFeldftxtyt> ? kValueTableColumnsTXY : kValueTableColumnsXY);
-    for (const Record& record : records) lines.push_back(RecordLine(record));
+// Hands every line of the table to `sink` in order; stops when the sink returns false
+// and returns false then.
+template <typename Sink>
+bool ForEachTableLine(const TPointArrayList& arrays, Sink&& sink) {
+    for (const TPointArray& array : arrays) {
+        const bool goOn = std::visit(
+            [&sink](const auto& records) {
+                using Records = std::decay_t<decltype(records)>;
+                if constexpr (std::is_same_v<Records, std::monostate>) {
+                    return true;
+                } else {
+                    if (records.empty())
+                        return true;
+                    const bool timeAxis = std::is_same_v<Records, std::vector<TFeldftxtyt>>;
+                    for (const char* header :
+                         {kValueTableTitle, kValueTableTitleRule, ";", kExportProgramName,
+                          kValueTableVersion, ";",
+                          timeAxis ? kValueTableColumnsTXY : kValueTableColumnsXY,
+                          kValueTableColumnRule}) {
+                        if (!sink(std::string(header)))
+                            return false;
+                    }
+                    for (const auto& record : records) {
+                        if (!sink(RecordLine(record)))
+                            return false;
+                    }
+                    return true;
+                }
+            },
+            array);
+        if (!goOn)
+            return false;
+    }
+    return true;
 }
 
 }  // namespace
 
 std::vector<std::string> BuildValueTable(const TFktItem& item) {
     std::vector<std::string> lines;
-    for (const TPointArray& array : item.FeldListenListeM) {
-        std::visit(
-            [&lines](const auto& records) {
-                if constexpr (!std::is_same_v<std::decay_t<decltype(records)>, std::monostate>)
-                    AppendBlock(lines, records);
-            },
-            array);
-    }
+    ForEachTableLine(item.FeldListenListeM, [&lines](std::string&& line) {
+        lines.push_back(std::move(line));
+        return true;
+    });
     return lines;
 }
 
+std::size_t ValueTableLineCount(const TPointArrayList& arrays) {
+    std::size_t count = 0;
+    for (const TPointArray& array : arrays) {
+        std::visit(
+            [&count](const auto& records) {
+                if constexpr (!std::is_same_v<std::decay_t<decltype(records)>, std::monostate>) {
+                    if (!records.empty())
+                        count += kValueTableHeaderLines + records.size();
+                }
+            },
+            array);
+    }
+    return count;
+}
+
+ExportResult WriteValueTable(const TPointArrayList& arrays, const std::string& path,
+                             const std::function<bool(std::size_t)>& progress, std::string& error) {
+    StagedFile file(path);
+    if (!file.Open(error))
+        return ExportResult::Failed;
+    // Written in pieces, so that a table of millions of points never sits in memory
+    // twice and the writer can be cancelled between pieces.
+    constexpr std::size_t kPieceBytes = 1 << 16;
+    std::string bytes;
+    std::size_t lines = 0;
+    bool failed = false;
+    const bool complete = ForEachTableLine(arrays, [&](std::string&& line) {
+        AppendFileLine(bytes, line);
+        if (++lines % kValueTableProgressLines == 0 && progress && !progress(lines))
+            return false;
+        if (bytes.size() >= kPieceBytes) {
+            failed = !file.Write(bytes, error);
+            bytes.clear();
+        }
+        return !failed;
+    });
+    if (failed || (complete && !(file.Write(bytes, error) && file.Commit(error))))
+        return ExportResult::Failed;
+    return complete ? ExportResult::Written : ExportResult::Cancelled;
+}
+
 bool WriteValueTable(const TFktItem& item, const std::string& path, std::string& error) {
-    return WriteTextFile(path, BuildValueTable(item), error);
+    return WriteValueTable(item.FeldListenListeM, path, {}, error) == ExportResult::Written;
 }
 
 const char* FunctionInfoTypeText(TFktTyp type) {

@@ -6,8 +6,8 @@
 // - the function info (.fif): a short description of the item;
 // - the list editor's table (.fx1): its lines, one value per line.
 //
-// Each text is built as UTF-8 lines without line ends and written through
-// WriteTextFile: Windows-1252 bytes, CR LF after every line, into a temporary file that
+// Each text is built as UTF-8 lines without line ends and written as file_text writes
+// lines: Windows-1252 bytes, CR LF after every line, into a temporary file that
 // replaces the target only once everything is written, so a failed save leaves an
 // existing file as it was. Writing reports failure (false and a reason the user can
 // read); an export must never fail silently.
@@ -16,23 +16,23 @@
 // "Funktionstyp: ", ...) and programs that read them rely on that.
 //
 // Every build returns its own lines rather than filling one shared export image: the
-// writer thread writes the table it built, and the info window keeps (and saves) the
-// lines it shows, so a table exported meanwhile cannot end up under the info file's
-// name.
+// writer thread writes from its own copy of the arrays, and the info window keeps (and
+// saves) the lines it shows, so a table exported meanwhile cannot end up under the info
+// file's name.
 //
 // None of these functions locks anything: the caller runs them where the item and its
-// arrays cannot change, as the writer thread does by handing its whole work to the
-// main thread.
+// arrays cannot change, or hands them a copy of the arrays.
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "catalogue_types.h"
+#include "fkt_item.h"
 
 namespace pc {
 
 class Catalogue;
-class TFktItem;
 
 // --- Value table (.tfx) -------------------------------------------------------------
 
@@ -72,6 +72,17 @@ std::vector<std::string> BuildValueTable(const TFktItem& item);
 // Builds the value table of `item` and writes it to `path` (an empty table writes an
 // empty file). False with `error` set when the file cannot be written.
 bool WriteValueTable(const TFktItem& item, const std::string& path, std::string& error);
+
+// The value table written by a writer off the UI thread, from a copy of the item's
+// FeldListenListeM (the item may change or go while it writes). Every
+// kValueTableProgressLines lines, `progress` (if set) is told how many lines are written
+// and answers whether to go on. A cancelled or failed write leaves `path` as it was.
+enum class ExportResult { Written, Cancelled, Failed };
+inline constexpr std::size_t kValueTableProgressLines = 4096;
+ExportResult WriteValueTable(const TPointArrayList& arrays, const std::string& path,
+                             const std::function<bool(std::size_t)>& progress, std::string& error);
+// The number of lines in the value table of `arrays`: the writer's 100 %.
+std::size_t ValueTableLineCount(const TPointArrayList& arrays);
 
 // --- Function info (.fif) -----------------------------------------------------------
 

@@ -1,7 +1,7 @@
 #include "cli.h"
 
-#include <charconv>
 #include <cerrno>
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <iostream>

@@ -124,14 +124,14 @@ void PlotCommands::Render(const std::vector<std::string>& arguments) {
     Expect(arguments, 1, "render FILE");
     std::string error;
     if (!SaveImageFile(m_program.session.main.Image(), arguments[0], error))
-        m_program.notifier.PlainMessage("Cannot save " + arguments[0] + ": " + error);
+        m_program.notifier.PlainMessage(CannotSaveText(arguments[0], error));
 }
 
 void PlotCommands::Hpgl(const std::vector<std::string>& arguments) {
     Expect(arguments, 1, "hpgl FILE");
     std::string error;
     if (!WriteFileBytes(arguments[0], BuildHpgl(m_program.session, PlotterSettings{}), error))
-        m_program.notifier.PlainMessage("Cannot save " + arguments[0] + ": " + error);
+        m_program.notifier.PlainMessage(CannotSaveText(arguments[0], error));
 }
 
 void PlotCommands::Readout(const std::vector<std::string>& arguments) {

@@ -15,6 +15,7 @@
 #include "catalogue/catalogue_views.h"
 #include "catalogue/configuration_file.h"
 #include "catalogue/directories.h"
+#include "catalogue/file_text.h"
 #include "catalogue/fkt_item.h"
 #include "catalogue/function_file.h"
 #include "catalogue/function_manager.h"
@@ -327,7 +328,7 @@ class ScriptSession {
     }
 
     void ReportSaveFailure(const std::string& path, const std::string& error) {
-        m_notifier.PlainMessage("Cannot save " + path + ": " + error);
+        m_notifier.PlainMessage(CannotSaveText(path, error));
     }
 
     void SaveTable(const std::vector<std::string>& arguments, const std::string&) {

@@ -101,6 +101,45 @@ TEST(ValueTable, WritesCrLfLinesAndReplacesTheWholeFile) {
     EXPECT_EQ(folder.Read("table.tfx"), "");
 }
 
+// The writer off the UI thread: a table of many pieces comes out as the built lines, with
+// its progress counted against ValueTableLineCount, and a cancel leaves the old file.
+TEST(ValueTable, WrittenInPiecesWithProgressOrCancelledWithoutTrace) {
+    const Folder folder;
+    TFktItem item;
+    for (int array = 0; array < 3; ++array) {
+        std::vector<TFeldftxtyt> records;
+        for (int i = 0; i < 5000; ++i) records.push_back(Txy(i, i / 7.0L, -i, i % 100 != 0));
+        item.FeldListenListeM.emplace_back(std::move(records));
+    }
+    const std::size_t total = ValueTableLineCount(item.FeldListenListeM);
+    EXPECT_EQ(total, 3 * (kValueTableHeaderLines + 5000));
+    std::string expected;
+    for (const std::string& line : BuildValueTable(item)) expected += line + "\r\n";
+    ASSERT_GT(expected.size(), 4u << 16);  // several pieces
+
+    std::vector<std::size_t> reported;
+    const auto count = [&reported](std::size_t lines) {
+        reported.push_back(lines);
+        return true;
+    };
+    std::string error;
+    ASSERT_EQ(WriteValueTable(item.FeldListenListeM, folder.Path("t.tfx"), count, error),
+              ExportResult::Written)
+        << error;
+    EXPECT_EQ(folder.Read("t.tfx"), expected);
+    ASSERT_EQ(reported.size(), total / kValueTableProgressLines);
+    EXPECT_EQ(reported.back(), reported.size() * kValueTableProgressLines);
+
+    item.FeldListenListeM.pop_back();
+    int calls = 0;
+    const auto cancelSecond = [&calls](std::size_t) { return ++calls < 2; };
+    EXPECT_EQ(WriteValueTable(item.FeldListenListeM, folder.Path("t.tfx"), cancelSecond, error),
+              ExportResult::Cancelled);
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(folder.Read("t.tfx"), expected);
+    EXPECT_EQ(folder.Entries(), Names{"t.tfx"});
+}
+
 // The same German text in either language; the file holds the degree sign and "ü" as
 // Windows-1252 bytes.
 TEST(FunctionInfo, FtyItemGoldenFile) {
