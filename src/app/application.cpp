@@ -11,11 +11,13 @@
 #include <iostream>
 
 #include "catalogue/directories.h"
+#include "catalogue/file_text.h"
 #include "catalogue/message_numbers.h"
 #include "catalogue/startup_decisions.h"
 #include "dump_form.h"
 #include "file_dialogs.h"
 #include "functions_form.h"
+#include "funktionsinfo_form.h"
 #include "help_form.h"
 #include "legende_form.h"
 #include "main_form.h"
@@ -24,6 +26,7 @@
 #include "pref_form.h"
 #include "preview_form.h"
 #include "splash_screen.h"
+#include "styles_form.h"
 #include "translation.h"
 #include "treeview_form.h"
 
@@ -157,6 +160,8 @@ Application::Application() : m_state(m_notifier, InstallDirectory()) {
     m_legendeForm = std::make_unique<TLegendeForm>(*this);
     m_dumpForm = std::make_unique<TDumpForm>(*this);
     m_parameterForm = std::make_unique<TParameterForm>(*this);
+    m_stylesForm = std::make_unique<TStylesForm>(*this);
+    m_funktionsinfoForm = std::make_unique<TFunktionsinfoForm>(*this);
     m_mainForm->ShowDeveloperEntries(qEnvironmentVariable("PLOTCRAFTSMAN_DEVELOPER") ==
                                      QLatin1String("1"));
     qApp->installEventFilter(this);
@@ -214,7 +219,8 @@ void Application::TranslateAll() {
     const Language language = CurrentLanguage();
     for (QWidget* window : std::initializer_list<QWidget*>{
              m_mainForm.get(), m_prefForm.get(), m_functionsForm.get(), m_previewForm.get(),
-             m_treeviewForm.get(), m_legendeForm.get(), m_parameterForm.get()})
+             m_treeviewForm.get(), m_legendeForm.get(), m_parameterForm.get(), m_stylesForm.get(),
+             m_funktionsinfoForm.get()})
         TranslateWindow(*window, language);
     m_prefForm->NameFields();
     m_previewForm->UpdateControls();
@@ -265,7 +271,7 @@ void Application::OpenFile(const std::string& path) {
 bool Application::SaveFunctionFileAs(const std::string& path) {
     std::string error;
     if (!SaveFunctionFile(m_state.catalogue, m_state.session.CurrentView(), path, error)) {
-        m_notifier.PlainMessage("Cannot save " + path + ": " + error);
+        m_notifier.PlainMessage(CannotSaveText(path, error));
         return false;
     }
     m_functionFileName = path;

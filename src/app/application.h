@@ -22,12 +22,14 @@ namespace pc {
 struct CommandLineDecision;
 class TDumpForm;
 class TFunctionsForm;
+class TFunktionsinfoForm;
 class THelpForm;
 class TLegendeForm;
 class TParameterForm;
 class TMainForm;
 class TPrefForm;
 class TPreviewForm;
+class TStylesForm;
 class TTreeviewForm;
 
 // The settings kept beside the configuration file (whose format stays as it is).
@@ -67,6 +69,8 @@ class Application : public QObject {
     TTreeviewForm& TreeviewForm() { return *m_treeviewForm; }
     TDumpForm& DumpForm() { return *m_dumpForm; }
     TParameterForm& ParameterForm() { return *m_parameterForm; }
+    TStylesForm& StylesForm() { return *m_stylesForm; }
+    TFunktionsinfoForm& FunktionsinfoForm() { return *m_funktionsinfoForm; }
 
     // Start-up after the command line: windows, configuration, layout, function file,
     // translation; then the main window is shown.
@@ -129,6 +133,8 @@ class Application : public QObject {
     std::unique_ptr<TLegendeForm> m_legendeForm;
     std::unique_ptr<TDumpForm> m_dumpForm;
     std::unique_ptr<TParameterForm> m_parameterForm;
+    std::unique_ptr<TStylesForm> m_stylesForm;
+    std::unique_ptr<TFunktionsinfoForm> m_funktionsinfoForm;
     bool m_treeChanged = true;  // the dependency tree is rebuilt at the next refresh
     std::unique_ptr<THelpForm> m_helpForm;
     bool m_showHints = true;

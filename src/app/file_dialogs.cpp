@@ -73,4 +73,14 @@ QString AskSaveParameterTable(QWidget* parent) {
                QStringLiteral("Listendateien (*.fx1);;Alle (*)"), QStringLiteral("fx1"), {});
 }
 
+QString AskSaveValueTable(QWidget* parent) {
+    return Ask(parent, QFileDialog::AcceptSave, {}, QStringLiteral("TableFile (*.tfx);;All (*)"),
+               QStringLiteral("tfx"), {});
+}
+
+QString AskSaveFunctionInfo(QWidget* parent) {
+    return Ask(parent, QFileDialog::AcceptSave, {}, QStringLiteral("FileInfoFile (*.fif)"),
+               QStringLiteral("fif"), {});
+}
+
 }  // namespace pc

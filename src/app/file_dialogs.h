@@ -21,4 +21,8 @@ QString AskSaveConfiguration(QWidget* parent);
 QString AskOpenParameterTable(QWidget* parent);
 QString AskSaveParameterTable(QWidget* parent);
 
+// The legend's value table (".tfx") and the function info window's ".fif".
+QString AskSaveValueTable(QWidget* parent);
+QString AskSaveFunctionInfo(QWidget* parent);
+
 }  // namespace pc

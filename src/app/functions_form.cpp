@@ -16,6 +16,7 @@
 #include "display_grid.h"
 #include "file_dialogs.h"
 #include "parameter_form.h"
+#include "styles_form.h"
 #include "tool_window.h"
 #include "translation.h"
 #include "ui_functions_form.h"
@@ -50,12 +51,8 @@ TFunctionsForm::TFunctionsForm(Application& application)
     m_ui->Splitter->setSizes({200, 440});
 
     QLineEdit& input = *m_ui->ed_EingabeFunktion;
-    connect(&input, &QLineEdit::textEdited, this, [this, &input](const QString& text) {
-        // Definitions are upper case; the cursor stays where the user types.
-        const int cursor = input.cursorPosition();
-        input.setText(text.toUpper());
-        input.setCursorPosition(cursor);
-        m_application.State().manager.SetInputLine(input.text().toStdString());
+    UpperCaseAsTyped(input, [this](const QString& text) {
+        m_application.State().manager.SetInputLine(text.toStdString());
     });
     connect(&input, &QLineEdit::returnPressed, this, &TFunctionsForm::EnterDefinition);
 
@@ -142,12 +139,16 @@ void TFunctionsForm::Refresh() {
             item->setForeground(QColor(0xFF, 0, 0));
     }
     list.setCurrentRow(std::min(current, list.count() - 1));
-    const QString input = QString::fromStdString(state.manager.InputLine());
-    if (m_ui->ed_EingabeFunktion->text() != input)
-        m_ui->ed_EingabeFunktion->setText(input);
+    ShowInputLine();
     m_gridModel->Refresh();
     SetAnimateVisible(state.catalogue.AnyShownAnimated());
     m_refreshing = false;
+}
+
+void TFunctionsForm::ShowInputLine() {
+    const QString input = QString::fromStdString(m_application.State().manager.InputLine());
+    if (m_ui->ed_EingabeFunktion->text() != input)
+        m_ui->ed_EingabeFunktion->setText(input);
 }
 
 void TFunctionsForm::SetAnimateVisible(bool visible) {
@@ -230,9 +231,11 @@ void TFunctionsForm::GridRightClicked(int row, int column, QPoint at) {
 
 void TFunctionsForm::GridDoubleClicked(int row, int column) {
     FunctionManager& manager = m_application.State().manager;
-    manager.DoubleClick(row, column);
+    const bool opensStyles = manager.DoubleClick(row, column);
     m_ui->ed_EingabeFunktion->setText(QString::fromStdString(manager.InputLine()));
     Changed();
+    if (opensStyles)
+        m_application.StylesForm().OpenForCurrentItem();
 }
 
 bool TFunctionsForm::eventFilter(QObject* watched, QEvent* event) {

@@ -26,6 +26,8 @@ class TFunctionsForm : public QWidget {
 
     // The lists, the grid and the input line from the catalogue.
     void Refresh();
+    // The input line from the function manager's, which other windows type into too.
+    void ShowInputLine();
     void SetAnimateVisible(bool visible);
     DisplayGridModel& GridModel() { return *m_gridModel; }
     DisplayGridDelegate& GridDelegate() { return *m_gridDelegate; }

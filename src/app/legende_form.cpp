@@ -1,5 +1,6 @@
 #include "legende_form.h"
 
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QStatusBar>
@@ -10,13 +11,18 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogue_views.h"
 #include "catalogue/fkt_item.h"
+#include "catalogue/value_export.h"
 #include "display_grid.h"
+#include "file_dialogs.h"
 #include "functions_form.h"
+#include "funktionsinfo_form.h"
 #include "help_form.h"
 #include "plot/colours.h"
+#include "styles_form.h"
 #include "tool_window.h"
 #include "translation.h"
 #include "ui_legende_form.h"
+#include "value_table_writer.h"
 
 namespace pc {
 
@@ -78,25 +84,33 @@ TLegendeForm::TLegendeForm(Application& application)
             [this](QListWidgetItem* item) { m_ui->StatusBar1->showMessage(item->text()); });
     connect(&list, &QListWidget::itemClicked, this,
             [this, &list](QListWidgetItem* item) { Clicked(list.row(item)); });
-    connect(&list, &QListWidget::itemActivated, this,
-            [this, &list](QListWidgetItem* item) { Clicked(list.row(item)); });
-    // The popup's commands: the value table and the function info come with their
-    // windows, the reference with the plot settings.
+    connect(&list, &QListWidget::itemDoubleClicked, this,
+            [this, &list](QListWidgetItem* item) { OpenStyles(list.row(item)); });
+    list.installEventFilter(this);
     m_popup = new QMenu(this);
     m_popup->setObjectName(QStringLiteral("PopupMenu1"));
     const struct {
         const char* name;
         int tag;
-    } commands[] = {{"SavetoFile1", 672}, {"Referenzkurve1", 673}, {"Funktionsinfo1", 674}};
+        void (TLegendeForm::*command)();
+    } commands[] = {{"SavetoFile1", 672, &TLegendeForm::SaveAsTable},
+                    {"Referenzkurve1", 673, &TLegendeForm::MakeReference},
+                    {"Funktionsinfo1", 674, &TLegendeForm::ShowFunctionInfo}};
     for (const auto& command : commands) {
         QAction* action = m_popup->addAction(CatalogueQString(command.tag, Language::English));
         action->setObjectName(QLatin1String(command.name));
         action->setProperty(kTagProperty, command.tag);
-        action->setEnabled(false);
+        connect(action, &QAction::triggered, this, command.command);
     }
     list.setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(&list, &QWidget::customContextMenuRequested, this,
-            [this, &list](QPoint at) { m_popup->popup(list.viewport()->mapToGlobal(at)); });
+    connect(&list, &QWidget::customContextMenuRequested, this, [this, &list](QPoint at) {
+        // The commands act on the entry they were asked for over (or the current item).
+        if (QListWidgetItem* item = list.itemAt(at))
+            Clicked(list.row(item));
+        const bool current = m_application.State().catalogue.CurrentItem() != nullptr;
+        for (QAction* action : m_popup->actions()) action->setEnabled(current);
+        m_popup->popup(list.viewport()->mapToGlobal(at));
+    });
     SetUpToolButtons(*this, *m_ui->ontop, *m_ui->SpeedButton1, application,
                      QStringLiteral("legend.html"));
     Refresh();
@@ -114,6 +128,50 @@ void TLegendeForm::Refresh() {
         item->setSizeHint(QSize(100, 20));
     }
     list.setCurrentRow(std::min(current, list.count() - 1));
+}
+
+void TLegendeForm::OpenStyles(int entry) {
+    Clicked(entry);
+    if (m_application.State().catalogue.CurrentItem())
+        m_application.StylesForm().OpenForCurrentItem();
+}
+
+void TLegendeForm::SaveAsTable() {
+    const TFktItem* item = m_application.State().catalogue.CurrentItem();
+    if (!item)
+        return;
+    const QString path = AskSaveValueTable(this);
+    if (!path.isEmpty())
+        StartValueTableExport(*item, path, this, m_application.GetNotifier());
+}
+
+void TLegendeForm::MakeReference() {
+    Catalogue& catalogue = m_application.State().catalogue;
+    ChooseReference(catalogue, catalogue.CurrentItem());
+    m_application.RedrawAll();
+}
+
+void TLegendeForm::ShowFunctionInfo() {
+    Catalogue& catalogue = m_application.State().catalogue;
+    if (const TFktItem* item = catalogue.CurrentItem())
+        m_application.FunktionsinfoForm().ShowInfo(BuildFunctionInfo(catalogue, *item));
+}
+
+bool TLegendeForm::eventFilter(QObject* watched, QEvent* event) {
+    // Space picks the entry, as a click does; Enter also opens its line style, as a
+    // double click does.
+    if (watched == m_ui->Displayliste && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const int row = m_ui->Displayliste->currentRow();
+        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (key == Qt::Key_Space)
+                Clicked(row);
+            else
+                OpenStyles(row);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TLegendeForm::Clicked(int entry) {

@@ -51,13 +51,22 @@ TParameterForm::TParameterForm(Application& application)
 
 TParameterForm::~TParameterForm() = default;
 
-void TParameterForm::OpenFor(TFunktion& function) {
+void TParameterForm::Prepare(TFunktion& function) {
     m_model->Open(function);
     m_ui->ComboBox1->clear();
     for (const std::string& name : m_model->Names())
         m_ui->ComboBox1->addItem(QString::fromStdString(name));
     ShowFields();
+}
+
+void TParameterForm::OpenFor(TFunktion& function) {
+    Prepare(function);
     m_application.ShowToolWindow(*this);
+}
+
+int TParameterForm::ExecFor(TFunktion& function) {
+    Prepare(function);
+    return exec();
 }
 
 void TParameterForm::ShowFields() {
@@ -125,8 +134,7 @@ void TParameterForm::SaveList() {
     TakeFields();
     std::string error;
     if (!WriteTextFile(path.toStdString(), m_model->Fields().listLines, error))
-        m_application.GetNotifier().PlainMessage("Cannot save " + path.toStdString() + ": " +
-                                                 error);
+        m_application.GetNotifier().PlainMessage(CannotSaveText(path.toStdString(), error));
 }
 
 void TParameterForm::accept() {

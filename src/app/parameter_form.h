@@ -24,6 +24,9 @@ class TParameterForm : public QDialog {
 
     // Opens (modelessly) for `function`, which has at least one parameter.
     void OpenFor(TFunktion& function);
+    // Opens modally for `function` (the line style window's Change Parameter); returns
+    // the dialog's result.
+    int ExecFor(TFunktion& function);
     ParameterWindow& Model() { return *m_model; }
 
   protected:
@@ -31,6 +34,7 @@ class TParameterForm : public QDialog {
     void reject() override;
 
   private:
+    void Prepare(TFunktion& function);
     // The model's fields into the controls, and back.
     void ShowFields();
     void TakeFields();

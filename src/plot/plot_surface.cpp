@@ -183,6 +183,38 @@ void DrawPixels(PlotSurface& surface, QPainter& painter, GridType gridType, cons
 
 }  // namespace
 
+void DrawStyleSample(QPainter& painter, const QRect& box, const StyleSample& sample) {
+    const QColor colour = ToQColor(sample.colour);
+    painter.save();
+    painter.setPen(MakePen(colour, sample.width, PenStyleOf(sample.penStyle)));
+    painter.setBrush(colour);
+    const std::int32_t middle = box.center().y();
+    const std::int32_t left = box.left() + 4;
+    const std::int32_t right = box.right() - 4;
+    switch (sample.mode) {
+        case DisplayMode::bmallePunkte:
+            for (std::int32_t x = left; x <= right; x += 8)
+                painter.drawEllipse(Box(x - 2, middle - 2, x + 2, middle + 2));
+            break;
+        case DisplayMode::bmhisto:
+            // Rising bars, as a histogram of a growing function.
+            for (std::int32_t x = left, k = 0; x + 5 <= right; x += 6, ++k)
+                painter.fillRect(Box(x, box.bottom() - 2, x + 4,
+                                     std::max(box.bottom() - 2 - 2 * k, box.top() + 2)),
+                                 colour);
+            break;
+        default:
+            DrawConnected(painter, {{left, middle, true}, {right, middle, true}});
+            if (sample.mode >= DisplayMode::bmKreise && sample.mode <= DisplayMode::bm9) {
+                painter.setBrush(Qt::NoBrush);
+                painter.setPen(MakePen(colour, sample.width, Qt::SolidLine));
+                DrawMarker(painter, sample.mode, (left + right) / 2, middle);
+            }
+            break;
+    }
+    painter.restore();
+}
+
 class PlotSurface::FontMeasure : public TextMeasure {
   public:
     explicit FontMeasure(const AxisFont& wanted)

@@ -14,6 +14,7 @@
 
 class QImage;
 class QPainter;
+class QRect;
 
 namespace pc {
 
@@ -90,6 +91,16 @@ void DrawCurves(PlotSurface& surface, const DisplayList& items, GridType gridTyp
 // Repairs the surface's window where the curves it is about to map need it (only when
 // there is a point array to map, as ForEachMappedPointList would).
 void RepairWindowForCurves(PlotSurface& surface, const DisplayList& items, GridType gridType);
+
+// A line style as the line style window's lists show it: a short curve in `box` drawn
+// with the pens and markers the plot uses.
+struct StyleSample {
+    TColor colour = 0;
+    std::uint8_t width = 1;
+    TPenStyle penStyle = TPenStyle::psSolid;
+    DisplayMode mode = DisplayMode::bmverbunden;
+};
+void DrawStyleSample(QPainter& painter, const QRect& box, const StyleSample& sample);
 
 // Builds the grid list for the surface's layout without drawing it, unless an earlier
 // NoLogarithmicGrid or ShowSettings forbids any grid; what the grid could not build is
