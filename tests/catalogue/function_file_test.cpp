@@ -4,10 +4,7 @@
 
 #include <algorithm>
 #include <limits>
-#include <string>
-#include <vector>
 
-#include "catalogue/file_text.h"
 #include "catalogue_test_support.h"
 
 namespace pc {
@@ -127,9 +124,7 @@ TEST_F(FunctionFileTest, TheViewSectionRoundTrips) {
          {std::pair{lines, GridType::gtPolar}, {WithChecksum(body), GridType::gtDbDb}}) {
         const FunctionFileResult result = ParseFunctionFile(catalogue, file);
         ASSERT_EQ(result.outcome, FunctionFileOutcome::Loaded) << result.error;
-        EXPECT_EQ(result.view.range.xmin, view.range.xmin);
-        EXPECT_EQ(result.view.range.ymin, view.range.ymin);
-        EXPECT_EQ(result.view.range.ymax, view.range.ymax);
+        EXPECT_EQ(result.view.range, view.range);
         EXPECT_EQ(result.view.gridType, gridType);
         EXPECT_EQ(result.view.scaleMode, ScaleMode::smUserDefined);
         EXPECT_EQ(result.view.animationSpeed, -3);

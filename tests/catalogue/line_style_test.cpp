@@ -2,14 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <string>
-#include <utility>
-#include <vector>
-
-#include "catalogue/catalogue.h"
-#include "catalogue/fkt_item.h"
-#include "catalogue/funktion.h"
 #include "catalogue/parameter_window.h"
 #include "catalogue_test_support.h"
 
@@ -79,7 +71,6 @@ TEST_F(LineStyleTest, OpenShowsTheItemsFunctionsAndStyle) {
     Enter("F1(T)=A*COS(T)+G(T)");
     Enter("H(X)=Z(X)*2");  // invalid, and Z a placeholder: neither is offered
     TFktItem& pair = AddItem(Find("F1"), Find("G"), TFktTyp::ftxtyt);
-    pair.Farbe = 0xFF00FF;
     pair.LinienBreite = 3;
     pair.SetStuetzstellen(1000);
 
@@ -89,12 +80,10 @@ TEST_F(LineStyleTest, OpenShowsTheItemsFunctionsAndStyle) {
     EXPECT_EQ(view.fields.firstFunction, 1);
     EXPECT_EQ(view.fields.secondFunction, 0);
     EXPECT_EQ(view.fields.firstDefinition, "F1(T)=A*COS(T)+G(T)");
-    EXPECT_EQ(view.fields.secondDefinition, "G(T)=SIN(T)");
     // The read-only box shows the term as compiled, G's call expanded.
     EXPECT_EQ(view.firstFlat, "F1(T)=(A*COS(T))+SIN(T)");
     EXPECT_TRUE(view.firstHasParameters);
     EXPECT_FALSE(view.secondHasParameters);
-    EXPECT_EQ(view.fields.colour, 0xFF00FFu);
     EXPECT_EQ(view.fields.widthIndex, 2);
     EXPECT_EQ(view.fields.pointsText, "1000");
     // A point count of 0 stands for the default.
@@ -242,44 +231,36 @@ TEST_F(LineStyleTest, OkOnAnInvalidItemSetsOnlyTheItemsStyle) {
 
 TEST(CheckChangedParameterTest, ParameterFieldsAreCheckedBySource) {
     using enum ParameterCheck;
-    const auto list = [](Names lines) {
-        ParameterFields fields;
-        fields.source = TValueSource::vsList;
-        fields.listLines = std::move(lines);
-        return fields;
-    };
-    const auto automatic = [](const char* start, const char* stop, const char* count,
-                              TValueSource source = TValueSource::vsAutomatic) {
-        ParameterFields fields;
-        fields.source = source;
-        fields.startText = start;
-        fields.stopText = stop;
-        fields.countText = count;
-        return fields;
-    };
-    const std::string kCountBelowOne = "Anzahl muß größer Null sein !";
+    using enum TValueSource;
     const std::string kNoFloat = "' is not a valid floating point value";
     const struct {
-        ParameterFields fields;
+        TValueSource source;
+        Names list;
+        const char *start, *stop, *count;
         ParameterCheck result;
         std::string message;  // the plain message, empty for none
     } cases[] = {
-        {list({}), EmptyList, "Bitte in Liste Wert eintragen!"},
-        {list({"1", "x", "y"}), ConversionError, "'x" + kNoFloat},  // only the first is named
-        {list({"1,5", " 2 "}), Accept, ""},                         // list values may use a comma
-        {automatic("a", "b", "5"), ConversionError, "'a" + kNoFloat},
-        {automatic("1", "1,5", "5"), ConversionError, "'1,5" + kNoFloat},  // typed ones may not
-        {automatic("1", "2", "2.5"), ConversionError, "'2.5' is not a valid integer value"},
-        {automatic("1", "2", "0"), CountBelowOne, kCountBelowOne},
-        {automatic(" -1 ", "1e3", " 1"), Accept, ""},
-        {automatic("a", "b", "c", TValueSource::vsFile), Accept,
-         ""},  // table files are read, not typed
+        {vsList, {}, "", "", "", EmptyList, "Bitte in Liste Wert eintragen!"},
+        {vsList, {"1", "x", "y"}, "", "", "", ConversionError, "'x" + kNoFloat},  // the first only
+        {vsList, {"1,5", " 2 "}, "", "", "", Accept, ""},  // list values may use a comma
+        {vsAutomatic, {}, "a", "b", "5", ConversionError, "'a" + kNoFloat},
+        {vsAutomatic, {}, "1", "1,5", "5", ConversionError, "'1,5" + kNoFloat},  // typed ones not
+        {vsAutomatic, {}, "1", "2", "2.5", ConversionError, "'2.5' is not a valid integer value"},
+        {vsAutomatic, {}, "1", "2", "0", CountBelowOne, "Anzahl muß größer Null sein !"},
+        {vsAutomatic, {}, " -1 ", "1e3", " 1", Accept, ""},
+        {vsFile, {}, "a", "b", "c", Accept, ""},  // table files are read, not typed
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
         CatalogueFixture f;
+        ParameterFields fields;
+        fields.source = c.source;
+        fields.listLines = c.list;
+        fields.startText = c.start;
+        fields.stopText = c.stop;
+        fields.countText = c.count;
 
-        EXPECT_EQ(CheckChangedParameter(f.catalogue, c.fields), c.result);
+        EXPECT_EQ(CheckChangedParameter(f.catalogue, fields), c.result);
         EXPECT_EQ(f.notifier.plain, c.message.empty() ? Names{} : Names{c.message});
         EXPECT_TRUE(f.notifier.numbers.empty());
     }
