@@ -123,8 +123,6 @@ TEST(ConfigurationFileTest, LinesThatAreNotReadMayHoldAnything) {
     lines[0] = "anything at all";
     // The unused lines, and line 90: the checksum is written but never verified.
     for (const int unused : {12, 13, 63, 64, 86, 87, 88, 89, 90}) lines[unused - 1] = "garbage";
-    lines[3] = " -4 ";  // integers take blanks and a sign, as the program's integer reader does
-    lines[41] = "+1280";
     lines[2] = "1";    // reserved
     lines[73] = "17";  // 16 + bold
     lines[77] = "-1";  // every bit
@@ -245,7 +243,6 @@ TEST(ConfigurationFallbackTest, EveryPathEndsWithItsMessages) {
         // clang-format off
         {"a file that fits is read alone", u, fits, small, {}, read, {u}},
         {"another version: 14, then the default", u, old, small, {14}, fallback, {u, d}},
-        {"missing: 303 ends the program", u, none, small, {303}, Other(), {u}},
         {"made for a wider screen: the default, silently", u, wider, small, {}, fallback, {u, d}},
         {"only higher is enough", u, higher, small, {}, fallback, {u, d}},
         // The default would fall back to itself without end: after 202 it is read once more.
@@ -254,8 +251,8 @@ TEST(ConfigurationFallbackTest, EveryPathEndsWithItsMessages) {
         {"the default named itself and too large", d, none, big, {202}, bigFallback, {d, d, d}},
         {"a default of another version: no further", u, old, old, {14, 14}, Other(), {u, d}},
         {"missing default ends", u, wider, none, {303}, Layout(1920, 1200, 99), {u, d}},
-        // A file that is there but cannot be read stops the reading, and nothing ends.
-        {"unreadable: said, nothing more read", u, unreadable, small, {}, Other(), {u}},
+        // A missing or unreadable file named itself is the CLI's files script's. One that is
+        // there but cannot be read stops the reading, and nothing ends.
         {"another version, then an unreadable default", u, old, unreadable, {14}, Other(), {u, d}},
         {"another version and a missing default", u, old, none, {14, 303}, Other(), {u, d}},
         {"an empty name reads the buffer, then the default", "", fits, small, {}, fallback, {d}},

@@ -126,30 +126,6 @@ TEST_F(LineStyleTest, CalculationPointsAreClampedWithMessages24And25) {
     }
 }
 
-TEST_F(LineStyleTest, PointsThatAreNoIntegerEndOkAfterTheStyleWasSet) {
-    Enter("F1(X)=SIN(X)");
-    TFktItem& item = DropLine(0, 0, kColumnFunction1);
-    const TColor functionColour = Find("F1")->Farbe;
-    LineStyleFields fields = Open(item);
-    fields.colour = 0x0000FF;
-    fields.widthIndex = 4;
-    fields.pointsText = "abc";
-    fields.firstDefinition = "F1(X)=COS(X)";
-    fields.firstEdited = true;
-    observer.clear();
-    notifier.clear();
-
-    EXPECT_FALSE(LineStyleOk(manager, fields));  // its message is the CLI's messages script's
-    EXPECT_EQ(item.Farbe, 0x0000FFu);
-    EXPECT_EQ(item.LinienBreite, 5);
-    EXPECT_EQ(item.Stuetzstellen(), kDefaultCalculationPoints);
-    // Nothing after the points: the function keeps its style and its definition.
-    EXPECT_EQ(Find("F1")->Farbe, functionColour);
-    EXPECT_EQ(Find("F1")->Term, "SIN(X)");
-    EXPECT_TRUE(fields.firstEdited);
-    EXPECT_EQ(observer.redraws, 0);
-}
-
 // A pair gives its functions no style; that a single curve's style becomes its function's
 // is pinned by the CLI's parameters script.
 TEST_F(LineStyleTest, FunctionsChosenInTheDropDownsTakeOverTheCurve) {
@@ -168,7 +144,6 @@ TEST_F(LineStyleTest, FunctionsChosenInTheDropDownsTakeOverTheCurve) {
     observer.clear();
     ASSERT_TRUE(LineStyleOk(manager, fields));
     EXPECT_EQ(single.Funktion1, Find("G"));
-    EXPECT_EQ(Find("F1")->Farbe, firstColour);
     EXPECT_EQ(observer.redraws, 1);
     EXPECT_EQ(observer.legendChanges, 1);
     EXPECT_EQ(observer.modifications, 1);
@@ -209,23 +184,42 @@ TEST_F(LineStyleTest, EditedDefinitionsAreEnteredThroughTheManager) {
     EXPECT_TRUE(ItemAt(0).valid);
 }
 
-TEST_F(LineStyleTest, OkOnAnInvalidItemSetsOnlyTheItemsStyle) {
+// Points that are no integer end OK after the item's style was set (the message is the CLI's
+// messages script's); an invalid item takes only its style. Either way the function keeps
+// its style and its definition, and nothing is drawn.
+TEST_F(LineStyleTest, OkSetsOnlyTheItemsStyleOnBadPointsOrAnInvalidItem) {
     LineStyleFields none;
     EXPECT_FALSE(LineStyleOk(manager, none));  // no current item: nothing to do
     EXPECT_EQ(observer.legendChanges, 0);
+    Enter("F1(X)=SIN(X)");
     Enter("G(X)=H(X)*2");  // H is a placeholder
-    TFktItem& item = AddItem(Find("G"));
-    LineStyleFields fields = Open(item);
-    const TColor functionColour = Find("G")->Farbe;
-    fields.colour = 0x0000FF;
-    fields.firstDefinition = "G(X)=X";
-    fields.firstEdited = true;
-    observer.clear();
-    ASSERT_TRUE(LineStyleOk(manager, fields));
-    EXPECT_EQ(item.Farbe, 0x0000FFu);
-    EXPECT_EQ(Find("G")->Farbe, functionColour);
-    EXPECT_EQ(Find("G")->Term, "H(X)*2");
-    EXPECT_EQ(observer.redraws, 0);
+    for (const bool invalid : {false, true}) {
+        SCOPED_TRACE(invalid ? "an invalid item" : "points that are no integer");
+        TFunktion* function = Find(invalid ? "G" : "F1");
+        const TColor functionColour = function->Farbe;
+        const std::string term = function->Term;
+        TFktItem& item = invalid ? AddItem(function) : DropLine(0, 0, kColumnFunction1);
+        LineStyleFields fields = Open(item);
+        fields.colour = 0x0000FF;
+        fields.widthIndex = 4;
+        if (!invalid)
+            fields.pointsText = "abc";
+        fields.firstDefinition = function->Funktionsname + "(X)=X";
+        fields.firstEdited = true;
+        observer.clear();
+
+        EXPECT_EQ(LineStyleOk(manager, fields), invalid);
+
+        EXPECT_EQ(item.Farbe, 0x0000FFu);
+        EXPECT_EQ(item.LinienBreite, 5);
+        EXPECT_EQ(function->Farbe, functionColour);
+        EXPECT_EQ(function->Term, term);
+        EXPECT_EQ(observer.redraws, 0);
+        if (!invalid) {
+            EXPECT_EQ(item.Stuetzstellen(), kDefaultCalculationPoints);
+            EXPECT_TRUE(fields.firstEdited);
+        }
+    }
     EXPECT_EQ(observer.legendChanges, 1);
 }
 

@@ -68,12 +68,11 @@ TEST(DecideCommandLine, EveryRowOfTheTable) {
     } cases[] = {
         // clang-format off
         // Rows for -H, one .fx1, one missing .fx, the pairs .fx .fx1 and .fx1 .fx, and three
-        // arguments are pinned by the CLI's files script.
+        // arguments are pinned by the CLI's files script, /? by the start-up test.
         // No argument: the user directory's start.fx wins over the install directory's.
         {"none, no start.fx anywhere", {}, {}, kInstallStart, "", 0},
         {"none, start.fx in both", {}, {kUserStart, kInstallStart}, kUserStart, "", 0},
         // Help words, in any case, before any file test.
-        {"help /?", {"/?"}, {}, "", "", 302},
         {"help word that is also an existing file", {"/h"}, {"/h"}, "", "", 302},
         {"-help is no help word", {"-help"}, {}, "", "", 18},
         // One existing function file, any case of the extension.
@@ -87,8 +86,6 @@ TEST(DecideCommandLine, EveryRowOfTheTable) {
         // One existing file of another kind.
         {"one without extension", {"README"}, {"README"}, "", "", 17},
         {"one with the dot in the folder", {"dir.fx/name"}, {"dir.fx/name"}, "", "", 17},
-        // One missing file, whatever its extension.
-        {"one missing .txt", {"gone.txt"}, {}, "", "", 18},
         // Two existing files in either order.
         {"two .fx .pcf", {"a.fx", "c.pcf"}, {"a.fx", "c.pcf"}, "a.fx", "c.pcf", 0},
         {"two .pCf .fX", {"C.pCf", "A.fX"}, {"A.fX", "C.pCf"}, "A.fX", "C.pCf", 0},
