@@ -6,10 +6,6 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <filesystem>
-#include <fstream>
-#include <string>
-#include <vector>
 
 #include "catalogue_test_support.h"
 

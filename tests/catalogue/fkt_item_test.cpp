@@ -2,15 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <string>
-#include <utility>
 #include <variant>
-#include <vector>
 
-#include "catalogue/catalogue.h"
-#include "catalogue/catalogue_types.h"
-#include "catalogue/funktion.h"
 #include "catalogue_test_support.h"
 
 namespace pc::test {

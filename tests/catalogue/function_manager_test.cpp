@@ -3,12 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdint>
 #include <limits>
 #include <stdexcept>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "catalogue_test_support.h"
 #include "engine/function_parser.h"
@@ -44,8 +40,6 @@ TFktItem& AddItemWith(CatalogueFixture& f, TFunktion* function, ItemFlags flags)
 }
 
 class FunctionManagerTest : public ::testing::Test, protected CatalogueFixture {};
-
-// --- Enter ------------------------------------------------------------------------------
 
 TEST_F(FunctionManagerTest, CallerEnteredBeforeItsCalleeBecomesValidWhenTheCalleeIsEntered) {
     Enter("G(X)=A+F1(X)");
@@ -94,8 +88,6 @@ TEST_F(FunctionManagerTest, SelfCallIsReportedOnceAndNotAgainByLaterEntries) {
     EXPECT_EQ(notifier.plain, Names{"Rekursion: F"});
 }
 
-// --- Input line and selection list ------------------------------------------------------
-
 // Upper-casing the input line and colouring invalid lines are the functions window's test's.
 TEST_F(FunctionManagerTest, SelectionLinesPickTheDraggedFunction) {
     Enter("F(X)=A*X");
@@ -114,8 +106,6 @@ TEST_F(FunctionManagerTest, SelectionLinesPickTheDraggedFunction) {
     EXPECT_FALSE(manager.OpensParameterWindow(1));
     EXPECT_TRUE(manager.OpensParameterWindow(2));
 }
-
-// --- DeleteFunction ---------------------------------------------------------------------
 
 // The declarations keep one line per function: a blanked line would leave every later
 // function compiling from its predecessor's line.
@@ -148,8 +138,6 @@ TEST_F(FunctionManagerTest, DeletingAFunctionKeepsTheDeclarationsAlignedAndInval
     EXPECT_EQ(observer.redraws, 1);
     EXPECT_TRUE(notifier.empty());  // deleting asks nothing
 }
-
-// --- Drag and drop ----------------------------------------------------------------------
 
 TEST_F(FunctionManagerTest, DropGoesOnColumnFiveOfEveryRowAndSixOfRowsWithAFirstFunction) {
     Enter("F1(X)=X");
@@ -209,8 +197,6 @@ TEST_F(FunctionManagerTest, DropOnColumnSixPairsTheRowsFunctionAndFiveReplacesOn
     EXPECT_EQ(ItemAt(0).Farbe, 0x00AA00u);
 }
 
-// --- Remove -----------------------------------------------------------------------------
-
 // Row 0 shows F1 alone, row 1 the pair F1, G; row 0 is the current item.
 struct RemoveScene {
     CatalogueFixture f;
@@ -265,13 +251,10 @@ TEST(FunctionManagerRemoveTest, RemoveTakesTheFunctionOrTheWholeItem) {
     }
 }
 
-// --- Left clicks on columns 0, 1 and 2 --------------------------------------------------
-
 constexpr std::int64_t kClickTime = 1000;
 
-// The clicked item stands in row 1; row 0 holds another shown, valid item which is the
-// selected one exactly when the clicked one is not, and the reference exactly when the
-// clicked one is not.
+// The clicked item stands in row 1; row 0 holds another shown, valid item, which is the
+// selected one and the reference exactly when the clicked one is not.
 struct ClickScene {
     CatalogueFixture f;
     TFktItem* other = nullptr;
@@ -381,8 +364,6 @@ TEST(FunctionManagerClickTest, FlashReadTenMillisecondsLaterIsOverAndCleared) {
     EXPECT_FALSE(scene.clicked->referenceHighlight);
 }
 
-// --- Other columns, double click, rows below the list, release --------------------------
-
 // Row 0 holds the pair F1, G as the reference, row 1 a curve of H, row 2 an ftfxy item.
 TEST_F(FunctionManagerTest, CellsAndClicksOfColumnsThreeToSix) {
     Enter("F1(T)=COS(T)");
@@ -456,8 +437,6 @@ TEST_F(FunctionManagerTest, CellsAndClicksOfColumnsThreeToSix) {
     EXPECT_EQ(catalogue.CurrentItem(), &ItemAt(1));
 }
 
-// --- Redraw -----------------------------------------------------------------------------
-
 // Its messages, 9 and 29, are pinned by the CLI's messages script. Also: the Animate button
 // shows exactly when a shown item is animated.
 TEST_F(FunctionManagerTest, RedrawNeedsAnItemThatIsShownAndValid) {
@@ -486,8 +465,6 @@ TEST_F(FunctionManagerTest, RedrawNeedsAnItemThatIsShownAndValid) {
     EXPECT_EQ(observer.clears, 0);
     EXPECT_EQ(observer.animateVisible, std::vector<bool>{true});
 }
-
-// --- Open -------------------------------------------------------------------------------
 
 struct OpenRecorder {
     Names functionFiles;
