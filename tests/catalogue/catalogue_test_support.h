@@ -147,6 +147,18 @@ struct CatalogueFixture {
 
     TFunktion* Find(const std::string& name) { return catalogue.FindFunctionByName(name); }
 
+    // Drags the selection line of function `name` onto (row, column); whether it was taken.
+    bool DropFunction(const std::string& name, int row, int column) {
+        const Names& lines = catalogue.SelectionList();
+        int line = -1;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (lines[i].starts_with(name + "("))
+                line = static_cast<int>(i);
+        }
+        manager.SelectDefinition(line);
+        return manager.Drop(row, column);
+    }
+
     Names FunctionNames() const {
         Names names;
         for (const auto& function : catalogue.Functions()) names.push_back(function->Funktionsname);

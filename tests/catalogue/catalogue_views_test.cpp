@@ -3,14 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
-#include <string>
-#include <utility>
-#include <vector>
 
-#include "catalogue/catalogue.h"
-#include "catalogue/fkt_item.h"
-#include "catalogue/funktion.h"
 #include "catalogue_test_support.h"
 
 namespace pc::test {
@@ -18,47 +11,28 @@ namespace {
 
 class ViewsTest : public ::testing::Test, protected CatalogueFixture {};
 
+// A shown curve, a pair and a hidden item are pinned by the CLI's manager script, and a
+// click on an entry by the legend window's test.
 TEST_F(ViewsTest, LegendListsShownValidItemsInOrderWithTheirTypesText) {
     TFunktion* f1 = Define("F1(X)=SIN(X)");
     TFunktion* g = Define("G(T)=T*T");
-    const struct {
-        TFktTyp type;
-        TFunktion* first;
-        TFunktion* second;
-        bool shown;
-        bool valid;
-        const char* text;  // null: not in the legend
-    } rows[] = {
-        // A shown curve, a pair and a hidden item are pinned by the CLI's manager script.
-        {TFktTyp::fty, f1, nullptr, true, true, "F1(X)"},
-        {TFktTyp::fty, f1, nullptr, true, false, nullptr},
-        {TFktTyp::ftxtyt, nullptr, g, true, true, "???, G(T)"},
-        {TFktTyp::ftfxy, f1, nullptr, true, true, "F1(X)=0"},  // the implicit curve F1(x, y) = 0
-        {TFktTyp::ftfxy, nullptr, nullptr, true, true, "?\?\?=0"},  // escaped, as ??= is a trigraph
-    };
-    std::vector<std::pair<std::string, TFktItem*>> expected;
-    for (const auto& row : rows) {
-        TFktItem& item = AddItem(row.first, row.second, row.type);
-        item.Darstellung = row.shown;
-        item.valid = row.valid;
-        if (row.text)
-            expected.emplace_back(row.text, &item);
-    }
+    AddItem(f1).valid = true;
+    AddItem(f1);  // shown but invalid
+    AddItem(nullptr, g, TFktTyp::ftxtyt).valid = true;
+    AddItem(f1, nullptr, TFktTyp::ftfxy).valid = true;  // the implicit curve F1(x, y) = 0
+    AddItem(nullptr, nullptr, TFktTyp::ftfxy).valid = true;
 
     std::vector<std::pair<std::string, TFktItem*>> entries;
-    for (const LegendEntry& entry : LegendEntries(catalogue)) {
+    for (const LegendEntry& entry : LegendEntries(catalogue))
         entries.emplace_back(entry.text, entry.item);
-    }
 
+    const std::vector<std::pair<std::string, TFktItem*>> expected = {
+        {"F1(X)", &ItemAt(0)},
+        {"???, G(T)", &ItemAt(2)},
+        {"F1(X)=0", &ItemAt(3)},
+        {"?\?\?=0", &ItemAt(4)},  // escaped, as ??= is a trigraph
+    };
     EXPECT_EQ(entries, expected);
-
-    // A click on an entry makes its item current and the only active one.
-    catalogue.Items()[0]->active = true;
-    PickLegendItem(catalogue, *expected[1].second);
-    EXPECT_EQ(catalogue.CurrentItem(), expected[1].second);
-    int active = 0;
-    for (const auto& item : catalogue.Items()) active += item->active;
-    EXPECT_TRUE(active == 1 && expected[1].second->active);
 }
 
 // The tree as indented lines, two blanks per level, depth first.
@@ -79,33 +53,24 @@ std::size_t NodeCount(const DependencyNode& node) {
     return count;
 }
 
-// That a node whose function stands among its ancestors is not expanded again is pinned by
-// the CLI's recursion script.
-TEST_F(ViewsTest, TreeExpandsEveryCallWithTheCalleesVariable) {
+// That a node whose function stands among its ancestors is not expanded again, and the
+// colours of valid and invalid nodes, are pinned by the CLI's recursion script.
+TEST_F(ViewsTest, TreeExpandsEveryCallWithTheCalleesVariableAndNamesAGoneCalleeUnknown) {
     Enter("F1(X)=SIN(X)");
     Enter("G(T)=F1(T)*2");
     Enter("K(X)=G(X)+F1(X)");
     EXPECT_EQ(Rendered(DependencyTree(catalogue)),
               (Names{"F1(X)", "G(T)", "  F1(X)", "K(X)", "  G(T)", "    F1(X)", "  F1(X)"}));
-    // Valid and invalid nodes, and the recursive trees, are pinned by the CLI's scripts.
-    EXPECT_EQ(DependencyNodeColour(catalogue, "Z(unknown)"), kNodeMissing);
-}
 
-TEST(DependencyTreeTest, CalleeThatNoLongerExistsIsNamedUnknownInTheCataloguesLanguage) {
-    const std::pair<Language, const char*> cases[] = {
-        {Language::English, "  H(unknown)"},
-        {Language::German, "  H(unbekannt)"},
-        {static_cast<Language>(7), "  H(unknown)"},  // every language but German reads English
-    };
-    for (const auto& [language, label] : cases) {
-        CatalogueFixture f;
-        f.catalogue.SetLanguage(language);
-        f.Enter("F1(X)=X");
-        f.Enter("G(X)=F1(X)*H(X)");  // H becomes a placeholder, then goes
-        ASSERT_EQ(f.catalogue.SelectionList().at(1), "H(X)=");
-        f.manager.DeleteFunction(1);
-        EXPECT_EQ(Rendered(DependencyTree(f.catalogue)), (Names{"F1(X)", "G(X)", "  F1(X)", label}))
-            << int{Ordinal(language)};
+    Enter("M(X)=F1(X)*Z(X)");  // Z becomes a placeholder, then goes
+    ASSERT_EQ(catalogue.SelectionList().at(3), "Z(X)=");
+    manager.DeleteFunction(3);
+    EXPECT_EQ(DependencyNodeColour(catalogue, "Z(unknown)"), kNodeMissing);
+    // In the catalogue's language; every language but German reads English.
+    for (const auto& [language, label] : {std::pair{Language::German, "  Z(unbekannt)"},
+                                          {static_cast<Language>(7), "  Z(unknown)"}}) {
+        catalogue.SetLanguage(language);
+        EXPECT_EQ(Rendered(DependencyTree(catalogue)).back(), label);
     }
 }
 

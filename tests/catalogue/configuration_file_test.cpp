@@ -5,10 +5,7 @@
 #include <climits>
 #include <map>
 #include <optional>
-#include <string>
-#include <vector>
 
-#include "catalogue/file_text.h"
 #include "catalogue/shipped_configurations.h"
 #include "catalogue_test_support.h"
 
@@ -126,8 +123,6 @@ TEST(ConfigurationFileTest, LinesThatAreNotReadMayHoldAnything) {
     lines[0] = "anything at all";
     // The unused lines, and line 90: the checksum is written but never verified.
     for (const int unused : {12, 13, 63, 64, 86, 87, 88, 89, 90}) lines[unused - 1] = "garbage";
-    lines[3] = " -4 ";  // integers take blanks and a sign, as the program's integer reader does
-    lines[41] = "+1280";
     lines[2] = "1";    // reserved
     lines[73] = "17";  // 16 + bold
     lines[77] = "-1";  // every bit
@@ -155,16 +150,11 @@ TEST(ConfigurationFileTest, ConversionErrorStopsTheReadKeepingWhatWasRead) {
     } cases[] = {
         // How each text converts is the text conversions' test; these are a few fields of each
         // kind, and the lines that end the file early.
-        {22, "2", kBooleanError},    // preview visible
         {3, "true", kBooleanError},  // booleans are "1" and "0" only
-        {41, "", kBooleanError},
         {85, "yes", kBooleanError},
         {4, "left", "'left' is not a valid integer value"},
         {11, "0x00FFFFFF", "'0x00FFFFFF' is not a valid integer value"},  // colours are decimal
-        {42, "12a0", "'12a0' is not a valid integer value"},
-        {75, "2147483648", "'2147483648' is not a valid integer value"},  // beyond 32 bits
         {85, nullptr, "List index out of bounds (84)"},                   // the index is 0-based
-        {31, nullptr, "List index out of bounds (30)"},
         {3, nullptr, "List index out of bounds (2)"},
     };
     const Lines golden = GoldenLines();
@@ -253,7 +243,6 @@ TEST(ConfigurationFallbackTest, EveryPathEndsWithItsMessages) {
         // clang-format off
         {"a file that fits is read alone", u, fits, small, {}, read, {u}},
         {"another version: 14, then the default", u, old, small, {14}, fallback, {u, d}},
-        {"missing: 303 ends the program", u, none, small, {303}, Other(), {u}},
         {"made for a wider screen: the default, silently", u, wider, small, {}, fallback, {u, d}},
         {"only higher is enough", u, higher, small, {}, fallback, {u, d}},
         // The default would fall back to itself without end: after 202 it is read once more.
@@ -262,8 +251,8 @@ TEST(ConfigurationFallbackTest, EveryPathEndsWithItsMessages) {
         {"the default named itself and too large", d, none, big, {202}, bigFallback, {d, d, d}},
         {"a default of another version: no further", u, old, old, {14, 14}, Other(), {u, d}},
         {"missing default ends", u, wider, none, {303}, Layout(1920, 1200, 99), {u, d}},
-        // A file that is there but cannot be read stops the reading, and nothing ends.
-        {"unreadable: said, nothing more read", u, unreadable, small, {}, Other(), {u}},
+        // A missing or unreadable file named itself is the CLI's files script's. One that is
+        // there but cannot be read stops the reading, and nothing ends.
         {"another version, then an unreadable default", u, old, unreadable, {14}, Other(), {u, d}},
         {"another version and a missing default", u, old, none, {14, 303}, Other(), {u, d}},
         {"an empty name reads the buffer, then the default", "", fits, small, {}, fallback, {d}},

@@ -4,10 +4,7 @@
 
 #include <algorithm>
 #include <limits>
-#include <string>
-#include <vector>
 
-#include "catalogue/file_text.h"
 #include "catalogue_test_support.h"
 
 namespace pc {
@@ -39,10 +36,8 @@ class FunctionFileTest : public ::testing::Test, protected CatalogueFixture {
     void BuildFamily() {
         Enter("F1(T)=A*T");
         Enter("G(T)=SIN(T)");
-        manager.SelectDefinition(0);
-        ASSERT_TRUE(manager.Drop(0, kColumnFunction1));
-        manager.SelectDefinition(1);
-        ASSERT_TRUE(manager.Drop(0, kColumnFunction2));
+        ASSERT_TRUE(DropFunction("F1", 0, kColumnFunction1));
+        ASSERT_TRUE(DropFunction("G", 0, kColumnFunction2));
         manager.LeftClick(0, kColumnReference, 0);
         ASSERT_EQ(Items(), Names{"ftxtyt F1 G valid shown active reference"});
     }
@@ -127,9 +122,7 @@ TEST_F(FunctionFileTest, TheViewSectionRoundTrips) {
          {std::pair{lines, GridType::gtPolar}, {WithChecksum(body), GridType::gtDbDb}}) {
         const FunctionFileResult result = ParseFunctionFile(catalogue, file);
         ASSERT_EQ(result.outcome, FunctionFileOutcome::Loaded) << result.error;
-        EXPECT_EQ(result.view.range.xmin, view.range.xmin);
-        EXPECT_EQ(result.view.range.ymin, view.range.ymin);
-        EXPECT_EQ(result.view.range.ymax, view.range.ymax);
+        EXPECT_EQ(result.view.range, view.range);
         EXPECT_EQ(result.view.gridType, gridType);
         EXPECT_EQ(result.view.scaleMode, ScaleMode::smUserDefined);
         EXPECT_EQ(result.view.animationSpeed, -3);
@@ -207,8 +200,7 @@ TEST_F(FunctionFileTest, AFileThatFailsSaysWhyAndReplacesNothing) {
         SCOPED_TRACE(example.what);
         CatalogueFixture fixture;
         fixture.Enter("H(X)=X*B");
-        fixture.manager.SelectDefinition(0);
-        fixture.manager.Drop(0, kColumnFunction1);
+        fixture.DropFunction("H", 0, kColumnFunction1);
         const std::vector<std::string> before =
             BuildFunctionFile(fixture.catalogue, FunctionFileView{});
         fixture.notifier.clear();
@@ -256,8 +248,7 @@ TEST_F(FunctionFileTest, ListsItemsAndParametersAreWrittenInTheirFileForms) {
 TEST_F(FunctionFileTest, ATableParameterTakesItsValuesFromItsTable) {
     const std::string table = folder.Write("Größe°.fx1", "0.5\r\n1.5\r\n");
     Enter("F1(T)=A*T");
-    manager.SelectDefinition(0);
-    manager.Drop(0, kColumnFunction1);
+    DropFunction("F1", 0, kColumnFunction1);
     catalogue.Parameters().LoadTableFile("A", table);
     catalogue.Parameters().SetValueSource("A", TValueSource::vsFile);
     std::string error;

@@ -3,9 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdint>
-#include <string>
-#include <vector>
 
 #include "catalogue_test_support.h"
 
@@ -39,29 +36,16 @@ TEST(TParameter, ValuesOfEverySource) {
     EXPECT_TRUE(std::isnan(parameters.Value("L", 3)));  // past the list, or before it
     EXPECT_TRUE(std::isnan(parameters.Value("L", -1)));
 
-    EXPECT_EQ(parameters.Value("C", 0), 1);                        // no such item
+    // A table's lines are read as floats.
+    parameters.Find("S")->fileValues = {"1", "2"};
+    ASSERT_TRUE(parameters.SetValueSource("S", TValueSource::vsFile));
+    EXPECT_EQ(TParameter::ValueCount(*parameters.Find("S"), nullptr), 2);
+    EXPECT_EQ(parameters.Value("S", 1), 2);
+
+    EXPECT_EQ(parameters.Value("C", 0), 1);  // no such item
+    EXPECT_FALSE(parameters.SetValueSource("C", TValueSource::vsList));
     parameters.SetValueSource("L", static_cast<TValueSource>(3));  // a byte no file should hold
     EXPECT_EQ(parameters.Value("L", 0), 1);
-}
-
-TEST(TParameter, NewValueSourceSetsTheCurrentCount) {
-    TParameter parameters;
-    parameters.EnsureItems({"A"});
-    TParameterItem& item = *parameters.Find("A");
-    item.fileValues = {"1", "2"};
-    parameters.SetListValues("A", {"1", "2", "3", "4"});
-    EXPECT_TRUE(parameters.SetValueSource("A", TValueSource::vsList));
-    EXPECT_EQ(item.currentCount, 4);
-    parameters.SetValueSource("A", TValueSource::vsFile);
-    EXPECT_EQ(item.currentCount, 2);
-    EXPECT_EQ(TParameter::ValueCount(item, nullptr), 2);
-    EXPECT_EQ(parameters.Value("A", 1), 2);  // a table's line, read as a float
-    parameters.SetAutomaticCount("A", 6);
-    EXPECT_EQ(item.currentCount, 6);
-    item.currentCount = 99;
-    parameters.SetValueSource("A", TValueSource::vsFile);  // only a change of source recounts
-    EXPECT_EQ(item.currentCount, 99);
-    EXPECT_FALSE(parameters.SetValueSource("B", TValueSource::vsList));
 }
 
 }  // namespace

@@ -4,11 +4,8 @@
 
 #include <QDir>
 #include <algorithm>
-#include <string>
-#include <utility>
 
 #include "catalogue/configuration_file.h"
-#include "catalogue/file_text.h"
 #include "catalogue/startup_decisions.h"
 #include "catalogue_test_support.h"
 
