@@ -89,47 +89,30 @@ TEST(Sampling, StepsGapsAnEmptyRangeAndTheLogarithmicAndPolarVariable) {
     }
 }
 
-TEST(Sampling, AParametricPointIsInvalidWhenEitherFunctionFails) {
-    PlotFixture f;
-    f.Show("X(T)=SQRT(T+1)");
-    TFktItem& item = f.Show("Y(T)=1/T", 6, 0);
-    ASSERT_EQ(item.FktTyp(), TFktTyp::ftxtyt);
-    Sample(f, item, 3, -1, 1);
-    const auto& points = Txy(item.FeldListenListeM.at(0));
-    // t = -1: x = 0, y = -1; t = 0: 1/T fails; t = 1: x = SQRT(2), y = 1.
-    EXPECT_TRUE(points[0].valid && points[0].x == 0 && points[0].y == -1);
-    EXPECT_TRUE(!points[1].valid && points[1].t == 0);
-    EXPECT_TRUE(points[2].valid && points[2].x == std::sqrt(2.0L));
-}
-
-// A curve family has one array per combination, the last parameter counting fastest:
-// X(T) = A*T and Y(T) = B*T end at (A, B); F(X) = A*X+B ends at A + B.
-TEST(Sampling, FamiliesCountTheLastParameterFastest) {
+// A curve family has one array per combination, the last parameter counting fastest, and a
+// parametric curve one per pair of its functions' members, whose point is a gap where
+// either fails. With A = 1..5 and B = 10, 20, 30, F(X) = A*X+B ends at A + B; X(T) = A*T
+// and Y(T) = B/T fail at t = 0 and end at (A, B).
+TEST(Sampling, FamiliesCountTheLastParameterFastestAndParametricGaps) {
     PlotFixture f;
     Automatic(f.catalogue, "A", 1, 5, 5);
     Automatic(f.catalogue, "B", 10, 30, 3);
+    TFktItem& sum = f.Show("F(X)=A*X+B");
     f.Show("X(T)=A*T");
-    TFktItem& pair = f.Show("Y(T)=B*T", 6, 0);
+    TFktItem& pair = f.Show("Y(T)=B/T", 6, 1);
+    Sample(f, sum, 2, 0, 1);
     Sample(f, pair, 2, 0, 1);
-    ASSERT_EQ(pair.FeldListenListeM.size(), 15u);
-    for (std::size_t i = 0; i < 5; ++i) {
-        for (std::size_t j = 0; j < 3; ++j) {
-            const TFeldftxtyt& end = Txy(pair.FeldListenListeM[i * 3 + j]).back();
-            EXPECT_TRUE(end.x == 1.0L + i && end.y == 10.0L + 10 * j) << i << ' ' << j;
-        }
-    }
-    PlotFixture g;
-    Automatic(g.catalogue, "A", 1, 2, 2);
-    Automatic(g.catalogue, "B", 0, 20, 3);
-    TFktItem& item = g.Show("F(X)=A*X+B");
-    Sample(g, item, 2, 0, 1);
-    ASSERT_EQ(item.FeldListenListeM.size(), 6u);
-    for (std::size_t a = 0; a < 2; ++a) {
-        for (std::size_t b = 0; b < 3; ++b)
-            EXPECT_EQ(Fty(item.FeldListenListeM[a * 3 + b]).back().y, 1.0L + a + 10 * b);
+    ASSERT_TRUE(sum.FeldListenListeM.size() == 15u && pair.FeldListenListeM.size() == 15u);
+    for (std::size_t m = 0; m < 15; ++m) {
+        const Extended a = 1.0L + m / 3, b = 10.0L + 10 * (m % 3);
+        const auto& points = Txy(pair.FeldListenListeM[m]);
+        EXPECT_TRUE(!points[0].valid && points[0].t == 0) << m;
+        EXPECT_TRUE(points[1].valid && points[1].x == a && points[1].y == b) << m;
+        EXPECT_EQ(Fty(sum.FeldListenListeM[m]).back().y, a + b) << m;
     }
 }
 
+// The preview samples the shown items into its own arrays and leaves the main ones.
 TEST(Sampling, OnlyShownValidItemsAreSampled) {
     PlotFixture f;
     TFktItem& shown = f.Show("F(X)=X+1");
@@ -142,7 +125,6 @@ TEST(Sampling, OnlyShownValidItemsAreSampled) {
                    f.notifier);
     EXPECT_EQ(Fty(shown.FeldListenListeP.at(0)).back().y, 1.5L);
     EXPECT_NE(Fty(hidden.FeldListenListeP.at(0)).back().x, 0.5L);
-    // The main surface's arrays were not touched by the preview's sampling.
     EXPECT_EQ(Fty(shown.FeldListenListeM.at(0)).back().x, mainEnd);
 }
 
