@@ -172,20 +172,6 @@ TEST(GridRendering, PolarRingLabelsAreDrawnInsideThePlotArea) {
     EXPECT_GT(Changed(pictures[0], pictures[1], area, true), 50);
 }
 
-// A failed logarithmic grid leaves out the grid and the frame, and stays failed; the
-// curve is drawn. A hidden grid's zero axes are the grid builder's.
-TEST(GridRendering, AFailedGridLeavesOnlyTheCurves) {
-    Scene scene;
-    scene.session.gridError = GridError::NoLogarithmicGrid;
-    SetWindow(scene.View(), {-1.5L, 1.5L, -1.5L, 1.5L});
-    scene.Add({{{-1, -1, true}, {1, 1, true}}}, kRed);
-    const QImage& image = scene.Paint();
-    const int red = CountIn(image, image.rect(), kRedPixel);
-    EXPECT_GT(red, 100);
-    EXPECT_EQ(CountNot(image, image.rect(), kWhitePixel), red);
-    EXPECT_EQ(scene.session.gridError, GridError::NoLogarithmicGrid);
-}
-
 // A plot area some 50 pixels high with six labelled rows 0, 2, ..., 10: a label that
 // would overlap the one drawn below it is skipped; a drawn one records its anchor 7 above
 // its row instead of the builder's 3.
