@@ -175,8 +175,8 @@ TEST(Preview, TheRectangleIsTheMainViewAndDraggingItMovesTheView) {
 }
 
 // The rubber band takes both ranges or nothing: a band under 5 pixels either way and the
-// polar grid leave the view alone. The mapping of a real band is pinned by the main
-// window's drag test; here the minimum the variable range follows.
+// polar grid leave the view alone, and the variable range follows x. The main window's
+// drag test pins the thin horizontal band and the corners of a real one.
 TEST(RubberBand, ABandOfFivePixelsOrMoreBecomesTheView) {
     ArrowFixture f;
     const DevicePoint low = WorldToDevice(f.session.main.view, f.session.gridType, 2, 3);
