@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <tuple>
-#include <variant>
 
 #include "plot_test_support.h"
 
