@@ -32,10 +32,7 @@ struct Window {
 };
 
 inline void SetWindow(PlotView& view, const Window& w) {
-    view.xmin = w.xmin;
-    view.xmax = w.xmax;
-    view.ymin = w.ymin;
-    view.ymax = w.ymax;
+    view.SetRange({w.xmin, w.xmax, w.ymin, w.ymax, view.phimin, view.phimax});
 }
 
 inline void ExpectWindow(const PlotView& view, const Window& w) {

@@ -63,18 +63,5 @@ TEST(Readout, ShowsTheWorldPointInTheAxesUnitsAndOnThePolarGridRadiusAndAngle) {
     }
 }
 
-TEST(Readout, FailedConversionShowsNanWithTheLastValidY) {
-    test::PlotFixture f;
-    f.MainArea(100, 100, 10, 10, {0, 100, 1, 100});
-    f.session.gridType = GridType::gtLinLog;
-    ReadoutState state;
-    EXPECT_EQ(Readout(f.session, state, 60, 60, true).lbx2, "(50.00000, 10.00000)     ");
-    f.session.main.view.ymin = -1;  // the logarithm of ymax / ymin has no value
-    EXPECT_EQ(Readout(f.session, state, 70, 30, true).lbx2, "(NAN, 10.00000)     ");
-    // On a dB axis the pair is stored even when the conversion fails: y is the new one.
-    EXPECT_EQ(ReadoutAt(GridType::gtDbLin, {-1, 100, 0, 100}, 60, 30).lbx2,
-              "(NANdB, 80.00000)     ");
-}
-
 }  // namespace
 }  // namespace pc

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -89,92 +88,51 @@ TEST(Sampling, StepsGapsAnEmptyRangeAndTheLogarithmicAndPolarVariable) {
     }
 }
 
-TEST(Sampling, AParametricPointIsInvalidWhenEitherFunctionFails) {
-    PlotFixture f;
-    f.Show("X(T)=SQRT(T+1)");
-    TFktItem& item = f.Show("Y(T)=1/T", 6, 0);
-    ASSERT_EQ(item.FktTyp(), TFktTyp::ftxtyt);
-    Sample(f, item, 3, -1, 1);
-    const auto& points = Txy(item.FeldListenListeM.at(0));
-    // t = -1: x = 0, y = -1; t = 0: 1/T fails; t = 1: x = SQRT(2), y = 1.
-    EXPECT_TRUE(points[0].valid && points[0].x == 0 && points[0].y == -1);
-    EXPECT_TRUE(!points[1].valid && points[1].t == 0);
-    EXPECT_TRUE(points[2].valid && points[2].x == std::sqrt(2.0L));
-}
-
-// A curve family has one array per combination, the last parameter counting fastest:
-// X(T) = A*T and Y(T) = B*T end at (A, B); F(X) = A*X+B ends at A + B.
-TEST(Sampling, FamiliesCountTheLastParameterFastest) {
+// A curve family has one array per combination, the last parameter counting fastest, and a
+// parametric curve one per pair of its functions' members, whose point is a gap where
+// either fails. Spread over all cores, every point is the one its own member gives: with
+// A = 1..5 and B = 10, 20, 30, F(X) = A*X+B, X(T) = A*T and Y(T) = B/T, failing at t = 0.
+TEST(Sampling, FamiliesOnAllCoresCountTheLastParameterFastest) {
     PlotFixture f;
     Automatic(f.catalogue, "A", 1, 5, 5);
     Automatic(f.catalogue, "B", 10, 30, 3);
+    TFktItem& sum = f.Show("F(X)=A*X+B");
     f.Show("X(T)=A*T");
-    TFktItem& pair = f.Show("Y(T)=B*T", 6, 0);
-    Sample(f, pair, 2, 0, 1);
-    ASSERT_EQ(pair.FeldListenListeM.size(), 15u);
-    for (std::size_t i = 0; i < 5; ++i) {
-        for (std::size_t j = 0; j < 3; ++j) {
-            const TFeldftxtyt& end = Txy(pair.FeldListenListeM[i * 3 + j]).back();
-            EXPECT_TRUE(end.x == 1.0L + i && end.y == 10.0L + 10 * j) << i << ' ' << j;
+    TFktItem& pair = f.Show("Y(T)=B/T", 6, 1);
+    sum.SetStuetzstellen(5001);  // 30 arrays of 5001 points: work for several threads
+    pair.SetStuetzstellen(5001);
+    f.session.main.view.phimin = 0;
+    f.session.main.view.phimax = 5;
+    SampleAllItems(f.catalogue, f.session.main.view, GridType::gtLinLin, SurfaceKind::Main,
+                   f.notifier);
+    ASSERT_TRUE(sum.FeldListenListeM.size() == 15u && pair.FeldListenListeM.size() == 15u);
+    const auto near = [](Extended a, Extended b) { return std::fabs(a - b) <= 1e-15L * b; };
+    for (std::size_t m = 0; m < 15; ++m) {
+        const Extended a = 1.0L + m / 3, b = 10.0L + 10 * (m % 3);
+        const auto& line = Fty(sum.FeldListenListeM[m]);
+        const auto& curve = Txy(pair.FeldListenListeM[m]);
+        ASSERT_TRUE(line.size() == 5001u && curve.size() == 5001u && !curve[0].valid);
+        int wrong = 0;
+        for (std::size_t k = 1; k < 5001; ++k) {
+            const TFeldftxtyt& p = curve[k];
+            wrong += !p.valid || !near(p.x, a * p.t) || !near(p.y, b / p.t) ||
+                     !near(line[k].y, a * line[k].x + b) || !near(p.t, line[k].x);
         }
-    }
-    PlotFixture g;
-    Automatic(g.catalogue, "A", 1, 2, 2);
-    Automatic(g.catalogue, "B", 0, 20, 3);
-    TFktItem& item = g.Show("F(X)=A*X+B");
-    Sample(g, item, 2, 0, 1);
-    ASSERT_EQ(item.FeldListenListeM.size(), 6u);
-    for (std::size_t a = 0; a < 2; ++a) {
-        for (std::size_t b = 0; b < 3; ++b)
-            EXPECT_EQ(Fty(item.FeldListenListeM[a * 3 + b]).back().y, 1.0L + a + 10 * b);
+        EXPECT_EQ(wrong, 0) << "member " << m;
     }
 }
 
-TEST(Sampling, OnlyShownValidItemsAreSampled) {
+// The preview samples into its own arrays and leaves the main ones alone.
+TEST(Sampling, ThePreviewSamplesIntoItsOwnArrays) {
     PlotFixture f;
-    TFktItem& shown = f.Show("F(X)=X+1");
-    TFktItem& hidden = f.Show("G(X)=X+2");
-    hidden.Darstellung = false;
-    const Extended mainEnd = Fty(shown.FeldListenListeM.at(0)).back().x;
+    TFktItem& item = f.Show("F(X)=X+1");
+    const Extended mainEnd = Fty(item.FeldListenListeM.at(0)).back().x;
     f.session.main.view.phimin = 0;
     f.session.main.view.phimax = 0.5L;  // a range no redraw has sampled
     SampleAllItems(f.catalogue, f.session.main.view, GridType::gtLinLin, SurfaceKind::Preview,
                    f.notifier);
-    EXPECT_EQ(Fty(shown.FeldListenListeP.at(0)).back().y, 1.5L);
-    EXPECT_NE(Fty(hidden.FeldListenListeP.at(0)).back().x, 0.5L);
-    // The main surface's arrays were not touched by the preview's sampling.
-    EXPECT_EQ(Fty(shown.FeldListenListeM.at(0)).back().x, mainEnd);
-}
-
-// Spread over all cores, a family and a parametric curve get exactly the arrays that one
-// thread gives them, member by member, in family order.
-TEST(Sampling, AllCoresFillTheArraysAsOneThreadDoes) {
-    PlotFixture f;
-    Automatic(f.catalogue, "A", 1, 20, 20);
-    TFktItem& family = f.Show("F(X)=A*SIN(X)+X/A");
-    f.Show("X1(T)=COS(T)*T");
-    TFktItem& pair = f.Show("Y1(T)=SQRT(T)", 6, 1);  // undefined below 0: gaps
-    family.SetStuetzstellen(5000);  // 20 members: enough points for several threads
-    pair.SetStuetzstellen(50000);
-    f.session.main.view.phimin = -5;
-    f.session.main.view.phimax = 5;
-    SampleAllItems(f.catalogue, f.session.main.view, GridType::gtLinLin, SurfaceKind::Main,
-                   f.notifier);
-    const TPointArrayList spread[] = {family.FeldListenListeM, pair.FeldListenListeM};
-    for (TFktItem* item : {&family, &pair})
-        SampleItem(f.catalogue, f.session.main.view, GridType::gtLinLin, SurfaceKind::Main, *item,
-                   f.notifier);
-    const auto same = [](const auto& one, const auto& all) {
-        return std::ranges::equal(one, all, [](const auto& a, const auto& b) {
-            return a.valid == b.valid && (!a.valid || (a.x == b.x && a.y == b.y));
-        });
-    };
-    ASSERT_EQ(family.FeldListenListeM.size(), 20u);
-    for (std::size_t m = 0; m < 20; ++m)
-        EXPECT_TRUE(same(Fty(family.FeldListenListeM[m]), Fty(spread[0][m]))) << "member " << m;
-    const auto& one = Txy(pair.FeldListenListeM.at(0));
-    EXPECT_TRUE(same(one, Txy(spread[1].at(0))));
-    EXPECT_TRUE(one.front().valid == false && one.back().valid);
+    EXPECT_EQ(Fty(item.FeldListenListeP.at(0)).back().y, 1.5L);
+    EXPECT_EQ(Fty(item.FeldListenListeM.at(0)).back().x, mainEnd);
 }
 
 }  // namespace
