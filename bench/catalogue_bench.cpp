@@ -1,10 +1,11 @@
 // Catalogue work as a large catalogue makes it: entering functions one by one through
 // the function manager (with its re-entry of the whole list), loading a large function
 // file, deleting in the middle of a call chain, changing a function many others call,
-// and the catalogue's part of a redraw of many items.
+// the catalogue's part of a redraw of many items, and the value table of a large family.
 
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "catalogue/function_manager.h"
 #include "catalogue/funktion.h"
 #include "catalogue/notifier.h"
+#include "catalogue/value_export.h"
 
 namespace {
 
@@ -149,6 +151,27 @@ void BM_RedrawCatalogueWork(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RedrawCatalogueWork)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The value table of a family of 20 curves of 100000 points each (2 million lines): what
+// the writer thread does while its progress window shows.
+void BM_WriteValueTable(benchmark::State& state) {
+    pc::TPointArrayList arrays;
+    for (int curve = 0; curve < 20; ++curve) {
+        std::vector<pc::TFeldfty> records(static_cast<std::size_t>(state.range(0)));
+        for (std::size_t i = 0; i < records.size(); ++i)
+            records[i] = {.x = i * 1e-5L, .y = curve + 1.0L / (i + 1), .valid = true};
+        arrays.emplace_back(std::move(records));
+    }
+    const std::string path =
+        (std::filesystem::temp_directory_path() / "plotcraftsman-bench.tfx").string();
+    for (auto _ : state) {
+        std::string error;
+        benchmark::DoNotOptimize(pc::WriteValueTable(arrays, path, {}, error));
+    }
+    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_WriteValueTable)->Arg(100000)->Iterations(2)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
