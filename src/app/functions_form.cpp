@@ -70,10 +70,20 @@ TFunctionsForm::TFunctionsForm(Application& application)
     remove->setShortcut(QKeySequence::Delete);
     connect(remove, &QAction::triggered, this,
             [this] { DeleteFunction(m_ui->Auswahlliste->currentRow()); });
+    // The keyboard's way to a function's parameters (the mouse double-clicks it).
+    QAction* parameters = m_listPopup->addAction(QStringLiteral("&Parameters..."));
+    parameters->setObjectName(QStringLiteral("Parameters1"));
+    parameters->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Return));
+    connect(parameters, &QAction::triggered, this,
+            [this] { OpenParameters(m_ui->Auswahlliste->currentRow()); });
     list.setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(&list, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
-        if (m_ui->Auswahlliste->itemAt(at))
-            m_listPopup->popup(m_ui->Auswahlliste->viewport()->mapToGlobal(at));
+    connect(&list, &QWidget::customContextMenuRequested, this, [this, parameters](QPoint at) {
+        QListWidgetItem* item = m_ui->Auswahlliste->itemAt(at);
+        if (!item)
+            return;
+        parameters->setEnabled(
+            m_application.State().manager.OpensParameterWindow(m_ui->Auswahlliste->row(item)));
+        m_listPopup->popup(m_ui->Auswahlliste->viewport()->mapToGlobal(at));
     });
 
     m_gridPopup = new QMenu(this);
@@ -266,8 +276,14 @@ bool TFunctionsForm::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     } else if (watched == &list && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
+        const auto* press = static_cast<QKeyEvent*>(event);
+        const int key = press->key();
         const int line = list.currentRow();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
+            (press->modifiers() & Qt::AltModifier)) {
+            OpenParameters(line);
+            return true;
+        }
         if (key == Qt::Key_Delete) {
             DeleteFunction(line);
             return true;

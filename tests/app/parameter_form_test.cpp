@@ -20,7 +20,8 @@
 namespace pc::test {
 namespace {
 
-// A double click on a function with parameters opens the window on its first parameter;
+// A double click (or Alt+Return) on a function with parameters opens the window on its
+// first parameter;
 // a typed list of five values gives five curves; a count that cannot be taken is refused
 // and the window stays; Cancel puts the parameters back exactly.
 TEST(ParameterForm, ListValuesCancelAndRefusedCounts) {
@@ -55,7 +56,9 @@ TEST(ParameterForm, ListValuesCancelAndRefusedCounts) {
     EXPECT_EQ(after[0].automaticCount, before[0].automaticCount);
     EXPECT_EQ(after[0].valueSource, before[0].valueSource);
 
-    form.OpenFor(*app->State().catalogue.FindFunctionByName("F1"));
+    list.setCurrentRow(0);
+    QTest::keyClick(&list, Qt::Key_Return, Qt::AltModifier);  // the keyboard's double click
+    ASSERT_TRUE(form.isVisible());
     form.findChild<QRadioButton*>(QStringLiteral("FromList"))->setChecked(true);
     form.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))
         ->setPlainText(QStringLiteral("1\n2\n3\n4\n5"));
