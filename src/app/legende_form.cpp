@@ -82,6 +82,7 @@ TLegendeForm::TLegendeForm(Application& application)
     list.setMouseTracking(true);
     connect(&list, &QListWidget::itemEntered, this,
             [this](QListWidgetItem* item) { m_ui->StatusBar1->showMessage(item->text()); });
+    connect(&list, &QListWidget::viewportEntered, m_ui->StatusBar1, &QStatusBar::clearMessage);
     connect(&list, &QListWidget::itemClicked, this,
             [this, &list](QListWidgetItem* item) { Clicked(list.row(item)); });
     connect(&list, &QListWidget::itemDoubleClicked, this,

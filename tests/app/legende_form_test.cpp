@@ -124,8 +124,8 @@ TEST(ToolWindows, LegendPopupCommands) {
 }
 
 // Cancel in the progress dialog stops the writer without a trace: the previous file
-// stays as it was and no temporary file is left.
-TEST(ToolWindows, ValueTableWriterCancelledKeepsTheOldFile) {
+// stays as it was and no temporary file is left. A write that fails says why.
+TEST(ToolWindows, ValueTableWriterCancelledOrFailed) {
     auto app = StartApplication();
     TFktItem item;
     std::vector<TFeldfty> records(300000);
@@ -151,6 +151,13 @@ TEST(ToolWindows, ValueTableWriterCancelledKeepsTheOldFile) {
     EXPECT_EQ(ReadBytes(path), "old\r\n");
     EXPECT_EQ(QDir(QString::fromStdString(folder)).entryList(QDir::Files),
               QStringList{QStringLiteral("big.tfx")});
+
+    DialogAnswerer ok(Press(QStringLiteral("OK")));
+    watched = StartValueTableExport(item, QString::fromStdString(folder + "/no/such/big.tfx"),
+                                    &owner, app->GetNotifier());
+    ASSERT_TRUE(QTest::qWaitFor([&watched] { return watched.isNull(); }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor([&ok] { return !ok.texts.empty(); }, 5000));
+    EXPECT_EQ(ok.texts[0].rfind("Cannot save " + folder + "/no/such/big.tfx: ", 0), 0u);
 }
 
 // The dump says it saved the trace only when it did, and names the reason otherwise.
