@@ -25,6 +25,7 @@
 #include "plot_image.h"
 #include "pref_form.h"
 #include "preview_form.h"
+#include "settings_form.h"
 #include "splash_screen.h"
 #include "styles_form.h"
 #include "translation.h"
@@ -154,6 +155,7 @@ Application::Application() : m_state(m_notifier, InstallDirectory()) {
     // The main window first, so that it is the one the others belong to.
     m_mainForm = std::make_unique<TMainForm>(*this);
     m_prefForm = std::make_unique<TPrefForm>(*this);
+    m_settingsForm = std::make_unique<TSettingsForm>(*this);
     m_functionsForm = std::make_unique<TFunctionsForm>(*this);
     m_previewForm = std::make_unique<TPreviewForm>(*this);
     m_treeviewForm = std::make_unique<TTreeviewForm>(*this);
@@ -164,6 +166,8 @@ Application::Application() : m_state(m_notifier, InstallDirectory()) {
     m_funktionsinfoForm = std::make_unique<TFunktionsinfoForm>(*this);
     m_mainForm->ShowDeveloperEntries(qEnvironmentVariable("PLOTCRAFTSMAN_DEVELOPER") ==
                                      QLatin1String("1"));
+    // A grid the range cannot have asks for the settings instead.
+    m_state.session.showPlotSettings = [this] { ShowToolWindow(*m_settingsForm); };
     qApp->installEventFilter(this);
 }
 
@@ -220,7 +224,7 @@ void Application::TranslateAll() {
     for (QWidget* window : std::initializer_list<QWidget*>{
              m_mainForm.get(), m_prefForm.get(), m_functionsForm.get(), m_previewForm.get(),
              m_treeviewForm.get(), m_legendeForm.get(), m_parameterForm.get(), m_stylesForm.get(),
-             m_funktionsinfoForm.get()})
+             m_funktionsinfoForm.get(), m_settingsForm.get()})
         TranslateWindow(*window, language);
     m_prefForm->NameFields();
     m_previewForm->UpdateControls();
@@ -342,6 +346,7 @@ void Application::ApplyLayout() {
     PlaceWindow(*m_functionsForm, configuration.functionManager);
     PlaceWindow(*m_legendeForm, configuration.legend);
     PlaceWindow(*m_treeviewForm, configuration.dependencies);
+    PlaceWindow(*m_settingsForm, configuration.plotSettings);
 }
 
 Configuration Application::CurrentConfiguration() const {
@@ -352,6 +357,7 @@ Configuration Application::CurrentConfiguration() const {
     configuration.functionManager = LayoutOf(*m_functionsForm);
     configuration.legend = LayoutOf(*m_legendeForm);
     configuration.dependencies = LayoutOf(*m_treeviewForm);
+    configuration.plotSettings = LayoutOf(*m_settingsForm);
     const QSize screen = ScreenSize();
     configuration.screenWidth = screen.width();
     configuration.screenHeight = screen.height();
@@ -369,6 +375,8 @@ void Application::RedrawAll() {
 void Application::RefreshViews() {
     m_functionsForm->Refresh();
     m_legendeForm->Refresh();
+    if (m_settingsForm->isVisible())
+        m_settingsForm->ShowState();
     if (m_treeChanged) {
         m_treeChanged = false;
         m_treeviewForm->Refresh();

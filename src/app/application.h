@@ -29,6 +29,7 @@ class TParameterForm;
 class TMainForm;
 class TPrefForm;
 class TPreviewForm;
+class TSettingsForm;
 class TStylesForm;
 class TTreeviewForm;
 
@@ -70,6 +71,7 @@ class Application : public QObject {
     TDumpForm& DumpForm() { return *m_dumpForm; }
     TParameterForm& ParameterForm() { return *m_parameterForm; }
     TStylesForm& StylesForm() { return *m_stylesForm; }
+    TSettingsForm& SettingsForm() { return *m_settingsForm; }
     TFunktionsinfoForm& FunktionsinfoForm() { return *m_funktionsinfoForm; }
 
     // Start-up after the command line: windows, configuration, layout, function file,
@@ -134,6 +136,7 @@ class Application : public QObject {
     std::unique_ptr<TDumpForm> m_dumpForm;
     std::unique_ptr<TParameterForm> m_parameterForm;
     std::unique_ptr<TStylesForm> m_stylesForm;
+    std::unique_ptr<TSettingsForm> m_settingsForm;
     std::unique_ptr<TFunktionsinfoForm> m_funktionsinfoForm;
     bool m_treeChanged = true;  // the dependency tree is rebuilt at the next refresh
     std::unique_ptr<THelpForm> m_helpForm;

@@ -18,6 +18,7 @@
 #include "funktionsinfo_form.h"
 #include "help_form.h"
 #include "plot/colours.h"
+#include "settings_form.h"
 #include "styles_form.h"
 #include "tool_window.h"
 #include "translation.h"
@@ -147,9 +148,7 @@ void TLegendeForm::SaveAsTable() {
 }
 
 void TLegendeForm::MakeReference() {
-    Catalogue& catalogue = m_application.State().catalogue;
-    ChooseReference(catalogue, catalogue.CurrentItem());
-    m_application.RedrawAll();
+    m_application.SettingsForm().ApplyReference(m_ui->Displayliste->currentRow());
 }
 
 void TLegendeForm::ShowFunctionInfo() {

@@ -27,6 +27,7 @@
 #include "plot_output.h"
 #include "pref_form.h"
 #include "preview_form.h"
+#include "settings_form.h"
 #include "treeview_form.h"
 #include "ui_main_form.h"
 
@@ -63,8 +64,6 @@ TMainForm::TMainForm(Application& application)
     ConnectMenu();
     // The pen plotter's window comes with the serial link; until then it cannot open.
     m_ui->Plotter1->setEnabled(false);
-    // The plot settings window comes with the grid and view choices.
-    m_ui->Settings1->setEnabled(false);
     m_ui->ShowHint1->setChecked(true);
     ShowDeveloperEntries(false);
     connect(m_plotImage, &TPlotImage::Pressed, this, &TMainForm::ImagePressed);
@@ -178,6 +177,7 @@ void TMainForm::ConnectMenu() {
         m_ui->Funktion1->setChecked(app.FunctionsForm().isVisible());
         m_ui->ZoomPosition1->setChecked(app.PreviewForm().isVisible());
         m_ui->Graphs2->setChecked(app.LegendeForm().isVisible());
+        m_ui->Settings1->setChecked(app.SettingsForm().isVisible());
     });
     connect(m_ui->Funktion1, &QAction::triggered, this,
             [&app] { app.ShowToolWindow(app.FunctionsForm()); });
@@ -185,6 +185,8 @@ void TMainForm::ConnectMenu() {
             [&app] { app.ShowToolWindow(app.PreviewForm()); });
     connect(m_ui->Graphs2, &QAction::triggered, this,
             [&app] { app.ShowToolWindow(app.LegendeForm()); });
+    connect(m_ui->Settings1, &QAction::triggered, this,
+            [&app] { app.ShowToolWindow(app.SettingsForm()); });
     connect(m_ui->Dependencies1, &QAction::triggered, this,
             [&app] { app.ShowToolWindow(app.TreeviewForm()); });
     connect(m_ui->ShowHint1, &QAction::toggled, this, [&app](bool on) { app.SetShowHints(on); });

@@ -358,8 +358,31 @@ constexpr auto kEntries = std::to_array<Entry>({
     {530, "&Copy to Clipboard", "Z&wischenablage"},
     {531, "&Save as Bitmap", "&Speichern als Bitmap"},
     {537, nullptr, "Anfügen"},  // German only, so English windows show it blank
+    // Plot settings window; a radio group's caption is followed by its choices. 557 and
+    // 560 are the preferences' grid switches.
+    {541, "&Grid", "&Gitter"},
+    {542, "G&ridtype", "G&ittertyp"},
+    {543, "&cartesian", "&kartesisch"},
+    {544, "&polar", "&polar"},
+    {545, "horizontal", "horizontal"},
+    {546, "&linear", "&linear"},
+    {547, "l&ogarithmic", "l&ogarithmisch"},
+    {548, "&dB", "&dB"},
+    {549, "vertical", "vertikal"},
+    {550, "li&near", "li&near"},
+    {551, "lo&garithmic", "lo&garithmisch"},
+    {552, "d&B", "d&B"},
+    {553, "View mode", "Ansicht"},
+    {554, "&user defined", "&benutzerdefiniert"},
+    {555, "&reference", "&Referenzkurve"},
+    {556, "g&lobal", "g&lobal"},
     {557, "Grid visible", "Gitter sichtbar"},
+    {558, "&Display", "&Anzeige"},
+    {559, "&Variable", "&Variable"},
     {560, "Grid text", "Achsenbeschriftung"},
+    {561, "Startvalue", "Startwert"},
+    {562, "Stopvalue", "Endwert"},
+    {563, "Settings", "Einstellungen"},
 
     // Function manager and parameter window.
     {599, "Plotcraftsman Functions Window", "Plotcraftsman Funktionsfenster"},

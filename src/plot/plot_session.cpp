@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "catalogue/catalogue.h"
+#include "catalogue/catalogue_views.h"
 #include "catalogue/configuration_file.h"
 #include "catalogue/fkt_item.h"
 #include "catalogue/function_file.h"
@@ -125,6 +126,14 @@ void PlotSession::SetGridType(GridType value, bool redraw) {
     RefreshFields();
     if (redraw)
         RedrawAll();
+}
+
+bool PlotSession::ApplyReference(const TFktItem* chosen) {
+    if (scaleMode == ScaleMode::smReference && !chosen)
+        return false;
+    ChooseReference(m_catalogue, chosen);
+    RedrawAll();
+    return true;
 }
 
 void PlotSession::ApplyView(const FunctionFileView& file) {

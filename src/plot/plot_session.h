@@ -60,6 +60,11 @@ class PlotSession {
     // The grid type and what follows it: preview factors, the range fields, a fresh
     // pending grid error; then both surfaces are redrawn unless `redraw` is false.
     void SetGridType(GridType value, bool redraw = true);
+    // The reference command of the plot settings and the legend: `chosen` becomes the
+    // only reference curve (none when null) and both plots are redrawn. False, changing
+    // nothing, in the reference view without a chosen curve: the caller offers the
+    // curves to choose from instead.
+    bool ApplyReference(const TFktItem* chosen);
     // The view section of a function file: limits, grid type and view mode.
     void ApplyView(const FunctionFileView& view);
     FunctionFileView CurrentView() const;

@@ -98,6 +98,28 @@ bool KnownGridType(GridType gridType) {
     return gridType <= GridType::gtPolar && gridType != static_cast<GridType>(3);
 }
 
+GridType CartesianGridType(AxisKind horizontal, AxisKind vertical) {
+    // Three grid types per horizontal kind; 3 is left out between linear and logarithmic.
+    static constexpr std::uint8_t kFirst[] = {0, 4, 7};
+    return static_cast<GridType>(kFirst[Ordinal(horizontal)] + Ordinal(vertical));
+}
+
+AxisKind HorizontalKind(GridType gridType) {
+    if (!KnownGridType(gridType) || gridType == GridType::gtPolar)
+        return AxisKind::Linear;
+    return HorizontalDb(gridType)            ? AxisKind::Db
+           : HorizontalLogarithmic(gridType) ? AxisKind::Logarithmic
+                                             : AxisKind::Linear;
+}
+
+AxisKind VerticalKind(GridType gridType) {
+    if (!KnownGridType(gridType) || gridType == GridType::gtPolar)
+        return AxisKind::Linear;
+    return VerticalDb(gridType)            ? AxisKind::Db
+           : VerticalLogarithmic(gridType) ? AxisKind::Logarithmic
+                                           : AxisKind::Linear;
+}
+
 std::string HorizontalUnit(GridType gridType) {
     return HorizontalDb(gridType) ? "dB" : "";
 }
@@ -208,6 +230,14 @@ bool ValidateUserRanges(PlotView& view, const RangeFields& fields) {
     if (ymin >= ymax)
         std::swap(ymin, ymax);
     view.SetRange({xmin, xmax, ymin, ymax, phimin, phimax});
+    return true;
+}
+
+bool AcceptRangeField(std::string& text) {
+    if (!std::isfinite(TextToFloat(text)))
+        return false;
+    if (const auto comma = text.find(','); comma != std::string::npos)
+        text[comma] = '.';
     return true;
 }
 

@@ -27,6 +27,12 @@ bool HorizontalDb(GridType gridType);
 bool VerticalDb(GridType gridType);
 // 0 to 10 except the unassigned 3.
 bool KnownGridType(GridType gridType);
+// The plot settings' axis kinds: 0 linear, 1 logarithmic, 2 dB for each axis. A polar or
+// unknown grid type reads as linear, linear.
+enum class AxisKind : std::uint8_t { Linear = 0, Logarithmic = 1, Db = 2 };
+GridType CartesianGridType(AxisKind horizontal, AxisKind vertical);
+AxisKind HorizontalKind(GridType gridType);
+AxisKind VerticalKind(GridType gridType);
 // The read-out suffix of each axis: "dB" on a dB axis, else empty.
 std::string HorizontalUnit(GridType gridType);
 std::string VerticalUnit(GridType gridType);
@@ -118,6 +124,10 @@ struct RangeFields {
 // swapped and an empty variable range is widened by 1e-18 on each side. False, with the
 // view untouched, when a field is not a finite number.
 bool ValidateUserRanges(PlotView& view, const RangeFields& fields);
+
+// A range field as it is left: the first "," becomes ".", and the text must read as a
+// finite number. False, leaving `text` alone, otherwise.
+bool AcceptRangeField(std::string& text);
 
 // The fields as the view shows them, in the general number form.
 RangeFields FieldsOf(const PlotView& view);
