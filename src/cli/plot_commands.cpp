@@ -6,6 +6,7 @@
 
 #include "arguments.h"
 #include "catalogue/file_text.h"
+#include "catalogue/parameter_window.h"
 #include "catalogue/text_conversions.h"
 #include "headless.h"
 #include "plot/hpgl.h"
@@ -50,10 +51,11 @@ void PlotCommands::View(const std::vector<std::string>& arguments) {
     // Each field is checked as it is left: a text that is no number is refused and the
     // field keeps its old text.
     for (std::size_t i = 0; i < 6; ++i) {
-        if (std::isnan(TextToFloat(arguments[i])))
-            session.GetNotifier().PlainMessage("This input data is wrong! Please correct.");
+        std::string text = arguments[i];
+        if (AcceptRangeField(text))
+            *targets[i] = text;
         else
-            *targets[i] = arguments[i];
+            session.GetNotifier().PlainMessage(kWrongInputText);
     }
     if (!ValidateUserRanges(session.main.view, fields))
         session.GetNotifier().PlainMessage("Error in Input Data. Please correct");
