@@ -25,6 +25,7 @@
 #include "plot/plot_session.h"
 #include "plot_image.h"
 #include "plot_output.h"
+#include "plotter_form.h"
 #include "pref_form.h"
 #include "preview_form.h"
 #include "treeview_form.h"
@@ -61,8 +62,6 @@ TMainForm::TMainForm(Application& application)
     BuildStatusBar();
     BuildPopupMenu();
     ConnectMenu();
-    // The pen plotter's window comes with the serial link; until then it cannot open.
-    m_ui->Plotter1->setEnabled(false);
     // The plot settings window comes with the grid and view choices.
     m_ui->Settings1->setEnabled(false);
     m_ui->ShowHint1->setChecked(true);
@@ -173,6 +172,8 @@ void TMainForm::ConnectMenu() {
     connect(m_ui->CopytoClipboard1, &QAction::triggered, this, &TMainForm::CopyToClipboard);
     connect(m_ui->SaveasBitmap2, &QAction::triggered, this, &TMainForm::SaveBitmapAsked);
     connect(m_ui->Drucken1, &QAction::triggered, this, &TMainForm::Print);
+    connect(m_ui->Plotter1, &QAction::triggered, this,
+            [&app] { app.ShowToolWindow(app.PlotterForm()); });
     connect(m_ui->Beenden1, &QAction::triggered, this, &QWidget::close);
     connect(m_ui->Bearbeiten1, &QMenu::aboutToShow, this, [this, &app] {
         m_ui->Funktion1->setChecked(app.FunctionsForm().isVisible());
