@@ -23,6 +23,8 @@
 #include "main_form.h"
 #include "parameter_form.h"
 #include "plot_image.h"
+#include "plotter_form.h"
+#include "plotter_settings_form.h"
 #include "pref_form.h"
 #include "preview_form.h"
 #include "settings_form.h"
@@ -164,6 +166,8 @@ Application::Application() : m_state(m_notifier, InstallDirectory()) {
     m_parameterForm = std::make_unique<TParameterForm>(*this);
     m_stylesForm = std::make_unique<TStylesForm>(*this);
     m_funktionsinfoForm = std::make_unique<TFunktionsinfoForm>(*this);
+    m_plotterForm = std::make_unique<TPlotterForm>(*this);
+    m_plotterSettingsForm = std::make_unique<TPlotterSettingsForm>(*this);
     m_mainForm->ShowDeveloperEntries(qEnvironmentVariable("PLOTCRAFTSMAN_DEVELOPER") ==
                                      QLatin1String("1"));
     // A grid the range cannot have asks for the settings instead.
@@ -224,7 +228,8 @@ void Application::TranslateAll() {
     for (QWidget* window : std::initializer_list<QWidget*>{
              m_mainForm.get(), m_prefForm.get(), m_functionsForm.get(), m_previewForm.get(),
              m_treeviewForm.get(), m_legendeForm.get(), m_parameterForm.get(), m_stylesForm.get(),
-             m_funktionsinfoForm.get(), m_settingsForm.get()})
+             m_funktionsinfoForm.get(), m_settingsForm.get(), m_plotterForm.get(),
+             m_plotterSettingsForm.get()})
         TranslateWindow(*window, language);
     m_prefForm->NameFields();
     m_previewForm->UpdateControls();

@@ -26,6 +26,8 @@ class TFunktionsinfoForm;
 class THelpForm;
 class TLegendeForm;
 class TParameterForm;
+class TPlotterForm;
+class TPlotterSettingsForm;
 class TMainForm;
 class TPrefForm;
 class TPreviewForm;
@@ -73,6 +75,8 @@ class Application : public QObject {
     TStylesForm& StylesForm() { return *m_stylesForm; }
     TSettingsForm& SettingsForm() { return *m_settingsForm; }
     TFunktionsinfoForm& FunktionsinfoForm() { return *m_funktionsinfoForm; }
+    TPlotterForm& PlotterForm() { return *m_plotterForm; }
+    TPlotterSettingsForm& PlotterSettingsForm() { return *m_plotterSettingsForm; }
 
     // Start-up after the command line: windows, configuration, layout, function file,
     // translation; then the main window is shown.
@@ -138,6 +142,8 @@ class Application : public QObject {
     std::unique_ptr<TStylesForm> m_stylesForm;
     std::unique_ptr<TSettingsForm> m_settingsForm;
     std::unique_ptr<TFunktionsinfoForm> m_funktionsinfoForm;
+    std::unique_ptr<TPlotterForm> m_plotterForm;
+    std::unique_ptr<TPlotterSettingsForm> m_plotterSettingsForm;
     bool m_treeChanged = true;  // the dependency tree is rebuilt at the next refresh
     std::unique_ptr<THelpForm> m_helpForm;
     bool m_showHints = true;

@@ -83,4 +83,9 @@ QString AskSaveFunctionInfo(QWidget* parent) {
                QStringLiteral("fif"), {});
 }
 
+QString AskSavePlotterFile(QWidget* parent) {
+    return Ask(parent, QFileDialog::AcceptSave, {},
+               QStringLiteral("Plotterfiles (*.plt);;All Files (*)"), QStringLiteral("plt"), {});
+}
+
 }  // namespace pc

@@ -24,5 +24,7 @@ QString AskSaveParameterTable(QWidget* parent);
 // The legend's value table (".tfx") and the function info window's ".fif".
 QString AskSaveValueTable(QWidget* parent);
 QString AskSaveFunctionInfo(QWidget* parent);
+// The plotter window's Plot to File: ".plt" unless another extension is typed.
+QString AskSavePlotterFile(QWidget* parent);
 
 }  // namespace pc

@@ -25,6 +25,7 @@
 #include "plot/plot_session.h"
 #include "plot_image.h"
 #include "plot_output.h"
+#include "plotter_form.h"
 #include "pref_form.h"
 #include "preview_form.h"
 #include "settings_form.h"
@@ -62,8 +63,6 @@ TMainForm::TMainForm(Application& application)
     BuildStatusBar();
     BuildPopupMenu();
     ConnectMenu();
-    // The pen plotter's window comes with the serial link; until then it cannot open.
-    m_ui->Plotter1->setEnabled(false);
     m_ui->ShowHint1->setChecked(true);
     ShowDeveloperEntries(false);
     connect(m_plotImage, &TPlotImage::Pressed, this, &TMainForm::ImagePressed);
@@ -172,6 +171,8 @@ void TMainForm::ConnectMenu() {
     connect(m_ui->CopytoClipboard1, &QAction::triggered, this, &TMainForm::CopyToClipboard);
     connect(m_ui->SaveasBitmap2, &QAction::triggered, this, &TMainForm::SaveBitmapAsked);
     connect(m_ui->Drucken1, &QAction::triggered, this, &TMainForm::Print);
+    connect(m_ui->Plotter1, &QAction::triggered, this,
+            [&app] { app.ShowToolWindow(app.PlotterForm()); });
     connect(m_ui->Beenden1, &QAction::triggered, this, &QWidget::close);
     connect(m_ui->Bearbeiten1, &QMenu::aboutToShow, this, [this, &app] {
         m_ui->Funktion1->setChecked(app.FunctionsForm().isVisible());

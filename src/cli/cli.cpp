@@ -41,7 +41,10 @@ constexpr const char* kUsage =
     "          the value table of display item ROW (the current item) after sampling\n"
     "  hpgl    FILE.fx -o OUT.plt [--size WxH]\n"
     "          the pen plotter program of the main plot\n"
-    "          (messages of these three go to standard error)\n"
+    "  plot    FILE.fx --port DEVICE [--baud N] [--size WxH]\n"
+    "          sends hpgl's program to the serial port DEVICE (COMn or a path) at N baud\n"
+    "          (2400), 8 data bits, even parity, 1 stop bit, no flow control\n"
+    "          (messages of these four go to standard error)\n"
     "\n"
     "TERM OPTIONs:\n"
     "  --angle rad|deg|gon    angle unit of the trigonometric functions (default rad)\n"
@@ -324,7 +327,7 @@ int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostrea
         {"eval", WithoutInput<Eval>},     {"flatten", WithoutInput<Flatten>},
         {"parse", WithoutInput<Parse>},   {"script", Script},
         {"render", WithoutInput<Render>}, {"table", WithoutInput<Table>},
-        {"hpgl", WithoutInput<Hpgl>},
+        {"hpgl", WithoutInput<Hpgl>},     {"plot", WithoutInput<Plot>},
     };
     try {
         if (arguments.empty()) {

@@ -16,6 +16,7 @@
 #include "plot/hpgl.h"
 #include "plot/image_file.h"
 #include "plot_commands.h"
+#include "serial/com_port.h"
 
 namespace pc::cli {
 
@@ -26,17 +27,21 @@ struct PlotArguments {
     std::string output;  // -o
     int width = 800;     // --size
     int height = 600;
-    std::optional<std::string> config;  // --config
-    std::optional<int> item;            // --item
+    std::optional<std::string> config;               // --config
+    std::optional<int> item;                         // --item
+    std::string port;                                // --port
+    std::int32_t baud = ComPortSettings{}.baudRate;  // --baud
 };
 
-// Reads "FILE -o OUT" and the options `allowed` names.
+// Reads "FILE -o OUT" (or "FILE --port DEVICE" for the port's verb, which has no output
+// file) and the options `allowed` names.
 PlotArguments ParseArguments(const std::vector<std::string>& arguments,
-                             std::initializer_list<std::string> allowed) {
+                             std::initializer_list<std::string> allowed, bool toPort = false) {
     const std::string& verb = arguments[0];
     PlotArguments parsed;
     const auto allows = [&](const std::string& option) {
-        return option == "-o" || std::find(allowed.begin(), allowed.end(), option) != allowed.end();
+        return option == (toPort ? "--port" : "-o") ||
+               std::find(allowed.begin(), allowed.end(), option) != allowed.end();
     };
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -60,6 +65,18 @@ PlotArguments ParseArguments(const std::vector<std::string>& arguments,
                 if (!ReadInteger(value, 0, INT_MAX, row))
                     throw UsageError{verb + ": --item takes a row number, not '" + value + "'"};
                 parsed.item = row;
+            } else if (argument == "--port") {
+                parsed.port = value;
+            } else if (argument == "--baud") {
+                int rate = 0;
+                if (!ReadInteger(value, 0, INT_MAX, rate) || !IsOfferedBaudRate(rate)) {
+                    std::string rates;
+                    for (const std::int32_t offered : kBaudRates)
+                        rates += (rates.empty() ? "" : ", ") + std::to_string(offered);
+                    throw UsageError{verb + ": --baud takes one of " + rates + ", not '" + value +
+                                     "'"};
+                }
+                parsed.baud = rate;
             }
         } else if (parsed.file.empty()) {
             parsed.file = argument;
@@ -69,7 +86,9 @@ PlotArguments ParseArguments(const std::vector<std::string>& arguments,
     }
     if (parsed.file.empty())
         throw UsageError{verb + " needs a function file"};
-    if (parsed.output.empty())
+    if (toPort && parsed.port.empty())
+        throw UsageError{verb + " needs --port DEVICE"};
+    if (!toPort && parsed.output.empty())
         throw UsageError{verb + " needs -o OUTPUT"};
     return parsed;
 }
@@ -161,15 +180,40 @@ int Table(const std::vector<std::string>& arguments, std::ostream&, std::ostream
     return 0;
 }
 
-int Hpgl(const std::vector<std::string>& arguments, std::ostream&, std::ostream& err) {
-    const PlotArguments parsed = ParseArguments(arguments, {"--size"});
+// The pen plotter program of the function file's main plot with the initial pen settings;
+// nothing when the file cannot be drawn (the reason is on `err`).
+std::optional<std::string> PlotterProgram(const PlotArguments& parsed, std::ostream& err) {
     EnsureGuiApplication();
     HeadlessProgram program(err);
     if (!Prepare(program, parsed, err))
+        return std::nullopt;
+    return BuildHpgl(program.session, PlotterSettings{});
+}
+
+int Hpgl(const std::vector<std::string>& arguments, std::ostream&, std::ostream& err) {
+    const PlotArguments parsed = ParseArguments(arguments, {"--size"});
+    const std::optional<std::string> program = PlotterProgram(parsed, err);
+    if (!program)
         return 1;
     std::string error;
-    if (!WriteFileBytes(parsed.output, BuildHpgl(program.session, PlotterSettings{}), error))
+    if (!WriteFileBytes(parsed.output, *program, error))
         return Failed(err, parsed.output, error);
+    return 0;
+}
+
+int Plot(const std::vector<std::string>& arguments, std::ostream&, std::ostream& err) {
+    const PlotArguments parsed = ParseArguments(arguments, {"--size", "--baud"}, true);
+    std::optional<std::string> program = PlotterProgram(parsed, err);
+    if (!program)
+        return 1;
+    ComPortSettings settings;
+    settings.port = parsed.port;
+    settings.baudRate = parsed.baud;
+    std::string error;
+    if (!SendAndWait(settings, std::move(*program), error)) {
+        err << "plotcraftsman-cli: " << error << '\n';
+        return 1;
+    }
     return 0;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The verbs that draw a function file without a window: render, table and hpgl.
+// The verbs that draw a function file without a window: render, table, hpgl and plot.
 
 #include <iosfwd>
 #include <string>
@@ -12,5 +12,7 @@ namespace pc::cli {
 int Render(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
 int Table(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
 int Hpgl(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+// Sends hpgl's program to a serial port; 1 with the port's message unless every byte went.
+int Plot(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
 
 }  // namespace pc::cli

@@ -17,29 +17,23 @@ std::string Pair(std::int32_t a, std::int32_t b) {
     return std::to_string(a) + "," + std::to_string(b);
 }
 
-// Every point is written, the first one twice, as the format has it. The plotter knows no
-// gaps, and a point without a pixel has no place to go: it repeats the pen's last point
-// (the first valid one before any), so that the pen stands still instead of drawing a
-// line to wherever an undefined value would put it. A list without a single valid point
-// draws nothing.
+// One polyline per run of valid points, its first point written twice as the format has
+// it. A point without a pixel lifts the pen, so that a gap in the curve stays a gap on
+// paper; a list without a valid point draws nothing.
 void AppendPolyline(std::string& out, const std::vector<DevicePoint>& points) {
-    const auto firstValid =
-        std::find_if(points.begin(), points.end(), [](const DevicePoint& p) { return p.valid; });
-    if (firstValid == points.end())
-        return;
-    DevicePoint pen = *firstValid;
-    out += "PU;PA" +
-           Pair(points.front().valid ? points.front().px : pen.px,
-                points.front().valid ? points.front().py : pen.py) +
-           ";PD";
-    for (const DevicePoint& p : points) {
-        if (p.valid)
-            pen = p;
-        out += ',';
-        out += Pair(pen.px, pen.py);
+    const auto isValid = [](const DevicePoint& p) { return p.valid; };
+    auto run = std::find_if(points.begin(), points.end(), isValid);
+    while (run != points.end()) {
+        const auto end = std::find_if_not(run, points.end(), isValid);
+        out += "PU;PA" + Pair(run->px, run->py) + ";PD";
+        for (auto p = run; p != end; ++p) {
+            out += ',';
+            out += Pair(p->px, p->py);
+        }
+        out += ';';
+        out += kLineEnd;
+        run = std::find_if(end, points.end(), isValid);
     }
-    out += ';';
-    out += kLineEnd;
 }
 
 const char* LineType(std::uint8_t kind) {

@@ -105,11 +105,10 @@ TEST(Startup, DroppedFiles) {
     EXPECT_EQ(app->State().catalogue.Functions().size(), 1u);
 }
 
-// The diagnostics dump is for developers only; the pen plotter waits for its window.
-TEST(Startup, DeveloperEntriesAndThePlotterItem) {
+// The diagnostics dump is for developers only.
+TEST(Startup, DeveloperEntries) {
     auto app = StartApplication();
     EXPECT_FALSE(app->MainForm().findChild<QAction*>(QStringLiteral("Dump1"))->isVisible());
-    EXPECT_FALSE(app->MainForm().findChild<QAction*>(QStringLiteral("Plotter1"))->isEnabled());
     qputenv("PLOTCRAFTSMAN_DEVELOPER", "1");
     auto developer = StartApplication();
     qunsetenv("PLOTCRAFTSMAN_DEVELOPER");

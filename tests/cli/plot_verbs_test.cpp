@@ -10,12 +10,14 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "catalogue/configuration_file.h"
 #include "catalogue/file_text.h"
 #include "catalogue/function_file.h"
 #include "cli_test_support.h"
+#include "pty_pair.h"
 
 namespace pc::cli::test {
 namespace {
@@ -65,6 +67,10 @@ TEST(CliPlotVerbs, RefuseBadCommandLinesWithExitCodeTwo) {
         {"table", kExample, "-o", "a.tfx", "--item", "-1"},
         {"table", kExample, "-o", "a.tfx", "--size", "800x600"},
         {"hpgl", kExample, "-o", "a.plt", "--config", "a.pcf"},
+        {"hpgl", kExample, "-o", "a.plt", "--port", "COM1"},  // only plot takes a port
+        {"plot", kExample},                                   // no --port
+        {"plot", kExample, "--port", "COM1", "-o", "a.plt"},
+        {"plot", kExample, "--port", "COM1", "--baud", "1234"},  // not a rate of the dialog
     };
     for (const auto& arguments : bad) {
         const Outcome result = RunCli(arguments);
@@ -233,6 +239,31 @@ TEST(CliPlotVerbs, HpglWritesTheWholeProgramWithoutATrailingLineEnd) {
     ASSERT_NE(polyline, std::string::npos);
     const std::string line = text.substr(polyline, text.find("\r\n", polyline) - polyline);
     EXPECT_EQ(std::count(line.begin(), line.end(), ','), 1 + 2 * 200);
+}
+
+// plot sends exactly what hpgl writes for the same plot, through the program's serial code;
+// a port that is not there is named in the message.
+TEST(CliPlotVerbs, PlotSendsHpglsProgramToTheSerialPort) {
+    const std::string dir = ScratchDirectory("plot");
+    pc::test::PtyPair pty;
+    ASSERT_TRUE(pty.Valid());
+    pty.StartReading();
+    ASSERT_EQ(RunCli({"hpgl", kExample, "-o", dir + "a.plt", "--size", "500x400"}).code, 0);
+    const std::string expected = ReadBytes(dir + "a.plt");
+    const Outcome sent = RunCli(
+        {"plot", kExample, "--port", pty.SlaveName(), "--baud", "9600", "--size", "500x400"});
+    EXPECT_EQ(sent.code, 0);
+    EXPECT_EQ(sent.err, "");
+    for (int wait = 0; wait < 1000 && pty.Received().size() < expected.size(); ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(pty.Received(), expected);
+
+    const Outcome missing = RunCli({"plot", kExample, "--port", "/dev/plotcraftsman-none"});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_EQ(missing.err.rfind(
+                  "plotcraftsman-cli: Unable to open com port: /dev/plotcraftsman-none: ", 0),
+              0u)
+        << missing.err;
 }
 
 }  // namespace

@@ -48,23 +48,25 @@ struct HpglScene : test::PlotFixture {
     std::string Build(const PlotterSettings& settings = {}) { return BuildHpgl(session, settings); }
 };
 
-// Every shown, valid point list becomes one polyline starting with its first point twice;
-// the plotter has no gaps, so a point without a pixel is written too, where the pen stands:
-// at the last valid point, or the first valid one when none came before.
+// Every shown, valid point list becomes polylines starting with their first point twice;
+// a point without a pixel lifts the pen, so each run of valid points is a polyline of its
+// own and a list without one writes nothing.
 TEST(Hpgl, HeaderFramePolylinesGridAndClosing) {
     HpglScene scene;
     EXPECT_EQ(scene.Build(), kHeader + kGridStart + kClosing);
     scene.Add({{{10, 20}, {11, 25}}}, false);        // hidden
     scene.Add({{{10, 20}, {11, 25}}}, true, false);  // invalid
+    scene.Add({{}});
     EXPECT_EQ(scene.Build(), kHeader + kGridStart + kClosing);
     scene.Add({{{10, 20}, {11, 25}, {12, 30}}});
-    scene.Add({{{100, 100}, {101, 50, false}, {102, 100}}, {{200, 150}, {210, 160}}});
-    scene.Add({{{5, 5, false}, {20, 30}, {21, 31}}, {{7, 7, false}}});  // the last draws nothing
+    scene.Add({{{100, 100}, {101, 50, false}, {102, 100}, {103, 90}}, {{200, 150}, {210, 160}}});
+    scene.Add({{{5, 5, false}, {20, 30}, {21, 31}, {6, 6, false}, {7, 7, false}}, {{7, 7, false}}});
     EXPECT_EQ(scene.Build(), kHeader +
                                  "PU;PA10,20;PD,10,20,11,25,12,30;\r\n"
-                                 "PU;PA100,100;PD,100,100,100,100,102,100;\r\n"
+                                 "PU;PA100,100;PD,100,100;\r\n"
+                                 "PU;PA102,100;PD,102,100,103,90;\r\n"
                                  "PU;PA200,150;PD,200,150,210,160;\r\n"
-                                 "PU;PA20,30;PD,20,30,20,30,21,31;\r\n" +
+                                 "PU;PA20,30;PD,20,30,21,31;\r\n" +
                                  kGridStart + kClosing);
 }
 
