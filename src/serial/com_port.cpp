@@ -9,6 +9,7 @@
 #include <QSerialPortInfo>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 
 namespace pc {
 
@@ -16,6 +17,16 @@ namespace {
 
 constexpr int kComPortsOffered = 8;
 constexpr int kDrainPollMs = 10;
+
+double WriteTimeoutPerCharacterMs(const ComPortSettings& settings) {
+    const double stopBits = settings.stopBits == StopBits::One          ? 1
+                            : settings.stopBits == StopBits::OneAndHalf ? 1.5
+                                                                        : 2;
+    const double bits =
+        1 + settings.dataBits + (settings.parity == Parity::None ? 0 : 1) + stopBits;
+    return std::max<double>(settings.writeTimeoutPerCharacterMs,
+                            2 * bits * 1000.0 / std::max(1, settings.baudRate));
+}
 
 // The number n of a name "COMn" with n >= 1, or 0 for any other name.
 int ComNumber(const std::string& name) {
@@ -85,6 +96,12 @@ QSerialPort::StopBits ToQt(StopBits stopBits) {
 }
 
 }  // namespace
+
+std::int64_t WriteTimeoutMs(const ComPortSettings& settings, std::size_t bytes) {
+    return static_cast<std::int64_t>(
+               std::ceil(WriteTimeoutPerCharacterMs(settings) * static_cast<double>(bytes))) +
+           settings.writeTimeoutConstantMs;
+}
 
 bool IsOfferedBaudRate(std::int32_t rate) {
     return std::find(std::begin(kBaudRates), std::end(kBaudRates), rate) != std::end(kBaudRates);
@@ -234,10 +251,8 @@ void TComPort::WriteNextChunk() {
         m_bytes.size() - m_sent, static_cast<std::size_t>(std::max(1, m_settings.bufferSize)));
     m_chunkEnd = m_sent + chunk;
     m_chunkInFlight = true;
-    m_deadline->start(static_cast<int>(std::min<std::int64_t>(
-        std::int64_t(m_settings.writeTimeoutPerCharacterMs) * std::int64_t(chunk) +
-            m_settings.writeTimeoutConstantMs,
-        INT32_MAX)));
+    m_deadline->start(
+        static_cast<int>(std::min<std::int64_t>(WriteTimeoutMs(m_settings, chunk), INT32_MAX)));
     if (m_port->write(m_bytes.data() + m_sent, static_cast<qint64>(chunk)) != qint64(chunk))
         Finish(SendOutcome::Failed, kOperationFailedText + m_port->errorString().toStdString());
 }

@@ -50,6 +50,12 @@ struct ComPortSettings {
     bool operator==(const ComPortSettings&) const = default;
 };
 
+// How long a write of `bytes` bytes may take: the settings' time per character (but never
+// less than twice what a character takes on the line: at 110 baud with parity and two
+// stop bits one needs 109 ms, more than the plotter's 100) times `bytes`, plus the
+// constant.
+std::int64_t WriteTimeoutMs(const ComPortSettings& settings, std::size_t bytes);
+
 // The device a port name opens: "COMn" (any case) is the system's n-th serial port,
 // /dev/ttyS<n-1>; a path is itself; any other name is a device under /dev.
 QString PortSystemLocation(const std::string& name);

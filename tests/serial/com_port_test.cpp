@@ -66,6 +66,20 @@ TEST(ComPortNames, ComNamesAreTheSystemsSerialPortsAndOthersDevicePaths) {
         EXPECT_EQ(offered[i].rfind("/dev/ttyS", 0), std::string::npos) << offered[i];
 }
 
+// The plotter's 100 ms per character, unless twice a character's time on the line is
+// more: at 110 baud, 8 data bits, parity and 2 stop bits (12 bits) that is 218.2 ms.
+TEST(ComPortTimeout, AtLeastTwiceACharactersTimeOnTheLine) {
+    ComPortSettings settings;
+    EXPECT_EQ(WriteTimeoutMs(settings, 1024), 100 * 1024 + 1000);
+    settings.baudRate = 300;
+    settings.parity = Parity::None;  // 10 bits: 33.3 ms, twice is within the 100
+    EXPECT_EQ(WriteTimeoutMs(settings, 10), 100 * 10 + 1000);
+    settings.baudRate = 110;
+    settings.parity = Parity::Even;
+    settings.stopBits = StopBits::Two;
+    EXPECT_EQ(WriteTimeoutMs(settings, 1024), 224419);  // ceil(2 * 12 / 110 s * 1024) + 1 s
+}
+
 // Every byte arrives in order, in chunks of the buffer's size, and the port is closed.
 TEST(ComPort, SendsEveryByteAndClosesThePort) {
     SerialLine line;
@@ -129,10 +143,11 @@ TEST(ComPort, FailuresEndWithTheirMessageAndAClosedPort) {
         {[](ComPortSettings& s) { s.dsrOutputFlow = true; }, false,
          "Unable to set com state: DSR output flow control"},
         {[](ComPortSettings& s) {
+             s.baudRate = 115200;  // a character's line time doubled: 0.19 ms
              s.writeTimeoutPerCharacterMs = 0;
              s.writeTimeoutConstantMs = 300;
          },
-         false, "Operation failed: the write timed out after 300 ms"},
+         false, "Operation failed: the write timed out after 496 ms"},
         {{}, true, "Operation failed: "},
     };
     for (const Case& c : cases) {
