@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "animate_form.h"
 #include "catalogue/directories.h"
 #include "catalogue/file_text.h"
 #include "catalogue/message_numbers.h"
@@ -162,6 +163,7 @@ Application::Application() : m_state(m_notifier, InstallDirectory()) {
     m_parameterForm = std::make_unique<TParameterForm>(*this);
     m_stylesForm = std::make_unique<TStylesForm>(*this);
     m_funktionsinfoForm = std::make_unique<TFunktionsinfoForm>(*this);
+    m_animateForm = std::make_unique<TAnimateForm>(*this);
     m_mainForm->ShowDeveloperEntries(qEnvironmentVariable("PLOTCRAFTSMAN_DEVELOPER") ==
                                      QLatin1String("1"));
     qApp->installEventFilter(this);
@@ -220,7 +222,7 @@ void Application::TranslateAll() {
     for (QWidget* window : std::initializer_list<QWidget*>{
              m_mainForm.get(), m_prefForm.get(), m_functionsForm.get(), m_previewForm.get(),
              m_treeviewForm.get(), m_legendeForm.get(), m_parameterForm.get(), m_stylesForm.get(),
-             m_funktionsinfoForm.get()})
+             m_funktionsinfoForm.get(), m_animateForm.get()})
         TranslateWindow(*window, language);
     m_prefForm->NameFields();
     m_previewForm->UpdateControls();

@@ -20,6 +20,7 @@ class QWidget;
 namespace pc {
 
 struct CommandLineDecision;
+class TAnimateForm;
 class TDumpForm;
 class TFunctionsForm;
 class TFunktionsinfoForm;
@@ -71,6 +72,7 @@ class Application : public QObject {
     TParameterForm& ParameterForm() { return *m_parameterForm; }
     TStylesForm& StylesForm() { return *m_stylesForm; }
     TFunktionsinfoForm& FunktionsinfoForm() { return *m_funktionsinfoForm; }
+    TAnimateForm& AnimateForm() { return *m_animateForm; }
 
     // Start-up after the command line: windows, configuration, layout, function file,
     // translation; then the main window is shown.
@@ -135,6 +137,7 @@ class Application : public QObject {
     std::unique_ptr<TParameterForm> m_parameterForm;
     std::unique_ptr<TStylesForm> m_stylesForm;
     std::unique_ptr<TFunktionsinfoForm> m_funktionsinfoForm;
+    std::unique_ptr<TAnimateForm> m_animateForm;
     bool m_treeChanged = true;  // the dependency tree is rebuilt at the next refresh
     std::unique_ptr<THelpForm> m_helpForm;
     bool m_showHints = true;
