@@ -1,6 +1,6 @@
 // Speed of the plot engine: sampling one curve against the engine's own evaluation of the
-// same term, and the full redraw of the main plot (sampling, fit, mapping, drawing, grid)
-// for the interactive case and for ten dense curves.
+// same term, the full redraw of the main plot (sampling, fit, mapping, drawing, grid)
+// for the interactive case and for ten dense curves, and one animation step.
 
 #include <benchmark/benchmark.h>
 
@@ -15,6 +15,7 @@
 #include "catalogue/notifier.h"
 #include "engine/function_parser.h"
 #include "engine/parser_declarations.h"
+#include "plot/animation.h"
 #include "plot/plot_session.h"
 #include "plot/sampling.h"
 #include "plot/session_observer.h"
@@ -23,11 +24,11 @@ namespace {
 
 using pc::Extended;
 
-
 // A catalogue with `count` items SIN(X)*X+K, K = 1..count, at `points` points each, and
-// the two plot surfaces around it, the main one laid out for `width` x `height`.
+// the two plot surfaces around it, the main one laid out for `width` x `height`. With
+// `members` > 1 every item is the family SIN(X)*X+A instead, A taking `members` values.
 struct Picture {
-    Picture(int count, int points, int width, int height)
+    Picture(int count, int points, int width, int height, int members = 1)
         : catalogue(notifier), manager(catalogue), session(catalogue, notifier), observer(session) {
         catalogue.SetObserver(&observer);
         for (int k = 1; k <= count; ++k) {
@@ -35,9 +36,11 @@ struct Picture {
             std::string line = "F";
             line += std::to_string(k);
             line += "(X)=SIN(X)*X+";
-            line += std::to_string(k);
+            line += members > 1 ? std::string("A") : std::to_string(k);
             manager.SetInputLine(line);
             manager.Enter();
+            if (members > 1)
+                catalogue.Parameters().SetAutomaticCount("A", members);
             manager.SelectDefinition(k - 1);
             manager.Drop(k - 1, 5);
         }
@@ -98,6 +101,26 @@ void Redraw(benchmark::State& state, int count, int points) {
     state.SetItemsProcessed(state.iterations() * count * points);
 }
 
+// One tick of the animation: the shown member of a family of 20 curves of 2000 points
+// erased and the next drawn. At the fastest speed the timer asks for one every 1 ms.
+void AnimateFamily(benchmark::State& state) {
+    constexpr int kMembers = 20;
+    constexpr int kPoints = 2000;
+    Picture picture(1, kPoints, 1200, 800, kMembers);
+    const pc::TFktItem& family = *picture.catalogue.Items().front();
+    if (!family.Animated || family.FeldListenListeM.size() != kMembers) {
+        state.SkipWithError("the item is not a family of 20 members");
+        return;
+    }
+    picture.session.RedrawSurface(picture.session.main);
+    pc::StartAnimation(picture.session, true);
+    for (auto _ : state) {
+        pc::AnimationStep(picture.session, pc::AnimationSender::Timer, true);
+        benchmark::DoNotOptimize(picture.session.main.Image().constBits());
+    }
+    state.SetItemsProcessed(state.iterations() * 2 * kPoints);  // erased and drawn
+}
+
 }  // namespace
 
 BENCHMARK(EngineSinx)->Name("Engine/sinx/100000")->Unit(benchmark::kMillisecond);
@@ -106,6 +129,7 @@ BENCHMARK_CAPTURE(Redraw, 1x2000, 1, 2000)->Name("Redraw/1x2000")->Unit(benchmar
 BENCHMARK_CAPTURE(Redraw, 10x100000, 10, 100000)
     ->Name("Redraw/10x100000")
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(AnimateFamily)->Name("Animation/step/20x2000")->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

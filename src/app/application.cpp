@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "animate_form.h"
 #include "catalogue/directories.h"
 #include "catalogue/file_text.h"
 #include "catalogue/message_numbers.h"
@@ -168,6 +169,7 @@ Application::Application() : m_state(m_notifier, InstallDirectory()) {
     m_funktionsinfoForm = std::make_unique<TFunktionsinfoForm>(*this);
     m_plotterForm = std::make_unique<TPlotterForm>(*this);
     m_plotterSettingsForm = std::make_unique<TPlotterSettingsForm>(*this);
+    m_animateForm = std::make_unique<TAnimateForm>(*this);
     m_mainForm->ShowDeveloperEntries(qEnvironmentVariable("PLOTCRAFTSMAN_DEVELOPER") ==
                                      QLatin1String("1"));
     // A grid the range cannot have asks for the settings instead.
@@ -229,7 +231,7 @@ void Application::TranslateAll() {
              m_mainForm.get(), m_prefForm.get(), m_functionsForm.get(), m_previewForm.get(),
              m_treeviewForm.get(), m_legendeForm.get(), m_parameterForm.get(), m_stylesForm.get(),
              m_funktionsinfoForm.get(), m_settingsForm.get(), m_plotterForm.get(),
-             m_plotterSettingsForm.get()})
+             m_plotterSettingsForm.get(), m_animateForm.get()})
         TranslateWindow(*window, language);
     m_prefForm->NameFields();
     m_previewForm->UpdateControls();

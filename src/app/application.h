@@ -20,6 +20,7 @@ class QWidget;
 namespace pc {
 
 struct CommandLineDecision;
+class TAnimateForm;
 class TDumpForm;
 class TFunctionsForm;
 class TFunktionsinfoForm;
@@ -77,6 +78,7 @@ class Application : public QObject {
     TFunktionsinfoForm& FunktionsinfoForm() { return *m_funktionsinfoForm; }
     TPlotterForm& PlotterForm() { return *m_plotterForm; }
     TPlotterSettingsForm& PlotterSettingsForm() { return *m_plotterSettingsForm; }
+    TAnimateForm& AnimateForm() { return *m_animateForm; }
 
     // Start-up after the command line: windows, configuration, layout, function file,
     // translation; then the main window is shown.
@@ -144,6 +146,7 @@ class Application : public QObject {
     std::unique_ptr<TFunktionsinfoForm> m_funktionsinfoForm;
     std::unique_ptr<TPlotterForm> m_plotterForm;
     std::unique_ptr<TPlotterSettingsForm> m_plotterSettingsForm;
+    std::unique_ptr<TAnimateForm> m_animateForm;
     bool m_treeChanged = true;  // the dependency tree is rebuilt at the next refresh
     std::unique_ptr<THelpForm> m_helpForm;
     bool m_showHints = true;

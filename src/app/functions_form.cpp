@@ -9,6 +9,7 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include "animate_form.h"
 #include "application.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/function_manager.h"
@@ -121,6 +122,8 @@ TFunctionsForm::TFunctionsForm(Application& application)
         m_application.State().manager.Redraw();
         Changed();
     });
+    connect(m_ui->Animate, &QPushButton::clicked, this,
+            [this] { m_application.AnimateForm().Open(); });
     connect(m_ui->OpenButton, &QToolButton::clicked, this, [this] {
         if (!m_application.ConfirmDiscard())
             return;

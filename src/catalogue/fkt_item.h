@@ -90,8 +90,8 @@ class TFktItem {
     TPointArrayList FeldListenListeM;
     TPointArrayList FeldListenListeP;
     bool Animated = false;
-    std::int32_t animationIndex = 0;
-    std::int32_t animationDirection = 1;
+    std::int32_t AnimFrame = 0;    // the member of the family drawn while animating
+    std::int32_t AnimForward = 1;  // 1 forwards, 0 backwards
 
   private:
     std::int32_t RecordsPerArray() const;

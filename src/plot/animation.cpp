@@ -1,6 +1,7 @@
 #include "animation.h"
 
 #include <QPainter>
+#include <algorithm>
 
 #include "catalogue/catalogue.h"
 #include "catalogue/fkt_item.h"
@@ -29,6 +30,10 @@ AnimationFrame NextFrame(AnimationFrame current, std::int32_t count, bool yoyo,
     AnimationFrame next = current;
     if (count <= 0)
         return {0, next.forward};
+    // A frame outside the family (it shrank since, or the index was never set) counts as
+    // just past the end it lies beyond, so that the step lands on a member, and the step
+    // below cannot overflow.
+    next.frame = std::clamp(next.frame, -1, count);
     if (sender == AnimationSender::StepForward)
         next.forward = true;
     else if (sender == AnimationSender::StepBackward)
@@ -79,8 +84,8 @@ void StartAnimation(PlotSession& session, bool forward) {
             if (!item->Darstellung || !item->valid)
                 continue;
             if (item->Animated) {
-                item->animationIndex = 0;
-                item->animationDirection = forward ? 1 : 0;
+                item->AnimFrame = 0;
+                item->AnimForward = forward ? 1 : 0;
                 continue;
             }
             for (const TPointArray& points : item->FeldListenListeM) {
@@ -91,7 +96,7 @@ void StartAnimation(PlotSession& session, bool forward) {
     }
     for (const auto& item : catalogue.Items()) {
         if (Animates(*item))
-            DrawFrame(session, *item, item->animationIndex);
+            DrawFrame(session, *item, item->AnimFrame);
     }
 }
 
@@ -99,12 +104,12 @@ void AnimationStep(PlotSession& session, AnimationSender sender, bool yoyo) {
     for (const auto& item : session.GetCatalogue().Items()) {
         if (!Animates(*item))
             continue;
-        DrawFrame(session, *item, item->animationIndex);
-        const AnimationFrame next = NextFrame({item->animationIndex, item->animationDirection != 0},
-                                              FrameCount(*item), yoyo, sender);
-        item->animationIndex = next.frame;
-        item->animationDirection = next.forward ? 1 : 0;
-        DrawFrame(session, *item, item->animationIndex);
+        DrawFrame(session, *item, item->AnimFrame);
+        const AnimationFrame next =
+            NextFrame({item->AnimFrame, item->AnimForward != 0}, FrameCount(*item), yoyo, sender);
+        item->AnimFrame = next.frame;
+        item->AnimForward = next.forward ? 1 : 0;
+        DrawFrame(session, *item, item->AnimFrame);
     }
 }
 

@@ -250,6 +250,8 @@ const TextMeasure& PlotSurface::Measure() const {
 }
 
 void PlotSurface::LayoutPlotArea(const PanelGeometry& newPanel, GridType gridType) {
+    if (pictureWiped)
+        pictureWiped();
     panel = newPanel;
     PlotView& v = view;
     v.marginLeft = std::clamp(look.marginLeft, 0, kMaxMargin);
@@ -293,6 +295,8 @@ void PlotSurface::LayoutPlotArea(const PanelGeometry& newPanel, GridType gridTyp
 }
 
 void PlotSurface::Clear() {
+    if (pictureWiped)
+        pictureWiped();
     m_image->fill(ToQColor(look.colourBackground));
 }
 

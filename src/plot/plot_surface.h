@@ -50,6 +50,9 @@ class PlotSurface {
 
     // Fills the whole image with the background colour.
     void Clear();
+    // Called first when Clear or LayoutPlotArea wipe the image: whatever was drawn on it
+    // step by step (an animation's frames) is gone.
+    std::function<void()> pictureWiped;
 
     PlotView view;
     PlotLook look;

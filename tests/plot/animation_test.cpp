@@ -39,9 +39,13 @@ TEST(NextFrame, YoYoTurnsAtTheEndsOtherwiseTheFramesWrapAndStepsSetTheDirection)
         // Single steps set the direction for the ticks that follow.
         {{3, false}, 6, true, {S::Timer, S::StepForward, S::Timer, S::Timer}, {3, 2, 3, 4, 5}},
         {{1, true}, 6, false, {S::StepBackward, S::Timer, S::Timer}, {1, 0, 5, 4}},
-        // A frame left over from a larger family comes back into range.
+        // A frame left over from a larger family comes back into range at the end it lies
+        // beyond, whichever way it runs, and a frame no step could reach does not overflow.
         {{7, true}, 3, true, {S::Timer}, {7, 2}},
         {{7, true}, 3, false, {S::Timer}, {7, 0}},
+        {{7, false}, 3, false, {S::Timer, S::Timer}, {7, 2, 1}},
+        {{INT32_MAX, true}, 3, true, {S::Timer}, {INT32_MAX, 2}},
+        {{INT32_MIN, false}, 3, false, {S::Timer}, {INT32_MIN, 2}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Play(c.start, c.count, c.yoyo, c.senders), c.frames)
@@ -95,7 +99,7 @@ TEST(AnimationStep, EachStepErasesTheShownMemberAndDrawsExactlyTheNextOne) {
         SCOPED_TRACE(testing::Message() << "tick " << i);
         if (i > 0)
             AnimationStep(scene.session, AnimationSender::Timer, true);
-        EXPECT_EQ(scene.family->animationIndex, shown[i]);
+        EXPECT_EQ(scene.family->AnimFrame, shown[i]);
         std::vector<bool> expected(5, false);
         expected[static_cast<std::size_t>(shown[i])] = true;
         EXPECT_EQ(scene.MembersShown(), expected);
@@ -105,7 +109,7 @@ TEST(AnimationStep, EachStepErasesTheShownMemberAndDrawsExactlyTheNextOne) {
         picture = scene.Image().copy();
     }
     StartAnimation(scene.session, false);  // a restart begins at frame 0 again
-    EXPECT_TRUE(scene.family->animationIndex == 0 && scene.family->animationDirection == 0);
+    EXPECT_TRUE(scene.family->AnimFrame == 0 && scene.family->AnimForward == 0);
 }
 
 }  // namespace
