@@ -774,13 +774,16 @@ int Catalogue::IndexOf(const TFktItem* item) const {
 void Catalogue::RemoveItem(std::size_t index) {
     if (index >= m_items.size())
         return;
-    if (m_currentItem == m_items[index].get())
-        m_currentItem = nullptr;
+    const bool current = m_currentItem == m_items[index].get();
     m_items.erase(m_items.begin() + static_cast<std::ptrdiff_t>(index));
+    if (current)
+        m_currentItem = m_items.empty() ? nullptr : m_items.front().get();
 }
 
 TFktItem& Catalogue::AddItem(std::unique_ptr<TFktItem> item) {
     m_items.push_back(std::move(item));
+    if (!m_currentItem)
+        m_currentItem = m_items.back().get();
     return *m_items.back();
 }
 

@@ -163,12 +163,15 @@ class Catalogue {
     TFunctionParser* ParserOf(const TFunktion& function);
 
     // --- Items -----------------------------------------------------------------------
-    // Appends `item` to the display list.
+    // Appends `item` to the display list. The first item of an empty list (or of one
+    // without a current item) becomes the current item: a redraw samples nothing without
+    // one, so the first curve dropped would otherwise not be drawn.
     TFktItem& AddItem(std::unique_ptr<TFktItem> item);
     // Puts `item` in the place of the item at `index`; it becomes the current item when
     // the old one was.
     void ReplaceItem(std::size_t index, std::unique_ptr<TFktItem> item);
-    // Removes the item at `index`, clearing every reference to it.
+    // Removes the item at `index`, clearing every reference to it. When it was the current
+    // item, the first item left takes its place, so that the other curves stay drawn.
     void RemoveItem(std::size_t index);
     // The step between calculation points that the main plot's sampling used, which the
     // function file keeps (`Schrittweite`).

@@ -181,6 +181,23 @@ TEST_F(FunctionManagerTest, DropOnTheEmptyRowAppendsAnItemInTheFunctionsStyle) {
     EXPECT_EQ(observer.redraws, 2);
 }
 
+// Regression: a redraw samples nothing without a current item, and a drop made none, so
+// the first curve dropped into an empty list, or the curves left after removing the
+// current one, were not drawn until a click in the grid.
+TEST_F(FunctionManagerTest, TheDisplayListAlwaysHasACurrentItem) {
+    Enter("F(X)=X");
+    Enter("G(X)=2*X");
+    ASSERT_TRUE(DropFunction("F", 0, kColumnFunction1));
+    EXPECT_EQ(catalogue.CurrentItem(), &ItemAt(0));
+    ASSERT_TRUE(DropFunction("G", 1, kColumnFunction1));
+    EXPECT_EQ(catalogue.CurrentItem(), &ItemAt(0)) << "a later drop keeps the current item";
+    manager.Remove(0, kColumnFunction1);
+    ASSERT_EQ(catalogue.Items().size(), 1u);
+    EXPECT_EQ(catalogue.CurrentItem(), &ItemAt(0));
+    manager.Remove(0, kColumnFunction1);
+    EXPECT_EQ(catalogue.CurrentItem(), nullptr);
+}
+
 TEST_F(FunctionManagerTest, DropOnColumnSixPairsTheRowsFunctionAndFiveReplacesOnlyTheFirst) {
     Enter("F1(T)=COS(T)");
     Enter("G(T)=SIN(T)");
