@@ -73,7 +73,6 @@ TEST_F(SettingsFormTest, AxisKindsAndPolarChooseTheGridType) {
 // message and the text from before comes back.
 TEST_F(SettingsFormTest, RangeFieldsTakeACommaAndRefuseText) {
     QLineEdit& ymin = Field("Edit1");
-    const std::string before = session.fields.ymin;
     DialogAnswerer ok(Press(QStringLiteral("OK")));
     for (const char* typed : {"1,5", "abc", "INF"}) {
         ymin.setFocus();
@@ -86,7 +85,6 @@ TEST_F(SettingsFormTest, RangeFieldsTakeACommaAndRefuseText) {
     EXPECT_EQ(session.fields.ymin, "1.5");
     EXPECT_EQ(ymin.text(), QStringLiteral("1.5"));
     EXPECT_EQ(ok.texts, (std::vector<std::string>{kWrongInputText, kWrongInputText}));
-    EXPECT_NE(before, session.fields.ymin);
 }
 
 // The selector lists the legend's curves, shows only in the reference view, and the curve

@@ -49,8 +49,9 @@ struct StylesFormTest : ::testing::Test {
     }
 };
 
-// The groups' captions follow the item type and the polar grid; a single function hides
-// the second group, and only a function with parameters offers Change Parameter.
+// The groups' captions follow the item type and the polar grid (every combination is the
+// model's test); a single function hides the second group, and only a function with
+// parameters offers Change Parameter.
 TEST_F(StylesFormTest, CaptionsFollowTheItemTypeAndThePolarGrid) {
     const struct {
         int row;
@@ -60,8 +61,6 @@ TEST_F(StylesFormTest, CaptionsFollowTheItemTypeAndThePolarGrid) {
         bool firstHasParameters;
     } cases[] = {
         {0, GridType::gtLinLin, "y(x)", nullptr, false},
-        {0, GridType::gtPolar, "r(phi)", nullptr, false},
-        {1, GridType::gtLogDb, "x(t)", "y(t)", true},
         {1, GridType::gtPolar, "r(t)", "phi(t)", true},
     };
     for (const auto& test : cases) {
