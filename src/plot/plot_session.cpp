@@ -79,8 +79,8 @@ bool PlotSession::Paint(PlotSurface& surface) {
         return false;
     if (gridType == GridType::gtPolar)
         SquareWorldWindow(surface.view);
-    DrawCurves(surface, m_catalogue.Items(), gridType);
-    if (!DrawGrid(surface, gridType, gridError, m_notifier) && showPlotSettings)
+    if (!PaintSurface(surface, m_catalogue.Items(), gridType, gridError, m_notifier) &&
+        showPlotSettings)
         showPlotSettings();
     if (surface.IsPreview())
         DrawPreviewRectangle();

@@ -72,6 +72,8 @@ class PlotSession {
     void ApplyConfiguration(const Configuration& configuration);
     bool angleInDegrees = true;
     std::int32_t animationSpeed = 0;  // kept for the function file
+    // The classic drawing on both surfaces, or the new one; does not redraw.
+    void SetClassicDrawing(bool classic) { main.classic = preview.classic = classic; }
     // The view mode and what follows it; does not redraw.
     void SetScaleMode(ScaleMode mode);
     // The range fields from the main plot's view.

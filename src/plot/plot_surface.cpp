@@ -341,9 +341,10 @@ void DrawPointList(PlotSurface& surface, QPainter& painter, GridType gridType, c
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
-void DrawCurves(PlotSurface& surface, const DisplayList& items, GridType gridType) {
-    QPainter painter(&surface.Image());
+void DrawCurves(PlotSurface& surface, QPainter& painter, const DisplayList& items,
+                GridType gridType) {
     const PlotView& v = surface.view;
+    painter.save();
     painter.setClipRect(v.marginLeft, v.marginTop, v.plotWidth, v.plotHeight);
     painter.setFont(AxisQFont(surface.look.font));
     ForEachMappedPointList(
@@ -351,6 +352,7 @@ void DrawCurves(PlotSurface& surface, const DisplayList& items, GridType gridTyp
         [&](const TFktItem& item, const TPointArray&, const std::vector<DevicePoint>& pixels) {
             DrawPointList(surface, painter, gridType, item, pixels);
         });
+    painter.restore();
 }
 
 void DrawGridLines(PlotSurface& surface, QPainter& painter, GridType gridType) {
@@ -456,13 +458,8 @@ void BuildSurfaceGrid(PlotSurface& surface, GridType gridType, GridError& error,
         error = built;
 }
 
-bool DrawGrid(PlotSurface& surface, GridType gridType, GridError& error, Notifier& notifier) {
-    if (error == GridError::NoLogarithmicGrid)
-        return true;
-    if (error == GridError::ShowSettings)
-        return false;
-    BuildSurfaceGrid(surface, gridType, error, notifier);
-    QPainter painter(&surface.Image());
+void DrawGridList(PlotSurface& surface, QPainter& painter, GridType gridType) {
+    painter.save();
     painter.setFont(AxisQFont(surface.look.font));
     if (gridType == GridType::gtPolar) {
         const PlotView& v = surface.view;
@@ -470,7 +467,59 @@ bool DrawGrid(PlotSurface& surface, GridType gridType, GridError& error, Notifie
     }
     DrawGridLines(surface, painter, gridType);
     DrawGridLabels(surface, painter);
+    painter.restore();
+}
+
+bool DrawGrid(PlotSurface& surface, GridType gridType, GridError& error, Notifier& notifier) {
+    if (error == GridError::NoLogarithmicGrid)
+        return true;
+    if (error == GridError::ShowSettings)
+        return false;
+    BuildSurfaceGrid(surface, gridType, error, notifier);
+    QPainter painter(&surface.Image());
+    DrawGridList(surface, painter, gridType);
     return true;
+}
+
+void PaintPicture(PlotSurface& surface, QPainter& painter, const DisplayList& items,
+                  GridType gridType, bool withGrid) {
+    if (surface.classic) {
+        DrawCurves(surface, painter, items, gridType);
+        if (withGrid)
+            DrawGridList(surface, painter, gridType);
+        return;
+    }
+    // The grid goes under the curves, so that a curve along an axis or a grid line stays
+    // visible; the labels, outside the plot area or beside the rings, come last.
+    painter.save();
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    if (withGrid) {
+        painter.save();
+        painter.setFont(AxisQFont(surface.look.font));
+        if (gridType == GridType::gtPolar) {
+            const PlotView& v = surface.view;
+            painter.setClipRect(v.marginLeft, v.marginTop, v.plotWidth, v.plotHeight);
+        }
+        DrawGridLines(surface, painter, gridType);
+        painter.restore();
+    }
+    DrawCurves(surface, painter, items, gridType);
+    if (withGrid) {
+        painter.setFont(AxisQFont(surface.look.font));
+        DrawGridLabels(surface, painter);
+    }
+    painter.restore();
+}
+
+bool PaintSurface(PlotSurface& surface, const DisplayList& items, GridType gridType,
+                  GridError& error, Notifier& notifier) {
+    const bool withGrid = error != GridError::NoLogarithmicGrid && error != GridError::ShowSettings;
+    const bool settingsAsked = error == GridError::ShowSettings;
+    if (withGrid)
+        BuildSurfaceGrid(surface, gridType, error, notifier);
+    QPainter painter(&surface.Image());
+    PaintPicture(surface, painter, items, gridType, withGrid);
+    return !settingsAsked;
 }
 
 }  // namespace pc

@@ -56,6 +56,9 @@ class PlotSurface {
 
     PlotView view;
     PlotLook look;
+    // The drawing the program has always made: aliased, the grid over the curves, labels
+    // where the grid put them. Off, the picture is drawn as people publish plots today.
+    bool classic = false;
     bool enabled = true;
     std::vector<TLineitem> grid;
     PanelGeometry panel;
@@ -89,7 +92,8 @@ void DrawPointList(PlotSurface& surface, QPainter& painter, GridType gridType, c
                    const std::vector<DevicePoint>& pixels, bool inverting = false);
 
 // Maps and draws every point array of every shown, valid item, clipped to the plot area.
-void DrawCurves(PlotSurface& surface, const DisplayList& items, GridType gridType);
+void DrawCurves(PlotSurface& surface, QPainter& painter, const DisplayList& items,
+                GridType gridType);
 
 // Repairs the surface's window where the curves it is about to map need it (only when
 // there is a point array to map, as ForEachMappedPointList would).
@@ -117,9 +121,24 @@ void DrawGridLines(PlotSurface& surface, QPainter& painter, GridType gridType);
 // the anchors it drew at in the items. None while the grid or its text is hidden.
 void DrawGridLabels(PlotSurface& surface, QPainter& painter);
 
-// Builds the grid list and draws lines and labels, unless an earlier NoLogarithmicGrid
-// forbids any grid; what the new grid could not build is left in `error`. Returns false
-// when `error` asks for the plot settings window instead.
+// Grid lines and labels from the existing grid list.
+void DrawGridList(PlotSurface& surface, QPainter& painter, GridType gridType);
+
+// Builds the grid list and draws lines and labels on the image, unless an earlier
+// NoLogarithmicGrid forbids any grid; what the new grid could not build is left in
+// `error`. Returns false when `error` asks for the plot settings window instead.
 bool DrawGrid(PlotSurface& surface, GridType gridType, GridError& error, Notifier& notifier);
+
+// The whole picture from the existing point lists and grid list onto `painter`, which
+// may be the surface's image or any other device of the image control's size (a vector
+// file, a scaled bitmap): curves and, with `withGrid`, the grid, in the order of the
+// surface's drawing. The background is the device's own.
+void PaintPicture(PlotSurface& surface, QPainter& painter, const DisplayList& items,
+                  GridType gridType, bool withGrid);
+
+// Builds the grid when `error` allows one and paints the picture on the image. Returns
+// false when `error` asks for the plot settings window instead of a grid.
+bool PaintSurface(PlotSurface& surface, const DisplayList& items, GridType gridType,
+                  GridError& error, Notifier& notifier);
 
 }  // namespace pc

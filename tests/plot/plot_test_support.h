@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
 #include <QRect>
 #include <cstdint>
 #include <initializer_list>
@@ -77,8 +78,10 @@ struct PlotFixture {
     SessionObserver observer{session};
 
     // The main plot laid out in a panel of `width` x `height`, the preview in 300 x 230.
+    // The classic drawing, whose pictures these tests check pixel by pixel.
     explicit PlotFixture(int width = 800, int height = 600) {
         catalogue.SetObserver(&observer);
+        session.SetClassicDrawing(true);
         session.main.view.ready = true;
         session.preview.view.ready = true;
         session.Layout(session.main, PanelGeometry{width, height, 0, 0});
@@ -175,7 +178,10 @@ struct Scene : PlotFixture {
     }
     // The curves alone.
     const QImage& Draw(GridType gridType = GridType::gtLinLin) {
-        DrawCurves(surface, catalogue.Items(), gridType);
+        {
+            QPainter painter(&surface.Image());
+            DrawCurves(surface, painter, catalogue.Items(), gridType);
+        }
         return Image();
     }
     // Curves and grid, laid out twice so that the label column fits the first pass's labels.
