@@ -89,6 +89,18 @@ void RememberLanguage(Language language) {
     settings.setValue(QLatin1String(kLanguageSetting), static_cast<int>(language));
 }
 
+bool StoredSwitch(const char* key) {
+    const QSettings settings{QString::fromLatin1(kSettingsOrganisation),
+                             QString::fromLatin1(kSettingsApplication)};
+    return settings.value(QLatin1String(key), false).toBool();
+}
+
+void StoreSwitch(const char* key, bool on) {
+    QSettings settings{QString::fromLatin1(kSettingsOrganisation),
+                       QString::fromLatin1(kSettingsApplication)};
+    settings.setValue(QLatin1String(key), on);
+}
+
 QRect ClampToScreens(const QRect& bounds, const QMargins& frame) {
     const QScreen* best = QGuiApplication::primaryScreen();
     qint64 bestArea = 0;
@@ -155,6 +167,8 @@ Application::Application() : m_state(m_notifier, InstallDirectory()) {
     m_observer = std::make_unique<Observer>(*this);
     m_state.catalogue.SetObserver(m_observer.get());
     m_state.catalogue.SetLanguage(StartLanguage());
+    m_state.session.SetClassicDrawing(StoredSwitch(kClassicDrawingSetting));
+    m_state.session.equalAspect = StoredSwitch(kEqualAspectSetting);
     // The main window first, so that it is the one the others belong to.
     m_mainForm = std::make_unique<TMainForm>(*this);
     m_prefForm = std::make_unique<TPrefForm>(*this);

@@ -40,6 +40,12 @@ class TTreeviewForm;
 inline constexpr const char* kSettingsOrganisation = "Qorv";
 inline constexpr const char* kSettingsApplication = "Plotcraftsman";
 inline constexpr const char* kLanguageSetting = "Language";
+inline constexpr const char* kClassicDrawingSetting = "ClassicDrawing";
+inline constexpr const char* kEqualAspectSetting = "EqualAspect";
+
+// A switch kept in the settings; off when it was never stored.
+bool StoredSwitch(const char* key);
+void StoreSwitch(const char* key, bool on);
 
 // The language of a run: the one chosen last, else German on a German system.
 Language StartLanguage(const QLocale& system);

@@ -56,7 +56,8 @@ TPrefForm::TPrefForm(Application& application)
     }
     for (QCheckBox* box :
          {m_ui->cb_gridvisible_main, m_ui->cb_gridvisible_preview, m_ui->cb_gridtextvisible_main,
-          m_ui->cb_gridtextvisible_preview, m_ui->cb_main_BW, m_ui->cb_preview_BW, m_ui->cb_ArcDeg})
+          m_ui->cb_gridtextvisible_preview, m_ui->cb_main_BW, m_ui->cb_preview_BW, m_ui->cb_ArcDeg,
+          m_ui->cb_Classic})
         connect(box, &QCheckBox::toggled, this, &TPrefForm::SwitchChanged);
     connect(m_ui->ListBox1, &QListWidget::currentRowChanged, this, &TPrefForm::ShowSwatches);
     connect(m_ui->ListBox2, &QListWidget::currentRowChanged, this, &TPrefForm::ShowSwatches);
@@ -141,6 +142,7 @@ void TPrefForm::FillFromPlots() {
     m_ui->cb_main_BW->setChecked(session.main.look.blackWhite);
     m_ui->cb_preview_BW->setChecked(session.preview.look.blackWhite);
     m_ui->cb_ArcDeg->setChecked(session.angleInDegrees);
+    m_ui->cb_Classic->setChecked(session.main.classic);
     m_ui->ComboBox1->setCurrentIndex(m_application.CurrentLanguage() == Language::German ? 1 : 0);
     m_ui->ListBox1->setCurrentRow(0);
     m_ui->ListBox2->setCurrentRow(0);
@@ -190,6 +192,10 @@ void TPrefForm::SwitchChanged() {
     session.main.look.axisTextVisible = m_ui->cb_gridtextvisible_main->isChecked();
     session.preview.look.axisTextVisible = m_ui->cb_gridtextvisible_preview->isChecked();
     session.angleInDegrees = m_ui->cb_ArcDeg->isChecked();
+    if (m_ui->cb_Classic->isChecked() != session.main.classic) {
+        session.SetClassicDrawing(m_ui->cb_Classic->isChecked());
+        StoreSwitch(kClassicDrawingSetting, session.main.classic);
+    }
     m_application.RedrawAll();
 }
 

@@ -89,6 +89,13 @@ TSettingsForm::TSettingsForm(Application& application)
         // Enter takes the field as leaving it does, and moves on.
         connect(field, &QLineEdit::returnPressed, this, [this] { focusNextChild(); });
     }
+    connect(m_ui->EqualAspect, &QCheckBox::toggled, this, [this](bool on) {
+        if (m_showing)
+            return;
+        m_application.State().session.equalAspect = on;
+        StoreSwitch(kEqualAspectSetting, on);
+        m_application.RedrawAll();
+    });
     connect(m_ui->Redraw, &QPushButton::clicked, this, [this] {
         m_application.State().manager.Redraw();
         m_application.RefreshViews();
@@ -124,6 +131,9 @@ void TSettingsForm::ShowState() {
     m_ui->UserDefined->setChecked(session.scaleMode == ScaleMode::smUserDefined);
     m_ui->Reference->setChecked(session.scaleMode == ScaleMode::smReference);
     m_ui->Global->setChecked(session.scaleMode == ScaleMode::smGlobal);
+    m_ui->EqualAspect->setChecked(session.equalAspect);
+    // Only the new drawing on a linear grid keeps the aspect.
+    m_ui->EqualAspect->setEnabled(!session.main.classic && session.gridType == GridType::gtLinLin);
     QComboBox& references = *m_ui->ComboBox1;
     references.clear();
     for (const LegendEntry& entry : LegendEntries(m_application.State().catalogue)) {

@@ -383,6 +383,7 @@ constexpr auto kEntries = std::to_array<Entry>({
     {561, "Startvalue", "Startwert"},
     {562, "Stopvalue", "Endwert"},
     {563, "Settings", "Einstellungen"},
+    {564, "&Equal aspect", "&Gleicher Maßstab"},
 
     // Function manager and parameter window.
     {599, "Plotcraftsman Functions Window", "Plotcraftsman Funktionsfenster"},
@@ -424,6 +425,7 @@ constexpr auto kEntries = std::to_array<Entry>({
     {647, "Top", "oben"},
     {648, "Right", "rechts"},
     {649, "Bottom", "unten"},
+    {650, "Classic drawing", "Klassische Darstellung"},
 
     // Line style window.
     {660, "Linestyle Window", "Linienstil-Fenster"},

@@ -23,6 +23,9 @@ namespace pc {
 
 namespace {
 
+// A fitted window's room above and below its curves, of its height.
+constexpr Extended kHeadroom = 0.05L;
+
 bool VerticalLinear(GridType gridType) {
     return gridType == GridType::gtLinLin || gridType == GridType::gtLogLin ||
            gridType == GridType::gtDbLin;
@@ -70,8 +73,27 @@ bool PlotSession::PrepareRedraw(PlotSurface& surface) {
     if (shown != 0) {
         SampleAllItems(m_catalogue, surface.view, gridType, surface.Kind(), m_notifier);
         ComputeViewRange(surface.view, scaleMode, m_catalogue.Items(), surface.Kind(), m_notifier);
+        const bool fitted = scaleMode != ScaleMode::smUserDefined || surface.IsPreview();
+        if (fitted && !surface.classic)
+            AddHeadroom(surface.view, VerticalLogarithmic(gridType), kHeadroom);
     }
     return true;
+}
+
+void PlotSession::KeepEqualAspect(PlotSurface& surface) {
+    if (!equalAspect || surface.classic || gridType != GridType::gtLinLin)
+        return;
+    PlotView& v = surface.view;
+    const ViewRange now = v.Range();
+    // The window last stretched is stretched again from what it was before, so that a
+    // change of the plot area's shape does not keep widening it; any other window is new.
+    AspectWindows& memory = surface.IsPreview() ? m_previewAspect : m_mainAspect;
+    if (!(memory.valid && now == memory.stretched))
+        memory.original = now;
+    v.SetRange(memory.original);
+    EqualAspectWindow(v);
+    memory.stretched = v.Range();
+    memory.valid = true;
 }
 
 bool PlotSession::Paint(PlotSurface& surface) {
@@ -79,6 +101,7 @@ bool PlotSession::Paint(PlotSurface& surface) {
         return false;
     if (gridType == GridType::gtPolar)
         SquareWorldWindow(surface.view);
+    KeepEqualAspect(surface);
     if (!PaintSurface(surface, m_catalogue.Items(), gridType, gridError, m_notifier) &&
         showPlotSettings)
         showPlotSettings();

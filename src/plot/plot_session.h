@@ -74,6 +74,9 @@ class PlotSession {
     std::int32_t animationSpeed = 0;  // kept for the function file
     // The classic drawing on both surfaces, or the new one; does not redraw.
     void SetClassicDrawing(bool classic) { main.classic = preview.classic = classic; }
+    // One unit as long across as up on a linear grid (the new drawing only); kept beside
+    // the program's settings, not in the function file.
+    bool equalAspect = false;
     // The view mode and what follows it; does not redraw.
     void SetScaleMode(ScaleMode mode);
     // The range fields from the main plot's view.
@@ -113,6 +116,13 @@ class PlotSession {
     void PreviewMouseUp(std::int32_t px, std::int32_t py);
 
   private:
+    // A window before and after EqualAspectWindow stretched it.
+    struct AspectWindows {
+        bool valid = false;
+        ViewRange original;
+        ViewRange stretched;
+    };
+    void KeepEqualAspect(PlotSurface& surface);
     void AfterRangeChange();
     void HorizontalArrow(Extended f, Extended logF);
     void VerticalArrow(Extended f, Extended logF);
@@ -128,6 +138,8 @@ class PlotSession {
     std::int32_t m_dragStartX = 0;
     std::int32_t m_dragStartY = 0;
     const TFktItem* m_rememberedReference = nullptr;
+    AspectWindows m_mainAspect;
+    AspectWindows m_previewAspect;
 };
 
 }  // namespace pc

@@ -147,6 +147,44 @@ void SquareWorldWindow(PlotView& view) {
     view.plotBottom = view.marginTop + view.plotHeight;
 }
 
+void EqualAspectWindow(PlotView& view) {
+    const Extended dx = view.xmax - view.xmin;
+    const Extended dy = view.ymax - view.ymin;
+    if (!(dx > 0 && dy > 0 && view.plotWidth > 0 && view.plotHeight > 0) || !std::isfinite(dx) ||
+        !std::isfinite(dy))
+        return;
+    const Extended unitsPerPixel = std::max(dx / view.plotWidth, dy / view.plotHeight);
+    const auto grow = [](Extended& min, Extended& max, Extended wanted) {
+        const Extended centre = min / 2 + max / 2;
+        min = centre - wanted / 2;
+        max = centre + wanted / 2;
+    };
+    if (dx / view.plotWidth < unitsPerPixel)
+        grow(view.xmin, view.xmax, unitsPerPixel * view.plotWidth);
+    else if (dy / view.plotHeight < unitsPerPixel)
+        grow(view.ymin, view.ymax, unitsPerPixel * view.plotHeight);
+}
+
+void AddHeadroom(PlotView& view, bool logarithmic, Extended fraction) {
+    if (!(view.ymax > view.ymin))
+        return;
+    if (logarithmic) {
+        if (!(view.ymin > 0))
+            return;
+        const Extended factor = std::pow(view.ymax / view.ymin, fraction);
+        if (!std::isfinite(factor) || !std::isfinite(view.ymax * factor))
+            return;
+        view.ymin /= factor;
+        view.ymax *= factor;
+        return;
+    }
+    const Extended margin = (view.ymax - view.ymin) * fraction;
+    if (!std::isfinite(margin))
+        return;
+    view.ymin -= margin;
+    view.ymax += margin;
+}
+
 void ScanExtents(PlotView& view, const TPointArrayList& lists) {
     ScanLists(view, lists);
     FallBackForUnknownFloors(view);

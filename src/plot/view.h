@@ -86,6 +86,14 @@ void FixLogMinima(PlotView& view, GridType gridType);
 // square, and makes the plot area square with the smaller of its two sides.
 void SquareWorldWindow(PlotView& view);
 
+// Grows the x or the y range about its centre so that one unit is as long across as up
+// on the plot area: a circle is drawn round. A window or area without extent is left.
+void EqualAspectWindow(PlotView& view);
+
+// Adds `fraction` of the y range above and below (of its decades on a logarithmic
+// vertical axis), so that a fitted curve's peaks keep off the frame.
+void AddHeadroom(PlotView& view, bool logarithmic, Extended fraction);
+
 // Widens the window by every valid point of `points`; the floors take the smallest
 // positive coordinates. A floor that stays unknown takes the window's minimum before the
 // fit, or 1e-5 when that is below 1e-18 (after all items, in ScanAllExtents).

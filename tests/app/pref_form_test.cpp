@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "app/application.h"
 #include "app/main_form.h"
 #include "app_test_support.h"
 #include "plot/plot_session.h"
@@ -36,6 +37,9 @@ TEST(PrefForm, CancelRestoresAndOkApplies) {
     EXPECT_EQ(session.main.look.gridVisible, !mainBefore.gridVisible) << "at once";
     Control<QCheckBox>(form, "cb_ArcDeg").setChecked(false);
     EXPECT_FALSE(session.angleInDegrees);
+    Control<QCheckBox>(form, "cb_Classic").setChecked(true);
+    EXPECT_TRUE(session.main.classic && session.preview.classic &&
+                StoredSwitch(kClassicDrawingSetting));
     auto& language = Control<QComboBox>(form, "ComboBox1");
     language.setCurrentIndex(1);
     emit language.activated(1);
@@ -44,6 +48,7 @@ TEST(PrefForm, CancelRestoresAndOkApplies) {
     EXPECT_FALSE(form.isVisible());
     EXPECT_TRUE(session.main.look == mainBefore);
     EXPECT_TRUE(session.angleInDegrees);
+    EXPECT_FALSE(session.main.classic || StoredSwitch(kClassicDrawingSetting));
     EXPECT_EQ(app->CurrentLanguage(), Language::English);
 
     form.show();

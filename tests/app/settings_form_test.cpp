@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
 
+#include "app/application.h"
 #include "app/functions_form.h"
 #include "app_test_support.h"
 #include "catalogue/catalogue.h"
@@ -67,6 +69,21 @@ TEST_F(SettingsFormTest, AxisKindsAndPolarChooseTheGridType) {
     EXPECT_FALSE(Child<QGroupBox>("RadioGroup4").isHidden());
     EXPECT_FALSE(Field("Edit3").isReadOnly());
     EXPECT_EQ(Field("Edit4").text().toStdString(), session.fields.xmax);
+}
+
+// Equal aspect is a linear grid's: it squares the main view's units and is remembered.
+TEST_F(SettingsFormTest, EqualAspect) {
+    auto& box = Child<QCheckBox>("EqualAspect");
+    ASSERT_TRUE(box.isEnabled());
+    box.click();
+    EXPECT_TRUE(session.equalAspect && StoredSwitch(kEqualAspectSetting));
+    const PlotView& v = session.main.view;
+    EXPECT_NEAR((v.xmax - v.xmin) / v.plotWidth, (v.ymax - v.ymin) / v.plotHeight, 1e-12L);
+    Child<QRadioButton>("Polar").click();
+    EXPECT_FALSE(box.isEnabled());
+    Child<QRadioButton>("Cartesian").click();
+    box.click();
+    EXPECT_FALSE(session.equalAspect || StoredSwitch(kEqualAspectSetting));
 }
 
 // A range field takes a comma as the point; a text that is no number is refused with the

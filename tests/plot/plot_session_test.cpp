@@ -237,5 +237,63 @@ TEST(GridType, ChangingItResetsAFailedGrid) {
     EXPECT_FALSE(f.session.main.grid.empty());
 }
 
+// The new drawing gives a fitted window 5 % of its height above and below (of its decades
+// on a logarithmic axis); the classic one fits exactly, and the user's window is kept.
+TEST(Redraw, AFittedWindowHasHeadroomInTheNewDrawing) {
+    struct Case {
+        GridType grid;
+        bool classic;
+        ScaleMode mode;
+        Range y;
+    };
+    // F(X)=X*X over x = 1..10 spans y = 1..100; two decades give a factor 10^0.1.
+    const Extended decade = std::pow(10.0L, 0.1L);
+    const Case cases[] = {
+        {GridType::gtLinLin, false, ScaleMode::smGlobal, {1 - 4.95L, 100 + 4.95L}},
+        {GridType::gtLinLin, true, ScaleMode::smGlobal, {1, 100}},
+        {GridType::gtLinLog, false, ScaleMode::smGlobal, {1 / decade, 100 * decade}},
+        {GridType::gtLinLin, false, ScaleMode::smUserDefined, {0, 10}},
+    };
+    for (const Case& c : cases) {
+        PlotFixture f;
+        f.session.SetClassicDrawing(c.classic);
+        f.Show("F(X)=X*X");
+        f.session.fields = {"1", "10", "0", "10", "0", "10"};
+        f.session.SetGridType(c.grid, false);
+        f.session.SetScaleMode(c.mode);
+        f.session.fields = {"1", "10", "0", "10", "0", "10"};
+        f.session.RedrawSurface(f.session.main);
+        const PlotView& v = f.session.main.view;
+        EXPECT_NEAR(v.ymin, c.y.min, 1e-9L) << Ordinal(c.grid) << c.classic;
+        EXPECT_NEAR(v.ymax, c.y.max, 1e-9L) << Ordinal(c.grid) << c.classic;
+    }
+}
+
+// With equal aspect a unit is as long across as up, and it stays so when the panel
+// changes shape back and forth, without the window creeping wider.
+TEST(Redraw, EqualAspectKeepsUnitsSquareAcrossLayouts) {
+    PlotFixture f;
+    f.session.SetClassicDrawing(false);
+    f.session.equalAspect = true;
+    f.Show("F(X)=SIN(X)");
+    f.UserView("0", "10", "-1", "1", "0", "10");
+    f.session.RedrawSurface(f.session.main);
+    const auto unitRatio = [&f] {
+        const PlotView& v = f.session.main.view;
+        return ((v.xmax - v.xmin) / v.plotWidth) / ((v.ymax - v.ymin) / v.plotHeight);
+    };
+    EXPECT_NEAR(unitRatio(), 1, 1e-12L);
+    EXPECT_TRUE(f.session.main.view.xmin == 0 && f.session.main.view.xmax == 10)
+        << "the wider axis is kept";
+    f.session.Layout(f.session.main, PanelGeometry{300, 700, 0, 0});
+    EXPECT_NEAR(unitRatio(), 1, 1e-12L);
+    f.session.Layout(f.session.main, PanelGeometry{800, 600, 0, 0});
+    EXPECT_NEAR(unitRatio(), 1, 1e-12L);
+    EXPECT_TRUE(f.session.main.view.xmin == 0 && f.session.main.view.xmax == 10) << "no creep";
+    f.session.equalAspect = false;
+    f.session.RedrawSurface(f.session.main);
+    EXPECT_TRUE(f.session.main.view.ymin == -1 && f.session.main.view.ymax == 1);
+}
+
 }  // namespace
 }  // namespace pc::test
