@@ -30,11 +30,13 @@ bool GridAllowed(GridError error) {
 }
 
 // The picture on a device of `size` layout pixels that is still blank: the background,
-// then what the surface shows.
+// then what the surface shows; only the background while the surface has nothing to
+// show, as on the screen.
 void PaintOn(QPainter& painter, PlotSession& session, PlotSurface& surface, PixelSize size) {
     painter.fillRect(0, 0, size.width, size.height, ToQColor(surface.look.colourBackground));
-    PaintPicture(surface, painter, session.GetCatalogue().Items(), session.gridType,
-                 GridAllowed(session.gridError));
+    if (surface.view.ready && session.displayReady)
+        PaintPicture(surface, painter, session.GetCatalogue().Items(), session.gridType,
+                     GridAllowed(session.gridError));
 }
 
 // Vector devices count text in points: at the resolution of the surface's image a point
