@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -227,11 +226,13 @@ TEST(CliPlotVerbs, RenderWritesThePictureInTheFormatOfItsExtension) {
             EXPECT_NE(bytes.find("<title>Plotcraftsman</title>"), std::string::npos);
         } else if (c.magic == "%PDF-") {
             // One page, its box in whole points (72 to the inch), rounded up.
-            std::smatch box;
-            ASSERT_TRUE(std::regex_search(bytes, box,
-                                          std::regex("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]")));
-            EXPECT_EQ(std::stod(box[1]), std::ceil(c.width * 0.75));
-            EXPECT_EQ(std::stod(box[2]), std::ceil(c.height * 0.75));
+            const auto box = bytes.find("/MediaBox [0 0 ");
+            ASSERT_NE(box, std::string::npos);
+            double width = 0;
+            double height = 0;
+            std::istringstream(bytes.substr(box + 15, 40)) >> width >> height;
+            EXPECT_EQ(width, std::ceil(c.width * 0.75));
+            EXPECT_EQ(height, std::ceil(c.height * 0.75));
             EXPECT_NE(bytes.find("/Count 1"), std::string::npos);
         } else {
             const QImage image(QString::fromStdString(dir + c.file));
@@ -314,7 +315,8 @@ TEST(CliPlotVerbs, TableWritesTheSampledValuesAsTfxOrCsv) {
             if (!line.starts_with(";")) {
                 std::string cells = line.substr(0, line.size() - 1);
                 std::replace(cells.begin(), cells.end(), ' ', ',');
-                blocks.back().push_back(std::regex_replace(cells, std::regex("NAN$"), ""));
+                blocks.back().push_back(cells.ends_with("NAN") ? cells.substr(0, cells.size() - 3)
+                                                               : cells);
             }
         }
         const std::vector<std::string> rows = pc::SplitLines(ReadBytes(dir + "a.CSV"));
@@ -325,7 +327,10 @@ TEST(CliPlotVerbs, TableWritesTheSampledValuesAsTfxOrCsv) {
             header += std::string(b == 0 ? "" : ",") + "x,F1(X)";
         }
         // The family's members are named by their parameter's value; a plain curve is not.
-        EXPECT_EQ(std::regex_replace(rows[0], std::regex(" A=[0-9.E-]+"), ""), header);
+        std::string names = rows[0];
+        for (auto a = names.find(" A="); a != std::string::npos; a = names.find(" A="))
+            names.erase(a, names.find(',', a) - a);
+        EXPECT_EQ(names, header);
         EXPECT_EQ(rows[0].find(" A="), blocks.size() == 1 ? std::string::npos : 7u);
         for (std::size_t r = 0; r < 200; ++r) {
             std::string expected;
