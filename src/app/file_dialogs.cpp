@@ -1,6 +1,8 @@
 #include "file_dialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QRegularExpression>
 
 #include "catalogue/directories.h"
 
@@ -27,6 +29,27 @@ QString Ask(QWidget* parent, QFileDialog::AcceptMode mode, const QString& name,
     return dialog.selectedFiles().first();
 }
 
+// "png" of "PNG (*.png)".
+QString FilterSuffix(const QString& filter) {
+    const qsizetype star = filter.indexOf(QLatin1String("*."));
+    if (star < 0)
+        return {};
+    const qsizetype end = filter.indexOf(QRegularExpression(QStringLiteral("[ );]")), star);
+    return filter.mid(star + 2, end < 0 ? -1 : end - star - 2);
+}
+
+// The save dialog of the picture: a name typed without an extension gets the chosen
+// format's, before the dialog asks whether to overwrite a file of that name.
+class BitmapSaveDialog : public QFileDialog {
+  public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override {
+        setDefaultSuffix(FilterSuffix(selectedNameFilter()));
+        QFileDialog::accept();
+    }
+};
+
 QString UserFolder() {
     return QString::fromStdString(UserDirectory());
 }
@@ -47,8 +70,19 @@ QString AskSaveFunctionFile(QWidget* parent, const QString& current) {
 }
 
 QString AskSaveBitmap(QWidget* parent) {
-    return Ask(parent, QFileDialog::AcceptSave, {},
-               QStringLiteral("Bitmap (*.bmp);;PNG (*.png);;All (*)"), QStringLiteral("bmp"), {});
+    BitmapSaveDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("SaveDialog1"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters({QStringLiteral("PNG (*.png)"), QStringLiteral("SVG (*.svg)"),
+                           QStringLiteral("PDF (*.pdf)"), QStringLiteral("Bitmap (*.bmp)")});
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    QString path = dialog.selectedFiles().first();
+    // A platform's own dialog accepts without the override above.
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + FilterSuffix(dialog.selectedNameFilter());
+    return path;
 }
 
 QString AskOpenConfiguration(QWidget* parent) {

@@ -12,7 +12,8 @@ namespace pc {
 QString AskOpenFunctionFile(QWidget* parent);
 // Save As of the function file: default name "test.fx", asks before overwriting.
 QString AskSaveFunctionFile(QWidget* parent, const QString& current);
-// Save as Bitmap: ".bmp" unless another extension is typed (".png" is offered too).
+// Save as Bitmap: PNG, SVG, PDF or BMP; a name typed without an extension gets the one
+// of the format chosen (".png" unless another is chosen).
 QString AskSaveBitmap(QWidget* parent);
 // The preferences' Load and Save of a configuration, starting in the user directory.
 QString AskOpenConfiguration(QWidget* parent);

@@ -282,17 +282,20 @@ void TMainForm::ClearReadout() {
 // --- Pictures --------------------------------------------------------------------
 
 void TMainForm::CopyToClipboard() {
-    const PlotSession& session = m_application.State().session;
-    QApplication::clipboard()->setImage(
-        TakeSnapshot(session.main, session.gridType == GridType::gtPolar, m_plotImage->size()));
+    PlotSession& session = m_application.State().session;
+    // The bitmap for every application, the SVG for those that take vector pictures.
+    auto* data = new QMimeData;
+    data->setImageData(TakeSnapshot(session, m_plotImage->size()));
+    data->setData(QStringLiteral("image/svg+xml"),
+                  PictureSvg(session, session.main, MainPictureSize(session, m_plotImage->size())));
+    QApplication::clipboard()->setMimeData(data);
 }
 
 bool TMainForm::SaveBitmap(const QString& path) {
-    const PlotSession& session = m_application.State().session;
+    PlotSession& session = m_application.State().session;
     std::string error;
-    if (SaveImageFile(
-            TakeSnapshot(session.main, session.gridType == GridType::gtPolar, m_plotImage->size()),
-            path.toStdString(), error))
+    if (SavePicture(session, session.main, MainPictureSize(session, m_plotImage->size()), 1.0,
+                    path.toStdString(), error))
         return true;
     m_application.GetNotifier().PlainMessage(CannotSaveText(path.toStdString(), error));
     return false;
@@ -305,11 +308,8 @@ void TMainForm::SaveBitmapAsked() {
 }
 
 bool TMainForm::PrintTo(QPrinter& printer) {
-    const PlotSession& session = m_application.State().session;
-    if (PrintBitmap(
-            printer,
-            TakeSnapshot(session.main, session.gridType == GridType::gtPolar, m_plotImage->size()),
-            QStringLiteral("Plotcraftsman")))
+    if (PrintBitmap(printer, TakeSnapshot(m_application.State().session, m_plotImage->size()),
+                    QStringLiteral("Plotcraftsman")))
         return true;
     m_application.GetNotifier().PlainMessage("Printing failed: the printer could not be opened.");
     return false;

@@ -40,7 +40,8 @@ class TMainForm : public QMainWindow {
 
     // Commands (the menu's, callable from tests).
     void CopyToClipboard();
-    // The picture to `path` (".bmp" or ".png"); false with the reason shown otherwise.
+    // The picture to `path` (".png", ".svg", ".pdf" or ".bmp"); false with the reason
+    // shown otherwise.
     bool SaveBitmap(const QString& path);
     // Prints the picture with its title line on `printer`; false when printing failed.
     bool PrintTo(QPrinter& printer);

@@ -4,24 +4,18 @@
 #include <QSize>
 #include <QString>
 
-#include "plot/output_geometry.h"
-#include "plot/plot_surface.h"
+#include "plot/image_file.h"
+#include "plot/plot_session.h"
 
 namespace pc {
 
-QImage TakeSnapshot(const PlotSurface& surface, bool polar, const QSize& client) {
-    const PixelSize size = SnapshotSize(
-        polar, PixelSize{surface.controlWidth, surface.controlHeight}, surface.view.marginLeft,
-        surface.view.marginTop, PixelSize{client.width(), client.height()});
-    const QImage& image = surface.Image();
-    const qreal ratio = image.devicePixelRatio();
-    QImage snapshot(qRound(std::max(size.width, 1) * ratio),
-                    qRound(std::max(size.height, 1) * ratio), QImage::Format_RGB32);
-    snapshot.setDevicePixelRatio(ratio);
-    snapshot.fill(image.pixelColor(0, 0));
-    QPainter painter(&snapshot);
-    painter.drawImage(QPoint(0, 0), image);
-    return snapshot;
+PixelSize MainPictureSize(const PlotSession& session, const QSize& client) {
+    return PictureSize(session.main, session.gridType == GridType::gtPolar,
+                       PixelSize{client.width(), client.height()});
+}
+
+QImage TakeSnapshot(PlotSession& session, const QSize& client) {
+    return PictureBitmap(session, session.main, MainPictureSize(session, client), 1.0);
 }
 
 bool PrintBitmap(QPaintDevice& page, const QImage& bitmap, const QString& title) {

@@ -4,17 +4,23 @@
 
 #include <QImage>
 
+#include "plot/output_geometry.h"
+
 class QPaintDevice;
 class QSize;
 class QString;
 
 namespace pc {
 
-class PlotSurface;
+class PlotSession;
 
-// The main plot's picture in a bitmap of the snapshot's size (the image control on the
-// polar grid, else the plot panel `client`), at the picture's own pixel density.
-QImage TakeSnapshot(const PlotSurface& surface, bool polar, const QSize& client);
+// The size of the main plot's picture: the image control on the polar grid, else the
+// plot panel `client`.
+PixelSize MainPictureSize(const PlotSession& session, const QSize& client);
+
+// The main plot's picture in a bitmap of MainPictureSize, at the picture's own pixel
+// density.
+QImage TakeSnapshot(PlotSession& session, const QSize& client);
 
 // Puts `bitmap` on one page of `page` under the title line `title`, as large as the page
 // allows while keeping its aspect ratio. False when the page could not be painted on

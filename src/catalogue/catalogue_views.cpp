@@ -23,24 +23,22 @@ std::string LabelName(const std::string& label) {
 
 }  // namespace
 
+std::string LegendText(const TFktItem& item) {
+    switch (item.FktTyp()) {
+        case TFktTyp::fty:
+            return NameOrUnknown(item.Funktion1);
+        case TFktTyp::ftxtyt:
+            return NameOrUnknown(item.Funktion1) + ", " + NameOrUnknown(item.Funktion2);
+        default:
+            return NameOrUnknown(item.Funktion1) + "=0";  // the implicit curve f(x,y)=0
+    }
+}
+
 std::vector<LegendEntry> LegendEntries(const Catalogue& catalogue) {
     std::vector<LegendEntry> entries;
     for (const auto& item : catalogue.Items()) {
-        if (!item->Darstellung || !item->valid)
-            continue;
-        std::string text;
-        switch (item->FktTyp()) {
-            case TFktTyp::fty:
-                text = NameOrUnknown(item->Funktion1);
-                break;
-            case TFktTyp::ftxtyt:
-                text = NameOrUnknown(item->Funktion1) + ", " + NameOrUnknown(item->Funktion2);
-                break;
-            default:
-                text = NameOrUnknown(item->Funktion1) + "=0";
-                break;  // the implicit curve f(x,y)=0
-        }
-        entries.push_back({std::move(text), item.get()});
+        if (item->Darstellung && item->valid)
+            entries.push_back({LegendText(*item), item.get()});
     }
     return entries;
 }

@@ -19,8 +19,11 @@ struct LegendEntry {
     TFktItem* item;  // not owned
 };
 
-// One entry per item that is shown and valid, in display-list order: "F1(X)" for fty,
-// "F1(X), G(X)" for ftxtyt ("???" for a missing function), "F1(X)=0" for ftfxy.
+// The legend's text of one item: "F1(X)" for fty, "F1(X), G(X)" for ftxtyt ("???" for a
+// missing function), "F1(X)=0" for ftfxy.
+std::string LegendText(const TFktItem& item);
+
+// One entry per item that is shown and valid, in display-list order, with its LegendText.
 std::vector<LegendEntry> LegendEntries(const Catalogue& catalogue);
 
 // A click on the legend entry of `item`: it becomes the current item and the only

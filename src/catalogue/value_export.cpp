@@ -1,16 +1,19 @@
 #include "value_export.h"
 
+#include <algorithm>
 #include <functional>
 #include <type_traits>
 #include <variant>
 
 #include "catalogue.h"
 #include "catalogue_types.h"
+#include "catalogue_views.h"
 #include "engine/number_text.h"
 #include "file_text.h"
 #include "fkt_item.h"
 #include "funktion.h"
 #include "parameter.h"
+#include "startup_decisions.h"
 
 namespace pc {
 
@@ -125,6 +128,114 @@ ExportResult WriteValueTable(const TPointArrayList& arrays, const std::string& p
 
 bool WriteValueTable(const TFktItem& item, const std::string& path, std::string& error) {
     return WriteValueTable(item.FeldListenListeM, path, {}, error) == ExportResult::Written;
+}
+
+namespace {
+
+// A parameter's value count as sampling takes it: five for one without an entry yet.
+std::int32_t CountOf(const TParameter& parameters, const std::string& name) {
+    const TParameterItem* item = parameters.Find(name);
+    return item ? std::max(TParameter::ValueCount(*item, nullptr), 0) : 5;
+}
+
+std::string CsvCell(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
+// The x and y cells of one record; empty where the record has no defined value.
+std::pair<std::string, std::string> CsvCells(const TFeldfty& record) {
+    return {FormatGeneral(record.x), record.valid ? FormatGeneral(record.y) : std::string()};
+}
+
+std::pair<std::string, std::string> CsvCells(const TFeldftxtyt& record) {
+    if (!record.valid)
+        return {};
+    return {FormatGeneral(record.x), FormatGeneral(record.y)};
+}
+
+}  // namespace
+
+std::vector<std::string> CurveNames(const Catalogue& catalogue, const TFktItem& item) {
+    std::vector<std::string> names;
+    std::vector<const std::string*> parameters;
+    for (const TFunktion* function : {item.Funktion1, item.Funktion2}) {
+        if (function) {
+            for (const std::string& name : function->DependenceParams) parameters.push_back(&name);
+        }
+    }
+    const std::string legend = LegendText(item);
+    const TParameter& values = catalogue.Parameters();
+    for (std::size_t index = 0; index < item.FeldListenListeM.size(); ++index) {
+        std::string assignments;
+        std::size_t rest = index;
+        for (std::size_t a = parameters.size(); a-- > 0;) {
+            const auto count = static_cast<std::size_t>(CountOf(values, *parameters[a]));
+            const std::size_t position = count == 0 ? 0 : rest % count;
+            rest = count == 0 ? 0 : rest / count;
+            assignments.insert(0, " " + *parameters[a] + "=" +
+                                      FormatGeneral(values.Value(
+                                          *parameters[a], static_cast<std::int32_t>(position))));
+        }
+        names.push_back(legend + assignments);
+    }
+    return names;
+}
+
+std::vector<std::string> BuildValueTableCsv(const Catalogue& catalogue, const TFktItem& item) {
+    const std::vector<std::string> names = CurveNames(catalogue, item);
+    // Each curve as the cells of its rows; arrays without records have no columns.
+    std::vector<std::vector<std::pair<std::string, std::string>>> curves;
+    std::string header;
+    std::size_t rows = 0;
+    for (std::size_t a = 0; a < item.FeldListenListeM.size(); ++a) {
+        std::vector<std::pair<std::string, std::string>> cells;
+        std::visit(
+            [&cells](const auto& records) {
+                if constexpr (!std::is_same_v<std::decay_t<decltype(records)>, std::monostate>) {
+                    cells.reserve(records.size());
+                    for (const auto& record : records) cells.push_back(CsvCells(record));
+                }
+            },
+            item.FeldListenListeM[a]);
+        if (cells.empty())
+            continue;
+        header += (header.empty() ? "x," : ",x,") + CsvCell(names[a]);
+        rows = std::max(rows, cells.size());
+        curves.push_back(std::move(cells));
+    }
+    if (curves.empty())
+        return {};
+    std::vector<std::string> lines;
+    lines.reserve(rows + 1);
+    lines.push_back(std::move(header));
+    for (std::size_t row = 0; row < rows; ++row) {
+        std::string line;
+        for (std::size_t c = 0; c < curves.size(); ++c) {
+            if (c != 0)
+                line += ',';
+            if (row < curves[c].size()) {
+                line += curves[c][row].first;
+                line += ',';
+                line += curves[c][row].second;
+            } else {
+                line += ',';
+            }
+        }
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+bool IsCsvPath(const std::string& path) {
+    return UpperCaseExtension(path) == ".CSV";
 }
 
 const char* FunctionInfoTypeText(TFktTyp type) {

@@ -84,6 +84,28 @@ ExportResult WriteValueTable(const TPointArrayList& arrays, const std::string& p
 // The number of lines in the value table of `arrays`: the writer's 100 %.
 std::size_t ValueTableLineCount(const TPointArrayList& arrays);
 
+// --- Value table as comma-separated values (.csv) ------------------------------------
+
+// The name of each curve of `item`, one per array of its FeldListenListeM: the item's
+// legend text, and where its functions have parameters, the values of the array's
+// combination after it: "F1(X) A=2" or "F1(T), G(T) A=1 B=0.5". Combinations follow the
+// order sampling fills the arrays in: Funktion1's parameters, then Funktion2's, the last
+// one counting fastest.
+std::vector<std::string> CurveNames(const Catalogue& catalogue, const TFktItem& item);
+
+// The value table of `item` as comma-separated lines (RFC 4180): a header row with two
+// columns for every array of FeldListenListeM that has records, "x" and the curve's name,
+// then one row per sample index up to the longest array. A t,x,y record gives its x and
+// y. Numbers as in the value table (FormatGeneral). A cell stays empty where a curve has
+// no defined value: y of an invalid x,y record (its sampled x stays), x and y of an
+// invalid t,x,y record, and both past the end of a shorter array. A cell holding a comma,
+// a double quote or a line break is quoted, its quotes doubled. No lines without an array
+// that has records.
+std::vector<std::string> BuildValueTableCsv(const Catalogue& catalogue, const TFktItem& item);
+
+// `path` ends in ".csv", in any case.
+bool IsCsvPath(const std::string& path);
+
 // --- Function info (.fif) -----------------------------------------------------------
 
 inline constexpr const char* kFunctionInfoProgramName = ";Plotcraftsman        ";

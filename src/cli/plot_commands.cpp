@@ -1,5 +1,7 @@
 #include "plot_commands.h"
 
+#include <QImage>
+#include <QSize>
 #include <cmath>
 #include <map>
 #include <ostream>
@@ -124,8 +126,11 @@ void PlotCommands::Size(const std::vector<std::string>& arguments) {
 
 void PlotCommands::Render(const std::vector<std::string>& arguments) {
     Expect(arguments, 1, "render FILE");
+    PlotSurface& surface = m_program.session.main;
+    const QSize image = surface.Image().deviceIndependentSize().toSize();
     std::string error;
-    if (!SaveImageFile(m_program.session.main.Image(), arguments[0], error))
+    if (!SavePicture(m_program.session, surface, PixelSize{image.width(), image.height()}, 1.0,
+                     arguments[0], error))
         m_program.notifier.PlainMessage(CannotSaveText(arguments[0], error));
 }
 

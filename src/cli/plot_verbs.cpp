@@ -1,5 +1,7 @@
 #include "plot_verbs.h"
 
+#include <QImage>
+#include <QSize>
 #include <algorithm>
 #include <map>
 #include <optional>
@@ -15,6 +17,7 @@
 #include "headless.h"
 #include "plot/hpgl.h"
 #include "plot/image_file.h"
+#include "plot/plot_session.h"
 #include "plot_commands.h"
 #include "serial/com_port.h"
 
@@ -31,6 +34,8 @@ struct PlotArguments {
     std::optional<int> item;                         // --item
     std::string port;                                // --port
     std::int32_t baud = ComPortSettings{}.baudRate;  // --baud
+    std::optional<double> scale;                     // --scale
+    bool classic = false;                            // --classic
 };
 
 // Reads "FILE -o OUT" (or "FILE --port DEVICE" for the port's verb, which has no output
@@ -48,6 +53,11 @@ PlotArguments ParseArguments(const std::vector<std::string>& arguments,
         if (argument.size() > 1 && argument[0] == '-') {
             if (!allows(argument))
                 throw UsageError{verb + ": unknown option '" + argument + "'"};
+            // A flag takes no value.
+            if (argument == "--classic") {
+                parsed.classic = true;
+                continue;
+            }
             if (i + 1 >= arguments.size())
                 throw UsageError{verb + ": option " + argument + " needs a value"};
             const std::string& value = arguments[++i];
@@ -65,6 +75,13 @@ PlotArguments ParseArguments(const std::vector<std::string>& arguments,
                 if (!ReadInteger(value, 0, INT_MAX, row))
                     throw UsageError{verb + ": --item takes a row number, not '" + value + "'"};
                 parsed.item = row;
+            } else if (argument == "--scale") {
+                Extended scale = 0;
+                if (!FieldToFloat(value, scale) || !(scale >= kMinPictureScale) ||
+                    !(scale <= kMaxPictureScale))
+                    throw UsageError{verb + ": --scale takes a number from 0.25 to 8, not '" +
+                                     value + "'"};
+                parsed.scale = static_cast<double>(scale);
             } else if (argument == "--port") {
                 parsed.port = value;
             } else if (argument == "--baud") {
@@ -114,6 +131,7 @@ bool Prepare(HeadlessProgram& program, const PlotArguments& arguments, std::ostr
             << '\n';
         return false;
     }
+    program.session.SetClassicDrawing(arguments.classic);
     program.LayOut(arguments.width, arguments.height);
     // Only the main plot is written; the preview's redraw would sample everything again
     // for a picture nobody sees, and it never changes the main one.
@@ -137,13 +155,24 @@ int Failed(std::ostream& err, const std::string& path, const std::string& error)
 }  // namespace
 
 int Render(const std::vector<std::string>& arguments, std::ostream&, std::ostream& err) {
-    const PlotArguments parsed = ParseArguments(arguments, {"--size", "--config"});
+    const PlotArguments parsed =
+        ParseArguments(arguments, {"--size", "--config", "--scale", "--classic"});
+    const std::optional<PictureFormat> format = PictureFormatOf(parsed.output);
+    if (!format)
+        throw UsageError{"render: -o takes a file ending in " + std::string(kPictureExtensions) +
+                         ", not '" + parsed.output + "'"};
+    // A vector picture has no pixels to multiply; a scale given for one is a mistake.
+    if (parsed.scale && (*format == PictureFormat::Svg || *format == PictureFormat::Pdf))
+        throw UsageError{"render: --scale applies to .png and .bmp only"};
     EnsureGuiApplication();
     HeadlessProgram program(err);
     if (!Prepare(program, parsed, err))
         return 1;
+    PlotSurface& surface = program.session.main;
+    const QSize image = surface.Image().deviceIndependentSize().toSize();
     std::string error;
-    if (!SaveImageFile(program.session.main.Image(), parsed.output, error))
+    if (!SavePicture(program.session, surface, PixelSize{image.width(), image.height()},
+                     parsed.scale.value_or(1.0), parsed.output, error))
         return Failed(err, parsed.output, error);
     return 0;
 }
@@ -167,7 +196,8 @@ int Table(const std::vector<std::string>& arguments, std::ostream&, std::ostream
         err << "plotcraftsman-cli: the function file has no display item\n";
         return 1;
     }
-    const std::vector<std::string> table = BuildValueTable(*item);
+    const std::vector<std::string> table =
+        IsCsvPath(parsed.output) ? BuildValueTableCsv(catalogue, *item) : BuildValueTable(*item);
     if (table.empty()) {
         // An f(x,y) = 0 item is never sampled; an empty file would pass for a table.
         err << "plotcraftsman-cli: display item " << RowOf(catalogue, item)

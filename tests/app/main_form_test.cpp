@@ -6,11 +6,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
@@ -20,7 +22,9 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
+#include <cstring>
 #include <filesystem>
+#include <tuple>
 
 #include "app/functions_form.h"
 #include "app/legende_form.h"
@@ -249,8 +253,32 @@ TEST(MainForm, PicturesForClipboardFileAndPrinter) {
     form.CopyToClipboard();
     const QImage copied = QApplication::clipboard()->image();
     EXPECT_EQ(copied.size(), form.PlotImage().size());
+    // Programs that take vector pictures find the same picture as SVG beside the bitmap.
+    const QByteArray svg =
+        QApplication::clipboard()->mimeData()->data(QStringLiteral("image/svg+xml"));
+    EXPECT_TRUE(svg.contains(QStringLiteral("viewBox=\"0 0 %1 %2\"")
+                                 .arg(copied.width())
+                                 .arg(copied.height())
+                                 .toLatin1()));
     ASSERT_TRUE(form.SaveBitmap(QString::fromStdString(folder + "/plot.bmp")));
     EXPECT_EQ(QImage(QString::fromStdString(folder + "/plot.bmp")).size(), copied.size());
+    // Save as Bitmap: a name typed without an extension takes the chosen format's, one
+    // typed with its own keeps it.
+    for (const auto& [filter, typed, written, magic] :
+         {std::tuple{"SVG (*.svg)", "/vector", "/vector.svg", "<?xml"},
+          {"PDF (*.pdf)", "/page", "/page.pdf", "%PDF-"},
+          {"PNG (*.png)", "/typed.pdf", "/typed.pdf", "%PDF-"},
+          {"Bitmap (*.bmp)", "/pixels", "/pixels.bmp", "BM"}}) {
+        DialogAnswerer answerer([&, filter = filter, typed = typed](QDialog& dialog) {
+            auto* files = qobject_cast<QFileDialog*>(&dialog);
+            ASSERT_NE(files, nullptr);
+            files->selectNameFilter(QString::fromLatin1(filter));
+            files->selectFile(QString::fromStdString(folder + typed));
+            static_cast<QDialog*>(files)->accept();
+        });
+        form.findChild<QAction*>(QStringLiteral("SaveasBitmap2"))->trigger();
+        EXPECT_EQ(ReadBytes(folder + written).substr(0, std::strlen(magic)), magic) << written;
+    }
 
     QImage page(1000, 1400, QImage::Format_RGB32);
     page.fill(Qt::white);

@@ -4,7 +4,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <limits>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -138,6 +140,32 @@ TEST(ValueTable, WrittenInPiecesWithProgressOrCancelledWithoutTrace) {
     EXPECT_EQ(calls, 2);
     EXPECT_EQ(folder.Read("t.tfx"), expected);
     EXPECT_EQ(folder.Entries(), Names{"t.tfx"});
+}
+
+// Two columns per curve, each member named by its parameters' values in the order the
+// arrays are sampled (the last parameter fastest); empty cells where a curve has no value
+// or no row; a name with a comma quoted.
+TEST(ValueTableCsv, TwoColumnsPerCurveUnderItsName) {
+    using XY = std::vector<TFeldfty>;
+    using TXY = std::vector<TFeldftxtyt>;
+    CatalogueFixture f;
+    TParameter& parameters = f.catalogue.Parameters();
+    TFktItem& family = f.AddItem(f.Define("F(X)=A*X+B"));
+    for (const auto& [name, values] : {std::pair{"A", Names{"2", "3"}}, {"B", {"0.5", "-1"}}}) {
+        parameters.SetValueSource(name, TValueSource::vsList);
+        parameters.SetListValues(name, values);
+    }
+    family.FeldListenListeM = {XY{Xy(0, 0.5L), Xy(1, 2.5L)}, XY{Xy(0, -1), Xy(1, 1, false)},
+                               XY{Xy(0, 0.5L)}, XY{Xy(1.0L / 3, 1e20L), Xy(5, -4)}};
+    EXPECT_EQ(BuildValueTableCsv(f.catalogue, family),
+              (Names{"x,F(X) A=2 B=0.5,x,F(X) A=2 B=-1,x,F(X) A=3 B=0.5,x,F(X) A=3 B=-1",
+                     "0,0.5,0,-1,0,0.5,0.333333333333333,1E20", "1,2.5,1,,,,5,-4"}));
+    TFktItem& pair = f.AddItem(f.Define("FX(T)=COS(T)"), f.Define("FY(T)=SIN(T)"), TFktTyp::ftxtyt);
+    pair.FeldListenListeM = {TXY{Txy(0, 1, 0), Txy(0.5L, 7, 8, false), Txy(1, 0.25L, 1)}};
+    EXPECT_EQ(BuildValueTableCsv(f.catalogue, pair),
+              (Names{"x,\"FX(T), FY(T)\"", "1,0", ",", "0.25,1"}));
+    EXPECT_TRUE(
+        BuildValueTableCsv(f.catalogue, f.AddItem(nullptr, nullptr, TFktTyp::ftfxy)).empty());
 }
 
 // The same German text in either language; the file holds the degree sign and "ü" as

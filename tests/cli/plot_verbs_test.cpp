@@ -6,9 +6,11 @@
 #include <QImage>
 #include <QString>
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,6 +19,8 @@
 #include "catalogue/file_text.h"
 #include "catalogue/function_file.h"
 #include "cli_test_support.h"
+#include "headless.h"
+#include "plot/plot_session.h"
 #include "pty_pair.h"
 
 namespace pc::cli::test {
@@ -64,6 +68,16 @@ TEST(CliPlotVerbs, RefuseBadCommandLinesWithExitCodeTwo) {
         {"render", kExample, "-o", "a.png", "--size", "49x600"},  // below 50 pixels
         {"render", kExample, "-o", "a.png", "--size", "800x99999"},
         {"render", kExample, "-o", "a.png", "--item", "0"},  // only table takes an item
+        {"render", kExample, "-o", "a.gif"},                 // no format of render's
+        {"render", kExample, "-o", "a"},
+        {"render", kExample, "-o", "a.png", "--scale", "0.2"},  // 0.25 to 8
+        {"render", kExample, "-o", "a.png", "--scale", "8.5"},
+        {"render", kExample, "-o", "a.png", "--scale", "2,5"},
+        {"render", kExample, "-o", "a.png", "--scale", "NAN"},
+        {"render", kExample, "-o", "a.svg", "--scale", "2"},  // no pixels to scale
+        {"render", kExample, "-o", "a.pdf", "--scale", "1"},
+        {"render", kExample, "-o", "a.png", "--classic", "yes"},  // a flag takes no value
+        {"table", kExample, "-o", "a.csv", "--classic"},
         {"table", kExample, "-o", "a.tfx", "--item", "-1"},
         {"table", kExample, "-o", "a.tfx", "--size", "800x600"},
         {"hpgl", kExample, "-o", "a.plt", "--config", "a.pcf"},
@@ -83,9 +97,16 @@ TEST(CliPlotVerbs, RefuseBadCommandLinesWithExitCodeTwo) {
 TEST(CliPlotVerbs, AnUnwritableOutputFailsWithExitCodeOne) {
     const std::string dir = ScratchDirectory("failures");
     const Outcome format = RunCli({"render", kExample, "-o", dir + "a.gif"});
-    EXPECT_EQ(format.code, 1);
-    EXPECT_NE(format.err.find(".png or .bmp"), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(dir + "a.gif"));
+    EXPECT_NE(format.err.find(".png, .bmp, .svg or .pdf, not '" + dir + "a.gif'"),
+              std::string::npos);
+    // Regression: a large panel at the largest scale asked for gigabytes of bitmap.
+    std::ofstream(dir + "a.png") << "old";
+    const Outcome huge =
+        RunCli({"render", kExample, "-o", dir + "a.png", "--size", "4000x3000", "--scale", "3"});
+    EXPECT_EQ(huge.code, 1);
+    EXPECT_NE(huge.err.find("11994 x 8994 pixels is larger than 67 million"), std::string::npos)
+        << huge.err;
+    EXPECT_EQ(ReadBytes(dir + "a.png"), "old");
     const Outcome folder = RunCli({"hpgl", kExample, "-o", dir + "no/such/folder/a.plt"});
     EXPECT_EQ(folder.code, 1);
     const Outcome item = RunCli({"table", kExample, "-o", dir + "a.tfx", "--item", "3"});
@@ -170,23 +191,84 @@ TEST(CliPlotVerbs, AChecksumMismatchStillDrawsButAnEmptyTableFails) {
     EXPECT_FALSE(std::filesystem::exists(dir + "a.tfx"));
 }
 
+// Each format at the picture's size: a bitmap of the image (less the panel's two frame
+// pixels) times the scale, an SVG whose view box is the image, a PDF page of the image's
+// size at 96 pixels to the inch.
 TEST(CliPlotVerbs, RenderWritesThePictureInTheFormatOfItsExtension) {
     const std::string dir = ScratchDirectory("render");
-    const Outcome png = RunCli({"render", kExample, "-o", dir + "a.png", "--size", "640x480"});
-    ASSERT_EQ(png.code, 0) << png.err;
-    EXPECT_EQ(png.err, "");
-    QImage image(QString::fromStdString(dir + "a.png"));
-    // The image is the panel less the two pixels of the panel's frame.
-    EXPECT_EQ(image.width(), 638);
-    EXPECT_EQ(image.height(), 478);
-    const Outcome bmp = RunCli({"render", kExample, "-o", dir + "a.BMP"});
-    ASSERT_EQ(bmp.code, 0) << bmp.err;
-    EXPECT_EQ(ReadBytes(dir + "a.BMP").substr(0, 2), "BM");
-    EXPECT_EQ(QImage(QString::fromStdString(dir + "a.BMP")).width(), 798);  // 800 x 600
+    const struct {
+        std::vector<std::string> options;
+        std::string file;
+        std::string magic;
+        int width;
+        int height;
+    } cases[] = {
+        {{"--size", "640x480"}, "a.png", "\x89PNG", 638, 478},
+        {{}, "a.BMP", "BM", 798, 598},
+        {{"--size", "640x480", "--scale", "2", "--classic"}, "b.png", "\x89PNG", 1276, 956},
+        {{"--scale", "0.25"}, "b.bmp", "BM", 200, 150},  // 798 / 4 rounded
+        {{"--size", "640x480"}, "a.svg", "<?xml", 638, 478},
+        {{"--size", "640x480", "--classic"}, "a.Pdf", "%PDF-", 638, 478},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        std::vector<std::string> arguments = {"render", kExample, "-o", dir + c.file};
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        const Outcome result = RunCli(arguments);
+        ASSERT_EQ(result.code, 0) << result.err;
+        EXPECT_EQ(result.err, "");
+        const std::string bytes = ReadBytes(dir + c.file);
+        EXPECT_EQ(bytes.substr(0, c.magic.size()), c.magic);
+        if (c.magic == "<?xml") {
+            EXPECT_NE(bytes.find("viewBox=\"0 0 " + std::to_string(c.width) + " " +
+                                 std::to_string(c.height) + "\""),
+                      std::string::npos);
+            EXPECT_NE(bytes.find("<title>Plotcraftsman</title>"), std::string::npos);
+        } else if (c.magic == "%PDF-") {
+            // One page, its box in whole points (72 to the inch), rounded up.
+            const auto box = bytes.find("/MediaBox [0 0 ");
+            ASSERT_NE(box, std::string::npos);
+            double width = 0;
+            double height = 0;
+            std::istringstream(bytes.substr(box + 15, 40)) >> width >> height;
+            EXPECT_EQ(width, std::ceil(c.width * 0.75));
+            EXPECT_EQ(height, std::ceil(c.height * 0.75));
+            EXPECT_NE(bytes.find("/Count 1"), std::string::npos);
+        } else {
+            const QImage image(QString::fromStdString(dir + c.file));
+            EXPECT_EQ(image.width(), c.width);
+            EXPECT_EQ(image.height(), c.height);
+        }
+    }
+}
+
+// --classic writes the picture the program has always drawn, pixel for pixel; without it
+// the new drawing differs. A file that cannot be replaced stays as it was.
+TEST(CliPlotVerbs, RenderClassicIsTheClassicImage) {
+    const std::string dir = ScratchDirectory("classic");
+    std::ostringstream messages;
+    EnsureGuiApplication();
+    HeadlessProgram program(messages);
+    ASSERT_EQ(program.LoadFunctionFile(kExample).outcome, FunctionFileOutcome::Loaded);
+    program.session.SetClassicDrawing(true);
+    program.LayOut(500, 400);
+    program.session.RedrawSurface(program.session.main);
+    const QImage classic = program.session.main.Image().convertToFormat(QImage::Format_RGB32);
+    for (const bool wanted : {true, false}) {
+        std::vector<std::string> arguments = {"render",      kExample, "-o",
+                                              dir + "a.png", "--size", "500x400"};
+        if (wanted)
+            arguments.push_back("--classic");
+        ASSERT_EQ(RunCli(arguments).code, 0);
+        const QImage written =
+            QImage(QString::fromStdString(dir + "a.png")).convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(written == classic, wanted);
+    }
 }
 
 // Every shipped example draws without a message (a hand edit under a stale checksum shows
-// message 16) and its first item's curve shows in that item's colour.
+// message 16) and its first item's curve shows in that item's colour (in the classic
+// drawing, where a curve's pixels have exactly that colour).
 TEST(CliPlotVerbs, EveryShippedExampleDrawsItsCurveWithoutAMessage) {
     const std::string dir = ScratchDirectory("examples");
     int examples = 0;
@@ -195,7 +277,7 @@ TEST(CliPlotVerbs, EveryShippedExampleDrawsItsCurveWithoutAMessage) {
         SCOPED_TRACE(file);
         ++examples;
         const std::string output = dir + entry.path().stem().string() + ".png";
-        const Outcome result = RunCli({"render", file, "-o", output});
+        const Outcome result = RunCli({"render", file, "-o", output, "--classic"});
         EXPECT_EQ(result.code, 0);
         EXPECT_EQ(result.err, "");
         const std::vector<std::string> lines =
@@ -213,16 +295,53 @@ TEST(CliPlotVerbs, EveryShippedExampleDrawsItsCurveWithoutAMessage) {
     EXPECT_GE(examples, 5);
 }
 
-TEST(CliPlotVerbs, TableWritesTheSampledValuesOfTheItem) {
+// The value table holds a block per member of 200 points, the example's from -10 to 10;
+// the CSV holds the same numbers: a column pair per member, a row per point, empty where
+// the table says NAN.
+TEST(CliPlotVerbs, TableWritesTheSampledValuesAsTfxOrCsv) {
     const std::string dir = ScratchDirectory("table");
-    const Outcome result = RunCli({"table", kExample, "-o", dir + "a.tfx"});
-    ASSERT_EQ(result.code, 0) << result.err;
-    const std::string text = ReadBytes(dir + "a.tfx");
-    // Eight header lines and the example's 200 points from -10 to 10, each "X Y ".
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 208);
-    EXPECT_NE(text.find("\r\n-10 "), std::string::npos);
-    EXPECT_NE(text.find("\r\n10 "), std::string::npos);
-    EXPECT_EQ(text.find("NAN"), std::string::npos);
+    const std::string root = ExampleWith(dir, "F1", 2, "SQRT(X)");
+    for (const std::string& file :
+         {kExample, std::string(PLOTCRAFTSMAN_EXAMPLES "/family.fx"), root}) {
+        SCOPED_TRACE(file);
+        ASSERT_EQ(RunCli({"table", file, "-o", dir + "a.tfx"}).code, 0);
+        const Outcome csv = RunCli({"table", file, "-o", dir + "a.CSV"});
+        ASSERT_EQ(csv.code, 0) << csv.err;
+        // Each block's point lines "X Y " as "X,Y", a NAN as an empty cell.
+        std::vector<std::vector<std::string>> blocks;
+        for (const std::string& line : pc::SplitLines(ReadBytes(dir + "a.tfx"))) {
+            if (line == ";Wertetabelle")
+                blocks.emplace_back();
+            if (!line.starts_with(";")) {
+                std::string cells = line.substr(0, line.size() - 1);
+                std::replace(cells.begin(), cells.end(), ' ', ',');
+                blocks.back().push_back(cells.ends_with("NAN") ? cells.substr(0, cells.size() - 3)
+                                                               : cells);
+            }
+        }
+        const std::vector<std::string> rows = pc::SplitLines(ReadBytes(dir + "a.CSV"));
+        ASSERT_EQ(rows.size(), 201u);
+        std::string header;
+        for (std::size_t b = 0; b < blocks.size(); ++b) {
+            ASSERT_EQ(blocks[b].size(), 200u);
+            header += std::string(b == 0 ? "" : ",") + "x,F1(X)";
+        }
+        // The family's members are named by their parameter's value; a plain curve is not.
+        std::string names = rows[0];
+        for (auto a = names.find(" A="); a != std::string::npos; a = names.find(" A="))
+            names.erase(a, names.find(',', a) - a);
+        EXPECT_EQ(names, header);
+        EXPECT_EQ(rows[0].find(" A="), blocks.size() == 1 ? std::string::npos : 7u);
+        for (std::size_t r = 0; r < 200; ++r) {
+            std::string expected;
+            for (std::size_t b = 0; b < blocks.size(); ++b)
+                expected += (b == 0 ? "" : ",") + blocks[b][r];
+            EXPECT_EQ(rows[r + 1], expected);
+        }
+        EXPECT_EQ(rows[1].substr(0, 4), "-10,");
+        EXPECT_EQ(rows[200].substr(0, 3), "10,");
+    }
+    EXPECT_NE(ReadBytes(dir + "a.tfx").find("\r\n-10 NAN \r\n"), std::string::npos);
 }
 
 TEST(CliPlotVerbs, HpglWritesTheWholeProgramWithoutATrailingLineEnd) {
