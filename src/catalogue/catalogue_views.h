@@ -17,10 +17,14 @@ class TFktItem;
 struct LegendEntry {
     std::string text;
     TFktItem* item;  // not owned
+    // The parameters the item's functions depend on, with their first and last values in
+    // the family's order: "A = 1 … 5, B = 2" (UTF-8); empty without parameters.
+    std::string family;
 };
 
 // One entry per item that is shown and valid, in display-list order: "F1(X)" for fty,
 // "F1(X), G(X)" for ftxtyt ("???" for a missing function), "F1(X)=0" for ftfxy.
+// `text` is what other windows and the CLI show of the item; the legend adds `family`.
 std::vector<LegendEntry> LegendEntries(const Catalogue& catalogue);
 
 // A click on the legend entry of `item`: it becomes the current item and the only
