@@ -157,13 +157,8 @@ TEST(MarkerRendering, PreviewHasNoneAndTheMainPlotHasThemAtMultiplesOfATwentieth
 
 // --- The new drawing ------------------------------------------------------------------
 
-bool Grey(QRgb pixel) {
-    return qRed(pixel) == qGreen(pixel) && qGreen(pixel) == qBlue(pixel);
-}
-
 // TAN(X) on -3..3 x -5..5 passes its poles at +-pi/2 off the window; nothing of the new
-// picture lies in a band around them, where the classic picture joins the pole's two
-// sides with a vertical line.
+// picture lies in a band around them, where the classic one joins the pole's two sides.
 TEST(NewDrawing, PolesAreNotJoined) {
     for (const bool classic : {true, false}) {
         PlotFixture f;
@@ -173,10 +168,9 @@ TEST(NewDrawing, PolesAreNotJoined) {
         PlotSurface& surface = f.session.main;
         f.session.RedrawSurface(surface);
         surface.Clear();
-        {
-            QPainter painter(&surface.Image());
-            PaintPicture(surface, painter, f.catalogue.Items(), GridType::gtLinLin, false);
-        }
+        QPainter painter(&surface.Image());
+        PaintPicture(surface, painter, f.catalogue.Items(), GridType::gtLinLin, false);
+        painter.end();
         const PlotView& v = surface.view;
         for (const double pole : {-1.5707963, 1.5707963}) {
             const int from = WorldToDevice(v, GridType::gtLinLin, pole - 0.1, 0).px;
@@ -187,26 +181,41 @@ TEST(NewDrawing, PolesAreNotJoined) {
     }
 }
 
-// The members of a family go from a tint of the item's colour to the colour itself; a
-// single curve keeps its colour.
-TEST(NewDrawing, FamiliesAreShadedLightToDark) {
-    Scene scene;
-    scene.surface.classic = false;
-    const auto line = [&](int row) { return Samples{scene.At(20, row), scene.At(300, row)}; };
-    scene.Add({line(50), line(100), line(150)}, kRed);
-    scene.Add({line(200)}, kBlue);
-    const QImage& image = scene.Draw();
-    const auto at = [&](int row) { return image.pixelColor(scene.Column(150), scene.Row(row)); };
-    EXPECT_GT(at(50).lightness(), at(100).lightness());
-    EXPECT_GT(at(100).lightness(), at(150).lightness());
-    EXPECT_TRUE(at(50).hue() == 0 && at(100).hue() == 0);
-    EXPECT_EQ(at(150).rgb(), kRedPixel);
-    EXPECT_EQ(at(200).rgb(), kBluePixel);
+// A family runs from a tint of the item's colour to the colour itself, keeping its hue;
+// a single curve keeps its colour. In black and white the items drawn solid get their
+// own dash patterns.
+TEST(NewDrawing, FamiliesAreShadedLightToDarkAndBlackAndWhiteDashesItems) {
+    for (const bool blackWhite : {false, true}) {
+        Scene scene;
+        scene.surface.classic = false;
+        scene.surface.look.blackWhite = blackWhite;
+        const auto line = [&](int row) { return Samples{scene.At(20, row), scene.At(300, row)}; };
+        scene.Add({line(50), line(100), line(150)}, kRed);
+        scene.Add({line(200)}, kBlue);
+        const QImage& image = scene.Draw();
+        const auto at = [&](int row) {
+            return image.pixelColor(scene.Column(150), scene.Row(row));
+        };
+        const auto inked = [&](int row) {
+            return 277 -
+                   CountIn(image, QRect(scene.Column(22), scene.Row(row), 277, 1), kWhitePixel);
+        };
+        EXPECT_GT(at(50).lightness(), at(100).lightness());
+        EXPECT_GT(at(100).lightness(), at(150).lightness());
+        EXPECT_EQ(at(150).rgb(), blackWhite ? kBlackPixel : kRedPixel);
+        EXPECT_EQ(at(50).hue(), blackWhite ? -1 : 0);
+        EXPECT_EQ(inked(50), 277);
+        if (blackWhite) {
+            EXPECT_LT(inked(200), 250) << "dashed";
+        } else {
+            EXPECT_EQ(at(200).rgb(), kBluePixel);
+        }
+    }
 }
 
-// In black and white every pixel of the picture is grey, whatever the items' colours
-// and display modes; items drawn solid get dash patterns of their own.
-TEST(NewDrawing, BlackAndWhiteIsGreyWithDashesTellingItemsApart) {
+// In black and white every pixel of the picture, grid and labels included, is grey,
+// whatever the items' colours and display modes.
+TEST(NewDrawing, BlackAndWhiteIsGrey) {
     PlotFixture f;
     const std::pair<const char*, DisplayMode> items[] = {
         {"F(X)=SIN(X)", DisplayMode::bmKreise},
@@ -225,58 +234,33 @@ TEST(NewDrawing, BlackAndWhiteIsGreyWithDashesTellingItemsApart) {
     const QImage& picture = f.session.main.Image();
     int coloured = 0;
     for (int y = 0; y < picture.height(); ++y) {
-        for (int x = 0; x < picture.width(); ++x) coloured += !Grey(picture.pixel(x, y));
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb p = picture.pixel(x, y);
+            coloured += qRed(p) != qGreen(p) || qGreen(p) != qBlue(p);
+        }
     }
     EXPECT_EQ(coloured, 0);
-
-    // Two horizontal lines: the first solid across, the second broken by its dashes.
-    Scene scene;
-    scene.surface.classic = false;
-    scene.surface.look.blackWhite = true;
-    scene.Add({{scene.At(20, 100), scene.At(300, 100)}}, kRed);
-    scene.Add({{scene.At(20, 200), scene.At(300, 200)}}, kBlue);
-    const QImage& lines = scene.Draw();
-    const auto inked = [&](int row) {
-        int columns = 0;
-        for (int dx = 22; dx <= 298; ++dx)
-            columns +=
-                CountNot(lines, QRect(scene.Column(dx), scene.Row(row) - 1, 1, 3), kWhitePixel) > 0;
-        return columns;
-    };
-    EXPECT_EQ(inked(100), 277);
-    EXPECT_LT(inked(200), 250);
 }
 
 // Items drawn solid take the patterns in turn, leaving out those that shown items have of
-// their own; hidden items count for nothing, and a pattern of its own is kept.
+// their own; a hidden item counts for nothing.
 TEST(NewDrawing, BlackAndWhitePenStylesSkipTheItemsOwnPatterns) {
     using P = TPenStyle;
-    const struct {
-        std::vector<std::pair<P, bool>> items;  // pen style, shown
-        std::vector<P> expected;
-    } cases[] = {
-        {{{P::psSolid, true}, {P::psSolid, true}, {P::psSolid, true}},
-         {P::psSolid, P::psDash, P::psDot}},
-        {{{P::psSolid, true}, {P::psDash, true}, {P::psSolid, false}, {P::psInsideFrame, true}},
-         {P::psSolid, P::psDash, P::psDot, P::psDot}},
-        {{{P::psDot, true},
-          {P::psSolid, true},
-          {P::psSolid, true},
-          {P::psSolid, true},
-          {P::psSolid, true}},
-         {P::psDot, P::psSolid, P::psDash, P::psDashDot, P::psDashDotDot}},
-    };
-    for (const auto& c : cases) {
-        DisplayList list;
-        for (const auto& [style, shown] : c.items) {
-            list.push_back(std::make_unique<TFktItem>());
-            list.back()->Pentyp = style;
-            list.back()->Darstellung = list.back()->valid = shown;
-        }
-        for (std::size_t k = 0; k < list.size(); ++k) {
-            if (list[k]->Darstellung) {
-                EXPECT_EQ(BlackWhitePenStyle(list, *list[k]), c.expected[k]) << k;
-            }
+    // pen style, shown, and the pattern expected of a shown item
+    const std::tuple<P, bool, P> items[] = {{P::psSolid, true, P::psSolid},
+                                            {P::psDash, true, P::psDash},
+                                            {P::psSolid, false, P::psSolid},
+                                            {P::psInsideFrame, true, P::psDot},
+                                            {P::psSolid, true, P::psDashDot}};
+    DisplayList list;
+    for (const auto& [style, shown, expected] : items) {
+        list.push_back(std::make_unique<TFktItem>());
+        list.back()->Pentyp = style;
+        list.back()->Darstellung = list.back()->valid = shown;
+    }
+    for (std::size_t k = 0; k < list.size(); ++k) {
+        if (list[k]->Darstellung) {
+            EXPECT_EQ(BlackWhitePenStyle(list, *list[k]), std::get<2>(items[k])) << k;
         }
     }
 }
