@@ -1,6 +1,7 @@
 // Speed of the plot engine: sampling one curve against the engine's own evaluation of the
-// same term, the full redraw of the main plot (sampling, fit, mapping, drawing, grid)
-// for the interactive case and for ten dense curves, and one animation step.
+// same term, and a curve full of poles; the full redraw of the main plot (sampling, fit,
+// mapping, drawing, grid) for the interactive case and for ten dense curves, and one
+// animation step.
 
 #include <benchmark/benchmark.h>
 
@@ -79,8 +80,12 @@ void EngineSinx(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kSamplePoints);
 }
 
-void SampleSinx(benchmark::State& state) {
+// Sampling one item of `definition`: SIN(X)*X+1 costs the pole check a few evaluations,
+// TAN(3000*X) passes a pole every five samples or so, its worst case.
+void SampleTerm(benchmark::State& state, const char* definition) {
     Picture picture(1, kSamplePoints, 1200, 800);
+    picture.manager.SetInputLine(definition);
+    picture.manager.Enter();
     pc::TFktItem& item = *picture.catalogue.Items().front();
     pc::TPointArray& points = item.FeldListenListeM.front();
     const pc::VariableSteps steps =
@@ -127,7 +132,12 @@ void AnimateFamily(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(EngineSinx)->Name("Engine/sinx/100000")->Unit(benchmark::kMillisecond);
-BENCHMARK(SampleSinx)->Name("Sample/sinx/100000")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(SampleTerm, sinx, "F1(X)=SIN(X)*X+1")
+    ->Name("Sample/sinx/100000")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(SampleTerm, tan3000x, "F1(X)=TAN(3000*X)")
+    ->Name("Sample/tan3000x/100000")
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Redraw, 1x2000, 1, 2000, false)
     ->Name("Redraw/1x2000")
     ->Unit(benchmark::kMillisecond);

@@ -1,6 +1,7 @@
 #include "legende_form.h"
 
 #include <QKeyEvent>
+#include <QLinearGradient>
 #include <QMenu>
 #include <QPainter>
 #include <QStatusBar>
@@ -18,6 +19,7 @@
 #include "funktionsinfo_form.h"
 #include "help_form.h"
 #include "plot/colours.h"
+#include "plot/program_state.h"
 #include "settings_form.h"
 #include "styles_form.h"
 #include "tool_window.h"
@@ -34,8 +36,8 @@ constexpr int kItemRole = Qt::UserRole + 1;
 // An entry: the arrow of the current item, the colour, the reference mark, the text.
 class LegendDelegate : public QStyledItemDelegate {
   public:
-    LegendDelegate(DisplayGridDelegate& pictures, QObject* parent)
-        : QStyledItemDelegate(parent), m_pictures(pictures) {}
+    LegendDelegate(DisplayGridDelegate& pictures, const PlotSurface& plot, QObject* parent)
+        : QStyledItemDelegate(parent), m_pictures(pictures), m_plot(plot) {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
@@ -54,9 +56,19 @@ class LegendDelegate : public QStyledItemDelegate {
         }
         painter->setRenderHint(QPainter::Antialiasing);
         painter->setPen(QPen(Qt::black, 1));
-        painter->setBrush(ToQColor(item->Farbe));
-        painter->drawRoundedRect(QRectF(r.left() + arrow + 0.5, r.top() + 1.5, 25, r.height() - 3),
-                                 4, 4);
+        const QRectF swatch(r.left() + arrow + 0.5, r.top() + 1.5, 25, r.height() - 3);
+        const QColor colour = ToQColor(item->Farbe);
+        const std::size_t members = item->FeldListenListeM.size();
+        if (!m_plot.classic && members > 1) {
+            // The family as the plot shades it, its first member on the left.
+            QLinearGradient gradient(swatch.topLeft(), swatch.topRight());
+            gradient.setColorAt(0, FamilyShade(colour, 0, members));
+            gradient.setColorAt(1, colour);
+            painter->setBrush(gradient);
+        } else {
+            painter->setBrush(colour);
+        }
+        painter->drawRoundedRect(swatch, 4, 4);
         if (item->Referenz) {
             if (QSvgRenderer* picture = m_pictures.Picture(QStringLiteral("REF")))
                 picture->render(painter, QRectF(r.left() + 55, r.top() + 2, 16, r.height() - 4));
@@ -69,7 +81,14 @@ class LegendDelegate : public QStyledItemDelegate {
 
   private:
     DisplayGridDelegate& m_pictures;
+    const PlotSurface& m_plot;  // the main plot, whose drawing the swatches follow
 };
+
+// An entry's line: the item, then its parameters' ranges.
+QString EntryText(const LegendEntry& entry) {
+    return QString::fromStdString(entry.family.empty() ? entry.text
+                                                       : entry.text + "  " + entry.family);
+}
 
 }  // namespace
 
@@ -79,7 +98,8 @@ TLegendeForm::TLegendeForm(Application& application)
       m_ui(std::make_unique<Ui::TLegendeForm>()) {
     m_ui->setupUi(this);
     QListWidget& list = *m_ui->Displayliste;
-    list.setItemDelegate(new LegendDelegate(application.FunctionsForm().GridDelegate(), this));
+    list.setItemDelegate(new LegendDelegate(application.FunctionsForm().GridDelegate(),
+                                            application.State().session.main, this));
     list.setMouseTracking(true);
     connect(&list, &QListWidget::itemEntered, this,
             [this](QListWidgetItem* item) { m_ui->StatusBar1->showMessage(item->text()); });
@@ -125,7 +145,7 @@ void TLegendeForm::Refresh() {
     const int current = list.currentRow();
     list.clear();
     for (const LegendEntry& entry : LegendEntries(m_application.State().catalogue)) {
-        auto* item = new QListWidgetItem(QString::fromStdString(entry.text), &list);
+        auto* item = new QListWidgetItem(EntryText(entry), &list);
         item->setData(kItemRole, QVariant::fromValue(static_cast<void*>(entry.item)));
         item->setSizeHint(QSize(100, 20));
     }
@@ -180,8 +200,7 @@ void TLegendeForm::Clicked(int entry) {
     if (entry < 0 || static_cast<std::size_t>(entry) >= entries.size())
         return;
     PickLegendItem(catalogue, *entries[static_cast<std::size_t>(entry)].item);
-    m_ui->StatusBar1->showMessage(
-        QString::fromStdString(entries[static_cast<std::size_t>(entry)].text));
+    m_ui->StatusBar1->showMessage(EntryText(entries[static_cast<std::size_t>(entry)]));
     m_application.RefreshViews();
 }
 

@@ -7,6 +7,7 @@
 #include "fkt_item.h"
 #include "funktion.h"
 #include "message_catalogue.h"
+#include "parameter.h"
 
 namespace pc {
 
@@ -19,6 +20,30 @@ std::string NameOrUnknown(const TFunktion* function) {
 // The function name of a node label: the text before "(".
 std::string LabelName(const std::string& label) {
     return label.substr(0, label.find('('));
+}
+
+// "A = 1 … 5" for each parameter of the item's functions, first value to last.
+std::string FamilyText(const Catalogue& catalogue, const TFktItem& item) {
+    std::string text;
+    std::vector<std::string> named;
+    for (const TFunktion* function : {item.Funktion1, item.Funktion2}) {
+        if (!function)
+            continue;
+        for (const std::string& name : function->DependenceParams) {
+            const TParameterItem* parameter = catalogue.Parameters().Find(name);
+            if (!parameter || std::find(named.begin(), named.end(), name) != named.end())
+                continue;
+            const std::int32_t count = TParameter::ValueCount(*parameter, nullptr);
+            if (count < 1)
+                continue;
+            named.push_back(name);
+            text += (text.empty() ? "" : ", ") + name + " = " +
+                    FormatGeneral(catalogue.Parameters().Value(name, 0));
+            if (count > 1)
+                text += " \u2026 " + FormatGeneral(catalogue.Parameters().Value(name, count - 1));
+        }
+    }
+    return text;
 }
 
 }  // namespace
@@ -38,7 +63,7 @@ std::vector<LegendEntry> LegendEntries(const Catalogue& catalogue) {
     std::vector<LegendEntry> entries;
     for (const auto& item : catalogue.Items()) {
         if (item->Darstellung && item->valid)
-            entries.push_back({LegendText(*item), item.get()});
+            entries.push_back({LegendText(*item), item.get(), FamilyText(catalogue, *item)});
     }
     return entries;
 }

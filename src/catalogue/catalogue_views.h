@@ -17,13 +17,17 @@ class TFktItem;
 struct LegendEntry {
     std::string text;
     TFktItem* item;  // not owned
+    // The parameters the item's functions depend on, with their first and last values in
+    // the family's order: "A = 1 … 5, B = 2" (UTF-8); empty without parameters.
+    std::string family;
 };
 
 // The legend's text of one item: "F1(X)" for fty, "F1(X), G(X)" for ftxtyt ("???" for a
 // missing function), "F1(X)=0" for ftfxy.
 std::string LegendText(const TFktItem& item);
 
-// One entry per item that is shown and valid, in display-list order, with its LegendText.
+// One entry per item that is shown and valid, in display-list order, with its LegendText
+// (what other windows and the CLI show of the item) and the legend's family range.
 std::vector<LegendEntry> LegendEntries(const Catalogue& catalogue);
 
 // A click on the legend entry of `item`: it becomes the current item and the only

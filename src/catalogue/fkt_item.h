@@ -20,7 +20,13 @@ struct TFeldfty {
     Extended x = 0;
     Extended y = 0;
     bool valid = false;  // the point is defined
+    // The curve runs off to infinity between the point before and this one (a pole), so a
+    // line joining the two would be no part of it. Set by the sampling.
+    bool poleBefore = false;
 };
+// The mark lives in the padding after `valid`: a record of 100000-point arrays costs
+// nothing more for it.
+static_assert(sizeof(TFeldfty) == 3 * sizeof(Extended));
 
 // A point of an ftxtyt item: also the parameter value t it was computed at.
 struct TFeldftxtyt : TFeldfty {

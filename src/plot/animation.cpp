@@ -63,11 +63,12 @@ void DrawFrame(PlotSession& session, TFktItem& item, std::int32_t frame) {
         return;
     PlotSurface& surface = session.main;
     std::vector<DevicePoint> pixels;
-    ScaleMap(surface.view, session.gridType)
-        .MapPoints(item.FeldListenListeM[static_cast<std::size_t>(frame)], pixels);
+    const TPointArray& points = item.FeldListenListeM[static_cast<std::size_t>(frame)];
+    ScaleMap(surface.view, session.gridType).MapPoints(points, pixels);
     QPainter painter(&surface.Image());
     ClipToPlot(painter, surface.view);
-    DrawPointList(surface, painter, session.gridType, item, pixels, true);
+    DrawPointList(surface, painter, session.gridType, item, pixels, true,
+                  PlaceOf(session.GetCatalogue().Items(), item, SurfaceKind::Main, points));
 }
 
 void StartAnimation(PlotSession& session, bool forward) {
@@ -90,7 +91,8 @@ void StartAnimation(PlotSession& session, bool forward) {
             }
             for (const TPointArray& points : item->FeldListenListeM) {
                 map.MapPoints(points, pixels);
-                DrawPointList(surface, painter, session.gridType, *item, pixels);
+                DrawPointList(surface, painter, session.gridType, *item, pixels, false,
+                              PlaceOf(catalogue.Items(), *item, SurfaceKind::Main, points));
             }
         }
     }

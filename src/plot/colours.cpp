@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "catalogue/configuration_file.h"
 
@@ -32,6 +33,26 @@ QColor ToQColor(TColor colour) {
 
 TColor FromQColor(const QColor& colour) {
     return static_cast<TColor>(colour.red() | (colour.green() << 8) | (colour.blue() << 16));
+}
+
+QColor FamilyShade(const QColor& colour, std::size_t index, std::size_t count) {
+    if (count < 2 || index >= count)
+        return colour;
+    // 1 for the first member, 0 for the last.
+    const double lightness =
+        static_cast<double>(count - 1 - index) / static_cast<double>(count - 1);
+    const auto mix = [&](int towards, double share) {
+        const auto channel = [&](int value) {
+            return static_cast<int>(std::lround(value + (towards - value) * share));
+        };
+        return QColor(channel(colour.red()), channel(colour.green()), channel(colour.blue()));
+    };
+    constexpr double kLightest = 0.55;
+    constexpr double kDarkest = 0.45;
+    constexpr double kTooLightForTints = 0.7;
+    if (colour.lightnessF() <= kTooLightForTints)
+        return mix(255, kLightest * lightness);
+    return mix(0, kDarkest * (1 - lightness));
 }
 
 QFont AxisQFont(const AxisFont& wanted) {

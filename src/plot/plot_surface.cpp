@@ -10,6 +10,7 @@
 #include <QString>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <optional>
 #include <type_traits>
 
@@ -52,6 +53,12 @@ QPen MakePen(const QColor& colour, std::int32_t width, Qt::PenStyle style) {
     return pen;
 }
 
+// A grid line's colour in black and white: its own grey, halfway to white.
+QColor GridGrey(const QColor& colour) {
+    const int grey = (qGray(colour.rgb()) + 255) / 2;
+    return QColor(grey, grey, grey);
+}
+
 // Windows draws text from its top left corner; Qt from the baseline.
 void TextOut(QPainter& painter, std::int32_t x, std::int32_t y, const std::string& text) {
     painter.drawText(QPoint(x, y + painter.fontMetrics().ascent()), QString::fromStdString(text));
@@ -69,7 +76,9 @@ bool InsidePlot(const PlotView& v, const TLineitem& item) {
     return InsideArea(v, item.x1, item.y1) && InsideArea(v, item.x2, item.y2);
 }
 
-void DrawConnected(QPainter& painter, const std::vector<DevicePoint>& points) {
+// Runs of valid points as polylines; with `breakAtPoles` a pole starts a new run too.
+void DrawConnected(QPainter& painter, const std::vector<DevicePoint>& points,
+                   bool breakAtPoles = false) {
     QPolygon run;
     run.reserve(static_cast<int>(std::min<std::size_t>(points.size(), 1 << 20)));
     const auto flush = [&] {
@@ -82,6 +91,8 @@ void DrawConnected(QPainter& painter, const std::vector<DevicePoint>& points) {
             flush();
             continue;
         }
+        if (breakAtPoles && p.poleBefore)
+            flush();
         const QPoint point(p.px, p.py);
         // Consecutive samples on one pixel add nothing to the line, except that a run
         // which never leaves its first pixel still shows as that pixel.
@@ -128,12 +139,38 @@ void DrawMarker(QPainter& painter, DisplayMode mode, std::int32_t x, std::int32_
     }
 }
 
-void DrawPixels(PlotSurface& surface, QPainter& painter, GridType gridType, const TFktItem& item,
-                const std::vector<DevicePoint>& points) {
-    const PlotView& v = surface.view;
+// The colours and pen style one point array is drawn with.
+struct Ink {
+    QColor line;
+    QColor fill;  // dots and bars
+    Qt::PenStyle style;
+};
+
+Ink InkOf(const PlotSurface& surface, const TFktItem& item, const CurvePlace& place) {
     const QColor colour = ToQColor(item.Farbe);
-    QPen pen = MakePen(surface.look.blackWhite ? QColor(Qt::black) : colour, item.LinienBreite,
-                       PenStyleOf(item.Pentyp));
+    if (surface.classic)
+        return {surface.look.blackWhite ? QColor(Qt::black) : colour, colour,
+                PenStyleOf(item.Pentyp)};
+    if (!surface.look.blackWhite) {
+        const QColor shade = FamilyShade(colour, place.member, place.members);
+        return {shade, shade, PenStyleOf(item.Pentyp)};
+    }
+    // Black and white: a family in greys, bars in a lighter grey than their line would be,
+    // and a dash pattern where the item's own pen is solid.
+    const QColor ink = FamilyShade(Qt::black, place.member, place.members);
+    const int bar = (ink.red() + 255) / 2;
+    const bool ownPattern =
+        item.Pentyp != TPenStyle::psSolid && item.Pentyp != TPenStyle::psInsideFrame;
+    const QColor fill = item.PunkteMarkierung == DisplayMode::bmhisto ? QColor(bar, bar, bar) : ink;
+    return {ink, fill, PenStyleOf(ownPattern ? item.Pentyp : place.blackWhiteStyle)};
+}
+
+void DrawPixels(PlotSurface& surface, QPainter& painter, GridType gridType, const TFktItem& item,
+                const std::vector<DevicePoint>& points, const CurvePlace& place) {
+    const PlotView& v = surface.view;
+    const Ink ink = InkOf(surface, item, place);
+    const QColor colour = ink.fill;
+    QPen pen = MakePen(ink.line, item.LinienBreite, ink.style);
     painter.setPen(pen);
     painter.setBrush(colour);
     const DisplayMode mode = item.PunkteMarkierung;
@@ -165,11 +202,12 @@ void DrawPixels(PlotSurface& surface, QPainter& painter, GridType gridType, cons
         }
         return;
     }
-    DrawConnected(painter, points);
+    DrawConnected(painter, points, !surface.classic);
     if (mode < DisplayMode::bmKreise || mode > DisplayMode::bm9 || surface.IsPreview())
         return;
     painter.setBrush(Qt::NoBrush);
-    if (pen.style() == Qt::NoPen) {
+    // A marker is too small for a dash pattern: the new drawing draws it whole.
+    if (pen.style() == Qt::NoPen || (!surface.classic && pen.style() != Qt::SolidLine)) {
         pen.setStyle(Qt::SolidLine);
         painter.setPen(pen);
     }
@@ -331,13 +369,59 @@ void RepairWindowForCurves(PlotSurface& surface, const DisplayList& items, GridT
         RepairWindow(surface.view, gridType);
 }
 
+CurvePlace PlaceOf(const DisplayList& items, const TFktItem& item, SurfaceKind kind,
+                   const TPointArray& points) {
+    CurvePlace place;
+    const TPointArrayList& family = PointArraysOf(item, kind);
+    place.members = std::max<std::size_t>(family.size(), 1);
+    const TPointArray* first = family.data();
+    const std::less<const TPointArray*> before;
+    if (!family.empty() && !before(&points, first) && before(&points, first + family.size()))
+        place.member = static_cast<std::size_t>(&points - first);
+    place.blackWhiteStyle = BlackWhitePenStyle(items, item);
+    return place;
+}
+
+TPenStyle BlackWhitePenStyle(const DisplayList& items, const TFktItem& item) {
+    const auto drawsSolid = [](TPenStyle style) {
+        return style == TPenStyle::psSolid || style == TPenStyle::psInsideFrame;
+    };
+    if (!drawsSolid(item.Pentyp))
+        return item.Pentyp;
+    constexpr TPenStyle kPatterns[] = {TPenStyle::psSolid, TPenStyle::psDash, TPenStyle::psDot,
+                                       TPenStyle::psDashDot, TPenStyle::psDashDotDot};
+    std::vector<TPenStyle> free;
+    std::size_t solidBefore = 0;
+    bool seen = false;
+    for (const auto& other : items) {
+        if (other.get() == &item)
+            seen = true;
+        if (!other->Darstellung || !other->valid)
+            continue;
+        if (!seen && drawsSolid(other->Pentyp))
+            ++solidBefore;
+    }
+    for (const TPenStyle pattern : kPatterns) {
+        const bool taken = std::any_of(items.begin(), items.end(), [&](const auto& other) {
+            return other->Darstellung && other->valid && other->Pentyp == pattern;
+        });
+        if (!taken || pattern == TPenStyle::psSolid)
+            free.push_back(pattern);
+    }
+    // When the items' own patterns leave only solid, every pattern is used in turn.
+    const TPenStyle* cycle = free.size() > 1 ? free.data() : kPatterns;
+    const std::size_t length = free.size() > 1 ? free.size() : std::size(kPatterns);
+    return cycle[solidBefore % length];
+}
+
 void DrawPointList(PlotSurface& surface, QPainter& painter, GridType gridType, const TFktItem& item,
-                   const std::vector<DevicePoint>& pixels, bool inverting) {
+                   const std::vector<DevicePoint>& pixels, bool inverting,
+                   const CurvePlace& place) {
     if (pixels.empty())
         return;
     painter.setCompositionMode(inverting ? QPainter::RasterOp_NotSourceXorDestination
                                          : QPainter::CompositionMode_SourceOver);
-    DrawPixels(surface, painter, gridType, item, pixels);
+    DrawPixels(surface, painter, gridType, item, pixels, place);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
@@ -347,11 +431,12 @@ void DrawCurves(PlotSurface& surface, QPainter& painter, const DisplayList& item
     painter.save();
     painter.setClipRect(v.marginLeft, v.marginTop, v.plotWidth, v.plotHeight);
     painter.setFont(AxisQFont(surface.look.font));
-    ForEachMappedPointList(
-        surface, items, gridType,
-        [&](const TFktItem& item, const TPointArray&, const std::vector<DevicePoint>& pixels) {
-            DrawPointList(surface, painter, gridType, item, pixels);
-        });
+    ForEachMappedPointList(surface, items, gridType,
+                           [&](const TFktItem& item, const TPointArray& points,
+                               const std::vector<DevicePoint>& pixels) {
+                               DrawPointList(surface, painter, gridType, item, pixels, false,
+                                             PlaceOf(items, item, surface.Kind(), points));
+                           });
     painter.restore();
 }
 
@@ -362,8 +447,14 @@ void DrawGridLines(PlotSurface& surface, QPainter& painter, GridType gridType) {
     for (const TLineitem& item : surface.grid) {
         if (item.kind == kKindNeverDrawn)
             continue;
-        const QColor colour = surface.look.blackWhite ? QColor(Qt::black) : ToQColor(item.colour);
-        painter.setPen(MakePen(colour, item.width, PenStyleOf(static_cast<TPenStyle>(item.kind))));
+        QColor colour = ToQColor(item.colour);
+        if (surface.look.blackWhite)
+            colour = surface.classic ? QColor(Qt::black) : GridGrey(colour);
+        QPen pen = MakePen(colour, item.width, PenStyleOf(static_cast<TPenStyle>(item.kind)));
+        // Lighter and thinner than the curves, a black-and-white grid stays behind them.
+        if (surface.look.blackWhite && !surface.classic)
+            pen.setWidthF(pen.widthF() / 2);
+        painter.setPen(pen);
         if (item.shape == kShapeEllipse)
             painter.drawEllipse(Box(item.x1, item.y1, item.x2, item.y2));
         else if (polar || InsidePlot(v, item))

@@ -85,11 +85,32 @@ using PointListVisitor = std::function<void(const TFktItem&, const TPointArray&,
 void ForEachMappedPointList(PlotSurface& surface, const DisplayList& items, GridType gridType,
                             const PointListVisitor& draw);
 
+// Where a point array stands among the curves of a picture, which the new drawing shows:
+// its member of the item's family (shaded from light to dark) and, in black and white,
+// the pen style that tells its item from the others (see BlackWhitePenStyle).
+struct CurvePlace {
+    std::size_t member = 0;
+    std::size_t members = 1;
+    TPenStyle blackWhiteStyle = TPenStyle::psSolid;
+};
+
+// The place of `points`, one of the item's arrays for a surface of `kind`, in a picture
+// of `items`.
+CurvePlace PlaceOf(const DisplayList& items, const TFktItem& item, SurfaceKind kind,
+                   const TPointArray& points);
+
+// The pen style of `item` in a black-and-white picture of `items`: its own unless that
+// draws solid; then the items drawn solid take solid, dashed, dotted, dash-dot and
+// dash-dot-dot in display-list order, skipping the patterns that shown items have of
+// their own while others remain.
+TPenStyle BlackWhitePenStyle(const DisplayList& items, const TFktItem& item);
+
 // Draws one point array, mapped to `pixels`, in the item's display mode, pen and colour.
 // `inverting` draws with the not-xor pen, so that drawing the same array twice restores
 // the image.
 void DrawPointList(PlotSurface& surface, QPainter& painter, GridType gridType, const TFktItem& item,
-                   const std::vector<DevicePoint>& pixels, bool inverting = false);
+                   const std::vector<DevicePoint>& pixels, bool inverting = false,
+                   const CurvePlace& place = {});
 
 // Maps and draws every point array of every shown, valid item, clipped to the plot area.
 void DrawCurves(PlotSurface& surface, QPainter& painter, const DisplayList& items,

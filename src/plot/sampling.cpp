@@ -51,6 +51,80 @@ BoundEvaluator Bind(Catalogue& catalogue, const TFunktion* function) {
     return bound;
 }
 
+// Bisections of an interval suspected of a pole: 2^-40 of a sample step is finer than
+// any window shows, and still coarser than the extended format resolves.
+constexpr int kPoleBisections = 40;
+// A jump that falls below this share of the one before is a continuous curve resolving.
+constexpr Extended kShrinking = 0.75L;
+// A jump that grows beyond this factor is a pole's; one that neither shrinks nor grows
+// so far is a step, which stays joined.
+constexpr Extended kUnbounded = 1000;
+// Neighbouring jumps that differ by rounding alone do not make one of them stand out.
+constexpr Extended kStandsOut = 1 + 1e-9L;
+
+// Whether f runs off to infinity between u and w (values fu, fw): the half of the
+// interval with the larger jump is kept until the jump shrinks (a continuous curve,
+// however steep), grows without bound (a pole) or the bisections end (a step). An
+// evaluation that fails between is a break as well.
+bool PoleBetween(const BoundEvaluator& f, Extended u, Extended fu, Extended w, Extended fw) {
+    const Extended first = std::fabs(fw - fu);
+    Extended jump = first;
+    for (int i = 0; i < kPoleBisections; ++i) {
+        const Extended m = u + (w - u) / 2;
+        if (m == u || m == w)
+            break;
+        f.Set(m);
+        bool ok = false;
+        const Extended fm = f.Value(ok);
+        if (!ok)
+            return true;
+        const Extended left = std::fabs(fm - fu);
+        const Extended right = std::fabs(fw - fm);
+        const Extended larger = std::max(left, right);
+        if (larger < kShrinking * jump)
+            return false;
+        if (left >= right) {
+            w = m;
+            fw = fm;
+        } else {
+            u = m;
+            fu = fm;
+        }
+        jump = larger;
+        if (jump > kUnbounded * first)
+            return true;
+    }
+    return false;
+}
+
+// Marks the poles of one coordinate of a filled array. Only the intervals that could
+// hold one are bisected, those where the values change sign or whose jump stands out
+// from both neighbouring ones, so a smooth curve costs a few evaluations per array.
+template <class Record>
+void MarkPoles(std::vector<Record>& points, const BoundEvaluator& f, Extended Record::*variable,
+               Extended Record::*coordinate) {
+    const std::size_t n = points.size();
+    const auto jumpAt = [&](std::size_t k) -> Extended {  // into point k from k - 1
+        if (k == 0 || k >= n || !points[k - 1].valid || !points[k].valid)
+            return 0;
+        return std::fabs(points[k].*coordinate - points[k - 1].*coordinate);
+    };
+    for (std::size_t k = 1; k < n; ++k) {
+        const Record& a = points[k - 1];
+        Record& b = points[k];
+        const Extended jump = jumpAt(k);
+        if (!(jump > 0))
+            continue;
+        const Extended ya = a.*coordinate;
+        const Extended yb = b.*coordinate;
+        const bool signChange = (ya < 0 && yb > 0) || (ya > 0 && yb < 0);
+        const bool standsOut =
+            jump > kStandsOut * jumpAt(k - 1) && jump > kStandsOut * jumpAt(k + 1);
+        if ((signChange || standsOut) && PoleBetween(f, a.*variable, ya, b.*variable, yb))
+            b.poleBefore = true;
+    }
+}
+
 template <class ValueAt>
 void Fill(std::vector<TFeldfty>& points, const BoundEvaluator& f, ValueAt valueAt) {
     for (std::size_t k = 0; k < points.size(); ++k) {
@@ -58,7 +132,9 @@ void Fill(std::vector<TFeldfty>& points, const BoundEvaluator& f, ValueAt valueA
         p.x = valueAt(k);
         f.Set(p.x);
         p.y = f.Value(p.valid);
+        p.poleBefore = false;
     }
+    MarkPoles(points, f, &TFeldfty::x, &TFeldfty::y);
 }
 
 template <class ValueAt>
@@ -74,7 +150,11 @@ void Fill(std::vector<TFeldftxtyt>& points, const BoundEvaluator& fx, const Boun
         p.x = fx.Value(xOk);
         p.y = fy.Value(yOk);
         p.valid = xOk && yOk;
+        p.poleBefore = false;
     }
+    // A pole of either coordinate takes the curve off to infinity.
+    MarkPoles<TFeldftxtyt>(points, fx, &TFeldftxtyt::t, &TFeldftxtyt::x);
+    MarkPoles<TFeldftxtyt>(points, fy, &TFeldftxtyt::t, &TFeldftxtyt::y);
 }
 
 template <class Record>

@@ -111,6 +111,7 @@ void ScaleMap::MapRecords(const std::vector<Record>& records,
         }
         device.valid = ToDeviceCoordinate(Clamp(m_x.Pixel(record.x)), device.px) &&
                        ToDeviceCoordinate(Clamp(m_y.Pixel(record.y)), device.py);
+        device.poleBefore = record.poleBefore;
     }
 }
 

@@ -21,6 +21,7 @@ struct DevicePoint {
     std::int32_t px = 0;
     std::int32_t py = 0;
     bool valid = false;
+    bool poleBefore = false;  // the record's mark: no line from the point before
 };
 
 struct WorldPoint {
@@ -92,8 +93,9 @@ class ScaleMap {
     // the result is not finite.
     WorldPoint ToWorld(std::int32_t px, std::int32_t py) const;
 
-    // The pixels of every record of `points` into `pixels` (resized to match). A record
-    // that is no valid sample, or that has no pixel, is an invalid pixel.
+    // The pixels of every record of `points` into `pixels` (resized to match), with the
+    // records' pole marks. A record that is no valid sample, or that has no pixel, is an
+    // invalid pixel.
     void MapPoints(const TPointArray& points, std::vector<DevicePoint>& pixels) const;
 
   private:

@@ -30,18 +30,19 @@ void Enter(Application& app, const std::string& line) {
     app.State().manager.Enter();
 }
 
-// The legend lists the shown items; a click (or Space) makes an entry's item the current,
-// only active one (Enter opens its line style too). The tree colours an invalid function red and a
-// missing one green.
+// The legend lists the shown items, a family with its parameter's range; a click (or Space) makes
+// an entry's item the current, only active one (Enter opens its line style too). The tree colours
+// an invalid function red and a missing one green.
 TEST(ToolWindows, LegendAndDependencies) {
     auto app = StartApplication();
-    Enter(*app, "F(X)=X");
+    Enter(*app, "F(X)=X*A");
     Enter(*app, "G(X)=F(X)+NOSUCH(X)");
     app->FunctionsForm().DropLine(0, 0, kColumnFunction1);
     app->FunctionsForm().DropLine(1, 1, kColumnFunction1);
     auto& legend = *app->LegendeForm().findChild<QListWidget*>(QStringLiteral("Displayliste"));
     ASSERT_EQ(legend.count(), 1) << "G cannot be drawn";
-    EXPECT_EQ(legend.item(0)->text(), QStringLiteral("F(X)"));
+    // A's default values run from 1 to 10.
+    EXPECT_EQ(legend.item(0)->text(), QString::fromUtf8("F(X)  A = 1 \u2026 10"));
     legend.setCurrentRow(0);
     QTest::keyClick(&legend, Qt::Key_Space);
     const TFktItem* first = app->State().catalogue.Items()[0].get();

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
+#include "catalogue/parameter.h"
 #include "catalogue_test_support.h"
 
 namespace pc::test {
@@ -13,24 +15,34 @@ class ViewsTest : public ::testing::Test, protected CatalogueFixture {};
 
 // A shown curve, a pair and a hidden item are pinned by the CLI's manager script, and a
 // click on an entry by the legend window's test.
-TEST_F(ViewsTest, LegendListsShownValidItemsInOrderWithTheirTypesText) {
+// A family names its parameters with their first and last values, in the order its
+// members are drawn.
+TEST_F(ViewsTest, LegendListsShownValidItemsInOrderWithTheirTypesTextAndFamilies) {
     TFunktion* f1 = Define("F1(X)=SIN(X)");
-    TFunktion* g = Define("G(T)=T*T");
+    TFunktion* g = Define("G(T)=T*B");
+    TFunktion* p = Define("P(X)=A*X+B");
+    TParameter& parameters = catalogue.Parameters();
+    parameters.SetValueSource("A", TValueSource::vsList);
+    parameters.SetListValues("A", {"5", "0.5", "-2"});
+    parameters.SetValueSource("B", TValueSource::vsList);
+    parameters.SetListValues("B", {"1E-20"});
     AddItem(f1).valid = true;
     AddItem(f1);  // shown but invalid
     AddItem(nullptr, g, TFktTyp::ftxtyt).valid = true;
     AddItem(f1, nullptr, TFktTyp::ftfxy).valid = true;  // the implicit curve F1(x, y) = 0
     AddItem(nullptr, nullptr, TFktTyp::ftfxy).valid = true;
+    AddItem(p, g, TFktTyp::ftxtyt).valid = true;
 
-    std::vector<std::pair<std::string, TFktItem*>> entries;
+    std::vector<std::tuple<std::string, TFktItem*, std::string>> entries;
     for (const LegendEntry& entry : LegendEntries(catalogue))
-        entries.emplace_back(entry.text, entry.item);
+        entries.emplace_back(entry.text, entry.item, entry.family);
 
-    const std::vector<std::pair<std::string, TFktItem*>> expected = {
-        {"F1(X)", &ItemAt(0)},
-        {"???, G(T)", &ItemAt(2)},
-        {"F1(X)=0", &ItemAt(3)},
-        {"?\?\?=0", &ItemAt(4)},  // escaped, as ??= is a trigraph
+    const std::vector<std::tuple<std::string, TFktItem*, std::string>> expected = {
+        {"F1(X)", &ItemAt(0), ""},
+        {"???, G(T)", &ItemAt(2), "B = 1E-20"},
+        {"F1(X)=0", &ItemAt(3), ""},
+        {"?\?\?=0", &ItemAt(4), ""},  // escaped, as ??= is a trigraph
+        {"P(X), G(T)", &ItemAt(5), "A = 5 \u2026 -2, B = 1E-20"},
     };
     EXPECT_EQ(entries, expected);
 }

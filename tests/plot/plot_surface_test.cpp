@@ -155,6 +155,116 @@ TEST(MarkerRendering, PreviewHasNoneAndTheMainPlotHasThemAtMultiplesOfATwentieth
     }
 }
 
+// --- The new drawing ------------------------------------------------------------------
+
+// TAN(X) on -3..3 x -5..5 passes its poles at +-pi/2 off the window; nothing of the new
+// picture lies in a band around them, where the classic one joins the pole's two sides.
+TEST(NewDrawing, PolesAreNotJoined) {
+    for (const bool classic : {true, false}) {
+        PlotFixture f;
+        f.Show("F(X)=TAN(X)");
+        f.UserView("-3", "3", "-5", "5", "-3", "3");
+        f.session.SetClassicDrawing(classic);
+        PlotSurface& surface = f.session.main;
+        f.session.RedrawSurface(surface);
+        surface.Clear();
+        QPainter painter(&surface.Image());
+        PaintPicture(surface, painter, f.catalogue.Items(), GridType::gtLinLin, false);
+        painter.end();
+        const PlotView& v = surface.view;
+        for (const double pole : {-1.5707963, 1.5707963}) {
+            const int from = WorldToDevice(v, GridType::gtLinLin, pole - 0.1, 0).px;
+            const int to = WorldToDevice(v, GridType::gtLinLin, pole + 0.1, 0).px;
+            const QRect band(from, v.marginTop, to - from + 1, v.plotHeight);
+            EXPECT_EQ(CountNot(surface.Image(), band, kWhitePixel) > 0, classic) << pole;
+        }
+    }
+}
+
+// A family runs from a tint of the item's colour to the colour itself, keeping its hue;
+// a single curve keeps its colour. In black and white the items drawn solid get their
+// own dash patterns.
+TEST(NewDrawing, FamiliesAreShadedLightToDarkAndBlackAndWhiteDashesItems) {
+    for (const bool blackWhite : {false, true}) {
+        Scene scene;
+        scene.surface.classic = false;
+        scene.surface.look.blackWhite = blackWhite;
+        const auto line = [&](int row) { return Samples{scene.At(20, row), scene.At(300, row)}; };
+        scene.Add({line(50), line(100), line(150)}, kRed);
+        scene.Add({line(200)}, kBlue);
+        const QImage& image = scene.Draw();
+        const auto at = [&](int row) {
+            return image.pixelColor(scene.Column(150), scene.Row(row));
+        };
+        const auto inked = [&](int row) {
+            return 277 -
+                   CountIn(image, QRect(scene.Column(22), scene.Row(row), 277, 1), kWhitePixel);
+        };
+        EXPECT_GT(at(50).lightness(), at(100).lightness());
+        EXPECT_GT(at(100).lightness(), at(150).lightness());
+        EXPECT_EQ(at(150).rgb(), blackWhite ? kBlackPixel : kRedPixel);
+        EXPECT_EQ(at(50).hue(), blackWhite ? -1 : 0);
+        EXPECT_EQ(inked(50), 277);
+        if (blackWhite) {
+            EXPECT_LT(inked(200), 250) << "dashed";
+        } else {
+            EXPECT_EQ(at(200).rgb(), kBluePixel);
+        }
+    }
+}
+
+// In black and white every pixel of the picture, grid and labels included, is grey,
+// whatever the items' colours and display modes.
+TEST(NewDrawing, BlackAndWhiteIsGrey) {
+    PlotFixture f;
+    const std::pair<const char*, DisplayMode> items[] = {
+        {"F(X)=SIN(X)", DisplayMode::bmKreise},
+        {"G(X)=COS(X)", DisplayMode::bmhisto},
+        {"H(X)=X/3", DisplayMode::bmallePunkte},
+        {"K(X)=-X/3", DisplayMode::bmDreiecke},
+    };
+    for (const auto& [definition, mode] : items) {
+        TFktItem& item = f.Show(definition);
+        item.Farbe = kRed;
+        item.PunkteMarkierung = mode;
+    }
+    f.session.SetClassicDrawing(false);
+    f.session.main.look.blackWhite = true;
+    f.session.RedrawSurface(f.session.main);
+    const QImage& picture = f.session.main.Image();
+    int coloured = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb p = picture.pixel(x, y);
+            coloured += qRed(p) != qGreen(p) || qGreen(p) != qBlue(p);
+        }
+    }
+    EXPECT_EQ(coloured, 0);
+}
+
+// Items drawn solid take the patterns in turn, leaving out those that shown items have of
+// their own; a hidden item counts for nothing.
+TEST(NewDrawing, BlackAndWhitePenStylesSkipTheItemsOwnPatterns) {
+    using P = TPenStyle;
+    // pen style, shown, and the pattern expected of a shown item
+    const std::tuple<P, bool, P> items[] = {{P::psSolid, true, P::psSolid},
+                                            {P::psDash, true, P::psDash},
+                                            {P::psSolid, false, P::psSolid},
+                                            {P::psInsideFrame, true, P::psDot},
+                                            {P::psSolid, true, P::psDashDot}};
+    DisplayList list;
+    for (const auto& [style, shown, expected] : items) {
+        list.push_back(std::make_unique<TFktItem>());
+        list.back()->Pentyp = style;
+        list.back()->Darstellung = list.back()->valid = shown;
+    }
+    for (std::size_t k = 0; k < list.size(); ++k) {
+        if (list[k]->Darstellung) {
+            EXPECT_EQ(BlackWhitePenStyle(list, *list[k]), std::get<2>(items[k])) << k;
+        }
+    }
+}
+
 // The polar grid's ring labels sit inside the plot area, where the polar grid is clipped
 // to, so the axis text shows there.
 TEST(GridRendering, PolarRingLabelsAreDrawnInsideThePlotArea) {

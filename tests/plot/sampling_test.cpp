@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -119,6 +120,69 @@ TEST(Sampling, FamiliesOnAllCoresCountTheLastParameterFastest) {
                      !near(line[k].y, a * line[k].x + b) || !near(p.t, line[k].x);
         }
         EXPECT_EQ(wrong, 0) << "member " << m;
+    }
+}
+
+// A pole marks the one record after it, wherever the curve runs off to infinity between
+// two samples, in either coordinate of a parametric curve and in the radius of a polar
+// one; a continuous curve however steep, and a step, stay joined.
+TEST(Sampling, PolesAreMarkedAndNothingElse) {
+    const Extended pi = std::numbers::pi_v<Extended>;
+    struct Case {
+        const char* definition;
+        const char* second;  // the y(t) of a parametric curve, or null
+        Extended phimin, phimax;
+        std::int32_t points;
+        GridType gridType;
+        std::vector<Extended> poles;
+    };
+    const Case cases[] = {
+        // clang-format off
+        {"F(X)=TAN(X)", nullptr, -5, 5, 1000, GridType::gtLinLin, {-3 * pi / 2, -pi / 2, pi / 2, 3 * pi / 2}},
+        {"F(X)=1/X", nullptr, -1, 1.3L, 400, GridType::gtLinLin, {0}},
+        {"F(X)=1/(X^2-1)", nullptr, -3, 3.1L, 500, GridType::gtLinLin, {-1, 1}},
+        {"F(X)=GAMMA(X)", nullptr, -3.5L, 4, 600, GridType::gtLinLin, {-3, -2, -1, 0}},
+        {"F(X)=ARCTAN(1000*X)", nullptr, -1, 1.1L, 300, GridType::gtLinLin, {}},
+        {"F(X)=EXP(X)", nullptr, -5, 50, 200, GridType::gtLinLin, {}},
+        {"F(X)=SIN(X)", nullptr, -10, 10, 10000, GridType::gtLinLin, {}},
+        {"F(X)=SGN(X)", nullptr, -1, 1.1L, 100, GridType::gtLinLin, {}},
+        {"F(X)=1/(X-2)", nullptr, 0.5L, 5, 300, GridType::gtLogLin, {2}},
+        {"R(X)=1/(X-1)", nullptr, 0, 3, 300, GridType::gtPolar, {1}},
+        {"X(T)=1/(T-1)", "Y(T)=TAN(T)", -1, 3, 300, GridType::gtLinLin, {1, pi / 2}},
+        // clang-format on
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.definition);
+        PlotFixture f;
+        TFktItem* item = &f.Show(c.definition);
+        if (c.second)
+            item = &f.Show(c.second, 6, 0);
+        Sample(f, *item, c.points, c.phimin, c.phimax, c.gridType);
+        std::vector<bool> marked;
+        const auto marks = [&](const auto& records) {
+            for (const auto& p : records) marked.push_back(p.poleBefore);
+        };
+        c.second ? marks(Txy(item->FeldListenListeM.at(0)))
+                 : marks(Fty(item->FeldListenListeM.at(0)));
+        ASSERT_EQ(marked.size(), std::size_t(c.points));
+        // The variable of sample k, as the polar conversion leaves no trace of it.
+        const VariableSteps steps = StepsOf(f.session.main.view, c.gridType, *item);
+        const auto variable = [&](std::size_t k) {
+            const Extended v = steps.start + k * steps.step;
+            return steps.logarithmic ? std::pow(10.0L, v) : v;
+        };
+        // The pole each mark follows; NaN for a mark with none.
+        std::vector<Extended> found;
+        for (std::size_t k = 1; k < marked.size(); ++k) {
+            if (!marked[k])
+                continue;
+            const auto pole = std::find_if(c.poles.begin(), c.poles.end(), [&](Extended p) {
+                return variable(k - 1) < p && p < variable(k);
+            });
+            found.push_back(pole == c.poles.end() ? std::nanl("") : *pole);
+        }
+        EXPECT_FALSE(marked[0]);
+        EXPECT_EQ(found, c.poles) << "each pole once, in order";
     }
 }
 
