@@ -6,6 +6,7 @@
 #include <functional>
 #include <limits>
 #include <numeric>
+#include <utility>
 
 #include "engine/number_text.h"
 #include "grid.h"
@@ -316,6 +317,9 @@ void Arranger::Angles() {
     if (rays.empty() || radii.empty())
         return;
     const std::vector<std::string> texts = AngleLabels(angles, c.angleInDegrees);
+    std::vector<std::pair<std::int32_t, std::int32_t>> sizes;
+    for (const std::string& text : texts)
+        sizes.emplace_back(c.measure.Width(text), c.measure.Height(text));
     const Extended sx = v.plotWidth / (v.xmax - v.xmin);
     const Extended sy = v.plotHeight / (v.ymax - v.ymin);
     // Just outside ring r on each ray; the ring on which the most of them fit wins, the
@@ -323,8 +327,7 @@ void Arranger::Angles() {
     const auto labelsAt = [&](Extended r) {
         std::vector<Label> labels;
         for (std::size_t i = 0; i < rays.size(); ++i) {
-            const std::int32_t w = c.measure.Width(texts[i]);
-            const std::int32_t h = c.measure.Height(texts[i]);
+            const auto [w, h] = sizes[i];
             const Extended out = std::hypot(Extended(w), Extended(h)) / 2 + 2;
             const Extended cosine = std::cos(angles[i]);
             const Extended sine = std::sin(angles[i]);

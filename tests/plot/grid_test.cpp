@@ -330,8 +330,11 @@ TEST(BuildGrid, DegenerateRangesTerminate) {
         {GridType::gtPolar, {0, 0, 0, 0}},
     };
     for (const auto& [type, window] : cases) {
-        EXPECT_LE(Build(test::Area(500, 400, 3, 3, window), type).grid.size(), 50000u)
-            << int(Ordinal(type));
+        for (const bool classic : {true, false}) {
+            EXPECT_LE(Build(test::Area(500, 400, 3, 3, window), type, Look(), classic).grid.size(),
+                      50000u)
+                << int(Ordinal(type)) << classic;
+        }
     }
     // An endless run of decades is cut with a message.
     const Built endless =
