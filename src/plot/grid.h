@@ -36,7 +36,7 @@ struct TLineitem {
     std::uint8_t kind = 0;  // also the pen style: 0 solid, 1 dash, 2 dot
     std::string labelText;
     bool labelVisible = true;
-    std::int32_t labelX = 0;
+    std::int32_t labelX = 0;  // in the new drawing the text's top left corner
     std::int32_t labelY = 0;
     std::uint8_t labelAxis = kLabelHorizontalAxis;
     std::int32_t labelStyle = 3;  // 1 for a decade label of a logarithmic axis

@@ -278,8 +278,11 @@ void Arranger::Axis(bool vertical, AxisKind kind) {
 void Arranger::Rings() {
     std::vector<TLineitem*> rings;
     for (TLineitem& item : m_grid) {
-        if (item.labelAxis == kLabelRing && !item.labelText.empty())
+        // The ring of radius 0 is the origin, which its dot marks.
+        if (item.labelAxis == kLabelRing && !item.labelText.empty() && item.value > 0)
             rings.push_back(&item);
+        else if (item.labelAxis == kLabelRing)
+            item.labelText.clear();
     }
     std::vector<Extended> radii;
     for (const TLineitem* ring : rings) radii.push_back(ring->value);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <iterator>
@@ -361,24 +362,18 @@ Rays NewRays(const PlotView& view, bool degrees = true) {
 }
 
 // 5..7 by -1..1 sees the angles -11.3°..11.3°: rays every 5° across the direction 0,
-// labelled beyond the ring 5.5, the outermost that all five labels fit beside.
-TEST(BuildGrid, PolarRaysOfTheNewDrawingCoverAWedgeAcrossTheDirectionZero) {
-    const Rays rays = NewRays(View(5, 7, -1, 1, 400, 400));
-    EXPECT_EQ(rays.degrees, (std::vector<long>{350, 355, 0, 5, 10}));
-    EXPECT_EQ(rays.shown, (Names{"350°", "355°", "0°", "5°", "10°"}));
-}
-
-// Around the origin: 24 rays every 15°, labelled from 0 in every k-th, in degrees or in
-// twelfths of π.
-TEST(BuildGrid, PolarAngleLabelsInDegreesOrRadians) {
-    const PlotView view = View(-10, 10, -10, 10, 400, 400);
+// labelled beyond the ring 5.5, the outermost that all five labels fit beside. Around the
+// origin 24 rays every 15° are labelled from 0 in every k-th, in degrees or twelfths of π.
+TEST(BuildGrid, PolarRaysOfTheNewDrawingCoverTheirWedgeAndAreLabelled) {
+    const Rays wedge = NewRays(View(5, 7, -1, 1, 400, 400));
+    EXPECT_EQ(wedge.degrees, (std::vector<long>{350, 355, 0, 5, 10}));
+    EXPECT_EQ(wedge.shown, (Names{"350°", "355°", "0°", "5°", "10°"}));
     for (const bool degrees : {true, false}) {
-        const Rays rays = NewRays(view, degrees);
+        const Rays rays = NewRays(View(-10, 10, -10, 10, 400, 400), degrees);
         ASSERT_EQ(rays.degrees.size(), 24u);
         EXPECT_EQ(rays.degrees[1] - rays.degrees[0], 15);
-        const Names quarters =
-            degrees ? Names{"0°", "90°", "180°", "270°"} : Names{"0", "π/2", "π", "3π/2"};
-        for (const std::string& quarter : quarters)
+        for (const char* quarter : degrees ? std::array{"0°", "90°", "180°", "270°"}
+                                           : std::array{"0", "π/2", "π", "3π/2"})
             EXPECT_NE(std::find(rays.shown.begin(), rays.shown.end(), quarter), rays.shown.end())
                 << quarter;
     }
