@@ -9,6 +9,7 @@
 #include "catalogue/notifier.h"
 #include "engine/decimal_log.h"
 #include "engine/number_text.h"
+#include "grid_labels.h"
 #include "scale_ticks.h"
 
 namespace pc {
@@ -57,6 +58,9 @@ class Builder {
     void Polar();
 
   private:
+    // The main rays of the new drawing across the wedge from..to, labelled by their angle.
+    template <class Ray>
+    void ModernRays(Extended from, Extended to, Ray& ray);
     bool InsideVertically(std::int32_t py) const { return py >= v.marginTop && py <= v.plotBottom; }
     bool InsideHorizontally(std::int32_t px) const {
         return px >= v.marginLeft && px <= v.plotRight;
@@ -142,6 +146,7 @@ void Builder::VerticalLinear() {
         if (rowOf(value, py) && InsideVertically(py)) {
             TLineitem item = HorizontalLine(py);
             item.labelText = LinearLabel(value, range);
+            item.value = value;
             AddMain(std::move(item), std::fabs(value) < range * 1e-9L, look.widthXAxis);
         }
         return true;
@@ -172,8 +177,9 @@ void Builder::HorizontalLinear() {
         }
         std::int32_t px = 0;
         if (columnOf(value, px) && InsideHorizontally(px)) {
-            AddMain(VerticalLine(px, LinearLabel(value, range)), std::fabs(value) < range * 1e-9L,
-                    look.widthYAxis);
+            TLineitem item = VerticalLine(px, LinearLabel(value, range));
+            item.value = value;
+            AddMain(std::move(item), std::fabs(value) < range * 1e-9L, look.widthYAxis);
         }
         return true;
     });
@@ -210,6 +216,7 @@ void Builder::VerticalDb() {
             const bool nearZero = std::fabs(d) <= zero;
             TLineitem item = HorizontalLine(py);
             item.labelText = (nearZero ? std::string("0") : FormatGeneral(d)) + " dB";
+            item.value = d;
             AddMain(std::move(item), nearZero && py >= 0 && py <= v.plotHeight, look.widthXAxis);
         }
         return true;
@@ -246,7 +253,9 @@ void Builder::HorizontalDb() {
             const std::string label =
                 std::fabs(d) > range * 1e-9L ? FormatGeneral(d) + " dB" : std::string("0");
             const bool zeroAxis = std::fabs(d) <= range * 1e-7L && px >= 0 && px <= v.plotWidth;
-            AddMain(VerticalLine(px, label), zeroAxis, look.widthYAxis);
+            TLineitem item = VerticalLine(px, label);
+            item.value = d;
+            AddMain(std::move(item), zeroAxis, look.widthYAxis);
         }
         return true;
     });
@@ -308,6 +317,7 @@ void Builder::AddLogLines(bool vertical) {
         item.labelVisible = tick.label;
         item.labelStyle = style;
         item.width = look.widthMainGrid;
+        item.value = value;
         grid.push_back(std::move(item));
     }
 }
@@ -504,6 +514,7 @@ void Builder::Polar() {
             item.colour = look.colourMainGrid;
             item.width = look.widthMainGrid;
             item.labelText = RingLabel(r, rings.step);
+            item.value = r;
             if (item.width != 0)
                 addRing(r, std::move(item));
             if (r + rings.step == r)
@@ -525,10 +536,13 @@ void Builder::Polar() {
                         });
         }
     }
-    const auto ray = [&](Extended angle, TColor colour, std::int32_t width) {
+    const auto ray = [&](Extended angle, TColor colour, std::int32_t width,
+                         std::uint8_t labelAxis = kLabelHorizontalAxis) {
         TLineitem item;
         item.colour = colour;
         item.width = width;
+        item.labelAxis = labelAxis;
+        item.value = angle;
         if (std::optional<TLineitem> cut =
                 line(0, 0, radius * std::cos(angle), radius * std::sin(angle), std::move(item)))
             grid.push_back(std::move(*cut));
@@ -541,7 +555,9 @@ void Builder::Polar() {
         angleStep = 5 * kDegree;
     else if (span >= 5 * kDegree)
         angleStep = 0.5L * kDegree;
-    if (look.gridVisible && look.widthMainGrid != 0 && angleStep > 0) {
+    if (!c.classic) {
+        ModernRays(originInside ? 0 : wedgeFrom, originInside ? 2 * kPi : wedgeTo, ray);
+    } else if (look.gridVisible && look.widthMainGrid != 0 && angleStep > 0) {
         // Counted, not accumulated: 24 steps of 15 degrees add up to a hair below 360
         // and would draw the first ray twice.
         const Extended steps = span / angleStep * (1 - 1e-12L);
@@ -550,6 +566,34 @@ void Builder::Polar() {
     }
     for (int quarter = 0; quarter < 4; ++quarter)
         ray(quarter * kPi / 2, look.colourZeroAxes, look.widthXAxis);
+}
+
+template <class Ray>
+void Builder::ModernRays(Extended from, Extended to, Ray& ray) {
+    if (!look.gridVisible || look.widthMainGrid == 0)
+        return;
+    // Whole steps of a readable angle, so that the rays can be labelled; the wedge may
+    // start below 0 where it crosses the direction 0.
+    const Extended span = to - from;
+    Extended step = 15 * kDegree;
+    if (span < 5 * kDegree)
+        step = NiceStep(from / kDegree, to / kDegree).step * kDegree;
+    else if (span < 15 * kDegree)
+        step = 0.5L * kDegree;
+    else if (span < kPi)
+        step = 5 * kDegree;
+    if (!(step > 0))
+        return;
+    const bool fullCircle = span >= 2 * kPi;
+    const Extended first = std::ceil(from / step - 1e-9L);
+    const Extended last =
+        fullCircle ? first + std::round(2 * kPi / step) - 1 : std::floor(to / step + 1e-9L);
+    for (Extended k = first; k <= last && k - first < kMaxLinesPerLoop; ++k) {
+        Extended angle = k * step;
+        if (angle < 0)
+            angle += 2 * kPi;
+        ray(angle, look.colourMainGrid, look.widthMainGrid, kLabelAngle);
+    }
 }
 
 }  // namespace
@@ -609,6 +653,8 @@ GridError BuildGrid(GridContext& context, std::vector<TLineitem>& grid) {
         default:
             break;
     }
+    if (!context.classic)
+        ArrangeLabels(context, grid);
     return b.error;
 }
 

@@ -23,6 +23,7 @@ inline constexpr std::uint8_t kKindNeverDrawn = 5;
 inline constexpr std::uint8_t kLabelHorizontalAxis = 0;  // below the plot area
 inline constexpr std::uint8_t kLabelVerticalAxis = 1;    // right of the plot area
 inline constexpr std::uint8_t kLabelRing = 2;            // beside a polar ring, inside the area
+inline constexpr std::uint8_t kLabelAngle = 3;           // a polar ray's angle, beyond a ring
 
 struct TLineitem {
     std::uint8_t shape = kShapeLine;
@@ -35,10 +36,13 @@ struct TLineitem {
     std::uint8_t kind = 0;  // also the pen style: 0 solid, 1 dash, 2 dot
     std::string labelText;
     bool labelVisible = true;
-    std::int32_t labelX = 0;
+    std::int32_t labelX = 0;  // in the new drawing the text's top left corner
     std::int32_t labelY = 0;
     std::uint8_t labelAxis = kLabelHorizontalAxis;
     std::int32_t labelStyle = 3;  // 1 for a decade label of a logarithmic axis
+    // What the line stands for: the axis value (in dB on a dB axis), a ring's radius or a
+    // ray's angle in radians. The new drawing writes its labels from it.
+    Extended value = 0;
 };
 
 // Text sizes in the surface's axis font.
@@ -65,6 +69,11 @@ struct GridContext {
     const PlotLook& look;
     const TextMeasure& measure;
     Notifier& notifier;
+    // The drawing the program has always made; otherwise the labels are written and
+    // placed for the new drawing (one format per axis, all inside the picture, none
+    // overlapping) and the polar grid labels its rays.
+    bool classic = true;
+    bool angleInDegrees = true;  // the polar rays' labels, else in radians
 };
 
 // Empties `grid` and builds the lines of the context's grid type; says what it could not

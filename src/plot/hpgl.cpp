@@ -71,7 +71,7 @@ std::string BuildHpgl(PlotSession& session, const PlotterSettings& settings) {
         });
 
     out += "SR-0.8,1.2;\r\nDI-1,0;\r\nCS10;\r\nPU;";
-    for (const TLineitem& item : surface.grid) {
+    for (const TLineitem& item : ClassicGrid(surface, session.gridType)) {
         out += kLineEnd;
         if (item.kind != kKindNeverDrawn) {
             out += "PA" + Pair(item.x1, item.y1) + ";PD;";

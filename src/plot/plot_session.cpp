@@ -101,6 +101,7 @@ bool PlotSession::Paint(PlotSurface& surface) {
         return false;
     if (gridType == GridType::gtPolar)
         SquareWorldWindow(surface.view);
+    surface.angleInDegrees = angleInDegrees;
     KeepEqualAspect(surface);
     if (!PaintSurface(surface, m_catalogue.Items(), gridType, gridError, m_notifier) &&
         showPlotSettings)
@@ -124,6 +125,7 @@ void PlotSession::RedrawSurface(PlotSurface& surface) {
     // the surface laid out for it, and then everything is drawn once.
     if (surface.view.ready && displayReady) {
         RepairWindowForCurves(surface, m_catalogue.Items(), gridType);
+        surface.angleInDegrees = angleInDegrees;
         BuildSurfaceGrid(surface, gridType, gridError, m_notifier);
     }
     RefreshFields();

@@ -15,6 +15,7 @@
 #include <type_traits>
 
 #include "catalogue/fkt_item.h"
+#include "catalogue/notifier.h"
 #include "colours.h"
 
 namespace pc {
@@ -471,21 +472,34 @@ void DrawGridLines(PlotSurface& surface, QPainter& painter, GridType gridType) {
     }
 }
 
-void DrawGridLabels(PlotSurface& surface, QPainter& painter) {
-    // The preferences' "Grid text" box hides the labels alone.
-    if (!surface.look.gridVisible || !surface.look.axisTextVisible)
-        return;
+namespace {
+
+// The labels the classic drawing shows, thinned so that none overlaps the one drawn
+// before it, with the anchors it drew at stored in the items; drawn on `painter` unless
+// it is null.
+void ClassicLabels(const PlotSurface& surface, std::vector<TLineitem>& grid, QPainter* painter) {
     const PlotView& v = surface.view;
     const TextMeasure& measure = surface.Measure();
     const QColor textColour =
         surface.look.blackWhite ? QColor(Qt::black) : ToQColor(surface.look.font.colour);
-    painter.setBrush(Qt::NoBrush);
+    const auto text = [&](std::int32_t x, std::int32_t y, const std::string& label) {
+        if (painter) {
+            painter->setPen(textColour);
+            TextOut(*painter, x, y, label);
+        }
+    };
+    const auto tick = [&](std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
+        if (painter) {
+            painter->setPen(Qt::black);
+            painter->drawLine(x1, y1, x2, y2);
+        }
+    };
     const TLineitem* lastHorizontal = nullptr;
     std::int32_t lastHorizontalWidth = 0;
     const TLineitem* lastVertical = nullptr;
     std::int32_t lastVerticalHeight = 0;
     QRect lastRing;
-    for (TLineitem& item : surface.grid) {
+    for (TLineitem& item : grid) {
         if (item.labelText.empty() || !item.labelVisible)
             continue;
         if (item.labelAxis == kLabelRing) {
@@ -500,14 +514,12 @@ void DrawGridLabels(PlotSurface& surface, QPainter& painter) {
             box.moveTop(std::max(box.top(), v.marginTop + 2));
             if (lastRing.isValid() && box.intersects(lastRing))
                 continue;
-            painter.setPen(textColour);
-            TextOut(painter, box.left(), box.top(), item.labelText);
+            text(box.left(), box.top(), item.labelText);
             lastRing = box;
             continue;
         }
         if (!InsidePlot(v, item))
             continue;
-        painter.setPen(textColour);
         if (item.labelAxis == kLabelHorizontalAxis) {
             const std::int32_t width = measure.Width(item.labelText);
             const std::int32_t limit =
@@ -517,9 +529,8 @@ void DrawGridLabels(PlotSurface& surface, QPainter& painter) {
             item.labelX = item.x1 - width / 2;
             if (item.labelX >= v.plotWidth)
                 continue;
-            TextOut(painter, item.labelX, v.plotBottom + 3, item.labelText);
-            painter.setPen(Qt::black);
-            painter.drawLine(item.x1, v.plotBottom, item.x1, v.plotBottom + 4);
+            text(item.labelX, v.plotBottom + 3, item.labelText);
+            tick(item.x1, v.plotBottom, item.x1, v.plotBottom + 4);
             lastHorizontal = &item;
             lastHorizontalWidth = width;
         } else {
@@ -531,20 +542,66 @@ void DrawGridLabels(PlotSurface& surface, QPainter& painter) {
                 continue;
             item.labelX = 4;
             item.labelY = item.y1 - 7;
-            TextOut(painter, v.plotRight + 7, item.y2 - height / 2, item.labelText);
-            painter.setPen(Qt::black);
-            painter.drawLine(item.x2, item.y2, item.x2 + 4, item.y2);
+            text(v.plotRight + 7, item.y2 - height / 2, item.labelText);
+            tick(item.x2, item.y2, item.x2 + 4, item.y2);
             lastVertical = &item;
             lastVerticalHeight = height;
         }
     }
 }
 
+// The labels the grid builder placed for the new drawing, each with its axis tick.
+void PlacedLabels(const PlotSurface& surface, QPainter& painter) {
+    const PlotView& v = surface.view;
+    const QColor textColour =
+        surface.look.blackWhite ? QColor(Qt::black) : ToQColor(surface.look.font.colour);
+    for (const TLineitem& item : surface.grid) {
+        if (item.labelText.empty() || !item.labelVisible)
+            continue;
+        painter.setPen(textColour);
+        TextOut(painter, item.labelX, item.labelY, item.labelText);
+        painter.setPen(MakePen(Qt::black, 1, Qt::SolidLine));
+        if (item.labelAxis == kLabelHorizontalAxis)
+            painter.drawLine(item.x1, v.plotBottom, item.x1, v.plotBottom + 4);
+        else if (item.labelAxis == kLabelVerticalAxis)
+            painter.drawLine(item.x2, item.y2, item.x2 + 4, item.y2);
+    }
+}
+
+}  // namespace
+
+void DrawGridLabels(PlotSurface& surface, QPainter& painter) {
+    // The preferences' "Grid text" box hides the labels alone.
+    if (!surface.look.gridVisible || !surface.look.axisTextVisible)
+        return;
+    painter.setBrush(Qt::NoBrush);
+    if (surface.classic)
+        ClassicLabels(surface, surface.grid, &painter);
+    else
+        PlacedLabels(surface, painter);
+}
+
+std::vector<TLineitem> ClassicGrid(const PlotSurface& surface, GridType gridType) {
+    if (surface.classic)
+        return surface.grid;
+    // Built afresh on a copy of the view, which the grid has repaired already; whatever
+    // it has to say was said when the picture was drawn.
+    PlotView view = surface.view;
+    SilentNotifier silent;
+    GridContext context{view, gridType, surface.look, surface.Measure(), silent};
+    std::vector<TLineitem> grid;
+    BuildGrid(context, grid);
+    if (surface.look.gridVisible && surface.look.axisTextVisible)
+        ClassicLabels(surface, grid, nullptr);
+    return grid;
+}
+
 void BuildSurfaceGrid(PlotSurface& surface, GridType gridType, GridError& error,
                       Notifier& notifier) {
     if (error == GridError::NoLogarithmicGrid || error == GridError::ShowSettings)
         return;
-    GridContext context{surface.view, gridType, surface.look, surface.Measure(), notifier};
+    GridContext context{surface.view, gridType,        surface.look,          surface.Measure(),
+                        notifier,     surface.classic, surface.angleInDegrees};
     if (const GridError built = BuildGrid(context, surface.grid); built != GridError::None)
         error = built;
 }

@@ -59,6 +59,8 @@ class PlotSurface {
     // The drawing the program has always made: aliased, the grid over the curves, labels
     // where the grid put them. Off, the picture is drawn as people publish plots today.
     bool classic = false;
+    // The polar rays are labelled in degrees, else in radians.
+    bool angleInDegrees = true;
     bool enabled = true;
     std::vector<TLineitem> grid;
     PanelGeometry panel;
@@ -141,6 +143,11 @@ void DrawGridLines(PlotSurface& surface, QPainter& painter, GridType gridType);
 // The labels that fit, thinned so that none overlaps the one drawn before it; stores
 // the anchors it drew at in the items. None while the grid or its text is hidden.
 void DrawGridLabels(PlotSurface& surface, QPainter& painter);
+
+// The grid list as the classic drawing would have left it for the surface's view and
+// layout: the grid list itself on a classic surface, else built afresh with the classic
+// labels and their drawn anchors. The pen plotter draws this one.
+std::vector<TLineitem> ClassicGrid(const PlotSurface& surface, GridType gridType);
 
 // Grid lines and labels from the existing grid list.
 void DrawGridList(PlotSurface& surface, QPainter& painter, GridType gridType);

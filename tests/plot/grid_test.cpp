@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <iterator>
@@ -57,12 +58,13 @@ struct Built {
     PlotView view;
 };
 
-Built Build(PlotView view, GridType gridType, const PlotLook& look = Look()) {
+Built Build(PlotView view, GridType gridType, const PlotLook& look = Look(), bool classic = true,
+            bool degrees = true) {
     const FixedMeasure measure;
     test::RecordingNotifier notifier;
     Built built;
     built.grid.push_back(TLineitem{});  // a stale item from the last build
-    GridContext context{view, gridType, look, measure, notifier};
+    GridContext context{view, gridType, look, measure, notifier, classic, degrees};
     built.error = BuildGrid(context, built.grid);
     built.messages = notifier.plain;
     built.view = view;
@@ -329,13 +331,52 @@ TEST(BuildGrid, DegenerateRangesTerminate) {
         {GridType::gtPolar, {0, 0, 0, 0}},
     };
     for (const auto& [type, window] : cases) {
-        EXPECT_LE(Build(test::Area(500, 400, 3, 3, window), type).grid.size(), 50000u)
-            << int(Ordinal(type));
+        for (const bool classic : {true, false}) {
+            EXPECT_LE(Build(test::Area(500, 400, 3, 3, window), type, Look(), classic).grid.size(),
+                      50000u)
+                << int(Ordinal(type)) << classic;
+        }
     }
     // An endless run of decades is cut with a message.
     const Built endless =
         Build(View(0, 1, 1, std::numeric_limits<Extended>::infinity()), GridType::gtLinLog);
     EXPECT_EQ(endless.messages, Names{"iii"});
+}
+
+// The main rays of the new drawing: their angles in whole degrees and the labels shown.
+struct Rays {
+    std::vector<long> degrees;
+    Names shown;
+};
+
+Rays NewRays(const PlotView& view, bool degrees = true) {
+    Rays rays;
+    for (const TLineitem& i : Build(view, GridType::gtPolar, Look(), false, degrees).grid) {
+        if (i.labelAxis != kLabelAngle)
+            continue;
+        rays.degrees.push_back(std::lround(double(i.value * 180 / std::numbers::pi_v<Extended>)));
+        if (i.labelVisible)
+            rays.shown.push_back(i.labelText);
+    }
+    return rays;
+}
+
+// 5..7 by -1..1 sees the angles -11.3°..11.3°: rays every 5° across the direction 0,
+// labelled beyond the ring 5.5, the outermost that all five labels fit beside. Around the
+// origin 24 rays every 15° are labelled from 0 in every k-th, in degrees or twelfths of π.
+TEST(BuildGrid, PolarRaysOfTheNewDrawingCoverTheirWedgeAndAreLabelled) {
+    const Rays wedge = NewRays(View(5, 7, -1, 1, 400, 400));
+    EXPECT_EQ(wedge.degrees, (std::vector<long>{350, 355, 0, 5, 10}));
+    EXPECT_EQ(wedge.shown, (Names{"350°", "355°", "0°", "5°", "10°"}));
+    for (const bool degrees : {true, false}) {
+        const Rays rays = NewRays(View(-10, 10, -10, 10, 400, 400), degrees);
+        ASSERT_EQ(rays.degrees.size(), 24u);
+        EXPECT_EQ(rays.degrees[1] - rays.degrees[0], 15);
+        for (const char* quarter : degrees ? std::array{"0°", "90°", "180°", "270°"}
+                                           : std::array{"0", "π/2", "π", "3π/2"})
+            EXPECT_NE(std::find(rays.shown.begin(), rays.shown.end(), quarter), rays.shown.end())
+                << quarter;
+    }
 }
 
 // Exact zeros and plain numbers are pinned by the axes' labels above.

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <tuple>
+
 #include "plot_test_support.h"
 
 namespace pc {
@@ -105,6 +108,27 @@ TEST(Hpgl, GridItemsWriteTheirLineTypeAndLabelAndPenSettingsFollowTheIndices) {
     for (const auto& [chosen, lines] : settings)
         EXPECT_EQ(HpglScene().Build(chosen).substr(0, 11 + lines.size()),
                   "IN;\r\nSP1;\r\n" + lines);
+}
+
+// The pen plotter draws the classic grid with its labels where the classic drawing put
+// them, whichever drawing the screen shows.
+TEST(Hpgl, TheNewDrawingPlotsTheClassicGrid) {
+    const std::tuple<GridType, const char*, std::array<const char*, 4>> cases[] = {
+        {GridType::gtLinLin, "F1(X)=SIN(X)*X", {"-20", "20", "-20", "20"}},
+        {GridType::gtLogDb, "F1(X)=1/SQRT(1+X*X)", {"0.01", "100", "0.001", "2"}},
+        {GridType::gtPolar, "F1(X)=SIN(3*X)", {"-1", "1", "-1", "1"}},
+    };
+    for (const auto& [type, definition, r] : cases) {
+        test::PlotFixture f;
+        f.Show(definition);
+        f.UserView(r[0], r[1], r[2], r[3], r[0], r[1]);
+        f.session.SetGridType(type, false);
+        f.session.RedrawSurface(f.session.main);
+        const std::string classic = BuildHpgl(f.session, {});
+        f.session.SetClassicDrawing(false);
+        f.session.RedrawSurface(f.session.main);
+        EXPECT_EQ(BuildHpgl(f.session, {}), classic) << definition;
+    }
 }
 
 }  // namespace
