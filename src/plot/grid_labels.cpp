@@ -126,10 +126,10 @@ class Arranger {
     }
 
   private:
-    bool Free(const Box& box) const {
+    bool Free(const Box& box, std::int32_t gap) const {
         return Within(box, m_picture) &&
                std::all_of(m_placed.begin(), m_placed.end(),
-                           [&](const Box& other) { return Apart(box, other, m_gap); });
+                           [&](const Box& other) { return Apart(box, other, gap); });
     }
     void Place(const Label& label) {
         label.item->labelVisible = true;
@@ -264,10 +264,13 @@ void Arranger::Axis(bool vertical, AxisKind kind) {
             if (mantissaKey(label.item->value) == key)
                 members.push_back(label);
         }
+        // A subdivision keeps a whole digit's room to its neighbours: squeezed against a
+        // decade it would read as one number with it ("1E02E0").
+        const std::int32_t gap = std::max(m_gap, c.measure.Width("0"));
         bool fits = true;
         for (std::size_t i = 0; i < members.size() && fits; ++i) {
-            fits = Free(members[i].box) &&
-                   (i == 0 || Apart(members[i - 1].box, members[i].box, m_gap));
+            fits = Free(members[i].box, gap) &&
+                   (i == 0 || Apart(members[i - 1].box, members[i].box, gap));
         }
         if (!fits)
             break;
