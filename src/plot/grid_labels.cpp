@@ -328,13 +328,14 @@ void Arranger::Angles() {
         sizes.emplace_back(c.measure.Width(text), c.measure.Height(text));
     const Extended sx = v.plotWidth / (v.xmax - v.xmin);
     const Extended sy = v.plotHeight / (v.ymax - v.ymin);
-    // Just outside ring r on each ray; the ring on which the most of them fit wins, the
-    // outermost of equals.
-    const auto labelsAt = [&](Extended r) {
+    // Just outside or just inside ring r on each ray; the place where the most of them
+    // fit wins, the outermost of equals, so that the labels stay off the middle where the
+    // curves crowd.
+    const auto labelsAt = [&](Extended r, Extended side) {
         std::vector<Label> labels;
         for (std::size_t i = 0; i < rays.size(); ++i) {
             const auto [w, h] = sizes[i];
-            const Extended out = std::hypot(Extended(w), Extended(h)) / 2 + 2;
+            const Extended out = side * (std::hypot(Extended(w), Extended(h)) / 2 + 2);
             const Extended cosine = std::cos(angles[i]);
             const Extended sine = std::sin(angles[i]);
             const Extended x = v.marginLeft + (r * cosine - v.xmin) * sx + out * cosine;
@@ -348,9 +349,11 @@ void Arranger::Angles() {
     std::sort(radii.begin(), radii.end(), std::greater<>());
     std::vector<Label> best;
     for (Extended r : radii) {
-        std::vector<Label> labels = labelsAt(r);
-        if (labels.size() > best.size())
-            best = std::move(labels);
+        for (const Extended side : {1.0L, -1.0L}) {
+            std::vector<Label> labels = labelsAt(r, side);
+            if (labels.size() > best.size())
+                best = std::move(labels);
+        }
     }
     std::size_t anchor = 0;
     for (std::size_t i = 0; i < best.size(); ++i) {
