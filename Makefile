@@ -61,12 +61,9 @@ run: build
 bench: deps
 	@cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DPLOTCRAFTSMAN_TESTS=OFF $(WERROR) \
 	    -DPLOTCRAFTSMAN_BENCH=ON > /dev/null
-	@cmake --build $(BENCH_BUILD) -j$(JOBS) --target engine_bench plot_bench grid_bench output_bench \
-	    catalogue_bench
+	@cmake --build $(BENCH_BUILD) -j$(JOBS) --target engine_bench plot_bench catalogue_bench
 	@$(BENCH_BUILD)/bench/engine_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	@$(BENCH_BUILD)/bench/plot_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
-	@$(BENCH_BUILD)/bench/grid_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
-	@$(BENCH_BUILD)/bench/output_bench --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
 	@$(BENCH_BUILD)/bench/catalogue_bench --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
 
 # libFuzzer with ASan and UBSan; FUZZ_SECONDS=900 for a long run, FUZZ_TARGET=catalogue for

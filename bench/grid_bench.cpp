@@ -4,7 +4,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <vector>
 
 #include "catalogue/notifier.h"
@@ -52,12 +51,3 @@ BENCHMARK_CAPTURE(BuildSurfaceGridList, PolarClassic, GridType::gtPolar, -1, 1, 
 BENCHMARK_CAPTURE(BuildSurfaceGridList, PolarNew, GridType::gtPolar, -1, 1, false)
     ->Name("Grid/polar/new")
     ->Unit(benchmark::kMicrosecond);
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

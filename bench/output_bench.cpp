@@ -5,7 +5,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <string>
 
@@ -77,12 +76,3 @@ BENCHMARK_CAPTURE(Export, svg, "plot.svg", 1.0)
 BENCHMARK_CAPTURE(Export, png2, "plot.png", 2.0)
     ->Name("Export/png-scale2/10x100000")
     ->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

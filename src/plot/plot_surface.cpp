@@ -606,7 +606,7 @@ void BuildSurfaceGrid(PlotSurface& surface, GridType gridType, GridError& error,
         error = built;
 }
 
-void DrawGridList(PlotSurface& surface, QPainter& painter, GridType gridType) {
+void DrawGridList(PlotSurface& surface, QPainter& painter, GridType gridType, bool labels) {
     painter.save();
     painter.setFont(AxisQFont(surface.look.font));
     if (gridType == GridType::gtPolar) {
@@ -614,7 +614,8 @@ void DrawGridList(PlotSurface& surface, QPainter& painter, GridType gridType) {
         painter.setClipRect(v.marginLeft, v.marginTop, v.plotWidth, v.plotHeight);
     }
     DrawGridLines(surface, painter, gridType);
-    DrawGridLabels(surface, painter);
+    if (labels)
+        DrawGridLabels(surface, painter);
     painter.restore();
 }
 
@@ -641,16 +642,8 @@ void PaintPicture(PlotSurface& surface, QPainter& painter, const DisplayList& it
     // visible; the labels, outside the plot area or beside the rings, come last.
     painter.save();
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
-    if (withGrid) {
-        painter.save();
-        painter.setFont(AxisQFont(surface.look.font));
-        if (gridType == GridType::gtPolar) {
-            const PlotView& v = surface.view;
-            painter.setClipRect(v.marginLeft, v.marginTop, v.plotWidth, v.plotHeight);
-        }
-        DrawGridLines(surface, painter, gridType);
-        painter.restore();
-    }
+    if (withGrid)
+        DrawGridList(surface, painter, gridType, false);
     DrawCurves(surface, painter, items, gridType);
     if (withGrid) {
         painter.setFont(AxisQFont(surface.look.font));

@@ -149,8 +149,9 @@ void DrawGridLabels(PlotSurface& surface, QPainter& painter);
 // labels and their drawn anchors. The pen plotter draws this one.
 std::vector<TLineitem> ClassicGrid(const PlotSurface& surface, GridType gridType);
 
-// Grid lines and labels from the existing grid list.
-void DrawGridList(PlotSurface& surface, QPainter& painter, GridType gridType);
+// Grid lines and, with `labels`, the labels from the existing grid list; on the polar grid
+// clipped to the plot area.
+void DrawGridList(PlotSurface& surface, QPainter& painter, GridType gridType, bool labels = true);
 
 // Builds the grid list and draws lines and labels on the image, unless an earlier
 // NoLogarithmicGrid forbids any grid; what the new grid could not build is left in
